@@ -1,0 +1,13 @@
+# Fails when any file below ROOT includes a wxWidgets header.
+file(GLOB_RECURSE files ${ROOT}/*.h ${ROOT}/*.cpp)
+set(bad "")
+foreach(f IN LISTS files)
+  file(STRINGS ${f} hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]wx/")
+  if(hits)
+    list(APPEND bad "${f}: ${hits}")
+  endif()
+endforeach()
+if(bad)
+  list(JOIN bad "\n" text)
+  message(FATAL_ERROR "src/core must stay headless, but includes wxWidgets:\n${text}")
+endif()

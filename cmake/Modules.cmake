@@ -1,0 +1,38 @@
+# Each folder of src/core/ is its own static library, so that a subsystem builds and
+# tests without the others it does not depend on. Sources are globbed per folder.
+
+set(VX_SRC_ROOT ${PROJECT_SOURCE_DIR}/src)
+
+# vx_core_module(<name> <folder below src/core> [DEPENDS <modules/targets>...])
+function(vx_core_module name folder)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       ${VX_SRC_ROOT}/core/${folder}/*.cpp ${VX_SRC_ROOT}/core/${folder}/*.h)
+  add_library(vx_${name} STATIC ${sources})
+  target_include_directories(vx_${name} PUBLIC ${VX_SRC_ROOT}/core ${PROJECT_SOURCE_DIR})
+  target_link_libraries(vx_${name} PUBLIC ${ARG_DEPENDS})
+  # The core is headless: a wxWidgets header anywhere below src/core fails the build.
+  add_dependencies(vx_${name} vx_check_core_headless)
+  set_property(GLOBAL APPEND PROPERTY VX_CORE_MODULES vx_${name})
+endfunction()
+
+# vx_test_suite(<name> <folder below tests/> LIBS <targets>... [LABELS <labels>...] [UI])
+function(vx_test_suite name folder)
+  cmake_parse_arguments(ARG "UI" "" "LIBS;LABELS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} vx_test_support GTest::gtest GTest::gmock)
+  target_compile_definitions(${name} PRIVATE VX_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  if(ARG_UI)
+    # Window tests need a display; xvfb-run gives each run a private one.
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES LABELS "ui;${ARG_LABELS}" TIMEOUT 300)
+  else()
+    target_link_libraries(${name} PRIVATE vx_test_main)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS "core;${ARG_LABELS}" TIMEOUT 300)
+  endif()
+endfunction()

@@ -1,0 +1,3 @@
+#include "ui/CGPApp.h"
+
+wxIMPLEMENT_APP(CGPApp);

@@ -1,0 +1,65 @@
+#include "ui/CGPApp.h"
+
+#include <clocale>
+#include <cstdlib>
+
+#include "app/FatalError.h"
+#include "platform/system/Folders.h"
+#include "platform/system/Ports.h"
+#include "platform/system/StringTable.h"
+#include "ui/CMainFrame.h"
+#include "ui/WxPorts.h"
+
+CGPApp::CGPApp() = default;
+CGPApp::~CGPApp() = default;
+
+bool CGPApp::OnInit() {
+    SetAppName("VellicorEX");
+    // GTK set the process locale; numbers in files and messages keep the dot.
+    std::setlocale(LC_NUMERIC, "C");
+
+    mMessages = std::make_unique<vx::WxMessagePort>();
+    vx::SetMessagePort(mMessages.get());
+    vx::SetFatalErrorHook([](int code) {
+        vx::Messages().Show(vx::IDS_UNKNOWN_ERROR, {}, vx::Icon::Error, vx::Buttons::Ok);
+        vx::RemoveTempFolder();
+        std::_Exit(code & 0xFF);
+    });
+
+    if (vx::Status st = vx::CreateTempFolder(); !st) {
+        vx::Messages().Show(st.stringId, st.args, vx::Icon::Error, vx::Buttons::Ok);
+        return false;
+    }
+
+    auto* frame = new CMainFrame();
+    mStatus = std::make_unique<vx::WxStatusPort>(frame);
+    vx::SetStatusPort(mStatus.get());
+    SetTopWindow(frame);
+    frame->Show();
+    return true;
+}
+
+int CGPApp::OnExit() {
+    vx::SetStatusPort(nullptr);
+    vx::SetMessagePort(nullptr);
+    vx::SetFatalErrorHook({});
+    vx::RemoveTempFolder();
+    return wxApp::OnExit();
+}
+
+void CGPApp::FatalError(int exitCode) { vx::FatalError(exitCode); }
+
+void CGPApp::HandleEvent(wxEvtHandler* handler, wxEventFunction func, wxEvent& event) const {
+    vx::RunGuarded([&] { wxApp::HandleEvent(handler, func, event); });
+}
+
+bool CGPApp::OnExceptionInMainLoop() {
+    vx::LogUnexpectedException(std::current_exception());
+    vx::FatalError(vx::kFatalExitCode);
+    return false;
+}
+
+void CGPApp::OnUnhandledException() {
+    vx::LogUnexpectedException(std::current_exception());
+    vx::FatalError(vx::kFatalExitCode);
+}

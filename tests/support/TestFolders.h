@@ -1,0 +1,43 @@
+#pragma once
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace vx::test {
+
+/// A fresh folder under $TMPDIR (or /tmp), removed with the object.
+class TestRoot {
+public:
+    TestRoot();
+    ~TestRoot();
+    TestRoot(const TestRoot&) = delete;
+    TestRoot& operator=(const TestRoot&) = delete;
+    const std::filesystem::path& Path() const { return mPath; }
+private:
+    std::filesystem::path mPath;
+};
+
+/// Sets (or with nullopt unsets) an environment variable for the object's lifetime.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, std::optional<std::string> value);
+    ~ScopedEnv();
+private:
+    std::string mName;
+    std::optional<std::string> mOld;
+};
+
+/// Switches LC_ALL for the object's lifetime; Active() is false when the locale is
+/// not installed.
+class ScopedLocale {
+public:
+    explicit ScopedLocale(const char* name);
+    ~ScopedLocale();
+    bool Active() const { return mActive; }
+private:
+    std::string mOld;
+    bool mActive = false;
+};
+
+}  // namespace vx::test
