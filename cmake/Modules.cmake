@@ -8,6 +8,9 @@ function(vx_core_module name folder)
   cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${VX_SRC_ROOT}/core/${folder}/*.cpp ${VX_SRC_ROOT}/core/${folder}/*.h)
+  if(NOT sources)
+    return()  # a folder whose first code has not arrived yet
+  endif()
   add_library(vx_${name} STATIC ${sources})
   target_include_directories(vx_${name} PUBLIC ${VX_SRC_ROOT}/core ${PROJECT_SOURCE_DIR})
   target_link_libraries(vx_${name} PUBLIC ${ARG_DEPENDS})
