@@ -1,0 +1,185 @@
+#include "imaging/TempBuffer.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cassert>
+#include <cerrno>
+#include <cstdint>
+#include <limits>
+#include <new>
+#include <string>
+
+#include "platform/system/Folders.h"
+
+namespace vx {
+namespace {
+
+// Larger single writes are cut short by the kernel anyway.
+constexpr uint64_t kMaxChunk = uint64_t(1) << 30;
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : mFd(fd) {}
+    ~FileDescriptor() {
+        if (mFd >= 0) ::close(mFd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return mFd; }
+    /// Closes now and reports whether the close succeeded (a delayed write error shows here).
+    bool Close() {
+        const int fd = mFd;
+        mFd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int mFd;
+};
+
+bool WriteBytes(int fd, const uint8_t* data, uint64_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size < kMaxChunk ? size : kMaxChunk));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= uint64_t(n);
+    }
+    return true;
+}
+
+bool ReadBytes(int fd, uint8_t* data, uint64_t size) {
+    while (size > 0) {
+        const ssize_t n = ::read(fd, data, size_t(size < kMaxChunk ? size : kMaxChunk));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= uint64_t(n);
+    }
+    return true;
+}
+
+/// Reserves the blocks, not just the length: a sparse file on a full file system would
+/// turn a later write through the mapping into SIGBUS.
+bool Reserve(int fd, uint64_t size) {
+    if (size == 0) return true;
+    int rc;
+    do rc = posix_fallocate(fd, 0, off_t(size));
+    while (rc == EINTR);
+    return rc == 0;
+}
+
+}  // namespace
+
+TempBuffer::~TempBuffer() {
+    assert(mLockCount == 0 && "a TempBuffer destroyed while locked");
+    UnmapAll();
+    DeleteFile();
+}
+
+bool TempBuffer::Create(const void* data, uint64_t size) {
+    if (mView) return false;
+    if (HasFile() && !DeleteFile()) return false;
+    if (size > uint64_t(std::numeric_limits<off_t>::max())) return false;
+
+    std::string path = (TempFolder() / "VelXXXXXX").string();
+    FileDescriptor fd(mkostemp(path.data(), O_CLOEXEC));  // mode 0600
+    if (fd.Get() < 0) return false;
+    bool ok = data ? WriteBytes(fd.Get(), static_cast<const uint8_t*>(data), size)
+                   : Reserve(fd.Get(), size);
+    ok = fd.Close() && ok;
+    if (!ok) {
+        ::unlink(path.c_str());
+        return false;
+    }
+    mPath = std::move(path);
+    return true;
+}
+
+bool TempBuffer::ReadAll(std::vector<uint8_t>& out) const {
+    out.clear();
+    if (mPath.empty()) return false;
+    FileDescriptor fd(::open(mPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    struct stat st {};
+    if (fd.Get() < 0 || fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    try {
+        out.resize(size_t(st.st_size));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (!ReadBytes(fd.Get(), out.data(), out.size())) {
+        out.clear();
+        out.shrink_to_fit();
+        return false;
+    }
+    return true;
+}
+
+bool TempBuffer::Map(void** view, uint64_t* size, int /*protection*/) {
+    if (!view) return false;
+    if (mLockCount > 0 && mView) {
+        ++mLockCount;
+        *view = mView;
+        if (size) *size = mSize;
+        return true;
+    }
+    if (mPath.empty()) return false;
+    // Read-write whatever was asked: a nested writer must never get a read-only view.
+    FileDescriptor fd(::open(mPath.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW));
+    struct stat st {};
+    if (fd.Get() < 0 || fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0)
+        return false;
+    void* p = mmap(nullptr, size_t(st.st_size), PROT_READ | PROT_WRITE, MAP_SHARED, fd.Get(), 0);
+    // The mapping keeps the file open by itself: thousands of buffers hold no descriptor.
+    if (p == MAP_FAILED) return false;
+    mView = p;
+    mSize = uint64_t(st.st_size);
+    mLockCount = 1;
+    *view = mView;
+    if (size) *size = mSize;
+    return true;
+}
+
+bool TempBuffer::Unmap() {
+    if (--mLockCount <= 0) UnmapAll();
+    return true;
+}
+
+void TempBuffer::UnmapAll() {
+    if (mView) munmap(mView, size_t(mSize));
+    mView = nullptr;
+    mSize = 0;
+    mLockCount = 0;
+}
+
+bool TempBuffer::DeleteFile() {
+    if (mView || mPath.empty()) return false;
+    if (::unlink(mPath.c_str()) != 0 && errno != ENOENT) return false;
+    mPath.clear();
+    return true;
+}
+
+void AddRefTempBuffer(TempBuffer* buffer) {
+    if (buffer) ++buffer->mRefCount;
+}
+
+void ReleaseTempBuffer(TempBuffer** holder) {
+    if (!holder || !*holder) return;
+    TempBuffer* buffer = *holder;
+    *holder = nullptr;
+    if (--buffer->mRefCount < 1) delete buffer;
+}
+
+void AssignTempBuffer(TempBuffer** holder, TempBuffer* buffer) {
+    if (!holder) return;
+    AddRefTempBuffer(buffer);
+    ReleaseTempBuffer(holder);
+    *holder = buffer;
+}
+
+}  // namespace vx

@@ -1,0 +1,90 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+namespace vx {
+
+/// Bytes kept in a private file "Vel…" in the program's temporary folder and mapped into
+/// memory only while somebody holds a lock (Map ... Unmap), so that many large pictures
+/// cost neither address space nor file descriptors between uses. Holders count
+/// references with TempBufferRef (or the free functions below); the last release
+/// deletes the buffer and its file. User-interface thread only.
+class TempBuffer {
+public:
+    static constexpr int kMapReadOnly = 2;
+    static constexpr int kMapReadWrite = 4;
+
+    TempBuffer() = default;
+    /// Unmaps and deletes the file. Destroying a locked buffer means that somebody holds
+    /// a lock without a reference: a bug, asserted in debug builds.
+    virtual ~TempBuffer();
+    TempBuffer(const TempBuffer&) = delete;
+    TempBuffer& operator=(const TempBuffer&) = delete;
+
+    bool HasFile() const { return !mPath.empty(); }
+    const std::filesystem::path& Path() const { return mPath; }
+
+    /// Puts size bytes from data, or size zero bytes when data is null, into a new file;
+    /// an earlier file is deleted first. False, with no file left behind, when the folder
+    /// or the disk refuses, and while the buffer is mapped.
+    bool Create(const void* data, uint64_t size);
+    /// The whole file; false (and out empty) when there is no file, it cannot be read
+    /// whole, or memory is short.
+    bool ReadAll(std::vector<uint8_t>& out) const;
+    /// Locks the buffer and gives the view of the whole file, always readable and
+    /// writable (the files are private; protection is accepted for callers that name
+    /// one). Nested locks share the view. False, lock count unchanged, for a null view
+    /// pointer, no file, an empty file, or when the mapping fails.
+    bool Map(void** view, uint64_t* size = nullptr, int protection = kMapReadWrite);
+    /// Gives back one lock; the last one unmaps the view. Always true.
+    bool Unmap();
+    /// False while mapped or without a file; otherwise deletes the file.
+    bool DeleteFile();
+
+private:
+    friend void AddRefTempBuffer(TempBuffer* buffer);
+    friend void ReleaseTempBuffer(TempBuffer** holder);
+
+    void UnmapAll();
+
+    std::filesystem::path mPath;
+    void* mView = nullptr;
+    uint64_t mSize = 0;
+    int32_t mLockCount = 0;
+    int32_t mRefCount = 0;
+};
+
+/// Adds a reference; null is ignored.
+void AddRefTempBuffer(TempBuffer* buffer);
+/// Drops the holder's reference, deleting the buffer with the last one, and always
+/// clears the holder, so a second release through the same holder does nothing.
+void ReleaseTempBuffer(TempBuffer** holder);
+/// References buffer, releases what the holder held, and stores buffer in it.
+void AssignTempBuffer(TempBuffer** holder, TempBuffer* buffer);
+
+/// A holder of one reference.
+class TempBufferRef {
+public:
+    TempBufferRef() = default;
+    /// Takes a new reference to buffer (it may be null).
+    explicit TempBufferRef(TempBuffer* buffer) { Assign(buffer); }
+    TempBufferRef(const TempBufferRef& other) { Assign(other.mBuffer); }
+    TempBufferRef& operator=(const TempBufferRef& other) {
+        Assign(other.mBuffer);
+        return *this;
+    }
+    ~TempBufferRef() { Release(); }
+
+    void Assign(TempBuffer* buffer) { AssignTempBuffer(&mBuffer, buffer); }
+    void Release() { ReleaseTempBuffer(&mBuffer); }
+
+    TempBuffer* Get() const { return mBuffer; }
+    TempBuffer* operator->() const { return mBuffer; }
+    explicit operator bool() const { return mBuffer != nullptr; }
+
+private:
+    TempBuffer* mBuffer = nullptr;
+};
+
+}  // namespace vx
