@@ -3,21 +3,14 @@
 #include <cstring>
 
 #include "imaging/CopyDib.h"
+#include "TestBuffers.h"
 
 namespace vx {
 namespace {
 
-DibBufferPtr Blank(int width, int height) {
-    Rect16 r;
-    r.Set(0, 0, int16_t(width), int16_t(height));
-    DibBuffer* raw = nullptr;
-    EXPECT_EQ(DibBuffer::Create(&raw, 32, r), 0);
-    return DibBufferPtr(raw);
-}
-
 /// A buffer whose pixel (x, y) holds x in its low and y in its high 16 bits.
 DibBufferPtr Numbered(int width, int height) {
-    DibBufferPtr b = Blank(width, height);
+    DibBufferPtr b = test::MakeBuffer(width, height);
     uint8_t* bits = DibBuffer::GetBits(b.get());
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
@@ -36,7 +29,7 @@ uint32_t PixelAt(const DibBuffer* b, int x, int y) {
 
 TEST(CopyDib, EqualSizesCopyTheBytes) {
     DibBufferPtr source = Numbered(5, 3);
-    DibBufferPtr target = Blank(5, 3);
+    DibBufferPtr target = test::MakeBuffer(5, 3);
     ASSERT_TRUE(CopyDib(source.get(), target.get()));
     EXPECT_EQ(std::memcmp(DibBuffer::GetBits(source.get()), DibBuffer::GetBits(target.get()), 60), 0);
 }
@@ -48,7 +41,7 @@ TEST(CopyDib, OtherSizesTakeTheNearestSourcePixel) {
     for (const Case& c : {Case{4000, 10, 900, 10}, Case{6, 4, 12, 8}, Case{7, 9, 3, 4}}) {
         SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " to " << c.tw << "x" << c.th);
         DibBufferPtr source = Numbered(c.w, c.h);
-        DibBufferPtr target = Blank(c.tw, c.th);
+        DibBufferPtr target = test::MakeBuffer(c.tw, c.th);
         ASSERT_TRUE(CopyDib(source.get(), target.get()));
         for (int y = 0; y < c.th; ++y)
             for (int x = 0; x < c.tw; ++x) {

@@ -4,17 +4,10 @@
 #include <vector>
 
 #include "imaging/DibPixels.h"
+#include "TestBuffers.h"
 
 namespace vx {
 namespace {
-
-DibBufferPtr MakeBuffer(int width, int height) {
-    Rect16 r;
-    r.Set(0, 0, int16_t(width), int16_t(height));
-    DibBuffer* raw = nullptr;
-    EXPECT_EQ(DibBuffer::Create(&raw, 32, r), 0);
-    return DibBufferPtr(raw);
-}
 
 std::vector<uint8_t> Pixels(const DibBuffer* b) {
     const uint8_t* bits = DibBuffer::GetBits(b);
@@ -62,12 +55,12 @@ TEST(DibPixels, CopyBufferChannelMovesOneByteOfEveryPixel) {
         {ChannelCopy::AlphaToBlue, 3, 0},
         {ChannelCopy::AlphaToAlpha, 3, 3},
     };
-    DibBufferPtr source = MakeBuffer(3, 2);
+    DibBufferPtr source = test::MakeBuffer(3, 2);
     uint8_t* in = DibBuffer::GetBits(source.get());
     for (int i = 0; i < 24; ++i) in[i] = uint8_t(100 + i);
     for (const Case& c : cases) {
         SCOPED_TRACE(int(c.mode));
-        DibBufferPtr target = MakeBuffer(3, 2);
+        DibBufferPtr target = test::MakeBuffer(3, 2);
         CopyBufferChannel(source.get(), target.get(), c.mode);
         const std::vector<uint8_t> out = Pixels(target.get());
         for (int p = 0; p < 6; ++p)
@@ -76,14 +69,14 @@ TEST(DibPixels, CopyBufferChannelMovesOneByteOfEveryPixel) {
                     << "pixel " << p << " byte " << k;
     }
     for (auto [w, h] : {std::pair{2, 3}, std::pair{3, 1}}) {
-        DibBufferPtr other = MakeBuffer(w, h);
+        DibBufferPtr other = test::MakeBuffer(w, h);
         CopyBufferChannel(source.get(), other.get(), ChannelCopy::AlphaToAlpha);
         EXPECT_EQ(Pixels(other.get()), std::vector<uint8_t>(size_t(w * h * 4), 0));
     }
 }
 
 TEST(DibPixels, SetOpaqueAlphaTouchesOnlyAlpha) {
-    DibBufferPtr buffer = MakeBuffer(2, 2);
+    DibBufferPtr buffer = test::MakeBuffer(2, 2);
     SetOpaqueAlpha(buffer.get());
     const std::vector<uint8_t> out = Pixels(buffer.get());
     for (size_t i = 0; i < out.size(); ++i) EXPECT_EQ(out[i], i % 4 == 3 ? 255 : 0) << i;
@@ -92,7 +85,7 @@ TEST(DibPixels, SetOpaqueAlphaTouchesOnlyAlpha) {
 
 /// Green 250 outside the inner rectangle, inside alternating 10 and 30 by column.
 DibBufferPtr FramedGreen(int width, int height, int insetX, int insetY) {
-    DibBufferPtr b = MakeBuffer(width, height);
+    DibBufferPtr b = test::MakeBuffer(width, height);
     uint8_t* bits = DibBuffer::GetBits(b.get());
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
@@ -106,7 +99,7 @@ DibBufferPtr FramedGreen(int width, int height, int insetX, int insetY) {
 TEST(DibPixels, MeanChannelValueAveragesGreenInsideTheInset) {
     EXPECT_EQ(MeanChannelValue(FramedGreen(10, 10, 1, 1).get()), 20u);
     EXPECT_EQ(MeanChannelValue(FramedGreen(20, 7, 3, 1).get()), 20u);
-    DibBufferPtr one = MakeBuffer(1, 1);
+    DibBufferPtr one = test::MakeBuffer(1, 1);
     EXPECT_EQ(MeanChannelValue(one.get()), 0u);
     DibBuffer::GetBits(one.get())[1] = 77;  // a single pixel has no inset
     EXPECT_EQ(MeanChannelValue(one.get()), 77u);
