@@ -1,6 +1,7 @@
 #include "ui/CGPApp.h"
 
 #include <clocale>
+#include <csignal>
 #include <cstdlib>
 
 #include "app/FatalError.h"
@@ -9,6 +10,22 @@
 #include "platform/system/StringTable.h"
 #include "ui/CMainFrame.h"
 #include "ui/WxPorts.h"
+
+namespace {
+
+// A session that ends sends SIGTERM: close like the window's close box, so the
+// temporary folder goes too. wx delivers it on the main loop, not in signal context.
+void CloseOnSignal(int) {
+    if (!wxTheApp) return;
+    if (wxWindow* top = wxTheApp->GetTopWindow())
+        top->Close(true);
+    else
+        wxTheApp->ExitMainLoop();
+    // The closed frame is destroyed at idle time; nothing else may come to run it.
+    wxWakeUpIdle();
+}
+
+}  // namespace
 
 CGPApp::CGPApp() = default;
 CGPApp::~CGPApp() = default;
@@ -30,6 +47,9 @@ bool CGPApp::OnInit() {
         vx::Messages().Show(st.stringId, st.args, vx::Icon::Error, vx::Buttons::Ok);
         return false;
     }
+
+    SetSignalHandler(SIGTERM, CloseOnSignal);
+    SetSignalHandler(SIGINT, CloseOnSignal);
 
     auto* frame = new CMainFrame();
     mStatus = std::make_unique<vx::WxStatusPort>(frame);
