@@ -68,6 +68,12 @@ TEST_F(CupsIntegration, ListsTheServersQueuesBesideTheFileQueues) {
     std::optional<PrintQueue> found = SystemQueues().FindQueue(ppd);
     ASSERT_TRUE(found);
     EXPECT_EQ(*found, *p);
+    // A file queue is looked up past the server without waiting for it.
+    const auto start = std::chrono::steady_clock::now();
+    found = SystemQueues().FindQueue(f->name);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(*found, *f);
 }
 
 TEST_F(CupsIntegration, AQueueFileMappingSupportsTheDriverlessQueue) {

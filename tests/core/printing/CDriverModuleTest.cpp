@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "printing/CDriverModule.h"
-#include "support/printing/FakeDriverModule.h"
+#include "support/printing/FakeModuleLocator.h"
 #include "support/printing/FakeQueueSource.h"
 
 namespace vx::test {

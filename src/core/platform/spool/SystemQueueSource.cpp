@@ -34,14 +34,15 @@ const std::vector<QueueFileEntry>& SystemQueueSource::Entries() {
     fs::path path = QueueFile::InForce();
     std::string text;
     std::error_code ec;
-    if (fs::exists(path, ec) && !ReadWholeFile(path, text))
+    const bool unreadable = fs::exists(path, ec) && !ReadWholeFile(path, text);
+    if (mRead && path == mReadPath && text == mReadText && unreadable == mUnreadable) return mEntries;
+    if (unreadable)
         std::fprintf(stderr, "VellicorEX: %s cannot be read; no file queues\n", PathText(path).c_str());
-    if (!mRead || path != mReadPath || text != mReadText) {
-        mEntries = QueueFile::Parse(text, PathText(path));
-        mReadPath = path;
-        mReadText = std::move(text);
-        mRead = true;
-    }
+    mEntries = QueueFile::Parse(text, PathText(path));
+    mReadPath = path;
+    mReadText = std::move(text);
+    mUnreadable = unreadable;
+    mRead = true;
     return mEntries;
 }
 

@@ -27,7 +27,7 @@ private:
     QueueSource& mCups;
     std::filesystem::path mReadPath;
     std::string mReadText;
-    bool mRead = false;
+    bool mRead = false, mUnreadable = false;
     std::vector<QueueFileEntry> mEntries;
 };
 
