@@ -5,7 +5,7 @@
 namespace vx::test {
 namespace {
 
-const DriverValue* Answer(const std::map<std::pair<DriverItem, DriverWords>, DriverValue>& answers,
+const DriverValue* FindAnswer(const std::map<std::pair<DriverItem, DriverWords>, DriverValue>& answers,
                           DriverItem item, const DriverWords& query) {
     auto it = answers.find({item, query});
     if (it == answers.end()) it = answers.find({item, {}});
@@ -74,24 +74,23 @@ int FakeDriverModule::GetCommandLevel(DriverHandle handle, DriverItem item) {
     return HasAnswer(mState->data, item) || HasAnswer(mState->ranges, item) ? 1 : -1;
 }
 
-int FakeDriverModule::GetRange(DriverHandle handle, DriverItem item, const DriverWords& query, DriverValue& range) {
-    Log(DriverOperation::GetRange, item);
+int FakeDriverModule::Answer(DriverOperation op, DriverHandle handle, DriverItem item, const DriverWords& query,
+                             DriverValue& value) {
+    Log(op, item);
     if (!IsOpen(handle)) return kDriverNoHandle;
-    if (auto f = Forced(DriverOperation::GetRange, item)) return *f;
-    const DriverValue* answer = Answer(mState->ranges, item, query);
-    if (!answer) return kDriverRefused;
-    range = *answer;
-    return 0;
-}
-
-int FakeDriverModule::GetData(DriverHandle handle, DriverItem item, const DriverWords& query, DriverValue& value) {
-    Log(DriverOperation::GetData, item);
-    if (!IsOpen(handle)) return kDriverNoHandle;
-    if (auto f = Forced(DriverOperation::GetData, item)) return *f;
-    const DriverValue* answer = Answer(mState->data, item, query);
+    if (auto f = Forced(op, item)) return *f;
+    const DriverValue* answer = FindAnswer(op == DriverOperation::GetRange ? mState->ranges : mState->data, item, query);
     if (!answer) return kDriverRefused;
     value = *answer;
     return 0;
+}
+
+int FakeDriverModule::GetRange(DriverHandle handle, DriverItem item, const DriverWords& query, DriverValue& range) {
+    return Answer(DriverOperation::GetRange, handle, item, query, range);
+}
+
+int FakeDriverModule::GetData(DriverHandle handle, DriverItem item, const DriverWords& query, DriverValue& value) {
+    return Answer(DriverOperation::GetData, handle, item, query, value);
 }
 
 int FakeDriverModule::SetData(DriverHandle handle, DriverItem item, const DriverWords& value) {

@@ -74,6 +74,7 @@ public:
 
 private:
     void Log(DriverOperation op, std::optional<DriverItem> item = std::nullopt);
+    int Answer(DriverOperation op, DriverHandle handle, DriverItem item, const DriverWords& query, DriverValue& value);
     std::optional<int> Forced(DriverOperation op, std::optional<DriverItem> item,
                               const DriverWords* value = nullptr) const;
     bool IsOpen(DriverHandle handle) const { return mHandles.count(handle) != 0; }

@@ -78,15 +78,20 @@ int DataDrivenModule::GetCommandLevel(DriverHandle handle, DriverItem item) {
     return mModel->HasItem(item) ? 1 : -1;
 }
 
-int DataDrivenModule::GetRange(DriverHandle handle, DriverItem item, const DriverWords& query,
-                               DriverValue& range) {
+int DataDrivenModule::Answer(DriverHandle handle, DriverItem item, const DriverWords& query, DriverValue& value,
+                             Answerer answerer) {
     OpenPrinter* p = Find(handle);
     if (!p) return kDriverNoHandle;
     if (!mModel->HasItem(item)) return kDriverRefused;
     DriverValue out;
-    if (int r = Range(p->settings, item, query, out); r != 0) return r;
-    range = std::move(out);
+    if (int r = (this->*answerer)(p->settings, item, query, out); r != 0) return r;
+    value = std::move(out);
     return 0;
+}
+
+int DataDrivenModule::GetRange(DriverHandle handle, DriverItem item, const DriverWords& query,
+                               DriverValue& range) {
+    return Answer(handle, item, query, range, &DataDrivenModule::Range);
 }
 
 int DataDrivenModule::Range(const PrinterSettings& s, DriverItem item, const DriverWords& query,
@@ -125,13 +130,7 @@ int DataDrivenModule::Range(const PrinterSettings& s, DriverItem item, const Dri
 
 int DataDrivenModule::GetData(DriverHandle handle, DriverItem item, const DriverWords& query,
                               DriverValue& value) {
-    OpenPrinter* p = Find(handle);
-    if (!p) return kDriverNoHandle;
-    if (!mModel->HasItem(item)) return kDriverRefused;
-    DriverValue out;
-    if (int r = Data(p->settings, item, query, out); r != 0) return r;
-    value = std::move(out);
-    return 0;
+    return Answer(handle, item, query, value, &DataDrivenModule::Data);
 }
 
 int DataDrivenModule::Data(const PrinterSettings& s, DriverItem item, const DriverWords& query,

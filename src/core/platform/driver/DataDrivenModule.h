@@ -39,7 +39,13 @@ private:
         std::string name, port;
         PrinterSettings settings;
     };
+    using Answerer = int (DataDrivenModule::*)(const PrinterSettings&, DriverItem, const DriverWords&,
+                                               DriverValue&) const;
     OpenPrinter* Find(DriverHandle handle);
+    /// GetRange and GetData: the answer for an open printer's item, or a refusal that
+    /// leaves `value` as it was.
+    int Answer(DriverHandle handle, DriverItem item, const DriverWords& query, DriverValue& value,
+               Answerer answerer);
     int Range(const PrinterSettings& s, DriverItem item, const DriverWords& query, DriverValue& out) const;
     int Data(const PrinterSettings& s, DriverItem item, const DriverWords& query, DriverValue& out) const;
     int Apply(PrinterSettings& s, DriverItem item, const DriverWords& value) const;
