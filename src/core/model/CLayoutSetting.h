@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/CLayoutObj.h"
 #include "model/CObjNode.h"
 #include "model/ItemFactory.h"
 #include "model/LayoutTypes.h"
@@ -13,7 +14,6 @@
 namespace vx {
 
 class CImageObj;
-class CLayoutObj;
 template <class R> class PropertyTable;
 template <class R> struct PropertyEntry;
 
