@@ -90,25 +90,25 @@ std::string FormatTemplate(std::string_view tmpl, const Args& args) {
             continue;
         }
         char conv = tmpl[j];
-        // Rebuild the spec without its length modifier and give it a known type.
-        std::string spec(tmpl.substr(i, modStart - i));
+        // Rebuild the conversion without its length modifier and give it a known type.
+        std::string head(tmpl.substr(i, modStart - i));
         const Arg& a = args[next++];
         switch (conv) {
             case 'd': case 'i':
-                out += FormatC((spec + "lld").c_str(), AsInteger(a));
+                out += FormatC((head + "lld").c_str(), AsInteger(a));
                 break;
             case 'u': case 'x': case 'X': case 'o':
-                out += FormatC((spec + "ll" + conv).c_str(),
+                out += FormatC((head + "ll" + conv).c_str(),
                                static_cast<unsigned long long>(AsInteger(a)));
                 break;
             case 'c':
-                out += FormatC((spec + "c").c_str(), int(AsInteger(a)));
+                out += FormatC((head + "c").c_str(), int(AsInteger(a)));
                 break;
             case 'f': case 'F': case 'e': case 'E': case 'g': case 'G':
-                out += FormatC((spec + conv).c_str(), AsDouble(a));
+                out += FormatC((head + conv).c_str(), AsDouble(a));
                 break;
             case 's': default:
-                out += FormatC((spec + "s").c_str(), AsText(a).c_str());
+                out += FormatC((head + "s").c_str(), AsText(a).c_str());
                 break;
         }
         i = j + 1;
