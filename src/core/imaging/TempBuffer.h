@@ -24,6 +24,10 @@ public:
 
     bool HasFile() const { return !mPath.empty(); }
     const std::filesystem::path& Path() const { return mPath; }
+    /// The view while somebody holds a lock, else null.
+    void* View() const { return mView; }
+    /// How many holders share the buffer.
+    int32_t RefCount() const { return mRefCount; }
 
     /// Puts size bytes from data, or size zero bytes when data is null, into a new file;
     /// an earlier file is deleted first. False, with no file left behind, when the folder

@@ -16,6 +16,13 @@ namespace {
 // Usable width or height below this falls back to the printer margins.
 constexpr int64_t kMinUsableExtent = 142;
 
+/// An image copy takes its source's description and shares its working bitmap.
+void ShareImageData(CLayoutObj& copy, const CLayoutObj& source) {
+    auto* image = dynamic_cast<CImageObj*>(&copy);
+    const auto* from = dynamic_cast<const CImageObj*>(&source);
+    if (image && from) image->DuplicateImageData(*from);
+}
+
 }  // namespace
 
 CLayoutSetting::CLayoutSetting(bool newId) : CObjNode(newId) {}
@@ -173,11 +180,12 @@ void CLayoutSetting::CopyDeep(const CLayoutSetting& source, bool withItems, bool
         items.reserve(size_t(CountObjects(&source.mItems)));
         for (const CLayoutObj* p = source.mItems; p; p = p->NextItem()) {
             items.push_back(CopyChild(*p, keepIds, factory));
+            if (withImageData) ShareImageData(*items.back(), *p);
             if (p == source.mCurrentItem) current = items.back().get();
         }
     }
     std::unique_ptr<CImageObj> stamp = CopyPrototype(source.mStampImage.get(), keepIds, factory);
-    (void)withImageData;  // image items hold no image data to share
+    if (withImageData && stamp) ShareImageData(*stamp, *source.mStampImage);
 
     CopyFrom(source, false, false, true);
     if (newBlock) mViewState = std::move(newBlock);

@@ -111,9 +111,8 @@ inline std::vector<uint8_t> Bytes(std::string_view text) {
 
 /// An APP2 "ICC_PROFILE" chunk: sequence number, chunk count, payload.
 inline std::vector<uint8_t> IccChunk(int sequence, int count, const std::vector<uint8_t>& payload) {
-    std::vector<uint8_t> chunk = Bytes(std::string_view("ICC_PROFILE\0", 12));
-    chunk.push_back(uint8_t(sequence));
-    chunk.push_back(uint8_t(count));
+    std::vector<uint8_t> chunk = {'I', 'C', 'C', '_', 'P', 'R', 'O', 'F', 'I', 'L', 'E', 0,
+                                  uint8_t(sequence), uint8_t(count)};
     chunk.insert(chunk.end(), payload.begin(), payload.end());
     return chunk;
 }

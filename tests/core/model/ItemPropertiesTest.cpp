@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "ImageItemProperties.h"
 #include "PropertyChecks.h"
 #include "model/CCutLineObj.h"
 #include "model/CImageObj.h"
@@ -31,9 +32,11 @@ std::vector<ExpectedProperty> ItemProperties(int16_t kind, std::vector<ExpectedP
     return own;
 }
 
-TEST(ItemProperties, ImageItemAnswersTheItemBase) {
+TEST(ItemProperties, ImageItemAnswersItsOwnNamesThenTheBase) {
     CImageObj image(true, "BaseImage");
-    test::CheckPropertyTable(image, ItemProperties(kKindImage, {}));
+    const std::vector<ExpectedProperty> own = test::ImageItemOwnProperties();
+    ASSERT_EQ(own.size(), 55u);
+    test::CheckPropertyTable(image, ItemProperties(kKindImage, own));
     EXPECT_EQ(image.GetName(), "BaseImage");
 }
 

@@ -17,6 +17,8 @@ PropertyValue ProbeFor(const ExpectedProperty& e, int index) {
         case ValueType::Point: return LayoutPoint{index + 1, -(index + 2)};
         case ValueType::Rect: return LayoutRect{index, index + 1, -index, 4000 + index};
         case ValueType::Link: return PropertyValue{};
+        case ValueType::Code: return uint32_t(0x41424300u + uint32_t(index));
+        case ValueType::Bitmap: return PropertyValue{};
     }
     return PropertyValue{};
 }
