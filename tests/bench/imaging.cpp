@@ -1,13 +1,18 @@
 // Picture copies and temporary buffers against what the machine does without them:
-// cairo scaling the same ARGB32 pixels, memcpy, plain write() and a plain mmap.
+// cairo scaling the same ARGB32 pixels, memcpy, plain write() and a plain mmap; JPEG
+// decoding and header reading against libjpeg's djpeg and jpeg_read_header.
 // Run by hand (scripts/bench-imaging); the ratios at the end come from this one run.
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
+#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,7 +23,12 @@
 #include <vector>
 
 #include "imaging/CopyDib.h"
+#include "imaging/JpegError.h"
+#include "imaging/JpegReader.h"
 #include "imaging/TempBuffer.h"
+#include "model/CImageObj.h"
+#include "model/ImageInfoReaders.h"
+#include "model/PictureLoader.h"
 #include "platform/system/Folders.h"
 
 namespace fs = std::filesystem;
@@ -159,6 +169,137 @@ void BM_DirectMapRead(benchmark::State& state) {
     }
 }
 
+// JPEG decoding against libjpeg's own command-line decoder on the same file: a
+// 6000 x 4000 photograph-like picture at quality 90.
+constexpr int kJpegWidth = 6000;
+constexpr int kJpegHeight = 4000;
+
+// Trivial locals only: libjpeg jumps back here on an error.
+bool CompressFile(jpeg_compress_struct& c, JpegErrorManager& errors, std::FILE* out,
+                  const std::vector<uint8_t>& rgb) {
+    c.err = InitJpegErrorManager(errors);
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_compress(&c);
+        return false;
+    }
+    jpeg_create_compress(&c);
+    jpeg_stdio_dest(&c, out);
+    c.image_width = kJpegWidth;
+    c.image_height = kJpegHeight;
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 90, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW row = const_cast<uint8_t*>(rgb.data()) + size_t(c.next_scanline) * kJpegWidth * 3;
+        jpeg_write_scanlines(&c, &row, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    return true;
+}
+
+const std::string& JpegFile() {
+    static const std::string path = [] {
+        // Smooth shapes with fine grain, so that the file is as busy as a photograph.
+        std::vector<uint8_t> rgb(size_t(kJpegWidth) * kJpegHeight * 3);
+        uint32_t noise = 12345;
+        for (int y = 0; y < kJpegHeight; ++y)
+            for (int x = 0; x < kJpegWidth; ++x) {
+                uint8_t* p = &rgb[(size_t(y) * kJpegWidth + size_t(x)) * 3];
+                noise = noise * 1664525u + 1013904223u;
+                const int grain = int(noise >> 28) - 8;
+                p[0] = uint8_t(128 + 90 * std::sin(x * 0.004 + y * 0.001) + grain);
+                p[1] = uint8_t(128 + 90 * std::sin(y * 0.005 + std::cos(x * 0.002)) + grain);
+                p[2] = uint8_t(128 + 90 * std::cos((x + y) * 0.003) + grain);
+            }
+        const std::string file = (TempFolder() / "photo.jpg").string();
+        std::FILE* out = std::fopen(file.c_str(), "wb");
+        jpeg_compress_struct c{};
+        JpegErrorManager errors{};
+        if (!out || !CompressFile(c, errors, out, rgb) || std::fclose(out) != 0) std::abort();
+        return file;
+    }();
+    return path;
+}
+
+void BM_DecodeJpeg(benchmark::State& state, int denominator) {
+    Rect16 target;
+    target.Set(0, 0, int16_t(kJpegWidth / denominator), int16_t(kJpegHeight / denominator));
+    const std::string& file = JpegFile();  // made once, outside the timing
+    for (auto _ : state) {
+        int messageId = 0;
+        DibBufferPtr b = DecodeJpegFile(file, denominator == 1 ? nullptr : &target, messageId);
+        if (!b) state.SkipWithError("decode failed");
+        benchmark::DoNotOptimize(b.get());
+    }
+}
+
+void BM_PreviewLoad(benchmark::State& state) {
+    CImageObj item(false);
+    item.SetFilePath(JpegFile());
+    if (!ReadJpegInfo(item)) state.SkipWithError("no description");
+    for (auto _ : state) {
+        Rect16 target;
+        target.Set(0, 0, 300, 200);
+        DibBufferPtr b = LoadPictureBuffer(item, kPictureModePreview, target);
+        if (!b) state.SkipWithError("load failed");
+        benchmark::DoNotOptimize(b.get());
+    }
+}
+
+void BM_Djpeg(benchmark::State& state, int denominator) {
+    const std::string scale = "1/" + std::to_string(denominator);
+    std::vector<std::string> args = {"djpeg", "-outfile", "/dev/null"};
+    if (denominator > 1) args.insert(args.end(), {"-scale", scale});
+    args.push_back(JpegFile());
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (auto _ : state) {
+        pid_t pid = 0;
+        int status = 0;
+        if (posix_spawnp(&pid, "djpeg", nullptr, nullptr, argv.data(), environ) != 0 ||
+            waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("djpeg failed (scripts/setup installs libjpeg-turbo-progs)");
+            break;
+        }
+    }
+}
+
+void BM_ReadJpegInfo(benchmark::State& state) {
+    for (auto _ : state) {
+        JpegFileInfo info;
+        if (!ReadJpegInfo(JpegFile(), info)) state.SkipWithError("no description");
+        benchmark::DoNotOptimize(info.description.width);
+    }
+}
+
+// Trivial locals only: libjpeg jumps back here on an error.
+bool ReadHeaderOnly(jpeg_decompress_struct& d, JpegErrorManager& errors, std::FILE* in) {
+    d.err = InitJpegErrorManager(errors);
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&d);
+        return false;
+    }
+    jpeg_create_decompress(&d);
+    jpeg_stdio_src(&d, in);
+    jpeg_read_header(&d, TRUE);
+    jpeg_destroy_decompress(&d);
+    return true;
+}
+
+void BM_JpegReadHeader(benchmark::State& state) {
+    for (auto _ : state) {
+        std::FILE* in = std::fopen(JpegFile().c_str(), "rb");
+        jpeg_decompress_struct d{};
+        JpegErrorManager errors{};
+        if (!in || !ReadHeaderOnly(d, errors, in)) state.SkipWithError("header failed");
+        if (in) std::fclose(in);
+    }
+}
+
 #define VX_SCALINGS(fn)                                                              \
     BENCHMARK_CAPTURE(fn, To1000x667, 1000, 667)->Unit(benchmark::kMillisecond);    \
     BENCHMARK_CAPTURE(fn, To3000x2000, 3000, 2000)->Unit(benchmark::kMillisecond);  \
@@ -173,6 +314,16 @@ BENCHMARK(BM_TempBufferCreate)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_TempBufferMapRead)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DirectMapRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+#define VX_JPEG_SCALES(fn)                                                        \
+    BENCHMARK_CAPTURE(fn, Full, 1)->Unit(benchmark::kMillisecond)->UseRealTime(); \
+    BENCHMARK_CAPTURE(fn, Half, 2)->Unit(benchmark::kMillisecond)->UseRealTime(); \
+    BENCHMARK_CAPTURE(fn, Quarter, 4)->Unit(benchmark::kMillisecond)->UseRealTime(); \
+    BENCHMARK_CAPTURE(fn, Eighth, 8)->Unit(benchmark::kMillisecond)->UseRealTime()
+VX_JPEG_SCALES(BM_DecodeJpeg);
+VX_JPEG_SCALES(BM_Djpeg);
+BENCHMARK(BM_PreviewLoad)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadJpegInfo)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_JpegReadHeader)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 /// Prints as usual, then each measured time over its reference from the same run.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -200,10 +351,16 @@ public:
             {"BM_CopyDib/Equal", "BM_Memcpy", 1.2},
             {"BM_TempBufferCreate/real_time", "BM_PlainWrite/real_time", 1.2},
             {"BM_TempBufferMapRead/real_time", "BM_DirectMapRead/real_time", 1.2},
+            {"BM_DecodeJpeg/Full/real_time", "BM_Djpeg/Full/real_time", 1.15},
+            {"BM_DecodeJpeg/Half/real_time", "BM_Djpeg/Half/real_time", 1.15},
+            {"BM_DecodeJpeg/Quarter/real_time", "BM_Djpeg/Quarter/real_time", 1.15},
+            {"BM_DecodeJpeg/Eighth/real_time", "BM_Djpeg/Eighth/real_time", 1.15},
+            {"BM_PreviewLoad/real_time", "BM_Djpeg/Eighth/real_time", 1.3},
+            {"BM_ReadJpegInfo/real_time", "BM_JpegReadHeader/real_time", 2.0},
         };
         std::ostream& out = GetOutputStream();
         char line[160];
-        std::snprintf(line, sizeof line, "\n%-32s %-32s %7s %6s\n", "measured", "against", "ratio",
+        std::snprintf(line, sizeof line, "\n%-34s %-34s %7s %6s\n", "measured", "against", "ratio",
                       "limit");
         out << line;
         for (const Pair& p : pairs) {
@@ -212,8 +369,8 @@ public:
             if (s == mTimes.end() || r == mTimes.end() || r->second <= 0) continue;
             const double ratio = s->second / r->second;
             char limit[16] = "-";
-            if (p.limit > 0) std::snprintf(limit, sizeof limit, "%.1f", p.limit);
-            std::snprintf(line, sizeof line, "%-32s %-32s %7.2f %6s%s\n", p.subject, p.reference,
+            if (p.limit > 0) std::snprintf(limit, sizeof limit, "%.2f", p.limit);
+            std::snprintf(line, sizeof line, "%-34s %-34s %7.2f %6s%s\n", p.subject, p.reference,
                           ratio, limit, p.limit > 0 && ratio > p.limit ? "  OVER" : "");
             out << line;
         }

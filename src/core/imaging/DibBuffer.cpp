@@ -1,5 +1,7 @@
 #include "imaging/DibBuffer.h"
 
+#include <sys/mman.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -9,6 +11,17 @@ namespace {
 struct FreeBlock {
     void operator()(void* p) const noexcept { std::free(p); }
 };
+
+/// Asks for 2 MiB pages over the aligned middle of a large block: a picture written
+/// once from top to bottom then costs a few dozen page faults instead of thousands.
+/// Only advice; where the system refuses, nothing changes.
+void AdviseHugePages(void* block, uint64_t size) {
+    constexpr uintptr_t kHugePage = uintptr_t(2) << 20;
+    const uintptr_t start = reinterpret_cast<uintptr_t>(block);
+    const uintptr_t begin = (start + kHugePage - 1) & ~(kHugePage - 1);
+    const uintptr_t end = (start + uintptr_t(size)) & ~(kHugePage - 1);
+    if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
 
 uint8_t* Block(DibBuffer* buffer) { return reinterpret_cast<uint8_t*>(buffer); }
 const uint8_t* Block(const DibBuffer* buffer) { return reinterpret_cast<const uint8_t*>(buffer); }
@@ -49,6 +62,7 @@ int16_t DibBuffer::Create(DibBuffer** out, uint32_t /*formatCode*/, const Rect16
         // calloc: large blocks come as fresh zero pages at no cost.
         block = static_cast<uint8_t*>(std::calloc(1, size_t(total)));
         if (!block) return -1;
+        AdviseHugePages(block, total);
     }
 
     auto* buffer = reinterpret_cast<DibBuffer*>(block);
