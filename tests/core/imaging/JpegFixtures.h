@@ -32,6 +32,9 @@ struct JpegSpec {
     std::vector<std::pair<int, std::vector<uint8_t>>> markers;
     /// Fills the components of pixel (x, y); default mid grey.
     std::function<void(int x, int y, uint8_t* components)> pixel;
+    /// Rows handed to the compressor before it is finished; fewer than the height is a
+    /// libjpeg error. -1: all of them.
+    int rowsWritten = -1;
 };
 
 namespace detail {
@@ -67,7 +70,8 @@ inline bool Compress(jpeg_compress_struct& c, JpegErrorManager& errors, const Jp
         jpeg_write_marker(&c, spec.markers[i].first, spec.markers[i].second.data(),
                           unsigned(spec.markers[i].second.size()));
     const size_t stride = size_t(spec.width) * size_t(c.input_components);
-    while (c.next_scanline < c.image_height) {
+    const JDIMENSION rows = spec.rowsWritten < 0 ? c.image_height : JDIMENSION(spec.rowsWritten);
+    while (c.next_scanline < rows) {
         JSAMPROW row = const_cast<uint8_t*>(samples) + c.next_scanline * stride;
         jpeg_write_scanlines(&c, &row, 1);
     }
@@ -79,7 +83,10 @@ inline bool Compress(jpeg_compress_struct& c, JpegErrorManager& errors, const Jp
 
 }  // namespace detail
 
-inline std::vector<uint8_t> EncodeJpeg(const JpegSpec& spec) {
+/// The JPEG bytes of spec; false when libjpeg refused (the memory destination has then
+/// freed whatever it gathered).
+inline bool TryEncodeJpeg(const JpegSpec& spec, std::vector<uint8_t>& bytes) {
+    bytes.clear();
     const int n = detail::Components(spec.space);
     std::vector<uint8_t> samples(size_t(spec.width) * size_t(spec.height) * size_t(n), 128);
     if (spec.pixel)
@@ -90,12 +97,15 @@ inline std::vector<uint8_t> EncodeJpeg(const JpegSpec& spec) {
     JpegErrorManager errors{};
     uint8_t* block = nullptr;
     size_t size = 0;
-    if (!detail::Compress(c, errors, spec, samples.data(), &block, &size)) {
-        ADD_FAILURE() << "the test JPEG could not be compressed";
-        return {};
-    }
-    std::vector<uint8_t> bytes(block, block + size);
+    if (!detail::Compress(c, errors, spec, samples.data(), &block, &size)) return false;
+    bytes.assign(block, block + size);
     std::free(block);
+    return true;
+}
+
+inline std::vector<uint8_t> EncodeJpeg(const JpegSpec& spec) {
+    std::vector<uint8_t> bytes;
+    if (!TryEncodeJpeg(spec, bytes)) ADD_FAILURE() << "the test JPEG could not be compressed";
     return bytes;
 }
 

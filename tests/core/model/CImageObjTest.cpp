@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../imaging/JpegFixtures.h"
-#include "PropertyChecks.h"
+#include "ImageItemFixtures.h"
 #include "model/CImageObj.h"
 #include "model/CLayoutSetting.h"
 #include "model/CTextObj.h"
@@ -60,12 +59,7 @@ protected:
         test::JpegSpec spec;
         spec.width = width;
         spec.height = height;
-        const auto path = mRoot.Path() / name;
-        test::WriteBytes(path, test::EncodeJpeg(spec));
-        auto item = std::make_unique<CImageObj>(true, "StdImage");
-        item->SetFilePath(path);
-        EXPECT_TRUE(ReadJpegInfo(*item));
-        return item;
+        return test::DescribedJpegItem(mRoot.Path() / name, spec);
     }
 
     test::TestRoot mRoot;

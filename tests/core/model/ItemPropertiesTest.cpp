@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "ImageItemProperties.h"
+#include "ImageItemFixtures.h"
 #include "PropertyChecks.h"
 #include "model/CCutLineObj.h"
 #include "model/CImageObj.h"

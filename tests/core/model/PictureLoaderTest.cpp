@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../imaging/JpegFixtures.h"
+#include "ImageItemFixtures.h"
 #include "model/CImageObj.h"
 #include "model/ImageInfoReaders.h"
 #include "model/PictureLoader.h"
@@ -56,12 +56,7 @@ protected:
     ~LoadPicture() override { SetPictureLoaderHooks({}); }
 
     std::unique_ptr<CImageObj> Item(const test::JpegSpec& spec, const char* name = "photo.jpg") {
-        const auto path = mRoot.Path() / name;
-        test::WriteBytes(path, test::EncodeJpeg(spec));
-        auto item = std::make_unique<CImageObj>(true, "StdImage");
-        item->SetFilePath(path);
-        EXPECT_TRUE(ReadJpegInfo(*item));
-        return item;
+        return test::DescribedJpegItem(mRoot.Path() / name, spec);
     }
 
     /// An item whose pixels come from the importers' hook: a 10 x 10 grey picture.

@@ -1,7 +1,12 @@
 #pragma once
+#include <filesystem>
+#include <memory>
 #include <vector>
 
+#include "../imaging/JpegFixtures.h"
 #include "PropertyChecks.h"
+#include "model/CImageObj.h"
+#include "model/ImageInfoReaders.h"
 
 namespace vx::test {
 
@@ -28,6 +33,15 @@ inline std::vector<ExpectedProperty> ImageItemOwnProperties() {
         Short("mColorDepth"), Short("mColorBright"), Point("mOffsetFromPageTop"),
         Flag("mResizeWithShiftkey"), Flag("mEnableColorMatch"), Flag("mColorMatched"), world,
     };
+}
+
+/// An image item described from the JPEG of spec, written to path.
+inline std::unique_ptr<CImageObj> DescribedJpegItem(const std::filesystem::path& path, const JpegSpec& spec) {
+    WriteBytes(path, EncodeJpeg(spec));
+    auto item = std::make_unique<CImageObj>(true, "StdImage");
+    item->SetFilePath(path);
+    EXPECT_TRUE(ReadJpegInfo(*item));
+    return item;
 }
 
 }  // namespace vx::test
