@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "imaging/JpegMemory.h"
+#include "platform/system/StringTable.h"
 
 namespace vx {
 namespace {
@@ -17,7 +18,7 @@ constexpr int kRowBatch = 16;
 
 }  // namespace
 
-JpegDecompressor::JpegDecompressor() {
+JpegDecompressor::JpegDecompressor() : mMessageId(IDS_FILE_NOT_READABLE) {
     std::memset(&mInfo, 0, sizeof mInfo);
     std::memset(&mProgress, 0, sizeof mProgress);
     mInfo.err = InitJpegErrorManager(mErrors);

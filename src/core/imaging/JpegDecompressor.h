@@ -43,6 +43,7 @@ public:
     bool ReadPicture(DibBuffer* out);
 
     jpeg_decompress_struct& Info() { return mInfo; }
+    /// Why the last step failed; 10417 "Datei nicht lesbar." unless libjpeg said otherwise.
     int MessageId() const { return mMessageId; }
     int Warnings() const { return int(mErrors.pub.num_warnings); }
 
@@ -55,7 +56,7 @@ private:
     JpegErrorManager mErrors;
     jpeg_progress_mgr mProgress;
     bool mCreated = false;
-    int mMessageId = 0;
+    int mMessageId;
 };
 
 }  // namespace vx
