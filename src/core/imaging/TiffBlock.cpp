@@ -1,10 +1,15 @@
 #include "imaging/TiffBlock.h"
 
 #include <algorithm>
-#include <cstdint>
+#include <cstring>
+
+#include "imaging/ByteSource.h"
+#include "platform/system/Utf8.h"
 
 namespace vx {
 namespace {
+
+constexpr size_t kEntryBytes = 12;
 
 uint32_t TypeSize(uint16_t type) {
     switch (type) {
@@ -16,7 +21,8 @@ uint32_t TypeSize(uint16_t type) {
         case TiffBlock::kSShort: return 2;
         case TiffBlock::kLong:
         case TiffBlock::kSLong:
-        case TiffBlock::kFloat: return 4;
+        case TiffBlock::kFloat:
+        case TiffBlock::kIfd: return 4;
         case TiffBlock::kRational:
         case TiffBlock::kSRational:
         case TiffBlock::kDouble: return 8;
@@ -24,79 +30,136 @@ uint32_t TypeSize(uint16_t type) {
     }
 }
 
+/// Drops an incomplete UTF-8 sequence at the end of text that was cut short.
+void DropCutSequence(std::string& text) {
+    size_t lead = text.size();
+    for (size_t back = 0; back < 4 && lead > 0; ++back) {
+        --lead;
+        if ((uint8_t(text[lead]) & 0xC0) != 0x80) break;
+    }
+    if (lead < text.size() && (uint8_t(text[lead]) & 0x80) && Utf8SequenceLength(text, lead) == 0)
+        text.resize(lead);
+}
+
 }  // namespace
 
-// Offsets in the block are 32-bit; a larger block is read as far as they reach.
-TiffBlock::TiffBlock(const uint8_t* data, size_t size)
-    : mData(data), mSize(data ? std::min<size_t>(size, UINT32_MAX) : 0) {}
+TiffBlock::TiffBlock(ByteSource& source) : mSource(&source), mSize(source.Size()) {}
 
-uint16_t TiffBlock::U16(uint32_t o) const {
-    const uint8_t* p = mData + o;
+uint16_t TiffBlock::U16(const uint8_t* p) const {
     return mBigEndian ? uint16_t(p[0] << 8 | p[1]) : uint16_t(p[1] << 8 | p[0]);
 }
 
-uint32_t TiffBlock::U32(uint32_t o) const {
-    const uint8_t* p = mData + o;
+uint32_t TiffBlock::U32(const uint8_t* p) const {
     return mBigEndian
                ? uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]
                : uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
 }
 
+bool TiffBlock::ReadAt(uint64_t offset, void* out, size_t length) const {
+    return mSource->Read(offset, out, length);
+}
+
 bool TiffBlock::ReadHeader() {
-    if (mSize < 8) return false;
-    if (mData[0] == 'I' && mData[1] == 'I') mBigEndian = false;
-    else if (mData[0] == 'M' && mData[1] == 'M') mBigEndian = true;
+    uint8_t h[8];
+    if (!ReadAt(0, h, sizeof h)) return false;
+    if (h[0] == 'I' && h[1] == 'I') mBigEndian = false;
+    else if (h[0] == 'M' && h[1] == 'M') mBigEndian = true;
     else return false;
-    mFirstIfd = U32(4);
+    mFirstIfd = U32(h + 4);
     return true;
 }
 
-bool TiffBlock::ReadIfd(uint32_t offset, std::vector<Entry>& entries, uint32_t* nextIfd) const {
+bool TiffBlock::ReadIfd(uint32_t offset, std::vector<Entry>& entries, uint32_t* nextIfd) {
     entries.clear();
     if (nextIfd) *nextIfd = 0;
-    if (uint64_t(offset) + 2 > mSize) return false;
-    const uint32_t count = U16(offset);
-    const uint64_t end = uint64_t(offset) + 2 + uint64_t(count) * 12;
-    if (end > mSize) return false;
+    if (std::find(mVisited.begin(), mVisited.end(), offset) != mVisited.end()) return false;
+    uint8_t head[2];
+    if (!ReadAt(offset, head, sizeof head)) return false;
+    mVisited.push_back(offset);
+    const uint64_t first = uint64_t(offset) + 2;
+    const uint32_t declared = U16(head);
+    const uint32_t count = uint32_t(std::min<uint64_t>(declared, (mSize - first) / kEntryBytes));
+    std::vector<uint8_t> raw(size_t(count) * kEntryBytes);
+    if (!ReadAt(first, raw.data(), raw.size())) return false;
     entries.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
-        const uint32_t at = offset + 2 + i * 12;
+        const uint8_t* p = raw.data() + size_t(i) * kEntryBytes;
         Entry e;
-        e.tag = U16(at);
-        e.type = U16(at + 2);
-        e.count = U32(at + 4);
+        e.tag = U16(p);
+        e.type = U16(p + 2);
+        e.count = U32(p + 4);
+        std::memcpy(e.field.data(), p + 8, 4);
         const uint64_t bytes = uint64_t(TypeSize(e.type)) * e.count;
         if (bytes == 0) continue;  // unknown type or no value
-        const uint64_t valueAt = bytes <= 4 ? uint64_t(at) + 8 : uint64_t(U32(at + 8));
-        if (valueAt + bytes > mSize) continue;
-        e.valueOffset = uint32_t(valueAt);
+        const uint64_t valueAt = bytes <= 4 ? first + uint64_t(i) * kEntryBytes + 8 : uint64_t(U32(p + 8));
+        if (valueAt > mSize || bytes > mSize - valueAt) continue;
+        e.valueOffset = valueAt;
         e.valueBytes = uint32_t(bytes);
         entries.push_back(e);
     }
-    if (nextIfd && end + 4 <= mSize) *nextIfd = U32(uint32_t(end));
+    if (nextIfd && count == declared) {
+        uint8_t next[4];
+        if (ReadAt(first + uint64_t(count) * kEntryBytes, next, sizeof next)) *nextIfd = U32(next);
+    }
     return true;
 }
 
-std::optional<uint32_t> TiffBlock::Unsigned(const Entry& e) const {
-    switch (e.type) {
-        case kByte: return mData[e.valueOffset];
-        case kShort: return U16(e.valueOffset);
-        case kLong: return U32(e.valueOffset);
-        default: return std::nullopt;
+bool TiffBlock::Value(const Entry& e, uint8_t* out, size_t length) const {
+    if (length > e.valueBytes) return false;
+    if (e.valueBytes <= 4) {
+        std::memcpy(out, e.field.data(), length);
+        return true;
     }
+    return ReadAt(e.valueOffset, out, length);
+}
+
+std::optional<uint16_t> TiffBlock::Short(const Entry& e) const {
+    uint8_t v[2];
+    if (e.type != kShort || !Value(e, v, sizeof v)) return std::nullopt;
+    return U16(v);
+}
+
+std::optional<uint32_t> TiffBlock::Unsigned(const Entry& e) const {
+    if (e.type == kShort) return Short(e);
+    uint8_t v[4];
+    if (e.type != kLong || !Value(e, v, sizeof v)) return std::nullopt;
+    return U32(v);
+}
+
+std::optional<uint32_t> TiffBlock::Offset(const Entry& e) const {
+    if (e.type != kIfd) return Unsigned(e);
+    uint8_t v[4];
+    if (!Value(e, v, sizeof v)) return std::nullopt;
+    return U32(v);
 }
 
 std::optional<std::pair<uint32_t, uint32_t>> TiffBlock::Rational(const Entry& e) const {
-    if (e.type != kRational) return std::nullopt;
-    return std::make_pair(U32(e.valueOffset), U32(e.valueOffset + 4));
+    uint8_t v[8];
+    if (e.type != kRational || !Value(e, v, sizeof v)) return std::nullopt;
+    return std::make_pair(U32(v), U32(v + 4));
 }
 
-std::string TiffBlock::Text(const Entry& e, size_t capacity) const {
+std::optional<std::pair<int32_t, int32_t>> TiffBlock::SRational(const Entry& e) const {
+    uint8_t v[8];
+    if (e.type != kSRational || !Value(e, v, sizeof v)) return std::nullopt;
+    return std::make_pair(int32_t(U32(v)), int32_t(U32(v + 4)));
+}
+
+std::string TiffBlock::Text(const Entry& e, size_t maxChars) const {
     if (e.type != kAscii) return {};
-    const char* p = reinterpret_cast<const char*>(mData + e.valueOffset);
-    size_t n = 0;
-    while (n < e.valueBytes && n < capacity && p[n] != '\0') ++n;
-    return std::string(p, n);
+    // No character takes more than four bytes, so this many hold maxChars of them.
+    const size_t readBytes = std::min<uint64_t>(e.valueBytes, uint64_t(maxChars) * 4);
+    std::string raw(readBytes, '\0');
+    if (!Value(e, reinterpret_cast<uint8_t*>(raw.data()), readBytes)) return {};
+    const size_t nul = raw.find('\0');
+    if (nul != std::string::npos) raw.resize(nul);
+    else if (readBytes < e.valueBytes) DropCutSequence(raw);
+    return TruncateCodePoints(ToUtf8FromUtf8OrLatin1(raw), maxChars);
+}
+
+bool TiffBlock::Bytes(const Entry& e, uint8_t* out, size_t length) const {
+    if (e.type != kUndefined && e.type != kByte) return false;
+    return Value(e, out, length);
 }
 
 }  // namespace vx
