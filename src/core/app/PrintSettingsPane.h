@@ -1,0 +1,32 @@
+#pragma once
+
+namespace vx {
+
+class CLayoutSetting;
+
+/// Hint of a view update after a relayout: the pane re-reads page count and settings.
+inline constexpr int kHintLayoutChanged = 1;
+
+/// The template-change marks of the pane, which the document sets and the pane reads.
+enum class TemplateChangeMark { LayoutMode, PresetImageSize, PresetSizeOption };
+
+/// The print-settings pane beside the layout view of a document, as core code uses it.
+/// The window side implements it; the shell hands out the active document's pane.
+class PrintSettingsPane {
+public:
+    virtual ~PrintSettingsPane() = default;
+
+    /// A view update of the pane's document; with kHintLayoutChanged the pane re-reads
+    /// the layout's page count and settings.
+    virtual void OnUpdate(int hint) = 0;
+    /// Refills the printer, paper source, paper size and media controls; keepUnit keeps
+    /// the chosen length unit.
+    virtual void FillPrinterControls(bool keepUnit) = 0;
+    /// Rebuilds the value texts of the template-settings rows from layout.
+    virtual void UpdateTemplateSettingsText(const CLayoutSetting& layout) = 0;
+    virtual void SetTemplateChangeMark(TemplateChangeMark mark) = 0;
+    /// Clears the marks and the cached template information and refills the list.
+    virtual void ResetFormViewInfo() = 0;
+};
+
+}  // namespace vx

@@ -1,0 +1,39 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+namespace vx {
+
+class CLayoutObj;
+struct AppPreferences;
+
+/// The main frame's tool windows as core code uses them: image information and image
+/// preview windows, the zoom and page bar, the image file dialog. The window side
+/// implements them (HostService<ToolWindows>); without one nothing is shown.
+class ToolWindows {
+public:
+    virtual ~ToolWindows() = default;
+
+    /// Whether the image information window exists.
+    virtual bool IsImageInfoShown() = 0;
+    /// Fills the image information window with information group 1 to 4 of item.
+    virtual void ShowImageInfo(const CLayoutObj& item, int group) = 0;
+    /// Empties the image information window back to its captions.
+    virtual void ResetImageInfoRows() = 0;
+    /// The image preview window forgets the item with this object id.
+    virtual void OnPreviewObjectRemoved(uint32_t objectId) = 0;
+    /// Re-creates the preview pane of the image preview window (after a layout closed).
+    virtual void RecreatePreviewPane() = 0;
+    /// Shows the window flags of preferences that are set.
+    virtual void ShowToolWindowsFromSettings(const AppPreferences& preferences) = 0;
+
+    /// Selects the zoom step numerator/denominator in the zoom box, or shows the ratio
+    /// as a percentage when no step has it.
+    virtual void SetZoom(int32_t numerator, int32_t denominator) = 0;
+
+    /// The image files the user chose, starting in startFolder; empty on Cancel.
+    virtual std::vector<std::filesystem::path> ChooseImageFiles(const std::filesystem::path& startFolder) = 0;
+};
+
+}  // namespace vx
