@@ -1,0 +1,92 @@
+// Relayout of a full layout against one deep copy of the same layout (items, no pixel
+// data): 999 images over 50 pages and 20 free texts. Automatic layout changes its
+// alignment every time, as the alignment dialog does live; free layout keeps items on
+// their pages as after a drag step. Run by hand (scripts/bench-model); the ratios at
+// the end come from this one run.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "RatioReporter.h"
+#include "model/CImageObj.h"
+#include "model/CLayoutSetting.h"
+#include "model/CTextObj.h"
+#include "model/ObjectList.h"
+#include "model/Relayout.h"
+
+using namespace vx;
+
+namespace {
+
+constexpr int kImages = 999;
+constexpr int kTexts = 20;
+
+// Paper 1200 x 1000 with margins 100: 5 images of 180 x 180 a row, 4 rows a page.
+std::unique_ptr<CLayoutSetting> MakeLayout(bool free) {
+    auto layout = std::make_unique<CLayoutSetting>(true);
+    layout->SetPaper({1200, 1000});
+    layout->SetMargin({100, 100, 100, 100});
+    layout->SetSpace({20, 20});
+    layout->SetAlign({5, 4});
+    layout->SetVerticalAlign(4);
+    layout->SetPageMax(100);
+    layout->RenewViewState();
+    const auto add = [&](std::unique_ptr<CLayoutObj> item, int32_t x, int32_t y, int32_t size) {
+        item->SetOwner(layout.get());
+        item->SetPosition(x, y);
+        item->SetSize(size, size);
+        if (!AppendObject(layout->ItemListHead(), item)) std::abort();
+    };
+    for (int i = 0; i < kImages; ++i) add(std::make_unique<CImageObj>(true), -32767, 0, 180);
+    for (int i = 0; i < kTexts; ++i) add(std::make_unique<CTextObj>(true), 150, 2500 * i + 300, 400);
+    if (Relayout(*layout) != 1) std::abort();
+    layout->SetFree(free);
+    return layout;
+}
+
+void BM_CopyDeep(benchmark::State& state) {
+    const std::unique_ptr<CLayoutSetting> source = MakeLayout(false);
+    for (auto _ : state) {
+        CLayoutSetting copy(false);
+        copy.CopyDeep(*source, true, true, false);
+        benchmark::DoNotOptimize(copy.GetFirstItem());
+    }
+}
+
+void BM_RelayoutAutomatic(benchmark::State& state) {
+    const std::unique_ptr<CLayoutSetting> layout = MakeLayout(false);
+    int32_t step = 0;
+    for (auto _ : state) {
+        ++step;
+        layout->SetAlign({step % 2 ? 1 : 5, step % 3 + 1});
+        layout->SetVerticalAlign(int16_t(step % 2 ? 2 : 4));
+        if (Relayout(*layout) != 1) state.SkipWithError("relayout refused");
+    }
+}
+
+void BM_RelayoutFree(benchmark::State& state) {
+    const std::unique_ptr<CLayoutSetting> layout = MakeLayout(true);
+    CLayoutObj* dragged = layout->GetFirstItem();
+    for (auto _ : state) {
+        dragged->SetPosition(1500, 300);  // dragged off the right edge
+        Relayout(*layout);
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_CopyDeep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RelayoutAutomatic)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RelayoutFree)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    bench::RatioReporter reporter({
+        {"BM_RelayoutAutomatic", "BM_CopyDeep", 20},
+        {"BM_RelayoutFree", "BM_CopyDeep", 10},
+    });
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
