@@ -4,7 +4,10 @@
 #include <utility>
 
 #include "app/QuickTimePresent.h"
+#include "imaging/BmpReader.h"
+#include "imaging/EpsReader.h"
 #include "imaging/JpegReader.h"
+#include "imaging/TiffReader.h"
 #include "imaging/TransformPixelBuffer.h"
 #include "model/CImageObj.h"
 #include "platform/system/FourCC.h"
@@ -19,13 +22,19 @@ DibBufferPtr Unsupported(CImageObj&, const Rect16&, int& messageId) {
     return nullptr;
 }
 
+/// One of the own decoders of a file, for the item's file.
+template <DibBufferPtr (*Decode)(const std::filesystem::path&, const Rect16*, int&)>
+DibBufferPtr FileDecoder(CImageObj& item, const Rect16& target, int& messageId) {
+    return Decode(item.GetFilePath(), &target, messageId);
+}
+
 PictureLoaderHooks WithDefaults(PictureLoaderHooks h) {
     if (!h.zelConvert) h.zelConvert = [](CImageObj&, const Rect16&, int&) { return DibBufferPtr(); };
     if (!h.zelTunePass) h.zelTunePass = [](DibBuffer* buffer, CImageObj&) { return buffer; };
     if (!h.colorManage) h.colorManage = [](DibBuffer*, CImageObj&, int) { return true; };
-    if (!h.decodeEps) h.decodeEps = Unsupported;
-    if (!h.decodeBmp) h.decodeBmp = Unsupported;
-    if (!h.decodeTiff) h.decodeTiff = Unsupported;
+    if (!h.decodeEps) h.decodeEps = FileDecoder<DecodeEpsImage>;
+    if (!h.decodeBmp) h.decodeBmp = FileDecoder<DecodeBitmapFile>;
+    if (!h.decodeTiff) h.decodeTiff = FileDecoder<DecodeTiffImage>;
     if (!h.import) h.import = Unsupported;
     return h;
 }

@@ -28,7 +28,9 @@ struct PictureLoaderHooks {
     /// Colour management in a mode; false fails the load. Default: true, unchanged.
     std::function<bool(DibBuffer* buffer, CImageObj& item, int mode)> colorManage;
     /// Decoders by codec type: "raw " EPS, "WRLE" bitmap, "tiff"; and the importers'
-    /// for every other codec. Default: null with 10526 "Bildformat nicht unterstützt.".
+    /// for every other codec. Defaults: the own file decoders (DecodeEpsImage,
+    /// DecodeBitmapFile, DecodeTiffImage); for the importers null with 10526
+    /// "Bildformat nicht unterstützt.".
     Decoder decodeEps;
     Decoder decodeBmp;
     Decoder decodeTiff;
