@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "imaging/JpegReader.h"
+#include "imaging/EmbeddedThumbnail.h"
 #include "imaging/MemoryByteSource.h"
 #include "imaging/TiffBlock.h"
 
@@ -144,7 +144,16 @@ DibBufferPtr DecodeIfd1Thumbnail(const TiffBlock& block, const Entries& ifd1) {
     if (!offset || !length || *offset == 0 || *length == 0 || *offset >= block.Size()) return nullptr;
     std::vector<uint8_t> jpeg(size_t(std::min<uint64_t>(*length, block.Size() - *offset)));
     if (!block.ReadAt(*offset, jpeg.data(), jpeg.size())) return nullptr;
-    return DecodeJpegFromMemory(jpeg.data(), jpeg.size());
+    return DecodeEmbeddedThumbnail(jpeg.data(), jpeg.size());
+}
+
+/// The thumbnail in the Photoshop image resources that IFD0 carries.
+DibBufferPtr DecodePhotoshopThumbnail(const TiffBlock& block, const Entries& ifd0) {
+    const TiffBlock::Entry* e = FindTag(ifd0, kTagPhotoshop);
+    if (!e) return nullptr;
+    std::vector<uint8_t> resources(e->valueBytes);
+    if (!block.Bytes(*e, resources.data(), resources.size())) return nullptr;
+    return DecodeResourceThumbnail(resources);
 }
 
 }  // namespace
@@ -181,6 +190,7 @@ bool ReadExifIfdFromFile(ExifRecord& record, ByteSource& source, DibBufferPtr* t
     if (!thumbnail) return true;
     Entries ifd1;
     if (ifd1Offset != 0 && block.ReadIfd(ifd1Offset, ifd1)) *thumbnail = DecodeIfd1Thumbnail(block, ifd1);
+    if (!*thumbnail) *thumbnail = DecodePhotoshopThumbnail(block, ifd0);
     return true;
 }
 

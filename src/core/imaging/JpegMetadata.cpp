@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "imaging/EmbeddedThumbnail.h"
 #include "imaging/ExifIfd.h"
 #include "imaging/FileByteSource.h"
 #include "imaging/JpegMarkerWalker.h"
@@ -18,6 +19,8 @@ constexpr uint8_t kEoi = 0xD9;
 
 constexpr char kExifHeader[] = "Exif\0";  // with its terminator: six bytes
 constexpr size_t kExifHeaderBytes = 6;
+constexpr char kPhotoshopHeader[] = "Photoshop 3.0";  // with its terminator
+constexpr size_t kPhotoshopHeaderBytes = 14;
 
 bool SegmentStartsWith(ByteSource& file, const JpegMarkerWalker::Segment& s, const char* id, size_t length) {
     uint8_t head[16];
@@ -31,19 +34,28 @@ DibBufferPtr ReadJpegMetadata(ByteSource& file, ExifRecord& record) {
     JpegMarkerWalker walker(file);
     if (!walker.Start()) return nullptr;
     bool sawExif = false;
+    bool sawApp13 = false;
     DibBufferPtr thumbnail;
+    std::vector<uint8_t> resources;  // of the first APP13, decoded only without an Exif thumbnail
     JpegMarkerWalker::Segment s;
-    while (!sawExif && walker.Next(s)) {
+    while (!(sawExif && sawApp13) && walker.Next(s)) {
         if (s.marker == kSos || s.marker == kEoi) break;
-        if (s.marker != kApp1 || !SegmentStartsWith(file, s, kExifHeader, kExifHeaderBytes)) continue;
-        sawExif = true;
-        record = ExifRecord{};
-        record.presence = ExifRecord::kExifIfd;  // an Exif block, as ParseExifIfd says too
-        std::vector<uint8_t> block(s.length - kExifHeaderBytes);
-        if (!file.Read(s.offset + kExifHeaderBytes, block.data(), block.size())) break;
-        MemoryByteSource source(block.data(), block.size());
-        ReadExifIfdFromFile(record, source, &thumbnail);
+        if (s.marker == kApp1 && !sawExif && SegmentStartsWith(file, s, kExifHeader, kExifHeaderBytes)) {
+            sawExif = true;
+            record = ExifRecord{};
+            record.presence = ExifRecord::kExifIfd;  // an Exif block, as ParseExifIfd says too
+            std::vector<uint8_t> block(s.length - kExifHeaderBytes);
+            if (!file.Read(s.offset + kExifHeaderBytes, block.data(), block.size())) break;
+            MemoryByteSource source(block.data(), block.size());
+            ReadExifIfdFromFile(record, source, &thumbnail);
+        } else if (s.marker == kApp13 && !sawApp13) {
+            sawApp13 = true;
+            if (!SegmentStartsWith(file, s, kPhotoshopHeader, kPhotoshopHeaderBytes)) continue;
+            resources.resize(s.length - kPhotoshopHeaderBytes);
+            if (!file.Read(s.offset + kPhotoshopHeaderBytes, resources.data(), resources.size())) break;
+        }
     }
+    if (!thumbnail && !resources.empty()) thumbnail = DecodeResourceThumbnail(resources);
     return thumbnail;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/EmbeddedThumbnail.h"
 #include "imaging/ExifIfd.h"
 #include "imaging/MemoryByteSource.h"
 #include "IfdWriter.h"
@@ -257,7 +258,14 @@ TEST(ReadExifIfdFromFile, DecodesTheIfd1ThumbnailWithinTheBlock) {
     ReadBlock(block, nullptr, &thumbnail);
     EXPECT_TRUE(thumbnail);
 
-    // An uncompressed thumbnail is none, and nobody asked gives none.
+    // A thumbnail that is no thumbnail by its size is left to the caller.
+    test::JpegSpec huge;
+    huge.width = kMaxThumbnailSide + 1;
+    huge.height = 4;
+    ReadBlock(IfdWriter().Thumbnail(test::EncodeJpeg(huge)).Build(), nullptr, &thumbnail);
+    EXPECT_FALSE(thumbnail);
+
+    // An uncompressed thumbnail gives none.
     block = IfdWriter().Short(IfdWriter::kIfd1, 0x0103, 1).Long(IfdWriter::kIfd1, 0x0201, 8).Build();
     ReadBlock(block, nullptr, &thumbnail);
     EXPECT_FALSE(thumbnail);

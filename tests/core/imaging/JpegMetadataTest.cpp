@@ -9,6 +9,7 @@
 #include "imaging/JpegMetadata.h"
 #include "imaging/MemoryByteSource.h"
 #include "JpegFixtures.h"
+#include "PsdWriter.h"
 #include "support/TestFolders.h"
 #include "TestBuffers.h"
 
@@ -124,6 +125,55 @@ TEST(ReadJpegMetadata, GivesTheExifThumbnail) {
     EXPECT_TRUE(ReadJpegMetadata(root.Path() / "bild.jpg", fromFile));
     EXPECT_EQ(fromFile, r);
     EXPECT_FALSE(ReadJpegMetadata(root.Path() / "fehlt.jpg", fromFile));
+}
+
+/// An APP13 marker's data with one thumbnail resource of a w x h picture.
+std::vector<uint8_t> App13(uint16_t id, int width, int height, uint8_t red = 240) {
+    JpegSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.pixel = [red](int, int, uint8_t* c) { c[0] = red, c[1] = 0, c[2] = 0; };
+    std::vector<uint8_t> data = test::Bytes(std::string_view("Photoshop 3.0\0", 14));
+    const std::vector<uint8_t> resource =
+        test::ResourceBuilder().Add(id, "", test::ThumbnailData(test::EncodeJpeg(spec), uint32_t(width), uint32_t(height))).Bytes();
+    data.insert(data.end(), resource.begin(), resource.end());
+    return data;
+}
+
+TEST(ReadJpegMetadata, TakesThePhotoshopThumbnailWhenExifHasNone) {
+    JpegSpec small;
+    small.width = 20;
+    small.height = 10;
+    const IfdWriter withIfd1 = IfdWriter().Ascii(IfdWriter::kIfd0, 272, "KW-9").Thumbnail(test::EncodeJpeg(small));
+    const IfdWriter withoutIfd1 = IfdWriter().Ascii(IfdWriter::kIfd0, 272, "KW-9");
+    struct Case {
+        const char* what;
+        std::vector<std::pair<int, std::vector<uint8_t>>> markers;
+        int width;  // 0: no thumbnail
+        bool red;
+        const char* model;
+    };
+    const std::vector<Case> cases = {
+        {"APP13 before APP1", {{JPEG_APP0 + 13, App13(1036, 8, 6)}, {JPEG_APP0 + 1, ExifSegment(withoutIfd1)}}, 8, true, "KW-9"},
+        {"APP13 after APP1", {{JPEG_APP0 + 1, ExifSegment(withoutIfd1)}, {JPEG_APP0 + 13, App13(1036, 8, 6)}}, 8, true, "KW-9"},
+        {"Exif IFD1 first", {{JPEG_APP0 + 13, App13(1036, 8, 6)}, {JPEG_APP0 + 1, ExifSegment(withIfd1)}}, 20, false, "KW-9"},
+        {"1033 comes back with red and blue swapped", {{JPEG_APP0 + 13, App13(1033, 8, 6)}}, 8, false, ""},
+        {"only the first APP13", {{JPEG_APP0 + 13, test::Bytes("Adobe_CM")}, {JPEG_APP0 + 13, App13(1036, 8, 6)}}, 0, false, ""},
+        {"no thumbnail anywhere", {{JPEG_APP0 + 13, test::Bytes(std::string_view("Photoshop 3.0\0", 14))}, {JPEG_APP0 + 1, ExifSegment(withoutIfd1)}}, 0, false, "KW-9"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ExifRecord r;
+        DibBufferPtr thumbnail = Read(Jpeg(c.markers), r);
+        EXPECT_EQ(r.model, c.model);
+        ASSERT_EQ(bool(thumbnail), c.width != 0);
+        if (!thumbnail) continue;
+        EXPECT_EQ(DibBuffer::GetRect(thumbnail.get()).Width(), c.width);
+        if (c.width == 20) continue;  // the grey Exif one
+        const auto px = test::PixelAt(thumbnail.get(), 4, 3);
+        EXPECT_GT(c.red ? px[2] : px[0], 200);
+        EXPECT_LT(c.red ? px[0] : px[2], 50);
+    }
 }
 
 TEST(ReadJpegMetadata, ReadsHeaderSegmentsOnly) {

@@ -8,6 +8,7 @@
 #include "imaging/MemoryByteSource.h"
 #include "imaging/TiffMetadata.h"
 #include "JpegFixtures.h"
+#include "PsdWriter.h"
 #include "platform/system/FourCC.h"
 #include "support/TestFolders.h"
 #include "TestBuffers.h"
@@ -95,7 +96,7 @@ TEST(ReadTiffMetadata, FillsTheRecordFromALibtiffFile) {
     EXPECT_EQ(r, want);
 }
 
-TEST(ReadTiffMetadata, GivesTheIfd1ThumbnailAndRefusesWhatIsNoTiff) {
+TEST(ReadTiffMetadata, GivesTheIfd1OrPhotoshopThumbnailAndRefusesWhatIsNoTiff) {
     test::TestRoot root;
     test::JpegSpec small;
     small.width = 12;
@@ -109,6 +110,21 @@ TEST(ReadTiffMetadata, GivesTheIfd1ThumbnailAndRefusesWhatIsNoTiff) {
     EXPECT_EQ(DibBuffer::GetRect(thumbnail.get()).Width(), 12);
     EXPECT_EQ(r.maker, "K");
     EXPECT_EQ(r.presence, 0u) << "no Exif IFD";
+
+    // Photoshop keeps its thumbnail in the image resources of tag 0x8649.
+    test::JpegSpec red;
+    red.width = 6;
+    red.height = 4;
+    red.pixel = [](int, int, uint8_t* c) { c[0] = 240, c[1] = 0, c[2] = 0; };
+    const auto withResources = root.Path() / "photoshop.tif";
+    test::WriteBytes(withResources,
+                     IfdWriter().Undefined(IfdWriter::kIfd0, 0x8649,
+                                           test::ResourceBuilder().Add(1036, "", test::ThumbnailData(test::EncodeJpeg(red), 6, 4)).Bytes())
+                         .Build());
+    ASSERT_TRUE(ReadTiffMetadata(withResources, r, &thumbnail));
+    ASSERT_TRUE(thumbnail);
+    EXPECT_EQ(DibBuffer::GetRect(thumbnail.get()).Width(), 6);
+    EXPECT_GT(test::PixelAt(thumbnail.get(), 3, 2)[2], 200);
 
     const auto notTiff = root.Path() / "text.tif";
     test::WriteBytes(notTiff, test::Bytes("kein TIFF"));
