@@ -253,6 +253,7 @@ bool CPrinterManager::SaveSlot(int slot) {
         copy = std::make_unique<CLayoutSetting>(false);
         copy->CopyDeep(*mLayout, true, true, true);
     }
+    s.taken = readable;
     s.layout = std::move(copy);
     s.takenFrom = s.layout ? mLayout : nullptr;
     s.takenFromId = s.layout ? mLayout->GetObjectId() : 0;
@@ -264,6 +265,7 @@ bool CPrinterManager::SaveSlot(int slot) {
 bool CPrinterManager::RestoreSlot(int slot, bool restoreLayout) {
     const PrinterSettingsSlot& s = mSlots.at(static_cast<size_t>(slot));
     mFailure = PrinterFailure::None;
+    if (!s.taken) return Fail(PrinterFailure::Refused);  // nothing to put back
     const bool sameLayout =
         s.layout && mLayout && s.takenFrom == mLayout && s.takenFromId == mLayout->GetObjectId();
     if (restoreLayout && sameLayout) CopyLayoutBack(*mLayout, *s.layout, true);

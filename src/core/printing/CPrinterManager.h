@@ -116,7 +116,7 @@ public:
     /// back: reopened from the slot's settings record, or (without one) selected or
     /// closed so that the open printer is the slot's. True when all of it was done;
     /// false when the layout is another one (nothing copied) or the printer cannot be
-    /// reopened (then none is open).
+    /// reopened (then none is open), or the slot was never saved (nothing done).
     /// The layout's local view and output values (unit, monitor and printer profiles,
     /// `mColorProfDisplay`, `mColorMatchPrinter`, `mRecommend`, the margin-shown flags)
     /// are not rolled back: whoever changes them puts them back.

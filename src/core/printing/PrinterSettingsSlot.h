@@ -12,6 +12,7 @@ namespace vx {
 /// back. The slot remembers which layout it copied, so that it is never restored into
 /// another document.
 struct PrinterSettingsSlot {
+    bool taken = false;                      // saved, and nothing failed
     std::unique_ptr<CLayoutSetting> layout;  // null: no layout was bound
     const CLayoutSetting* takenFrom = nullptr;
     uint32_t takenFromId = 0;
