@@ -153,6 +153,42 @@ TEST_F(EpsFiles, DecodesHexadecimalTextOfEitherCase) {
     EXPECT_FALSE(file.ReadHex(out, 1));  // 'z' is no digit
 }
 
+TEST_F(EpsFiles, DecodesLongHexadecimalTextAcrossBufferBoundaries) {
+    // Mixed case, white space and '%' at every alignment, a digit pair split by a line
+    // end now and then, more than one buffer of text.
+    std::vector<uint8_t> bytes;
+    std::string text = "%!PS\n";
+    const char* upper = "0123456789ABCDEF";
+    const char* lower = "0123456789abcdef";
+    for (uint32_t i = 0; i < 40000; ++i) {
+        const uint8_t b = uint8_t(i * 2654435761u >> 24);
+        bytes.push_back(b);
+        const char* digits = (i / 7) % 2 ? upper : lower;
+        text += digits[b >> 4];
+        if (i % 97 == 0) text += "\r\n";
+        text += digits[b & 15];
+        if (i % 13 == 0) text += ' ';
+        if (i % 331 == 0) text += "\n% ";
+    }
+    const auto path = Write(std::vector<uint8_t>(text.begin(), text.end()));
+    EpsFile file;
+    ASSERT_TRUE(file.Open(path));
+    ASSERT_TRUE(file.FindKeyword("%!PS"));
+    std::vector<uint8_t> out(bytes.size());
+    ASSERT_TRUE(file.ReadHex(out.data(), out.size()));
+    EXPECT_EQ(out, bytes);
+
+    // Any other character ends the text, also inside a run of digits.
+    std::string broken = "%!PS\n" + std::string(40, 'a') + "x" + std::string(40, 'b');
+    const auto brokenPath = Write(std::vector<uint8_t>(broken.begin(), broken.end()), "broken.eps");
+    EpsFile other;
+    ASSERT_TRUE(other.Open(brokenPath));
+    ASSERT_TRUE(other.FindKeyword("%!PS"));
+    std::vector<uint8_t> some(30);
+    EXPECT_FALSE(other.ReadHex(some.data(), some.size()));
+    EXPECT_EQ(some[19], 0xAA);
+}
+
 struct PixelCase {
     const char* what;
     EpsSpec spec;
