@@ -8,6 +8,7 @@
 
 #include "imaging/DecodeTarget.h"
 #include "imaging/EpsClipMask.h"
+#include "imaging/EmbeddedThumbnail.h"
 #include "imaging/EpsFile.h"
 #include "imaging/ImageResources.h"
 #include "imaging/JpegDecompressor.h"
@@ -26,8 +27,6 @@ constexpr char kBinaryKeyword[] = "%%BeginBinary:";
 constexpr char kIccKeyword[] = "%%BeginICCProfile:";
 constexpr uint16_t kResolutionResource = 1005;
 constexpr uint16_t kThumbnailResource = 1036;
-// The layout's largest picture; a thumbnail claiming more is not decoded.
-constexpr uint64_t kMaxThumbnailPixels = 64000000;
 // Planes are read and converted in bands of about this size.
 constexpr size_t kBandBytes = 1u << 20;
 
@@ -72,19 +71,20 @@ bool Resolution(std::span<const uint8_t> resources, uint32_t& horizontal, uint32
     return horizontal > 0 && vertical > 0;
 }
 
-/// A JPEG held in memory; CMYK data comes out as C,M,Y,K bytes. Null when it is damaged,
-/// of the wrong kind, or larger than maxPixels.
-DibBufferPtr DecodeJpegData(const uint8_t* data, size_t length, bool cmyk, uint64_t maxPixels) {
+/// The JPEG of the pixel data; CMYK data comes out as C,M,Y,K bytes. Null when it is
+/// damaged, of another kind than the mode says, or not of the described size.
+DibBufferPtr DecodeJpegData(const uint8_t* data, size_t length, const EpsImageData& v) {
+    const bool cmyk = v[kEpsMode] == 4;
     JpegDecompressor d;
     if (!d.Open(data, length) || !d.ReadHeader()) return nullptr;
     const jpeg_decompress_struct& info = d.Info();
-    if (uint64_t(info.image_width) * info.image_height > maxPixels) return nullptr;
+    if (info.image_width != JDIMENSION(v[kEpsColumns]) || info.image_height != JDIMENSION(v[kEpsRows]))
+        return nullptr;
     const bool cmykData = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     if (cmyk != cmykData || !d.PrepareOutput(1)) return nullptr;
     // Set after PrepareOutput: libjpeg works the output out again when it starts.
     if (cmyk) d.Info().out_color_space = JCS_CMYK;
-    DibBufferPtr picture = NewDibBuffer(int(std::min<JDIMENSION>(info.output_width, 65535)),
-                                        int(std::min<JDIMENSION>(info.output_height, 65535)));
+    DibBufferPtr picture = NewDibBuffer(v[kEpsColumns], v[kEpsRows]);
     if (!picture || !d.ReadPicture(picture.get())) return nullptr;
     return picture;
 }
@@ -145,11 +145,8 @@ DibBufferPtr DecodePixels(EpsFile& file, const EpsImageData& v, int& messageId) 
         }
         data.resize(size_t(count));
         DibBufferPtr picture;
-        if (file.Read(data.data(), data.size()))
-            picture = DecodeJpegData(data.data(), data.size(), v[kEpsMode] == 4,
-                                     uint64_t(v[kEpsColumns]) * uint64_t(v[kEpsRows]));
-        const Rect16 rect = DibBuffer::GetRect(picture.get());
-        if (!picture || rect.Width() != v[kEpsColumns] || rect.Height() != v[kEpsRows]) {
+        if (file.Read(data.data(), data.size())) picture = DecodeJpegData(data.data(), data.size(), v);
+        if (!picture) {
             messageId = IDS_FILE_NOT_READABLE;
             return nullptr;
         }
@@ -243,7 +240,8 @@ DibBufferPtr ReadEpsThumbnail(const std::filesystem::path& path) {
         TiffFile handle = OpenTiffFromMemory(stream);
         ImageDescription d;
         bool icc = false;
-        if (!handle || !DescribeTiff(handle.get(), d, icc) || uint64_t(d.width) * uint64_t(d.height) > kMaxThumbnailPixels)
+        if (!handle || !DescribeTiff(handle.get(), d, icc) || d.width > kMaxThumbnailSide ||
+            d.height > kMaxThumbnailSide)
             return nullptr;
         int messageId = 0;
         return DecodeTiff(handle.get(), messageId);
@@ -257,7 +255,7 @@ DibBufferPtr ReadEpsThumbnail(const std::filesystem::path& path) {
     const auto start = std::search(r->data.begin(), r->data.end(), soi, soi + 2);
     if (start == r->data.end()) return nullptr;
     const size_t offset = size_t(start - r->data.begin());
-    return DecodeJpegData(r->data.data() + offset, r->data.size() - offset, false, kMaxThumbnailPixels);
+    return DecodeEmbeddedThumbnail(r->data.data() + offset, r->data.size() - offset);
 }
 
 bool LoadEpsIccProfile(const std::filesystem::path& path, std::vector<uint8_t>& profile) {

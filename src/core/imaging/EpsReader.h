@@ -39,7 +39,7 @@ DibBufferPtr DecodeEpsImage(const std::filesystem::path& path, const Rect16* tar
                             int& messageId);
 
 /// The preview: a DOS EPS file's TIFF, else the JPEG of resource 1036. Null when there
-/// is none, it cannot be decoded, or it has more than 64,000,000 pixels.
+/// is none, it cannot be decoded, or it is larger than kMaxThumbnailSide on a side.
 DibBufferPtr ReadEpsThumbnail(const std::filesystem::path& path);
 
 /// The profile of the "%%BeginICCProfile:" block; false, profile empty, without one.

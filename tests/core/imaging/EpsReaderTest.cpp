@@ -10,6 +10,7 @@
 #include "JpegFixtures.h"
 #include "TestBuffers.h"
 #include "TiffFixtures.h"
+#include "imaging/EmbeddedThumbnail.h"
 #include "imaging/EpsClipMask.h"
 #include "imaging/EpsFile.h"
 #include "imaging/EpsReader.h"
@@ -418,6 +419,9 @@ TEST_F(EpsFiles, ReadsThumbnails) {
     EXPECT_TRUE(Decode(dos));
 
     EXPECT_FALSE(ReadEpsThumbnail(Write(Rgb(), "plain.eps")));
+    preview.width = kMaxThumbnailSide + 1;
+    preview.length = 1;
+    EXPECT_FALSE(ReadEpsThumbnail(Write(test::DosEps(test::EncodeEps(Rgb()), test::EncodeTiff(preview)), "wide.eps")));
 }
 
 TEST_F(EpsFiles, GivesTheIccProfile) {
