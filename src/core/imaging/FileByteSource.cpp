@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace vx {
 
@@ -17,6 +19,7 @@ bool FileByteSource::Open(const std::filesystem::path& path) {
     mFd = -1;
     SetSize(0);
     mBytesRead = 0;
+    mBlock.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
@@ -31,7 +34,20 @@ bool FileByteSource::Open(const std::filesystem::path& path) {
 
 bool FileByteSource::ReadInside(uint64_t offset, void* out, size_t length) {
     if (mFd < 0) return false;
-    auto* p = static_cast<uint8_t*>(out);
+    if (length > kBlockBytes / 8) return ReadFile(offset, static_cast<uint8_t*>(out), length);
+    if (offset < mBlockOffset || offset + length > mBlockOffset + mBlock.size()) {
+        mBlock.resize(size_t(std::min<uint64_t>(kBlockBytes, Size() - offset)));
+        mBlockOffset = offset;
+        if (!ReadFile(offset, mBlock.data(), mBlock.size())) {
+            mBlock.clear();
+            return false;
+        }
+    }
+    std::memcpy(out, mBlock.data() + (offset - mBlockOffset), length);
+    return true;
+}
+
+bool FileByteSource::ReadFile(uint64_t offset, uint8_t* p, size_t length) {
     while (length > 0) {
         const ssize_t n = ::pread(mFd, p, length, off_t(offset));
         if (n < 0 && errno == EINTR) continue;
