@@ -231,22 +231,33 @@ bool ReadTiffPixels(TIFF* tiff, DibBuffer* pixels, int& messageId) {
         messageId = IDS_NOT_ENOUGH_MEMORY;  // a caller's buffer of another size
         return false;
     }
+    // Every strip must hold all its rows, and lie in the file: a shorter strip, or one
+    // that a damaged offset or count puts elsewhere, gives an unreadable file.
+    const uint32_t strips = TIFFNumberOfStrips(tiff);
+    const uint64_t fileSize = TIFFGetSizeProc(tiff)(TIFFClientdata(tiff));
+    auto fits = [&](uint32_t index, uint64_t want) {
+        const uint64_t offset = TIFFGetStrileOffset(tiff, index);
+        return index < strips && TIFFGetStrileByteCount(tiff, index) >= want && offset <= fileSize &&
+               want <= fileSize - offset;
+    };
+    // The first strip is the largest; checked before its buffer is made.
     const uint64_t stripBytes = uint64_t(f.rowsPerStrip) * f.rowBytes;
+    if (!fits(0, stripBytes)) {
+        messageId = IDS_FILE_NOT_READABLE;
+        return false;
+    }
     std::unique_ptr<uint8_t, FreeDeleter> strip(static_cast<uint8_t*>(std::malloc(size_t(stripBytes))));
     if (!strip) {
         messageId = IDS_NOT_ENOUGH_MEMORY;
         return false;
     }
-    const uint32_t strips = TIFFNumberOfStrips(tiff);
     uint8_t* out = DibBuffer::GetBits(pixels);
     const size_t outRow = size_t(DibBuffer::GetRowBytes(pixels));
     uint32_t index = 0;
     for (uint32_t row = 0; row < f.length; row += f.rowsPerStrip, ++index) {
         const uint32_t rows = std::min(f.rowsPerStrip, f.length - row);
         const tmsize_t want = tmsize_t(uint64_t(rows) * f.rowBytes);
-        // Exactly the rows the strip must hold: a shorter strip is a damaged file.
-        if (index >= strips || TIFFGetStrileByteCount(tiff, index) < uint64_t(want) ||
-            TIFFReadEncodedStrip(tiff, index, strip.get(), want) != want) {
+        if (!fits(index, uint64_t(want)) || TIFFReadEncodedStrip(tiff, index, strip.get(), want) != want) {
             messageId = IDS_FILE_NOT_READABLE;
             return false;
         }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -266,6 +267,22 @@ TEST_F(TiffFiles, DamagedFilesAreUnreadable) {
     badOrder[0] = 'X';
     std::vector<uint8_t> cut = test::EncodeTiff(rgb);
     cut.resize(cut.size() / 2);
+    TiffSpec oneStrip = rgb;
+    oneStrip.rowsPerStrip = 3;
+    std::vector<uint8_t> farStrip = test::EncodeTiff(oneStrip);
+    {
+        // The strip offset (tag 273, one value, little-endian) points past the end.
+        auto u32 = [&](size_t at) { uint32_t v; std::memcpy(&v, farStrip.data() + at, 4); return v; };
+        const size_t ifd = u32(4);
+        const size_t entries = size_t(farStrip[ifd] | farStrip[ifd + 1] << 8);
+        for (size_t i = 0; i < entries; ++i) {
+            const size_t e = ifd + 2 + i * 12;
+            if ((farStrip[e] | farStrip[e + 1] << 8) == 273) {
+                const uint32_t past = 0x7FFFFFF0;
+                std::memcpy(farStrip.data() + e + 8, &past, 4);
+            }
+        }
+    }
 
     struct Case {
         const char* what;
@@ -275,6 +292,7 @@ TEST_F(TiffFiles, DamagedFilesAreUnreadable) {
     const std::vector<Case> cases = {
         {"a strip shorter than its rows", test::EncodeTiff(shortStrip), true},
         {"a strip missing", test::EncodeTiff(missingStrip), true},
+        {"a strip past the end of the file", farStrip, true},
         {"a broken byte order", badOrder, false},
         {"a file cut in half", cut, false},
         {"an empty file", {}, false},
