@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -166,9 +167,12 @@ private:
     bool SyncLayoutFlags(CLayoutSetting& layout, SettingsChangeRecord& record);
     bool SyncGeometry(CLayoutSetting& layout, SettingsChangeRecord& record, int pageDelta, double targetMm);
     bool SyncModes(CLayoutSetting& layout, SettingsChangeRecord& record, bool printing, bool complete);
-    /// The entry for id in a list, else the list's first (`replaced` set); null when the
-    /// list is empty.
-    const OptionEntry* Choose(OptionList list, int32_t id, bool& replaced) const;
+    /// Puts an option of the layout into the driver: id stays when the list has it,
+    /// else becomes the list's first; `changed` is set when it was replaced or differs
+    /// from the driver's; `set` writes it, and after a refusal, with retryFirst, the
+    /// list's first. False on a driver failure or an empty list.
+    bool ApplyOption(OptionList list, int32_t& id, int32_t driverId, uint8_t& changed,
+                     const std::function<int(int32_t)>& set, bool retryFirst);
     /// The name of id in a list; empty when the list lacks it.
     std::string NameIn(OptionList list, int32_t id) const;
 

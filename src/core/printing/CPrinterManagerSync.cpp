@@ -37,14 +37,20 @@ struct PageGeometryValues {
 
 }  // namespace
 
-const OptionEntry* CPrinterManager::Choose(OptionList list, int32_t id, bool& replaced) const {
+bool CPrinterManager::ApplyOption(OptionList list, int32_t& id, int32_t driverId, uint8_t& changed,
+                                  const std::function<int(int32_t)>& set, bool retryFirst) {
     const std::vector<OptionEntry>& entries = List(list);
-    replaced = false;
-    for (const OptionEntry& e : entries)
-        if (Id16(e.value) == Id16(id)) return &e;
-    if (entries.empty()) return nullptr;
-    replaced = true;
-    return &entries.front();
+    if (entries.empty()) return Fail(PrinterFailure::Refused);
+    auto it = std::find_if(entries.begin(), entries.end(),
+                           [&](const OptionEntry& e) { return Id16(e.value) == Id16(id); });
+    const bool replaced = it == entries.end();
+    id = Id16(replaced ? entries.front().value : it->value);
+    if (replaced || id != Id16(driverId)) changed = 1;
+    if (set(id) == 0) return true;
+    if (!retryFirst) return Fail(PrinterFailure::Refused);
+    id = Id16(entries.front().value);
+    changed = 1;
+    return set(id) == 0 || Fail(PrinterFailure::Refused);
 }
 
 std::string CPrinterManager::NameIn(OptionList list, int32_t id) const {
@@ -117,12 +123,10 @@ bool CPrinterManager::SyncSource(CLayoutSetting& layout, SettingsChangeRecord& r
     if (items.GetValue(DriverItem::Source, driverSource) != 0) return Fail(PrinterFailure::Refused);
     int32_t source = Id16(layout.GetDefaultSource());
     if (rec[Byte::kPrinter] || source != Id16(driverSource)) {
-        bool replaced = false;
-        const OptionEntry* entry = Choose(OptionList::PaperSource, source, replaced);
-        if (!entry) return Fail(PrinterFailure::Refused);
-        if (replaced) layout.SetDefaultSource(static_cast<int16_t>(source = entry->value));
-        if (replaced || source != Id16(driverSource)) rec[Byte::kSource] = 1;
-        if (items.SetPaperSource(source) != 0) return Fail(PrinterFailure::Refused);
+        const auto set = [&](int32_t id) { return items.SetPaperSource(id); };
+        if (!ApplyOption(OptionList::PaperSource, source, driverSource, rec[Byte::kSource], set, false))
+            return false;
+        if (source != Id16(layout.GetDefaultSource())) layout.SetDefaultSource(static_cast<int16_t>(source));
         items.EnableRollOptions(source);
         RebuildList(OptionList::PaperSize);
         RebuildList(OptionList::Media);
@@ -137,17 +141,9 @@ bool CPrinterManager::SyncPaperSize(CLayoutSetting& layout, SettingsChangeRecord
     if (items.GetPaper(paper) != 0) return Fail(PrinterFailure::Refused);
     int32_t id = Id16(layout.GetPaperSize());
     if (rec[Byte::kPrinter] || rec[Byte::kSource] || id != Id16(paper.id)) {
-        bool replaced = false;
-        const OptionEntry* entry = Choose(OptionList::PaperSize, id, replaced);
-        if (!entry) return Fail(PrinterFailure::Refused);
-        if (replaced) layout.SetPaperSize(static_cast<int16_t>(id = entry->value));
-        if (replaced || id != Id16(paper.id)) rec[Byte::kPaperSize] = 1;
-        if (items.SetPaperSize(id) != 0) {
-            id = List(OptionList::PaperSize).front().value;
-            layout.SetPaperSize(static_cast<int16_t>(id));
-            rec[Byte::kPaperSize] = 1;
-            if (items.SetPaperSize(id) != 0) return Fail(PrinterFailure::Refused);
-        }
+        const auto set = [&](int32_t paperId) { return items.SetPaperSize(paperId); };
+        if (!ApplyOption(OptionList::PaperSize, id, paper.id, rec[Byte::kPaperSize], set, true)) return false;
+        if (id != Id16(layout.GetPaperSize())) layout.SetPaperSize(static_cast<int16_t>(id));
     }
     layout.Texts().paperSizeName = NameIn(OptionList::PaperSize, id);
     return true;
@@ -173,17 +169,9 @@ bool CPrinterManager::SyncMedia(CLayoutSetting& layout, SettingsChangeRecord& re
     if (items.GetValue(DriverItem::Media, driverMedia) != 0) return Fail(PrinterFailure::Refused);
     int32_t media = Id16(layout.GetMediaType());
     if (rec[Byte::kPrinter] || media != Id16(driverMedia)) {
-        bool replaced = false;
-        const OptionEntry* entry = Choose(OptionList::Media, media, replaced);
-        if (!entry) return Fail(PrinterFailure::Refused);
-        if (replaced) layout.SetMediaType(media = entry->value);
-        if (replaced || media != Id16(driverMedia)) rec[Byte::kMedia] = 1;
-        if (items.SetMediaType(media) != 0) {
-            media = List(OptionList::Media).front().value;
-            layout.SetMediaType(media);
-            rec[Byte::kMedia] = 1;
-            if (items.SetMediaType(media) != 0) return Fail(PrinterFailure::Refused);
-        }
+        const auto set = [&](int32_t id) { return items.SetMediaType(id); };
+        if (!ApplyOption(OptionList::Media, media, driverMedia, rec[Byte::kMedia], set, true)) return false;
+        if (media != Id16(layout.GetMediaType())) layout.SetMediaType(media);
     }
     layout.Texts().mediaTypeName = NameIn(OptionList::Media, media);
     return true;

@@ -14,6 +14,17 @@ constexpr int32_t kFirstRollSource = 256, kSecondRollSource = 257;
 // 0.1 mm to 1/360 inch, truncated towards zero.
 int32_t TenthsToUnits(int64_t tenths) { return ClampToInt32(tenths * 360 / 254); }
 
+// The current value of a record item (PaperRecord, PrintModeRecord, SpecialModeRecord).
+template <class Record>
+int ReadRecord(CDriverModule& module, DriverItem item, Record& record) {
+    DriverValue v;
+    if (int r = module.GetData(item, v); r != 0) return r;
+    std::optional<Record> read = Record::From(v.words);
+    if (!read) return kFailed;
+    record = *read;
+    return 0;
+}
+
 }  // namespace
 
 int DriverItemAccess::GetValue(DriverItem item, int32_t& value) {
@@ -34,23 +45,13 @@ DriverItem DriverItemAccess::PaperItem() {
     return mModule.GetCommandLevel(DriverItem::Paper) != -1 ? DriverItem::Paper : DriverItem::PaperOld;
 }
 
-int DriverItemAccess::GetPaper(PaperRecord& paper) {
-    DriverValue v;
-    if (int r = mModule.GetData(PaperItem(), v); r != 0) return r;
-    std::optional<PaperRecord> p = PaperRecord::From(v.words);
-    if (!p) return kFailed;
-    paper = *p;
-    return 0;
-}
+int DriverItemAccess::GetPaper(PaperRecord& paper) { return ReadRecord(mModule, PaperItem(), paper); }
 
 int DriverItemAccess::SetPaperSize(int32_t id) {
     const DriverItem item = PaperItem();
-    DriverValue v;
-    if (int r = mModule.GetData(item, v); r != 0) return r;
-    std::optional<PaperRecord> p = PaperRecord::From(v.words);
-    if (!p) return kFailed;
-    if (Id16(p->id) == Id16(id)) return 0;
-    return mModule.SetData(item, {Id16(id)});
+    PaperRecord paper;
+    if (int r = ReadRecord(mModule, item, paper); r != 0) return r;
+    return Id16(paper.id) == Id16(id) ? 0 : mModule.SetData(item, {Id16(id)});
 }
 
 int DriverItemAccess::SetValueIfDiffers(DriverItem item, int32_t value) {
@@ -66,12 +67,7 @@ int DriverItemAccess::SetOrientation(int32_t orientation) {
 int DriverItemAccess::SetHighSpeed(int32_t value) { return SetValueIfDiffers(DriverItem::HighSpeed, value); }
 
 int DriverItemAccess::GetPrintMode(PrintModeRecord& mode) {
-    DriverValue v;
-    if (int r = mModule.GetData(DriverItem::PrintMode, v); r != 0) return r;
-    std::optional<PrintModeRecord> m = PrintModeRecord::From(v.words);
-    if (!m) return kFailed;
-    mode = *m;
-    return 0;
+    return ReadRecord(mModule, DriverItem::PrintMode, mode);
 }
 
 int DriverItemAccess::SetPrintMode(const PrintModeRecord& mode) {
@@ -114,12 +110,7 @@ int DriverItemAccess::SetLayoutFlags(int32_t flags) {
 }
 
 int DriverItemAccess::GetSpecialMode(SpecialModeRecord& mode) {
-    DriverValue v;
-    if (int r = mModule.GetData(DriverItem::SpecialMode, v); r != 0) return r;
-    std::optional<SpecialModeRecord> m = SpecialModeRecord::From(v.words);
-    if (!m) return kFailed;
-    mode = *m;
-    return 0;
+    return ReadRecord(mModule, DriverItem::SpecialMode, mode);
 }
 
 int DriverItemAccess::SetSpecialMode(const SpecialModeRecord& mode) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "PrinterTestSupport.h"
+#include "printing/BusyIndicator.h"
 #include "printing/PrinterQueries.h"
 #include "printing/PrinterUnavailable.h"
 #include "support/printing/FakeModuleLocator.h"
@@ -125,6 +126,17 @@ TEST_F(PrinterLists, SelectingTheCurrentPrinterAppliesTheSourceWithoutReopening)
     EXPECT_EQ(Count(state().log, "Open a ipp://fake/printer 0"), opens);
     EXPECT_EQ(state().data[std::pair(I::Source, DriverWords{})].words, (DriverWords{256}));
     EXPECT_EQ(manager.List(List::PaperSize), (std::vector<OptionEntry>{{8, "A3"}}));
+}
+
+TEST_F(PrinterLists, IsBusyWhileItAppliesASource) {
+    struct Busy : BusyIndicator {
+        std::vector<std::string> log;
+        void BeginBusy() override { log.push_back("begin"); }
+        void EndBusy() override { log.push_back("end"); }
+    } busy;
+    manager.BindServices(nullptr, nullptr, &busy);
+    ASSERT_EQ(manager.SelectPrinter("a", -1), 1);
+    EXPECT_EQ(busy.log, (std::vector<std::string>{"begin", "end"}));
 }
 
 TEST_F(PrinterLists, APrinterThatCannotBeOpenedThrowsAndLeavesNoneOpen) {

@@ -279,7 +279,9 @@ TEST(SyncLayoutAndDriver, BringsLayoutAndDriverIntoAgreement) {
         f.manager->BindLayout(layout.get());
         f.manager->SelectPrinter(row.printer, -1);
         SettingsChangeRecord record;
-        if (row.reconciledFirst) ASSERT_TRUE(f.manager->SyncLayoutAndDriver(&record, true, 0, false, true));
+        if (row.reconciledFirst) {
+            ASSERT_TRUE(f.manager->SyncLayoutAndDriver(&record, true, 0, false, true));
+        }
         if (row.change) row.change(*layout);
         if (row.script) row.script(f);
         f.layouts.log.clear();
@@ -287,7 +289,9 @@ TEST(SyncLayoutAndDriver, BringsLayoutAndDriverIntoAgreement) {
         f.modules.calls.clear();
         record[B::kPrinter] = 1;  // the record is the function's to clear
         EXPECT_EQ(f.manager->SyncLayoutAndDriver(&record, row.force, row.delta, row.printing, true), row.result);
-        if (row.result) EXPECT_EQ(SetBytes(record), row.bytes);
+        if (row.result) {
+            EXPECT_EQ(SetBytes(record), row.bytes);
+        }
         if (row.check) row.check(*layout, f);
     }
 }
