@@ -154,8 +154,8 @@ void CPrinterManager::RebuildList(OptionList list) {
 }
 
 PrinterFailure CPrinterManager::OpenPrinterDriver(int mode, const std::string* settings, std::string_view name) {
+    const std::string copy(name);  // the name may be the current one, which closing empties
     if (!ClosePrinter()) return PrinterFailure::Refused;
-    const std::string copy(name);  // the name may be the current one, which the open replaces
     const int result = mModule.OpenDriver(mode, settings, copy);
     if (result == 0) return PrinterFailure::None;
     return result == -1 ? PrinterFailure::Unavailable : PrinterFailure::Refused;
