@@ -23,7 +23,7 @@ struct ExifRecord {
     static constexpr uint32_t kExposureBiasValue = 0x800;
     static constexpr uint32_t kFNumber = 0x1000;
 
-    static constexpr size_t kMakerCapacity = 255;  // bytes, without a terminator
+    static constexpr size_t kMakerCapacity = 255;  // characters, without a terminator
     static constexpr size_t kDateCapacity = 63;
 
     uint32_t presence = 0;
