@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "LibjpegHeader.h"
 #include "imaging/CopyDib.h"
 #include "imaging/JpegError.h"
 #include "imaging/JpegReader.h"
@@ -276,28 +277,9 @@ void BM_ReadJpegInfo(benchmark::State& state) {
     }
 }
 
-// Trivial locals only: libjpeg jumps back here on an error.
-bool ReadHeaderOnly(jpeg_decompress_struct& d, JpegErrorManager& errors, std::FILE* in) {
-    d.err = InitJpegErrorManager(errors);
-    if (setjmp(errors.jump)) {
-        jpeg_destroy_decompress(&d);
-        return false;
-    }
-    jpeg_create_decompress(&d);
-    jpeg_stdio_src(&d, in);
-    jpeg_read_header(&d, TRUE);
-    jpeg_destroy_decompress(&d);
-    return true;
-}
-
 void BM_JpegReadHeader(benchmark::State& state) {
-    for (auto _ : state) {
-        std::FILE* in = std::fopen(JpegFile().c_str(), "rb");
-        jpeg_decompress_struct d{};
-        JpegErrorManager errors{};
-        if (!in || !ReadHeaderOnly(d, errors, in)) state.SkipWithError("header failed");
-        if (in) std::fclose(in);
-    }
+    for (auto _ : state)
+        if (!bench::ReadJpegHeaderWithLibjpeg(JpegFile().c_str())) state.SkipWithError("header failed");
 }
 
 #define VX_SCALINGS(fn)                                                              \

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "../core/imaging/IfdWriter.h"
+#include "LibjpegHeader.h"
 #include "RatioReporter.h"
 #include "imaging/FileByteSource.h"
 #include "imaging/JpegError.h"
@@ -138,28 +139,9 @@ void BM_DecodeThumbnail(benchmark::State& state) {
     }
 }
 
-// Trivial locals only: libjpeg jumps back here on an error.
-bool ReadHeaderOnly(jpeg_decompress_struct& d, JpegErrorManager& errors, std::FILE* in) {
-    d.err = InitJpegErrorManager(errors);
-    if (setjmp(errors.jump)) {
-        jpeg_destroy_decompress(&d);
-        return false;
-    }
-    jpeg_create_decompress(&d);
-    jpeg_stdio_src(&d, in);
-    jpeg_read_header(&d, TRUE);
-    jpeg_destroy_decompress(&d);
-    return true;
-}
-
 void BM_JpegReadHeader(benchmark::State& state, bool withThumbnail) {
-    for (auto _ : state) {
-        std::FILE* in = std::fopen(File(withThumbnail).c_str(), "rb");
-        jpeg_decompress_struct d{};
-        JpegErrorManager errors{};
-        if (!in || !ReadHeaderOnly(d, errors, in)) state.SkipWithError("header failed");
-        if (in) std::fclose(in);
-    }
+    for (auto _ : state)
+        if (!bench::ReadJpegHeaderWithLibjpeg(File(withThumbnail).c_str())) state.SkipWithError("header failed");
 }
 
 BENCHMARK_CAPTURE(BM_ReadMetadataAndFrameHeader, Plain, false)->Unit(benchmark::kMicrosecond)->UseRealTime();
