@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchFolder.h"
 #include "RatioReporter.h"
 #include "imaging/BmpReader.h"
 #include "imaging/EpsReader.h"
@@ -141,17 +142,12 @@ BENCHMARK_CAPTURE(BM_DecodeEps, Hex, "hex.eps")->Unit(benchmark::kMillisecond)->
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    const char* tmp = std::getenv("TMPDIR");
-    std::string dir = (fs::path(tmp && *tmp ? tmp : "/var/tmp") / "vellicorex-bench-XXXXXX").string();
-    if (!mkdtemp(dir.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    gFolder = dir;
-    setenv("VELLICOREX_TEMP_DIR", dir.c_str(), 1);
+    const bench::BenchFolder folder;
+    gFolder = folder.Path();
+    if (gFolder.empty()) return 1;
     if (!WriteTiff(File("picture.tif")) || !WriteBmp(File("picture.bmp")) || !WriteEps(File("binary.eps"), false) ||
         !WriteEps(File("hex.eps"), true)) {
-        std::fprintf(stderr, "the benchmark files could not be written in %s\n", dir.c_str());
+        std::fprintf(stderr, "the benchmark files could not be written in %s\n", gFolder.c_str());
         return 1;
     }
     bench::RatioReporter reporter({
@@ -162,7 +158,5 @@ int main(int argc, char** argv) {
     });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    std::error_code ec;
-    fs::remove_all(dir, ec);
     return 0;
 }

@@ -264,19 +264,15 @@ void CBitmapFileReader::ConvertRow(const uint8_t* s, uint8_t* rgb) const {
             }
             break;
         case 24:
-            for (int x = 0; x < width; ++x, s += 3, rgb += 3) {
+        case 32: {
+            const int step = bits / 8;  // B,G,R or B,G,R,x
+            for (int x = 0; x < width; ++x, s += step, rgb += 3) {
                 rgb[0] = s[2];
                 rgb[1] = s[1];
                 rgb[2] = s[0];
             }
             break;
-        case 32:
-            for (int x = 0; x < width; ++x, s += 4, rgb += 3) {
-                rgb[0] = s[2];
-                rgb[1] = s[1];
-                rgb[2] = s[0];
-            }
-            break;
+        }
         default: break;
     }
 }

@@ -28,12 +28,6 @@ struct Knot {
     PathPoint before, anchor, after;
 };
 
-uint32_t BigEndian(const uint8_t* p, int bytes) {
-    uint32_t v = 0;
-    for (int i = 0; i < bytes; ++i) v = v << 8 | p[i];
-    return v;
-}
-
 PathPoint Mid(PathPoint a, PathPoint b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2}; }
 
 bool Flatten(PathPoint p0, PathPoint p1, PathPoint p2, PathPoint p3, int64_t tolerance,
@@ -81,8 +75,8 @@ std::vector<std::vector<Knot>> ClosedSubpaths(std::span<const uint8_t> data, int
     // matters, and they would cost millions of points.
     const int64_t margin = std::max(width, height);
     auto point = [&](const uint8_t* p) {
-        const int64_t v = int32_t(BigEndian(p, 4));
-        const int64_t h = int32_t(BigEndian(p + 4, 4));
+        const int64_t v = int32_t(BigEndianValue(p, 4));
+        const int64_t h = int32_t(BigEndianValue(p + 4, 4));
         return PathPoint{std::clamp((h * width) >> 24, -margin, width + margin),
                          std::clamp((v * height) >> 24, -margin, height + margin)};
     };
@@ -91,11 +85,11 @@ std::vector<std::vector<Knot>> ClosedSubpaths(std::span<const uint8_t> data, int
     size_t expected = 0;
     for (size_t at = 0; at + kRecordBytes <= data.size(); at += kRecordBytes) {
         const uint8_t* r = data.data() + at;
-        switch (BigEndian(r, 2)) {
+        switch (BigEndianValue(r, 2)) {
             case kClosedLength:
             case kOpenLength:
                 knots.clear();
-                expected = BigEndian(r, 2) == kClosedLength ? BigEndian(r + 2, 2) : 0;
+                expected = BigEndianValue(r, 2) == kClosedLength ? BigEndianValue(r + 2, 2) : 0;
                 break;
             case kClosedLinked:
             case kClosedUnlinked:

@@ -66,8 +66,8 @@ bool Resolution(std::span<const uint8_t> resources, uint32_t& horizontal, uint32
     const std::optional<ImageResource> r = FindImageResource(resources, kResolutionResource);
     // Integer parts of the 16.16 horizontal (offset 0) and vertical (offset 8) values.
     if (!r || r->data.size() < 10) return false;
-    horizontal = uint32_t(r->data[0] << 8 | r->data[1]);
-    vertical = uint32_t(r->data[8] << 8 | r->data[9]);
+    horizontal = BigEndianValue(r->data.data(), 2);
+    vertical = BigEndianValue(r->data.data() + 8, 2);
     return horizontal > 0 && vertical > 0;
 }
 

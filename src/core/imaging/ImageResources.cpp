@@ -3,15 +3,12 @@
 #include <cstring>
 
 namespace vx {
-namespace {
 
-uint32_t BigEndian(const uint8_t* p, int bytes) {
+uint32_t BigEndianValue(const uint8_t* p, int bytes) {
     uint32_t v = 0;
     for (int i = 0; i < bytes; ++i) v = v << 8 | p[i];
     return v;
 }
-
-}  // namespace
 
 bool ImageResourceReader::Next(ImageResource& out) {
     if (mStopped || mPosition >= mSize) return false;
@@ -29,13 +26,13 @@ bool ImageResourceReader::Next(ImageResource& out) {
         mStopped = true;
         return false;
     }
-    const size_t dataSize = BigEndian(p + sizeAt, 4);
+    const size_t dataSize = BigEndianValue(p + sizeAt, 4);
     const size_t dataAt = sizeAt + 4;
     if (dataSize > left - dataAt) {
         mStopped = true;
         return false;
     }
-    out.id = uint16_t(BigEndian(p + 4, 2));
+    out.id = uint16_t(BigEndianValue(p + 4, 2));
     out.name = {p + 7, nameLength};
     out.data = {p + dataAt, dataSize};
     // The pad byte may be missing after the last resource.

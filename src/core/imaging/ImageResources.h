@@ -39,4 +39,8 @@ private:
 /// The first resource with this id before the walk ends; nothing when there is none.
 std::optional<ImageResource> FindImageResource(std::span<const uint8_t> block, uint16_t id);
 
+/// A big-endian number of 1 to 4 bytes, as image resources store their values; the
+/// caller checks the bounds.
+uint32_t BigEndianValue(const uint8_t* p, int bytes);
+
 }  // namespace vx

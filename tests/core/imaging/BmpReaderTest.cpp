@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "BmpFixtures.h"
+#include "DecoderFiles.h"
 #include "JpegFixtures.h"
 #include "TestBuffers.h"
 #include "imaging/BmpReader.h"
@@ -38,22 +39,12 @@ std::vector<uint8_t> Expected(int width, int height, const std::function<Rgb(int
     return out;
 }
 
-class BmpFiles : public testing::Test {
+class BmpFiles : public test::DecoderFiles<DecodeBitmapFile> {
 protected:
-    std::filesystem::path Write(const BmpSpec& spec, const char* name = "picture.bmp") {
+    using DecoderFiles::Write;
+    std::filesystem::path Write(const BmpSpec& spec, const char* name = "picture") {
         return Write(test::EncodeBmp(spec), name);
     }
-    std::filesystem::path Write(const std::vector<uint8_t>& bytes, const char* name = "picture.bmp") {
-        const auto path = mRoot.Path() / name;
-        test::WriteBytes(path, bytes);
-        return path;
-    }
-    DibBufferPtr Decode(const std::filesystem::path& path, const Rect16* target = nullptr) {
-        mMessageId = 0;
-        return DecodeBitmapFile(path, target, mMessageId);
-    }
-    test::TestRoot mRoot;
-    int mMessageId = 0;
 };
 
 BmpSpec Indexed(int bitCount, int width = 5, int height = 3) {
@@ -189,6 +180,17 @@ TEST_F(BmpFiles, ReadsBandsOfRowsWithOpaqueAlpha) {
     EXPECT_EQ(reader->CreateBitmapFile(info), kImageFileUnsupported);
 }
 
+/// A 4 x 3 picture of 16 colours: RLE8 (compression 1) or RLE4 (2).
+BmpSpec RunLength(uint32_t compression, std::vector<uint8_t> stream) {
+    BmpSpec s;
+    s.width = 4;
+    s.bitCount = compression == 1 ? 8 : 4;
+    s.compression = compression;
+    s.palette = Palette(16);
+    s.pixels = std::move(stream);
+    return s;
+}
+
 struct RleCase {
     const char* what;
     uint32_t compression;
@@ -223,12 +225,7 @@ TEST_F(BmpFiles, DecodesRunLengthPictures) {
     };
     for (const RleCase& c : cases) {
         SCOPED_TRACE(c.what);
-        BmpSpec s;
-        s.width = 4;
-        s.bitCount = c.compression == 1 ? 8 : 4;
-        s.compression = c.compression;
-        s.palette = Palette(16);
-        s.pixels = c.stream;
+        const BmpSpec s = RunLength(c.compression, c.stream);
         DibBufferPtr b = Decode(Write(s));
         ASSERT_TRUE(b) << mMessageId;
         EXPECT_EQ(test::AllPixels(b.get()),
@@ -255,13 +252,7 @@ TEST_F(BmpFiles, CraftedRunLengthDataIsClippedOrRefused) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        BmpSpec s;
-        s.width = 4;
-        s.bitCount = c.compression == 1 ? 8 : 4;
-        s.compression = c.compression;
-        s.palette = Palette(16);
-        s.pixels = c.stream;
-        DibBufferPtr b = Decode(Write(s));
+        DibBufferPtr b = Decode(Write(RunLength(c.compression, c.stream)));
         EXPECT_EQ(b != nullptr, c.decodes);
         EXPECT_EQ(mMessageId, c.decodes ? 0 : IDS_FILE_NOT_READABLE);
     }

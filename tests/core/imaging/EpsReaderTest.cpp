@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "EpsFixtures.h"
+#include "DecoderFiles.h"
 #include "JpegFixtures.h"
 #include "TestBuffers.h"
 #include "TiffFixtures.h"
@@ -39,22 +40,14 @@ std::vector<uint8_t> Planes(int columns, int rows, int channels, int block = 0, 
     return out;
 }
 
-class EpsFiles : public testing::Test {
+class EpsFiles : public test::DecoderFiles<DecodeEpsImage> {
 protected:
-    std::filesystem::path Write(const EpsSpec& spec, const char* name = "picture.eps") {
+    using DecoderFiles::Write;
+    std::filesystem::path Write(const EpsSpec& spec, const char* name = "picture") {
         return Write(test::EncodeEps(spec), name);
     }
-    std::filesystem::path Write(const std::vector<uint8_t>& bytes, const char* name = "picture.eps") {
-        const auto path = mRoot.Path() / name;
-        test::WriteBytes(path, bytes);
-        return path;
-    }
-    DibBufferPtr Decode(const std::filesystem::path& path, const Rect16* target = nullptr) {
-        mMessageId = 0;
-        return DecodeEpsImage(path, target, mMessageId);
-    }
-    test::TestRoot mRoot;
-    int mMessageId = 0;
+    /// A side x side RGB picture with these image resources, decoded.
+    DibBufferPtr DecodeWithResources(int side, const std::vector<uint8_t>& resources);
 };
 
 EpsSpec Rgb(int columns = 4, int rows = 3) {
@@ -63,6 +56,12 @@ EpsSpec Rgb(int columns = 4, int rows = 3) {
     s.rows = rows;
     s.data = Planes(columns, rows, 3);
     return s;
+}
+
+DibBufferPtr EpsFiles::DecodeWithResources(int side, const std::vector<uint8_t>& resources) {
+    EpsSpec s = Rgb(side, side);
+    s.resources = resources;
+    return Decode(Write(s));
 }
 
 TEST_F(EpsFiles, DescribesTheImageDataLine) {
@@ -304,9 +303,7 @@ TEST_F(EpsFiles, ClippingPathBecomesAlpha) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EpsSpec s = Rgb(40, 40);
-        s.resources = c.resources;
-        DibBufferPtr b = Decode(Write(s));
+        DibBufferPtr b = DecodeWithResources(40, c.resources);
         ASSERT_TRUE(b) << mMessageId;
         const std::vector<uint8_t> alpha = Alpha(b.get());
         for (int y = 0; y < 40; ++y)
@@ -322,12 +319,10 @@ TEST_F(EpsFiles, ClippingPathBecomesAlpha) {
 }
 
 TEST_F(EpsFiles, SubpathsFillEvenOdd) {
-    EpsSpec s = Rgb(40, 40);
-    s.resources = WithClippingPath(PathBuilder()
-                                       .Polygon({{0.2, 0.2}, {0.8, 0.2}, {0.8, 0.8}, {0.2, 0.8}})
-                                       .Polygon({{0.35, 0.35}, {0.65, 0.35}, {0.65, 0.65}, {0.35, 0.65}})
-                                       .Bytes());
-    DibBufferPtr b = Decode(Write(s));
+    DibBufferPtr b = DecodeWithResources(40, WithClippingPath(PathBuilder()
+                                                      .Polygon({{0.2, 0.2}, {0.8, 0.2}, {0.8, 0.8}, {0.2, 0.8}})
+                                                      .Polygon({{0.35, 0.35}, {0.65, 0.35}, {0.65, 0.65}, {0.35, 0.65}})
+                                                      .Bytes()));
     ASSERT_TRUE(b);
     EXPECT_EQ(test::PixelAt(b.get(), 19, 19)[3], 0);    // the hole
     EXPECT_EQ(test::PixelAt(b.get(), 10, 19)[3], 255);  // the ring
@@ -350,23 +345,19 @@ TEST_F(EpsFiles, WithoutAUsablePathThePictureIsOpaque) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EpsSpec s = Rgb(20, 20);
-        s.resources = c.resources;
-        DibBufferPtr b = Decode(Write(s));
+        DibBufferPtr b = DecodeWithResources(20, c.resources);
         ASSERT_TRUE(b) << mMessageId;
         EXPECT_EQ(Alpha(b.get()), std::vector<uint8_t>(400, 255));
     }
 }
 
 TEST_F(EpsFiles, FarOutControlPointsStayBounded) {
-    EpsSpec s = Rgb(30, 30);
-    s.resources = WithClippingPath(PathBuilder()
-                                       .Record(0, 3)
-                                       .Knot(1, {-127.9, 127.9}, {0.2, 0.2}, {127.9, -127.9})
-                                       .Knot(1, {127.9, 127.9}, {0.8, 0.2}, {-127.9, -127.9})
-                                       .Knot(1, {-127.9, -127.9}, {0.5, 0.8}, {127.9, 127.9})
-                                       .Bytes());
-    DibBufferPtr b = Decode(Write(s));
+    DibBufferPtr b = DecodeWithResources(30, WithClippingPath(PathBuilder()
+                                                      .Record(0, 3)
+                                                      .Knot(1, {-127.9, 127.9}, {0.2, 0.2}, {127.9, -127.9})
+                                                      .Knot(1, {127.9, 127.9}, {0.8, 0.2}, {-127.9, -127.9})
+                                                      .Knot(1, {-127.9, -127.9}, {0.5, 0.8}, {127.9, 127.9})
+                                                      .Bytes()));
     ASSERT_TRUE(b);
     for (uint8_t a : Alpha(b.get())) EXPECT_TRUE(a == 0 || a == 255);
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "DecoderFiles.h"
 #include "JpegFixtures.h"
 #include "TestBuffers.h"
 #include "TiffFixtures.h"
@@ -23,22 +24,12 @@ namespace {
 using test::TiffSpec;
 using Bgra = std::array<uint8_t, 4>;
 
-class TiffFiles : public testing::Test {
+class TiffFiles : public test::DecoderFiles<DecodeTiffImage> {
 protected:
-    std::filesystem::path Write(const TiffSpec& spec, const char* name = "picture.tif") {
+    using DecoderFiles::Write;
+    std::filesystem::path Write(const TiffSpec& spec, const char* name = "picture") {
         return Write(test::EncodeTiff(spec), name);
     }
-    std::filesystem::path Write(const std::vector<uint8_t>& bytes, const char* name = "picture.tif") {
-        const auto path = mRoot.Path() / name;
-        test::WriteBytes(path, bytes);
-        return path;
-    }
-    DibBufferPtr Decode(const std::filesystem::path& path, const Rect16* target = nullptr) {
-        mMessageId = 0;
-        return DecodeTiffImage(path, target, mMessageId);
-    }
-    test::TestRoot mRoot;
-    int mMessageId = 0;
 };
 
 TiffSpec Kind(uint16_t photometric, uint16_t samples, uint16_t bits) {

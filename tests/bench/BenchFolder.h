@@ -1,0 +1,38 @@
+#pragma once
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+namespace vx::bench {
+
+/// A folder of the benchmark's own under $TMPDIR (else /var/tmp), made the program's
+/// temporary folder (which the program empties when it starts); removed with the object.
+class BenchFolder {
+public:
+    BenchFolder() {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string dir = (std::filesystem::path(tmp && *tmp ? tmp : "/var/tmp") / "vellicorex-bench-XXXXXX").string();
+        if (!mkdtemp(dir.data())) {
+            std::perror("mkdtemp");
+            return;
+        }
+        mPath = dir;
+        setenv("VELLICOREX_TEMP_DIR", dir.c_str(), 1);
+    }
+    ~BenchFolder() {
+        std::error_code ec;
+        if (!mPath.empty()) std::filesystem::remove_all(mPath, ec);
+    }
+    BenchFolder(const BenchFolder&) = delete;
+    BenchFolder& operator=(const BenchFolder&) = delete;
+
+    /// Empty when the folder could not be made.
+    const std::filesystem::path& Path() const { return mPath; }
+
+private:
+    std::filesystem::path mPath;
+};
+
+}  // namespace vx::bench
