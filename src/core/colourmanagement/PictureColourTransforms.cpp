@@ -1,0 +1,106 @@
+#include "colourmanagement/PictureColourTransforms.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "colourmanagement/ProfileCatalogue.h"
+#include "model/CImageObj.h"
+#include "model/PictureLoader.h"
+#include "platform/colour/ColourLog.h"
+#include "platform/colour/ColourTransform.h"
+#include "platform/system/FourCC.h"
+
+namespace vx {
+namespace {
+
+constexpr uint32_t kExifUncalibrated = 65535;
+constexpr std::string_view kAdobeRgbDescription = "Adobe RGB(1998)";
+
+// The settings printer colour matching 2 changes for its first pass.
+class ColourFieldsGuard {
+public:
+    explicit ColourFieldsGuard(CImageObj& item)
+        : mItem(item),
+          mTuneMode(item.GetTuneMode()),
+          mUseZelFile(item.GetUseZelFile()),
+          mColorProof(item.GetColorProof()),
+          mSourceProfile(item.GetSourceProfile()) {}
+    ~ColourFieldsGuard() {
+        mItem.SetTuneMode(mTuneMode);
+        mItem.SetUseZelFile(mUseZelFile);
+        mItem.SetColorProof(mColorProof);
+        mItem.SetSourceProfile(std::move(mSourceProfile));
+    }
+    ColourFieldsGuard(const ColourFieldsGuard&) = delete;
+    ColourFieldsGuard& operator=(const ColourFieldsGuard&) = delete;
+
+private:
+    CImageObj& mItem;
+    int16_t mTuneMode, mUseZelFile, mColorProof;
+    std::string mSourceProfile;
+};
+
+bool TransformItem(DibBuffer* buffer, CImageObj& item, const OutputColourSettings& output, int mode) {
+    std::optional<ProfileChainPlan> plan = BuildImageProfileChain(item, output, mode, CatalogueProfiles());
+    return plan && TransformBuffer(*plan, buffer, mode, item.GetColorSpace());
+}
+
+bool MatchThroughPrintProfile(DibBuffer* buffer, CImageObj& item, const OutputColourSettings& output) {
+    ColourFieldsGuard guard(item);
+    item.SetTuneMode(0);
+    item.SetColorProof(0);
+    if (item.GetProfileUseEmbed() == 0 && item.GetUseZelFile() == 2) {
+        std::optional<std::string> description;
+        if (item.GetExif().colorSpace == kExifUncalibrated && ProfileFileExists(kAdobeRgbDescription))
+            description = std::string(kAdobeRgbDescription);
+        else
+            description = GetProfileDescriptionOrDefault(kSpaceRgb, std::nullopt);
+        if (description) item.SetSourceProfile(std::move(*description));
+    }
+    item.SetUseZelFile(0);
+    return TransformItem(buffer, item, output, kColourModePrint) &&
+           TransformBufferThroughPrintProfile(item, kColourModePrint, buffer);
+}
+
+}  // namespace
+
+bool TransformBuffer(const ProfileChainPlan& plan, DibBuffer* buffer, int mode, uint32_t pictureSpace) {
+    if (!buffer) return false;
+    std::optional<OpenedChain> chain = OpenedChain::Open(plan);
+    if (!chain) return false;
+    if (chain->First().Header().colourSpace != pictureSpace) {
+        LogColourError("the source profile is not in the picture's colour space " + FourCCText(pictureSpace));
+        return false;
+    }
+    const ColourTransform transform = ColourTransform::ForPixels(
+        chain->Entries(), mode == kColourModePrint ? TransformQuality::Best : TransformQuality::Proof);
+    if (!transform) return false;
+    const Rect16 rect = DibBuffer::GetRect(buffer);
+    transform.ApplyToPixels(DibBuffer::GetBits(buffer), uint32_t(rect.Width()), uint32_t(rect.Height()),
+                            size_t(DibBuffer::GetRowBytes(buffer)));
+    return true;
+}
+
+bool TransformBufferThroughPrintProfile(CImageObj& item, int mode, DibBuffer* buffer) {
+    std::optional<ProfileChainPlan> plan = BuildPrintProfileChain(OutputSettingsOf(item.GetOwner()), CatalogueProfiles());
+    return plan && TransformBuffer(*plan, buffer, mode, kSpaceRgb);
+}
+
+bool ColorManageImage(DibBuffer* buffer, CImageObj& item, int mode) {
+    if (!buffer) return false;
+    const uint32_t space = item.GetColorSpace();
+    if (space != kSpaceRgb && space != kSpaceCmyk) return true;
+    const OutputColourSettings output = OutputSettingsOf(item.GetOwner());
+    if (mode == kColourModePrint && output.colorMatchPrinter == 2)
+        return MatchThroughPrintProfile(buffer, item, output);
+    return TransformItem(buffer, item, output, mode);
+}
+
+void InstallColourManagement() {
+    PictureLoaderHooks hooks = SetPictureLoaderHooks({});
+    hooks.colorManage = ColorManageImage;
+    SetPictureLoaderHooks(std::move(hooks));
+}
+
+}  // namespace vx
