@@ -2,12 +2,12 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <cctype>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -20,6 +20,15 @@ namespace vx {
 namespace {
 
 namespace fs = std::filesystem;
+
+/// "TT.MM.JJJJ HH:MM"
+bool IsGermanDateTime(const std::string& text) {
+    const std::string shape = "00.00.0000 00:00";
+    if (text.size() != shape.size()) return false;
+    for (size_t i = 0; i < shape.size(); ++i)
+        if (shape[i] == '0' ? !std::isdigit(uint8_t(text[i])) : text[i] != shape[i]) return false;
+    return true;
+}
 
 /// Central European time, written out so that no time-zone database is needed.
 constexpr const char* kGermanTime = "CET-1CEST,M3.5.0,M10.5.0/3";
@@ -67,7 +76,7 @@ TEST_P(ImageInfoText, FileFieldsAreNameDatesSizeTypePixelsAndResolution) {
     TakeFile(1000, 1709647679);  // 2024-03-05 14:07:59 UTC, winter time
     EXPECT_EQ(Field(1), "Bild 1.jpg");
     EXPECT_EQ(Field(3), "05.03.2024 15:07");
-    EXPECT_TRUE(std::regex_match(Field(2), std::regex(R"(\d\d\.\d\d\.\d{4} \d\d:\d\d)"))) << Field(2);
+    EXPECT_TRUE(IsGermanDateTime(Field(2))) << Field(2);
     TakeFile(1000, 1719828000);  // 2024-07-01 10:00 UTC, summer time
     EXPECT_EQ(Field(3), "01.07.2024 12:00");
 
