@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "../core/imaging/IfdWriter.h"
+#include "BenchFolder.h"
 #include "LibjpegHeader.h"
 #include "RatioReporter.h"
 #include "imaging/FileByteSource.h"
@@ -155,15 +156,11 @@ BENCHMARK(BM_DecodeThumbnail)->Unit(benchmark::kMicrosecond)->UseRealTime();
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    const char* tmp = std::getenv("TMPDIR");
-    std::string dir = (fs::path(tmp && *tmp ? tmp : "/var/tmp") / "vellicorex-bench-XXXXXX").string();
-    if (!mkdtemp(dir.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    gFolder = dir;
+    const bench::BenchFolder folder;
+    gFolder = folder.Path();
+    if (gFolder.empty()) return 1;
     if (!MakeThumbnail() || !WriteCameraJpeg(false) || !WriteCameraJpeg(true)) {
-        std::fprintf(stderr, "the benchmark file could not be written in %s\n", dir.c_str());
+        std::fprintf(stderr, "the benchmark files could not be written in %s\n", gFolder.c_str());
         return 1;
     }
     bench::RatioReporter reporter({
@@ -173,7 +170,5 @@ int main(int argc, char** argv) {
     });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    std::error_code ec;
-    fs::remove_all(dir, ec);
     return 0;
 }

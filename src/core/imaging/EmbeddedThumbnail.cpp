@@ -17,10 +17,6 @@ constexpr uint16_t kThumbnail = 1036;
 constexpr size_t kThumbnailHeaderBytes = 28;
 constexpr size_t kCompressedSizeAt = 20;
 
-uint32_t BigEndian32(const uint8_t* p) {
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
-
 }  // namespace
 
 DibBufferPtr DecodeEmbeddedThumbnail(const uint8_t* jpeg, size_t length) {
@@ -39,7 +35,7 @@ DibBufferPtr DecodeResourceThumbnail(std::span<const uint8_t> resources) {
         if (r.id == kThumbnail || r.id == kThumbnailBgr) found = r;
     if (!found || found->data.size() < kThumbnailHeaderBytes) return nullptr;
     const uint8_t* data = found->data.data();
-    const size_t length = std::min<size_t>(BigEndian32(data + kCompressedSizeAt),
+    const size_t length = std::min<size_t>(BigEndianValue(data + kCompressedSizeAt, 4),
                                            found->data.size() - kThumbnailHeaderBytes);
     DibBufferPtr thumbnail = DecodeEmbeddedThumbnail(data + kThumbnailHeaderBytes, length);
     if (found->id == kThumbnailBgr) SwapRedBlue(thumbnail.get());

@@ -14,16 +14,10 @@ namespace {
 constexpr size_t kHeaderBytes = 26;
 constexpr uint16_t kIccProfile = 1039;
 
-uint32_t BigEndian(const uint8_t* p, int bytes) {
-    uint32_t v = 0;
-    for (int i = 0; i < bytes; ++i) v = v << 8 | p[i];
-    return v;
-}
-
 bool ReadLength(ByteSource& file, uint64_t offset, uint32_t& length) {
     uint8_t b[4];
     if (!file.Read(offset, b, sizeof b)) return false;
-    length = BigEndian(b, 4);
+    length = BigEndianValue(b, 4);
     return true;
 }
 
@@ -47,9 +41,9 @@ bool ReadImageResources(ByteSource& file, std::vector<uint8_t>& resources) {
 bool ReadPsdHeader(ByteSource& file, uint32_t& code, uint16_t& depth) {
     uint8_t h[kHeaderBytes];
     if (!file.Read(0, h, sizeof h) || std::memcmp(h, "8BPS", 4) != 0) return false;
-    const uint32_t channels = BigEndian(h + 12, 2);
-    const uint32_t bits = BigEndian(h + 22, 2);
-    const uint32_t mode = BigEndian(h + 24, 2);
+    const uint32_t channels = BigEndianValue(h + 12, 2);
+    const uint32_t bits = BigEndianValue(h + 22, 2);
+    const uint32_t mode = BigEndianValue(h + 24, 2);
     if (channels < 1 || channels > 56 || (bits != 1 && bits != 8 && bits != 16 && bits != 32))
         return false;
     bool withDepth = true;
