@@ -1,14 +1,12 @@
 #include "imaging/EpsReader.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <new>
 
 #include "imaging/DecodeTarget.h"
-#include "imaging/EpsClipMask.h"
 #include "imaging/EmbeddedThumbnail.h"
+#include "imaging/EpsClipMask.h"
 #include "imaging/EpsFile.h"
 #include "imaging/ImageResources.h"
 #include "imaging/JpegDecompressor.h"
