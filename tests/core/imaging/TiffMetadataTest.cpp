@@ -94,6 +94,14 @@ TEST(ReadTiffMetadata, FillsTheRecordFromALibtiffFile) {
     want.fNumber = r.fNumber;
     EXPECT_NEAR(r.fNumber, 5.6, 1e-6);
     EXPECT_EQ(r, want);
+
+    // libtiff writes its IFDs last: cut short, the file has none to read.
+    const auto cut = root.Path() / "kurz.tif";
+    std::filesystem::copy_file(path, cut);
+    std::filesystem::resize_file(cut, std::filesystem::file_size(path) / 2);
+    EXPECT_FALSE(ReadTiffMetadata(cut, r, &thumbnail));
+    EXPECT_EQ(r, ExifRecord{});
+    EXPECT_FALSE(thumbnail);
 }
 
 TEST(ReadTiffMetadata, GivesTheIfd1OrPhotoshopThumbnailAndRefusesWhatIsNoTiff) {
