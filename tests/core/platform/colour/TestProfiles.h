@@ -1,6 +1,7 @@
 #pragma once
 #include <lcms2.h>
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -25,6 +26,10 @@ std::vector<uint8_t> SaveProfile(cmsHPROFILE profile);
 
 /// An RGB matrix profile with Adobe RGB (1998) primaries, D65 and gamma 563/256.
 std::vector<uint8_t> MakeAdobeLikeProfile();
+
+/// Adobe RGB (1998) to sRGB (8-bit scale), computed from both sets of primaries (both
+/// white points are D65, so chromatic adaptation cancels).
+std::array<double, 3> AdobeToSrgb(const std::array<int, 3>& rgb);
 
 /// The LittleCMS sRGB profile at the given version with this description text (wide
 /// characters, one per language entry: "en"/"US", "de"/"DE" ...).
