@@ -4,7 +4,9 @@
 #include <string>
 #include <utility>
 
+#include "colourmanagement/ImageProfiles.h"
 #include "colourmanagement/ProfileCatalogue.h"
+#include "model/CImageInfoFormatter.h"
 #include "model/CImageObj.h"
 #include "model/PictureLoader.h"
 #include "platform/colour/ColourLog.h"
@@ -101,6 +103,7 @@ void InstallColourManagement() {
     PictureLoaderHooks hooks = SetPictureLoaderHooks({});
     hooks.colorManage = ColorManageImage;
     SetPictureLoaderHooks(std::move(hooks));
+    CImageInfoFormatter::SetProfileDescriptions({GetEmbeddedProfileDescription, GetImageProfileDescription});
 }
 
 }  // namespace vx

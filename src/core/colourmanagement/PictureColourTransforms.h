@@ -28,7 +28,8 @@ bool TransformBufferThroughPrintProfile(CImageObj& item, int mode, DibBuffer* bu
 /// back afterwards whatever happens. False for a null buffer or a failed transform.
 bool ColorManageImage(DibBuffer* buffer, CImageObj& item, int mode);
 
-/// Makes picture loading colour-manage through ColorManageImage; called at start-up.
+/// Makes picture loading colour-manage through ColorManageImage and gives the image
+/// information texts their profile descriptions; called at start-up.
 void InstallColourManagement();
 
 }  // namespace vx

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <ctime>
 #include <string_view>
+#include <utility>
 
 #include "model/CImageObj.h"
 #include "platform/system/Format.h"
@@ -11,6 +12,18 @@
 
 namespace vx {
 namespace {
+
+CImageInfoFormatter::ProfileDescriptions& BoundDescriptions() {
+    static CImageInfoFormatter::ProfileDescriptions descriptions;
+    return descriptions;
+}
+
+std::string SourceProfileText(const CImageObj& item) {
+    const CImageInfoFormatter::ProfileDescriptions& bound = BoundDescriptions();
+    if (item.GetUseZelFile() >= 2) return bound.zelWorkingSpace ? bound.zelWorkingSpace() : std::string();
+    if (item.GetProfileUseEmbed() != 1) return item.GetSourceProfile();
+    return bound.embeddedProfile ? bound.embeddedProfile(item) : std::string();
+}
 
 /// Local time in the German form "TT.MM.JJJJ HH:MM".
 std::string LocalDateTime(CImageObj::Time time) {
@@ -100,6 +113,10 @@ std::string FlashMode(uint8_t flash) {
 
 }  // namespace
 
+void CImageInfoFormatter::SetProfileDescriptions(ProfileDescriptions descriptions) {
+    BoundDescriptions() = std::move(descriptions);
+}
+
 std::string CImageInfoFormatter::FormatField(int field) const {
     const ExifRecord& exif = mItem.GetExif();
     const std::optional<ImageDescription>& description = mItem.GetDescription();
@@ -117,7 +134,7 @@ std::string CImageInfoFormatter::FormatField(int field) const {
         case 7:
             if (!description) return {};
             return MessageText(IDS_PIXELS_PER_INCH, {static_cast<long long>(description->hRes)});
-        case 8: return {};  // the source profile's description comes with the profile catalogue
+        case 8: return SourceProfileText(mItem);
         case 9: return mItem.GetColorProof() != 0 ? mItem.GetSimulationProfile() : std::string();
         case 10: return exif.maker;
         case 11: return exif.model;

@@ -8,6 +8,7 @@
 #include "colourmanagement/PictureColourTransforms.h"
 #include "colourmanagement/ProfileCatalogue.h"
 #include "imaging/ImageFileType.h"
+#include "model/CImageInfoFormatter.h"
 #include "model/CImageObj.h"
 #include "model/CLayoutSetting.h"
 #include "model/ImageInfoReaders.h"
@@ -271,7 +272,10 @@ protected:
         SetPictureLoaderHooks(saved);
         InstallColourManagement();
     }
-    void TearDown() override { SetPictureLoaderHooks(saved); }
+    void TearDown() override {
+        SetPictureLoaderHooks(saved);
+        CImageInfoFormatter::SetProfileDescriptions({});
+    }
 
     void DescribeJpeg(const test::JpegSpec& spec) {
         const fs::path path = root.Path() / "picture.jpg";
@@ -326,6 +330,22 @@ TEST_F(ColourManagedLoading, ADamagedEmbeddedProfileFailsTheLoadAndKeepsThePictu
     EXPECT_EQ(messages.Ids(), std::vector<int>{IDS_UNKNOWN_ERROR});
     EXPECT_EQ(item.IsSaveFile(), 1);
     EXPECT_FALSE(Load(0).empty()) << "without colour management the picture still loads";
+}
+
+TEST_F(ColourManagedLoading, InformationTextNamesTheSourceProfile) {
+    test::JpegSpec spec;
+    spec.markers = {{JPEG_APP0 + 2, test::IccChunk(1, 1, test::DescribedSrgb("Camera Space"))}};
+    DescribeJpeg(spec);
+    item.SetSourceProfile("Chosen Source");
+    const std::vector<std::tuple<int16_t, int32_t, std::string>> cases = {
+        {2, 1, "TEVRA Zel RGB"}, {3, 0, "TEVRA Zel RGB"}, {1, 1, "Camera Space"},
+        {0, 1, "Camera Space"},  {0, 0, "Chosen Source"},
+    };
+    for (const auto& [useZel, useEmbed, text] : cases) {
+        item.SetUseZelFile(useZel);
+        item.SetProfileUseEmbed(useEmbed);
+        EXPECT_EQ(CImageInfoFormatter(item).FormatField(8), text) << useZel << " " << useEmbed;
+    }
 }
 
 }  // namespace
