@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "colourmanagement/ChainTransformCache.h"
 #include "colourmanagement/ImageProfiles.h"
 #include "colourmanagement/ProfileCatalogue.h"
 #include "model/CImageInfoFormatter.h"
@@ -69,19 +70,18 @@ bool MatchThroughPrintProfile(DibBuffer* buffer, CImageObj& item, const OutputCo
 
 bool TransformBuffer(const ProfileChainPlan& plan, DibBuffer* buffer, int mode, uint32_t pictureSpace) {
     if (!buffer) return false;
-    std::optional<OpenedChain> chain = OpenedChain::Open(plan);
-    if (!chain) return false;
-    if (chain->First().Header().colourSpace != pictureSpace) {
-        LogColourError("the source profile is not in the picture's colour space " + FourCCText(pictureSpace));
-        return false;
-    }
-    const ColourTransform transform = ColourTransform::ForPixels(
-        chain->Entries(), mode == kColourModePrint ? TransformQuality::Best : TransformQuality::Proof);
-    if (!transform) return false;
-    const Rect16 rect = DibBuffer::GetRect(buffer);
-    transform.ApplyToPixels(DibBuffer::GetBits(buffer), uint32_t(rect.Width()), uint32_t(rect.Height()),
-                            size_t(DibBuffer::GetRowBytes(buffer)));
-    return true;
+    const TransformQuality quality = mode == kColourModePrint ? TransformQuality::Best : TransformQuality::Proof;
+    return SharedChainTransforms().With(
+        plan, ChainTransformCache::Kind::Pixels, quality, [&](const ColourTransform& transform, uint32_t firstSpace) {
+            if (firstSpace != pictureSpace) {
+                LogColourError("the source profile is not in the picture's colour space " + FourCCText(pictureSpace));
+                return false;
+            }
+            const Rect16 rect = DibBuffer::GetRect(buffer);
+            transform.ApplyToPixels(DibBuffer::GetBits(buffer), uint32_t(rect.Width()), uint32_t(rect.Height()),
+                                    size_t(DibBuffer::GetRowBytes(buffer)));
+            return true;
+        });
 }
 
 bool TransformBufferThroughPrintProfile(CImageObj& item, int mode, DibBuffer* buffer) {

@@ -8,8 +8,9 @@ namespace vx {
 
 class CImageObj;
 
-/// Transforms the picture in place through the planned chain: the best precalculation
-/// for mode 3, the default otherwise; alpha is kept (CMYK pictures, whose byte 3 is K,
+/// Transforms the picture in place through the planned chain (its transform kept for
+/// the next picture, see ChainTransformCache): the best precalculation for mode 3, the
+/// default otherwise; alpha is kept (CMYK pictures, whose byte 3 is K,
 /// become opaque). False, the picture untouched, when a profile does not open, the
 /// first profile is not of the picture's colour space ('RGB ' or 'CMYK'), or the chain
 /// is refused (it must end in RGB).

@@ -15,8 +15,8 @@ bool TransformColor(std::span<const ChainEntry> chain, ColorRef& colour, int fla
 
 /// A colour of the layout's page as the printer gets it (flag 1: through the printer
 /// chain, see BuildColorProfileChain); the colour unchanged when there is no chain or
-/// it cannot be made. The transform is kept while the chain and its files stay the
-/// same, so that a page's many colours cost one transform.
+/// it cannot be made. The transform is kept (ChainTransformCache), so that a page's
+/// many colours cost one.
 ColorRef TransformColorForView(const CLayoutSetting* layout, int flag, ColorRef colour);
 
 }  // namespace vx

@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "colourmanagement/ChainTransformCache.h"
 #include "colourmanagement/ProfileDirectoryCache.h"
 #include "platform/colour/ColourDirectories.h"
 #include "platform/system/Folders.h"
@@ -19,11 +20,13 @@ CatalogueFolders::CatalogueFolders(int count) : mDataFolder(DataFolder()) {
     }
     SetColourDirectories(mDirs);
     SharedProfileDirectoryCache().Clear();
+    SharedChainTransforms().Clear();
 }
 
 CatalogueFolders::~CatalogueFolders() {
     SetColourDirectories(std::nullopt);
     SharedProfileDirectoryCache().Clear();
+    SharedChainTransforms().Clear();
 }
 
 fs::path CatalogueFolders::Write(int dir, const std::string& name, const std::vector<uint8_t>& bytes) const {

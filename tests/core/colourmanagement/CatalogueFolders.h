@@ -10,7 +10,7 @@
 namespace vx::test {
 
 /// Colour directories in a fresh temporary folder for the catalogue, restored (and the
-/// catalogue's memory of them forgotten) with the object. The data folder's own
+/// catalogue's memory of them and the kept transforms forgotten) with the object. The data folder's own
 /// profiles (VirIza, the program's) stay where the build put them.
 class CatalogueFolders {
 public:

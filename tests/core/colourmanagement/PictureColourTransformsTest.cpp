@@ -142,6 +142,20 @@ TEST_F(PictureColourTest, TintAppliesWithCustomTintFromModeTwo) {
     }
 }
 
+TEST_F(PictureColourTest, NoticesAChangedProfileFile) {
+    item.SetSourceProfile("Adobe RGB(1998)");
+    const Pixels in = {30, 200, 40, 255};
+    const std::optional<Pixels> adobeOut = Manage(in, 1);
+    ASSERT_TRUE(adobeOut);
+    EXPECT_EQ(Manage(in, 1), adobeOut) << "the kept transform gives the same";
+    // Another profile under the same name and description: the kept transform is stale.
+    folders.Write(1, "AdobeRGB1998.icc", test::DescribedSrgb("Adobe RGB(1998)"));
+    const std::optional<Pixels> srgbOut = Manage(in, 1);
+    ASSERT_TRUE(srgbOut);
+    EXPECT_NE(srgbOut, adobeOut);
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR((*srgbOut)[i], in[i], 1);
+}
+
 TEST_F(PictureColourTest, PicturesOfOtherSpacesStayAsTheyAre) {
     const Pixels pixels = {10, 20, 30, 40, 250, 128, 0, 7};
     for (uint32_t space : {kSpaceGray, kSpaceLab, uint32_t(0)}) {
