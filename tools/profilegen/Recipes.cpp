@@ -179,9 +179,27 @@ ProfileHandle RgbTableProfile(const ProfileSpec& spec, const RgbDevice& device) 
     return h;
 }
 
+// Version 2 keeps tone curves as tables, and LittleCMS samples the sRGB curve at 4096
+// points. Inverting such a table costs every new transform that ends in the profile
+// milliseconds (it grows with the square of the points); 1024 points, as common v2 sRGB
+// profiles have, keep the curve within 16-bit accuracy at a sixteenth of that.
+constexpr int kSrgbCurvePoints = 1024;
+
 ProfileHandle Srgb(const ProfileSpec& spec) {
     Params(spec, {});
-    return NewProfile(spec, cmsCreate_sRGBProfile(), cmsSigXYZData);
+    ProfileHandle h = NewProfile(spec, cmsCreate_sRGBProfile(), cmsSigXYZData);
+    const cmsFloat64Number srgbCurve[5] = {2.4, 1 / 1.055, 0.055 / 1.055, 1 / 12.92, 0.04045};
+    cmsToneCurve* exact = cmsBuildParametricToneCurve(nullptr, 4, srgbCurve);
+    std::vector<cmsUInt16Number> samples(kSrgbCurvePoints);
+    for (int i = 0; i < kSrgbCurvePoints; ++i)
+        samples[size_t(i)] = cmsEvalToneCurve16(exact, cmsUInt16Number(i * 65535 / (kSrgbCurvePoints - 1)));
+    cmsToneCurve* table = cmsBuildTabulatedToneCurve16(nullptr, kSrgbCurvePoints, samples.data());
+    const bool written = exact && table && cmsWriteTag(h.get(), cmsSigRedTRCTag, table) &&
+                         cmsWriteTag(h.get(), cmsSigGreenTRCTag, table) && cmsWriteTag(h.get(), cmsSigBlueTRCTag, table);
+    cmsFreeToneCurve(table);
+    cmsFreeToneCurve(exact);
+    if (!written) Fail(spec, "LittleCMS cannot write the sRGB curves");
+    return h;
 }
 
 ProfileHandle Bt709Gamma(const ProfileSpec& spec) {
