@@ -41,7 +41,8 @@ constexpr cmsUInt32Number kOurFlags = cmsFLAGS_NOWHITEONWHITEFIXUP;  // as the c
 
 const char* const kSrgbDescription = "sRGB IEC61966-2.1";
 const char* const kPrintDescription = "TEVRA Photo Print RGB";
-const char* const kPrinterFiles[] = {"TEVRA Proof 44 Fotopapier Hochglanz.icc", "TEVRA Proof 44 Normalpapier.icc"};
+const char* const kPrinterFiles[] = {"TEVRA Proof 44 Fotopapier Hochglanz.icc",
+                                     "TEVRA Proof 44 Normalpapier.icc"};
 
 fs::path gProfiles;  // the colour directory of the benchmarks
 fs::path gLookup;    // 100 described profiles
@@ -79,7 +80,8 @@ void MakeProfiles(const fs::path& root) {
     const std::span<const uint8_t> print = ProgramProfileBytes(kPhotoPrintProfileResource);
     WriteFile(gProfiles / "Photo Print.icc", print.data(), print.size());
     for (int i = 0; i < kLookupProfiles; ++i)
-        WriteDescribed(gLookup / ("profile " + std::to_string(1000 + i) + ".icc"), "Described " + std::to_string(i));
+        WriteDescribed(gLookup / ("profile " + std::to_string(1000 + i) + ".icc"),
+                       "Described " + std::to_string(i));
     Settle(gProfiles);
     Settle(gLookup);
 }
@@ -196,13 +198,21 @@ void BM_ChainBuildAndColours(benchmark::State& state) {
     }
 }
 
-BENCHMARK_CAPTURE(BM_ColorManageImage, Print, 3, kWidth, kHeight, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ColorManageImage, Print, 3, kWidth, kHeight, false)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(BM_CmsDoTransform, Print, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_ColorManageImage, Screen, 2, kWidth, kHeight, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ColorManageImage, Screen, 2, kWidth, kHeight, false)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(BM_CmsDoTransform, Screen, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
 // One pixel and no kept transform: the chain and its transform, built anew.
-BENCHMARK_CAPTURE(BM_ColorManageImage, PrintChain, 3, 1, 1, true)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_ColorManageImage, ScreenChain, 2, 1, 1, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ColorManageImage, PrintChain, 3, 1, 1, true)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_ColorManageImage, ScreenChain, 2, 1, 1, true)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_FindProfileFileByDescription)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_OpenProfileAndReadDescription)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_TransformColorForView)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -37,11 +37,12 @@ bool ChainTransformCache::With(const ProfileChainPlan& plan, Kind kind, Transfor
     if (kept == mEntries.end()) {
         std::optional<OpenedChain> chain = OpenedChain::Open(plan);
         if (!chain) return false;
-        ColourTransform transform = kind == Kind::Pixels ? ColourTransform::ForPixels(chain->Entries(), quality)
-                                                         : ColourTransform::ForColours(chain->Entries(), quality);
+        ColourTransform transform = kind == Kind::Pixels
+                                        ? ColourTransform::ForPixels(chain->Entries(), quality)
+                                        : ColourTransform::ForColours(chain->Entries(), quality);
         if (!transform) return false;
-        mEntries.push_front(
-            Entry{plan, std::move(stamps), kind, quality, chain->First().Header().colourSpace, std::move(transform)});
+        mEntries.push_front(Entry{plan, std::move(stamps), kind, quality, chain->First().Header().colourSpace,
+                                  std::move(transform)});
         if (mEntries.size() > kCapacity) mEntries.pop_back();
     } else {
         mEntries.splice(mEntries.begin(), mEntries, kept);

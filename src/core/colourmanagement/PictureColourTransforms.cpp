@@ -70,22 +70,26 @@ bool MatchThroughPrintProfile(DibBuffer* buffer, CImageObj& item, const OutputCo
 
 bool TransformBuffer(const ProfileChainPlan& plan, DibBuffer* buffer, int mode, uint32_t pictureSpace) {
     if (!buffer) return false;
-    const TransformQuality quality = mode == kColourModePrint ? TransformQuality::Best : TransformQuality::Proof;
+    const TransformQuality quality =
+        mode == kColourModePrint ? TransformQuality::Best : TransformQuality::Proof;
     return SharedChainTransforms().With(
-        plan, ChainTransformCache::Kind::Pixels, quality, [&](const ColourTransform& transform, uint32_t firstSpace) {
+        plan, ChainTransformCache::Kind::Pixels, quality,
+        [&](const ColourTransform& transform, uint32_t firstSpace) {
             if (firstSpace != pictureSpace) {
-                LogColourError("the source profile is not in the picture's colour space " + FourCCText(pictureSpace));
+                LogColourError("the source profile is not in the picture's colour space " +
+                               FourCCText(pictureSpace));
                 return false;
             }
             const Rect16 rect = DibBuffer::GetRect(buffer);
-            transform.ApplyToPixels(DibBuffer::GetBits(buffer), uint32_t(rect.Width()), uint32_t(rect.Height()),
-                                    size_t(DibBuffer::GetRowBytes(buffer)));
+            transform.ApplyToPixels(DibBuffer::GetBits(buffer), uint32_t(rect.Width()),
+                                    uint32_t(rect.Height()), size_t(DibBuffer::GetRowBytes(buffer)));
             return true;
         });
 }
 
 bool TransformBufferThroughPrintProfile(CImageObj& item, int mode, DibBuffer* buffer) {
-    std::optional<ProfileChainPlan> plan = BuildPrintProfileChain(OutputSettingsOf(item.GetOwner()), CatalogueProfiles());
+    std::optional<ProfileChainPlan> plan =
+        BuildPrintProfileChain(OutputSettingsOf(item.GetOwner()), CatalogueProfiles());
     return plan && TransformBuffer(*plan, buffer, mode, kSpaceRgb);
 }
 

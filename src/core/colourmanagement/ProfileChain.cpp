@@ -63,7 +63,20 @@ bool AddDescribed(ProfileChainPlan& plan, ChainProfileSource& source, std::strin
     return true;
 }
 
-bool AddSource(ProfileChainPlan& plan, CImageObj& item, ChainProfileSource& source) {
+// The plan ended by the profile a description opens; nullopt when that is missing.
+std::optional<ProfileChainPlan> WithOutput(ProfileChainPlan plan, ChainProfileSource& source,
+                                           std::string_view description, uint32_t classCode, int intent) {
+    if (!AddDescribed(plan, source, description, classCode, intent)) return std::nullopt;
+    return plan;
+}
+
+// Without an output profile the colours would end in the connection space.
+std::nullopt_t NoOutput(int colorMatchPrinter) {
+    LogColourError("printer colour matching " + std::to_string(colorMatchPrinter) + " has no output profile");
+    return std::nullopt;
+}
+
+bool AddSource(ProfileChainPlan& plan, const CImageObj& item, ChainProfileSource& source) {
     const int intent = IntentFromSetting(item.GetProfileIntent());
     if (item.GetUseZelFile() != 0) {
         plan.push_back(FromProgram(kZelMonitorProfileResource, intent));
@@ -85,7 +98,7 @@ bool AddSource(ProfileChainPlan& plan, CImageObj& item, ChainProfileSource& sour
     return AddDescribed(plan, source, item.GetSourceProfile(), item.GetColorSpace(), intent);
 }
 
-bool AddTints(ProfileChainPlan& plan, CImageObj& item, ChainProfileSource& source) {
+bool AddTints(ProfileChainPlan& plan, const CImageObj& item, ChainProfileSource& source) {
     const std::pair<int, int> tints[] = {{kTintBright, item.GetTuneBright()},
                                          {kTintContrast, item.GetTuneContrast()},
                                          {kTintVivid, item.GetTuneVivid()}};
@@ -139,8 +152,9 @@ OutputColourSettings OutputSettingsOf(const CLayoutSetting* layout) {
     return s;
 }
 
-std::optional<ProfileChainPlan> BuildImageProfileChain(CImageObj& item, const OutputColourSettings& output,
-                                                      int mode, ChainProfileSource& source) {
+std::optional<ProfileChainPlan> BuildImageProfileChain(const CImageObj& item,
+                                                       const OutputColourSettings& output, int mode,
+                                                       ChainProfileSource& source) {
     ProfileChainPlan plan;
     if (!AddSource(plan, item, source)) return std::nullopt;
     int outputIntent = plan.front().intent;
@@ -152,39 +166,26 @@ std::optional<ProfileChainPlan> BuildImageProfileChain(CImageObj& item, const Ou
                           outputIntent))
             return std::nullopt;
     }
-    if (mode != kColourModePrint) {
-        if (!AddDescribed(plan, source, output.monitorProfile, kClassMonitor, outputIntent)) return std::nullopt;
-        return plan;
-    }
+    if (mode != kColourModePrint)
+        return WithOutput(std::move(plan), source, output.monitorProfile, kClassMonitor, outputIntent);
     switch (output.colorMatchPrinter) {
         case 0:
-            if (output.recommend)
-                outputIntent = item.GetUseZelFile() != 0 ? kIntentSaturation : kOwnIntent;
-            if (!AddDescribed(plan, source, output.printerProfile, kClassPrinter, outputIntent))
-                return std::nullopt;
-            return plan;
+            if (output.recommend) outputIntent = item.GetUseZelFile() != 0 ? kIntentSaturation : kOwnIntent;
+            return WithOutput(std::move(plan), source, output.printerProfile, kClassPrinter, outputIntent);
         case 1:
-        case 2:
-            if (!AddDescribed(plan, source, "", kSpaceRgb, outputIntent)) return std::nullopt;
-            return plan;
-        default:
-            // Without an output profile the pixels would end in the connection space.
-            LogColourError("printer colour matching " + std::to_string(output.colorMatchPrinter) +
-                           " has no output profile");
-            return std::nullopt;
+        case 2: return WithOutput(std::move(plan), source, "", kSpaceRgb, outputIntent);
+        default: return NoOutput(output.colorMatchPrinter);
     }
 }
 
 std::optional<ProfileChainPlan> BuildPrintProfileChain(const OutputColourSettings& output,
-                                                      ChainProfileSource& source) {
-    ProfileChainPlan plan = {FromProgram(kPhotoPrintProfileResource, kIntentPerceptual)};
-    if (!AddDescribed(plan, source, output.printerProfile, kClassPrinter, kIntentPerceptual))
-        return std::nullopt;
-    return plan;
+                                                       ChainProfileSource& source) {
+    return WithOutput({FromProgram(kPhotoPrintProfileResource, kIntentPerceptual)}, source,
+                      output.printerProfile, kClassPrinter, kIntentPerceptual);
 }
 
 std::optional<ProfileChainPlan> BuildColorProfileChain(const CLayoutSetting* layout, int flag,
-                                                      ChainProfileSource& source) {
+                                                       ChainProfileSource& source) {
     if (flag == 0 || !layout) return std::nullopt;
     const OutputColourSettings output = OutputSettingsOf(layout);
     if (output.colorMatchPrinter == 2) return BuildPrintProfileChain(output, source);
@@ -192,17 +193,10 @@ std::optional<ProfileChainPlan> BuildColorProfileChain(const CLayoutSetting* lay
     if (!AddDescribed(plan, source, "", kSpaceRgb, kOwnIntent)) return std::nullopt;
     switch (output.colorMatchPrinter) {
         case 0:
-            if (!AddDescribed(plan, source, output.printerProfile, kClassPrinter,
-                              output.recommend ? kOwnIntent : kIntentPerceptual))
-                return std::nullopt;
-            return plan;
-        case 1:
-            if (!AddDescribed(plan, source, "", kSpaceRgb, kIntentRelativeColorimetric)) return std::nullopt;
-            return plan;
-        default:
-            LogColourError("printer colour matching " + std::to_string(output.colorMatchPrinter) +
-                           " has no output profile for colours");
-            return std::nullopt;
+            return WithOutput(std::move(plan), source, output.printerProfile, kClassPrinter,
+                              output.recommend ? kOwnIntent : kIntentPerceptual);
+        case 1: return WithOutput(std::move(plan), source, "", kSpaceRgb, kIntentRelativeColorimetric);
+        default: return NoOutput(output.colorMatchPrinter);
     }
 }
 

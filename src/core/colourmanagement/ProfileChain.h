@@ -62,7 +62,7 @@ ChainProfileSource& CatalogueProfiles();
 struct OutputColourSettings {
     std::string monitorProfile;  // descriptions
     std::string printerProfile;
-    int colorMatchPrinter = 0;   // 0 printer profile, 1 sRGB, 2 sRGB then print profile
+    int colorMatchPrinter = 0;  // 0 printer profile, 1 sRGB, 2 sRGB then print profile
     bool recommend = true;
 };
 OutputColourSettings OutputSettingsOf(const CLayoutSetting* layout);
@@ -71,18 +71,18 @@ OutputColourSettings OutputSettingsOf(const CLayoutSetting* layout);
 /// or source description under the item's space), the tint profiles (modes 2 and 3,
 /// custom tint), the simulation, and the monitor (modes 0 to 2) or printer side
 /// (mode 3). nullopt when a profile is missing or the chain would have no output.
-std::optional<ProfileChainPlan> BuildImageProfileChain(CImageObj& item,
-                                                      const OutputColourSettings& output,
-                                                      int mode, ChainProfileSource& source);
+std::optional<ProfileChainPlan> BuildImageProfileChain(const CImageObj& item,
+                                                       const OutputColourSettings& output, int mode,
+                                                       ChainProfileSource& source);
 
 /// The photo print profile, then the layout's printer profile, both perceptual.
 std::optional<ProfileChainPlan> BuildPrintProfileChain(const OutputColourSettings& output,
-                                                      ChainProfileSource& source);
+                                                       ChainProfileSource& source);
 
 /// The chain for single colours put on the printed page; nullopt for flag 0, no layout,
 /// a missing profile, or a chain that would end without an output profile.
 std::optional<ProfileChainPlan> BuildColorProfileChain(const CLayoutSetting* layout, int flag,
-                                                      ChainProfileSource& source);
+                                                       ChainProfileSource& source);
 
 /// The opened profiles of a plan with their entries for a ColourTransform.
 class OpenedChain {

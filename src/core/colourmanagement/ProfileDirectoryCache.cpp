@@ -54,7 +54,8 @@ void ProfileDirectoryCache::List(Directory& directory) {
             facts = std::move(*old);
         files.push_back(std::move(facts));
     }
-    std::sort(files.begin(), files.end(), [](const FileFacts& a, const FileFacts& b) { return a.name < b.name; });
+    std::sort(files.begin(), files.end(),
+              [](const FileFacts& a, const FileFacts& b) { return a.name < b.name; });
     directory.files = std::move(files);
     directory.listed = true;
     directory.racy = directory.mtime + kRacyWindow > listedAt;
@@ -104,8 +105,8 @@ void ProfileDirectoryCache::VisitProfilesLocked(F f) {
                     ColourProfile p = ColourProfile::OpenFile(mDirectories[d].path / facts.name);
                     facts.usable = p && p.IsValid();
                     if (facts.usable) {
-                        facts.listing = {facts.name, p.Description().value_or(""),
-                                         p.Header().deviceClass, p.Header().colourSpace};
+                        facts.listing = {facts.name, p.Description().value_or(""), p.Header().deviceClass,
+                                         p.Header().colourSpace};
                     }
                 }
                 if (facts.usable && f(facts)) return;

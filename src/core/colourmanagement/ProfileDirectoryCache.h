@@ -64,7 +64,8 @@ private:
     bool ShadowedLocked(size_t directoryIndex, const std::string& name) const;
     /// Calls f(facts) for each examined usable profile in search order until it
     /// returns true.
-    template <class F> void VisitProfilesLocked(F f);
+    template <class F>
+    void VisitProfilesLocked(F f);
 
     std::mutex mMutex;
     std::vector<Directory> mDirectories;

@@ -11,7 +11,8 @@ namespace {
 
 ColorRef Apply(const ColourTransform& transform, ColorRef colour) {
     // Widened by 257 so that 255 becomes 0xFFFF; narrowed by dropping the low byte.
-    const std::array<uint16_t, 3> rgb = {uint16_t((colour & 0xFF) * 257), uint16_t(((colour >> 8) & 0xFF) * 257),
+    const std::array<uint16_t, 3> rgb = {uint16_t((colour & 0xFF) * 257),
+                                         uint16_t(((colour >> 8) & 0xFF) * 257),
                                          uint16_t(((colour >> 16) & 0xFF) * 257)};
     const std::array<uint16_t, 3> out = transform.ApplyToColour(rgb);
     return (colour & 0xFF000000u) | ColorRef(out[0] >> 8) | (ColorRef(out[1] >> 8) << 8) |
