@@ -21,40 +21,40 @@ namespace {
 constexpr const char* kCopyright = "No copyright, use freely";
 constexpr uint32_t kMdeaTag = FourCC("mdea");
 
-[[noreturn]] void Fail(const ProfileSpec& spec, const std::string& what) {
-    throw std::runtime_error(spec.Where() + ": " + what);
+[[noreturn]] void Fail(const ProfileEntry& entry, const std::string& what) {
+    throw std::runtime_error(entry.Where() + ": " + what);
 }
 
 /// The recipe's own keys, checked for unknown names and ranges.
 class Params {
 public:
-    Params(const ProfileSpec& spec, std::initializer_list<const char*> allowed) : mSpec(spec) {
+    Params(const ProfileEntry& entry, std::initializer_list<const char*> allowed) : mEntry(entry) {
         std::set<std::string> names;
         for (const char* a : allowed) names.insert(AsciiLower(a));
-        for (const auto& [key, value] : spec.params)
-            if (!names.count(key)) Fail(spec, "recipe " + spec.recipe + " has no key " + key);
+        for (const auto& [key, value] : entry.params)
+            if (!names.count(key)) Fail(entry, "recipe " + entry.recipe + " has no key " + key);
     }
     double Number(const char* key, double fallback, double min, double max) const {
-        auto it = mSpec.params.find(AsciiLower(key));
-        if (it == mSpec.params.end()) return fallback;
+        auto it = mEntry.params.find(AsciiLower(key));
+        if (it == mEntry.params.end()) return fallback;
         size_t used = 0;
         auto v = ParseDouble(it->second, &used);
         if (!v || used != it->second.size() || *v < min || *v > max)
-            Fail(mSpec, std::string(key) + " must be a number from " + FormatFixed(min, 2) +
+            Fail(mEntry, std::string(key) + " must be a number from " + FormatFixed(min, 2) +
                             " to " + FormatFixed(max, 2));
         return *v;
     }
     double Required(const char* key, double min, double max) const {
-        if (!mSpec.params.count(AsciiLower(key))) Fail(mSpec, std::string("missing key ") + key);
+        if (!mEntry.params.count(AsciiLower(key))) Fail(mEntry, std::string("missing key ") + key);
         return Number(key, 0, min, max);
     }
 
 private:
-    const ProfileSpec& mSpec;
+    const ProfileEntry& mEntry;
 };
 
 // Version 2 text descriptions keep 8-bit text, which LittleCMS writes as Latin-1.
-std::wstring Latin1Text(const ProfileSpec& spec, const std::string& utf8) {
+std::wstring Latin1Text(const ProfileEntry& entry, const std::string& utf8) {
     std::wstring out;
     for (size_t i = 0; i < utf8.size();) {
         const size_t len = Utf8SequenceLength(utf8, i);
@@ -62,32 +62,32 @@ std::wstring Latin1Text(const ProfileSpec& spec, const std::string& utf8) {
         if (len == 1) out += wchar_t(b0);
         else if (len == 2 && b0 <= 0xC3)
             out += wchar_t(((b0 & 0x1F) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F));
-        else Fail(spec, "the description must be Latin-1 text in UTF-8");
+        else Fail(entry, "the description must be Latin-1 text in UTF-8");
         i += len;
     }
     return out;
 }
 
-void WriteText(const ProfileSpec& spec, cmsHPROFILE h, cmsTagSignature tag, const std::string& text) {
+void WriteText(const ProfileEntry& entry, cmsHPROFILE h, cmsTagSignature tag, const std::string& text) {
     cmsMLU* mlu = cmsMLUalloc(nullptr, 1);
-    const bool ok = mlu && cmsMLUsetWide(mlu, "en", "US", Latin1Text(spec, text).c_str()) &&
+    const bool ok = mlu && cmsMLUsetWide(mlu, "en", "US", Latin1Text(entry, text).c_str()) &&
                     cmsWriteTag(h, tag, mlu);
     if (mlu) cmsMLUfree(mlu);
-    if (!ok) Fail(spec, "cannot write a text tag");
+    if (!ok) Fail(entry, "cannot write a text tag");
 }
 
 // Sets the header and the tags every generated profile has. The version comes first:
 // LittleCMS picks each tag's type by it.
-ProfileHandle NewProfile(const ProfileSpec& spec, cmsHPROFILE from, cmsColorSpaceSignature pcs) {
+ProfileHandle NewProfile(const ProfileEntry& entry, cmsHPROFILE from, cmsColorSpaceSignature pcs) {
     ProfileHandle h(from ? from : cmsCreateProfilePlaceholder(nullptr));
-    if (!h) Fail(spec, "LittleCMS cannot create a profile");
+    if (!h) Fail(entry, "LittleCMS cannot create a profile");
     cmsSetProfileVersion(h.get(), 2.1);
-    cmsSetDeviceClass(h.get(), cmsProfileClassSignature(spec.deviceClass));
-    cmsSetColorSpace(h.get(), cmsColorSpaceSignature(spec.colourSpace));
+    cmsSetDeviceClass(h.get(), cmsProfileClassSignature(entry.deviceClass));
+    cmsSetColorSpace(h.get(), cmsColorSpaceSignature(entry.colourSpace));
     cmsSetPCS(h.get(), pcs);
     cmsSetHeaderRenderingIntent(h.get(), INTENT_PERCEPTUAL);
-    WriteText(spec, h.get(), cmsSigProfileDescriptionTag, spec.description);
-    WriteText(spec, h.get(), cmsSigCopyrightTag, kCopyright);
+    WriteText(entry, h.get(), cmsSigProfileDescriptionTag, entry.description);
+    WriteText(entry, h.get(), cmsSigCopyrightTag, kCopyright);
     return h;
 }
 
@@ -100,7 +100,7 @@ cmsInt32Number SampleThunk(const cmsUInt16Number in[], cmsUInt16Number out[], vo
 
 // A table-only pipeline: written as lut16Type in version 2, so Lab is in the version 2
 // encoding (L* 100 = 0xFF00) on both sides.
-void WriteTable(const ProfileSpec& spec, cmsHPROFILE h, cmsTagSignature tag, int grid,
+void WriteTable(const ProfileEntry& entry, cmsHPROFILE h, cmsTagSignature tag, int grid,
                 int inChannels, int outChannels, Sampler sampler) {
     cmsPipeline* pipe = cmsPipelineAlloc(nullptr, inChannels, outChannels);
     cmsStage* clut = cmsStageAllocCLut16bit(nullptr, grid, inChannels, outChannels, nullptr);
@@ -112,7 +112,7 @@ void WriteTable(const ProfileSpec& spec, cmsHPROFILE h, cmsTagSignature tag, int
     ok = ok && cmsWriteTag(h, tag, pipe);
     if (clut) cmsStageFree(clut);
     if (pipe) cmsPipelineFree(pipe);
-    if (!ok) Fail(spec, "cannot write a colour table");
+    if (!ok) Fail(entry, "cannot write a colour table");
 }
 
 cmsCIELab DecodeLab(const cmsUInt16Number* in) {
@@ -165,14 +165,14 @@ double LuminanceOfLightness(double l) {
     return LabToXyz(cmsCIELab{l, 0, 0})[1];
 }
 
-ProfileHandle RgbTableProfile(const ProfileSpec& spec, const RgbDevice& device) {
-    ProfileHandle h = NewProfile(spec, nullptr, cmsSigLabData);
+ProfileHandle RgbTableProfile(const ProfileEntry& entry, const RgbDevice& device) {
+    ProfileHandle h = NewProfile(entry, nullptr, cmsSigLabData);
     cmsWriteTag(h.get(), cmsSigMediaWhitePointTag, cmsD50_XYZ());
-    WriteTable(spec, h.get(), cmsSigAToB0Tag, 33, 3, 3,
+    WriteTable(entry, h.get(), cmsSigAToB0Tag, 33, 3, 3,
                [&](const cmsUInt16Number* in, cmsUInt16Number* out) {
                    EncodeLab(device.ToLab(in), out);
                });
-    WriteTable(spec, h.get(), cmsSigBToA0Tag, 33, 3, 3,
+    WriteTable(entry, h.get(), cmsSigBToA0Tag, 33, 3, 3,
                [&](const cmsUInt16Number* in, cmsUInt16Number* out) {
                    device.FromLab(DecodeLab(in), out);
                });
@@ -185,9 +185,9 @@ ProfileHandle RgbTableProfile(const ProfileSpec& spec, const RgbDevice& device) 
 // profiles have, keep the curve within 16-bit accuracy at a sixteenth of that.
 constexpr int kSrgbCurvePoints = 1024;
 
-ProfileHandle Srgb(const ProfileSpec& spec) {
-    Params(spec, {});
-    ProfileHandle h = NewProfile(spec, cmsCreate_sRGBProfile(), cmsSigXYZData);
+ProfileHandle Srgb(const ProfileEntry& entry) {
+    Params(entry, {});
+    ProfileHandle h = NewProfile(entry, cmsCreate_sRGBProfile(), cmsSigXYZData);
     const cmsFloat64Number srgbCurve[5] = {2.4, 1 / 1.055, 0.055 / 1.055, 1 / 12.92, 0.04045};
     cmsToneCurve* exact = cmsBuildParametricToneCurve(nullptr, 4, srgbCurve);
     std::vector<cmsUInt16Number> samples(kSrgbCurvePoints);
@@ -198,45 +198,45 @@ ProfileHandle Srgb(const ProfileSpec& spec) {
                          cmsWriteTag(h.get(), cmsSigGreenTRCTag, table) && cmsWriteTag(h.get(), cmsSigBlueTRCTag, table);
     cmsFreeToneCurve(table);
     cmsFreeToneCurve(exact);
-    if (!written) Fail(spec, "LittleCMS cannot write the sRGB curves");
+    if (!written) Fail(entry, "LittleCMS cannot write the sRGB curves");
     return h;
 }
 
-ProfileHandle Bt709Gamma(const ProfileSpec& spec) {
-    Params p(spec, {"Gamma"});
+ProfileHandle Bt709Gamma(const ProfileEntry& entry) {
+    Params p(entry, {"Gamma"});
     RgbDevice device;
     device.gamma = p.Required("Gamma", 1.0, 3.0);
-    return RgbTableProfile(spec, device);
+    return RgbTableProfile(entry, device);
 }
 
-ProfileHandle PrinterRgb(const ProfileSpec& spec) {
-    Params p(spec, {"PaperWhiteL", "BlackL", "Mdea"});
+ProfileHandle PrinterRgb(const ProfileEntry& entry) {
+    Params p(entry, {"PaperWhiteL", "BlackL", "Mdea"});
     const double white = p.Required("PaperWhiteL", 50, 100);
     const double black = p.Required("BlackL", 0, white - 10);
     const double mdea = p.Number("Mdea", 0, 0, 1);
-    if (mdea != 0 && mdea != 1) Fail(spec, "Mdea must be 0 or 1");
+    if (mdea != 0 && mdea != 1) Fail(entry, "Mdea must be 0 or 1");
     RgbDevice device;
     device.whiteY = LuminanceOfLightness(white);
     device.blackY = LuminanceOfLightness(black);
-    ProfileHandle h = RgbTableProfile(spec, device);
+    ProfileHandle h = RgbTableProfile(entry, device);
     if (mdea == 1) {
         // A dataType holding the medium's name as ASCII text.
         std::vector<uint8_t> data = {'d', 'a', 't', 'a', 0, 0, 0, 0, 0, 0, 0, 0};
-        data.insert(data.end(), spec.description.begin(), spec.description.end());
+        data.insert(data.end(), entry.description.begin(), entry.description.end());
         data.push_back(0);
         if (!cmsWriteRawTag(h.get(), cmsTagSignature(kMdeaTag), data.data(),
                             cmsUInt32Number(data.size())))
-            Fail(spec, "cannot write the mdea tag");
+            Fail(entry, "cannot write the mdea tag");
     }
     return h;
 }
 
-ProfileHandle CmykInk(const ProfileSpec& spec) {
-    Params p(spec, {"InkLimit"});
+ProfileHandle CmykInk(const ProfileEntry& entry) {
+    Params p(entry, {"InkLimit"});
     const CmykInkModel model(p.Required("InkLimit", 100, 400) / 100.0);
-    ProfileHandle h = NewProfile(spec, nullptr, cmsSigLabData);
+    ProfileHandle h = NewProfile(entry, nullptr, cmsSigLabData);
     cmsWriteTag(h.get(), cmsSigMediaWhitePointTag, cmsD50_XYZ());
-    WriteTable(spec, h.get(), cmsSigAToB0Tag, 17, 4, 3,
+    WriteTable(entry, h.get(), cmsSigAToB0Tag, 17, 4, 3,
                [&](const cmsUInt16Number* in, cmsUInt16Number* out) {
                    EncodeLab(model.Forward({in[0] / 65535.0, in[1] / 65535.0, in[2] / 65535.0,
                                             in[3] / 65535.0}),
@@ -244,7 +244,7 @@ ProfileHandle CmykInk(const ProfileSpec& spec) {
                });
     // Nodes come in order, so each search starts from its neighbour's answer.
     std::array<double, 3> hint{0, 0, 0};
-    WriteTable(spec, h.get(), cmsSigBToA0Tag, 33, 3, 4,
+    WriteTable(entry, h.get(), cmsSigBToA0Tag, 33, 3, 4,
                [&](const cmsUInt16Number* in, cmsUInt16Number* out) {
                    const std::array<double, 4> cmyk = model.Separate(DecodeLab(in), hint);
                    for (int i = 0; i < 4; ++i) out[i] = Encode01(cmyk[i]);
@@ -252,16 +252,16 @@ ProfileHandle CmykInk(const ProfileSpec& spec) {
     return h;
 }
 
-ProfileHandle LabAdjust(const ProfileSpec& spec) {
-    Params p(spec, {"LightnessShift", "ContrastFactor", "ChromaShift"});
+ProfileHandle LabAdjust(const ProfileEntry& entry) {
+    Params p(entry, {"LightnessShift", "ContrastFactor", "ChromaShift"});
     const double shift = p.Number("LightnessShift", 0, -50, 50);
     const double contrast = p.Number("ContrastFactor", 1, 0.1, 3);
     const double chroma = p.Number("ChromaShift", 0, -100, 100);
     const bool identity = shift == 0 && contrast == 1 && chroma == 0;
-    ProfileHandle h = NewProfile(spec, nullptr, cmsSigLabData);
+    ProfileHandle h = NewProfile(entry, nullptr, cmsSigLabData);
     cmsWriteTag(h.get(), cmsSigMediaWhitePointTag, cmsD50_XYZ());
     // Two nodes carry the identity exactly.
-    WriteTable(spec, h.get(), cmsSigAToB0Tag, identity ? 2 : 33, 3, 3,
+    WriteTable(entry, h.get(), cmsSigAToB0Tag, identity ? 2 : 33, 3, 3,
                [&](const cmsUInt16Number* in, cmsUInt16Number* out) {
                    if (identity) {
                        std::copy(in, in + 3, out);
@@ -285,7 +285,7 @@ struct Recipe {
     const char* name;
     uint32_t space;
     std::vector<uint32_t> classes;
-    ProfileHandle (*build)(const ProfileSpec&);
+    ProfileHandle (*build)(const ProfileEntry&);
 };
 
 const std::vector<Recipe>& Recipes() {
@@ -301,15 +301,15 @@ const std::vector<Recipe>& Recipes() {
 
 }  // namespace
 
-ProfileHandle BuildProfile(const ProfileSpec& spec) {
+ProfileHandle BuildProfile(const ProfileEntry& entry) {
     for (const Recipe& r : Recipes()) {
-        if (spec.recipe != r.name) continue;
-        if (spec.colourSpace != r.space) Fail(spec, "recipe " + spec.recipe + " makes another space");
-        if (std::find(r.classes.begin(), r.classes.end(), spec.deviceClass) == r.classes.end())
-            Fail(spec, "recipe " + spec.recipe + " cannot make that class");
-        return r.build(spec);
+        if (entry.recipe != r.name) continue;
+        if (entry.colourSpace != r.space) Fail(entry, "recipe " + entry.recipe + " makes another space");
+        if (std::find(r.classes.begin(), r.classes.end(), entry.deviceClass) == r.classes.end())
+            Fail(entry, "recipe " + entry.recipe + " cannot make that class");
+        return r.build(entry);
     }
-    Fail(spec, "unknown recipe \"" + spec.recipe + "\"");
+    Fail(entry, "unknown recipe \"" + entry.recipe + "\"");
 }
 
 }  // namespace vx::profilegen

@@ -20,7 +20,7 @@
 #include "platform/system/AtomicFile.h"
 #include "platform/system/Paths.h"
 #include "profilegen/IccOutput.h"
-#include "profilegen/ProfileSpec.h"
+#include "profilegen/ProfileEntry.h"
 #include "profilegen/Recipes.h"
 
 namespace fs = std::filesystem;
@@ -56,11 +56,11 @@ int Run(int argc, char** argv) {
     std::sort(inputs.begin(), inputs.end());
 
     std::map<int, std::vector<uint8_t>> carried;
-    for (const ProfileSpec& spec : ReadProfileSpecs(inputs)) {
-        ProfileHandle profile = BuildProfile(spec);
+    for (const ProfileEntry& entry : ReadProfileEntries(inputs)) {
+        ProfileHandle profile = BuildProfile(entry);
         std::vector<uint8_t> bytes = SerialiseReproducibly(profile.get());
-        if (spec.resourceId) carried[*spec.resourceId] = std::move(bytes);
-        else Write(dataFolder / spec.relativePath, std::string(bytes.begin(), bytes.end()));
+        if (entry.resourceId) carried[*entry.resourceId] = std::move(bytes);
+        else Write(dataFolder / entry.relativePath, std::string(bytes.begin(), bytes.end()));
     }
     Write(programSource, ProgramProfileSource(carried));
     return 0;

@@ -26,31 +26,31 @@ struct FileCase {
 };
 
 Bytes JpegWithProfile(const Bytes& profile) {
-    test::JpegSpec spec;
+    test::JpegFixture fixture;
     // Split over two chunks, as writers do for large profiles.
     const size_t half = profile.size() / 2;
-    spec.markers = {{JPEG_APP0 + 2, test::IccChunk(1, 2, Bytes(profile.begin(), profile.begin() + half))},
+    fixture.markers = {{JPEG_APP0 + 2, test::IccChunk(1, 2, Bytes(profile.begin(), profile.begin() + half))},
                     {JPEG_APP0 + 2, test::IccChunk(2, 2, Bytes(profile.begin() + half, profile.end()))}};
-    return test::EncodeJpeg(spec);
+    return test::EncodeJpeg(fixture);
 }
 
 Bytes TiffWithProfile(const Bytes& profile) {
-    test::TiffSpec spec;
-    spec.icc = profile;
-    return test::EncodeTiff(spec);
+    test::TiffFixture fixture;
+    fixture.icc = profile;
+    return test::EncodeTiff(fixture);
 }
 
 Bytes PhotoshopWithProfile(const Bytes& profile) {
-    test::PsdSpec spec;
-    spec.resources = test::ResourceBuilder().Resolution(300, 300).Add(1039, "", profile).Bytes();
-    return test::EncodePsd(spec);
+    test::PsdFixture fixture;
+    fixture.resources = test::ResourceBuilder().Resolution(300, 300).Add(1039, "", profile).Bytes();
+    return test::EncodePsd(fixture);
 }
 
 Bytes EpsWithProfile(const Bytes& profile) {
-    test::EpsSpec spec;
-    spec.icc = profile;
-    spec.data.assign(size_t(spec.columns * spec.rows * 3), 0x80);
-    return test::EncodeEps(spec);
+    test::EpsFixture fixture;
+    fixture.icc = profile;
+    fixture.data.assign(size_t(fixture.columns * fixture.rows * 3), 0x80);
+    return test::EncodeEps(fixture);
 }
 
 TEST(ImageProfiles, ComeFromTheImageFile) {

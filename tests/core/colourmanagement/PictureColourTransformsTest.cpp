@@ -291,9 +291,9 @@ protected:
         CImageInfoFormatter::SetProfileDescriptions({});
     }
 
-    void DescribeJpeg(const test::JpegSpec& spec) {
+    void DescribeJpeg(const test::JpegFixture& fixture) {
         const fs::path path = root.Path() / "picture.jpg";
-        test::WriteBytes(path, test::EncodeJpeg(spec));
+        test::WriteBytes(path, test::EncodeJpeg(fixture));
         item.SetFilePath(path);
         ASSERT_TRUE(ReadJpegInfo(item));
         item.SetFileType(kFileTypeJpeg);
@@ -312,10 +312,10 @@ protected:
 };
 
 TEST_F(ColourManagedLoading, ModesOneToThreeGiveColourManagedPictures) {
-    test::JpegSpec spec;
-    spec.width = spec.height = 4;
-    spec.pixel = [](int, int, uint8_t* c) { c[0] = 30, c[1] = 190, c[2] = 60; };
-    DescribeJpeg(spec);
+    test::JpegFixture fixture;
+    fixture.width = fixture.height = 4;
+    fixture.pixel = [](int, int, uint8_t* c) { c[0] = 30, c[1] = 190, c[2] = 60; };
+    DescribeJpeg(fixture);
     item.SetSourceProfile("Adobe RGB(1998)");
     item.SetProfileIntent(3);
     layout.SetColorMatchPrinter(1);
@@ -332,9 +332,9 @@ TEST_F(ColourManagedLoading, ModesOneToThreeGiveColourManagedPictures) {
 TEST_F(ColourManagedLoading, ADamagedEmbeddedProfileFailsTheLoadAndKeepsThePicture) {
     std::vector<uint8_t> damaged = test::DescribedSrgb("Damaged");
     damaged.resize(damaged.size() / 2);
-    test::JpegSpec spec;
-    spec.markers = {{JPEG_APP0 + 2, test::IccChunk(1, 1, damaged)}};
-    DescribeJpeg(spec);
+    test::JpegFixture fixture;
+    fixture.markers = {{JPEG_APP0 + 2, test::IccChunk(1, 1, damaged)}};
+    DescribeJpeg(fixture);
     ASSERT_EQ(item.GetFileEmbedded(), 1);
     item.SetProfileUseEmbed(1);
     ASSERT_TRUE(CreateTempFolder());
@@ -347,9 +347,9 @@ TEST_F(ColourManagedLoading, ADamagedEmbeddedProfileFailsTheLoadAndKeepsThePictu
 }
 
 TEST_F(ColourManagedLoading, InformationTextNamesTheSourceProfile) {
-    test::JpegSpec spec;
-    spec.markers = {{JPEG_APP0 + 2, test::IccChunk(1, 1, test::DescribedSrgb("Camera Space"))}};
-    DescribeJpeg(spec);
+    test::JpegFixture fixture;
+    fixture.markers = {{JPEG_APP0 + 2, test::IccChunk(1, 1, test::DescribedSrgb("Camera Space"))}};
+    DescribeJpeg(fixture);
     item.SetSourceProfile("Chosen Source");
     const std::vector<std::tuple<int16_t, int32_t, std::string>> cases = {
         {2, 1, "TEVRA Zel RGB"}, {3, 0, "TEVRA Zel RGB"}, {1, 1, "Camera Space"},

@@ -7,7 +7,7 @@
 
 namespace vx::test {
 
-struct BmpSpec {
+struct BmpFixture {
     int width = 5;
     int height = 3;  // negative: stored top-down
     uint16_t bitCount = 24;
@@ -28,7 +28,7 @@ inline void PutLe(std::vector<uint8_t>& v, uint32_t x, int bytes) {
     for (int i = 0; i < bytes; ++i) v.push_back(uint8_t(x >> (8 * i)));
 }
 
-inline std::vector<uint8_t> EncodeBmp(const BmpSpec& s) {
+inline std::vector<uint8_t> EncodeBmp(const BmpFixture& s) {
     const uint32_t headerSize = s.coreHeader ? 12 : 40;
     const uint32_t entryBytes = s.coreHeader ? 3 : 4;
     const uint32_t paletteBytes = uint32_t(s.palette.size()) * entryBytes;

@@ -19,7 +19,7 @@
 namespace vx {
 namespace {
 
-using test::BmpSpec;
+using test::BmpFixture;
 using Rgb = std::array<uint8_t, 3>;
 
 std::vector<Rgb> Palette(int entries) {
@@ -42,13 +42,13 @@ std::vector<uint8_t> Expected(int width, int height, const std::function<Rgb(int
 class BmpFiles : public test::DecoderFiles<DecodeBitmapFile> {
 protected:
     using DecoderFiles::Write;
-    std::filesystem::path Write(const BmpSpec& spec, const char* name = "picture") {
-        return Write(test::EncodeBmp(spec), name);
+    std::filesystem::path Write(const BmpFixture& fixture, const char* name = "picture") {
+        return Write(test::EncodeBmp(fixture), name);
     }
 };
 
-BmpSpec Indexed(int bitCount, int width = 5, int height = 3) {
-    BmpSpec s;
+BmpFixture Indexed(int bitCount, int width = 5, int height = 3) {
+    BmpFixture s;
     s.width = width;
     s.height = height;
     s.bitCount = uint16_t(bitCount);
@@ -84,12 +84,12 @@ TEST_F(BmpFiles, ProbeAcceptsOnlyWhatTheLibraryReads) {
 
 struct PixelCase {
     const char* what;
-    BmpSpec spec;
+    BmpFixture fixture;
     std::function<Rgb(int x, int y)> rgb;  // y from the top
 };
 
 PixelCase IndexedCase(const char* what, int bitCount) {
-    BmpSpec s = Indexed(bitCount);
+    BmpFixture s = Indexed(bitCount);
     const std::vector<Rgb> palette = s.palette;
     return {what, s, [palette](int x, int y) { return palette[size_t(x + 2 * y) % palette.size()]; }};
 }
@@ -102,7 +102,7 @@ uint32_t Bgr(int x, int y) {
 }
 
 PixelCase TrueColourCase(const char* what, int bitCount, bool topDown = false, uint32_t gap = 0) {
-    BmpSpec s;
+    BmpFixture s;
     s.bitCount = uint16_t(bitCount);
     s.height = topDown ? -3 : 3;
     s.gap = gap;
@@ -113,7 +113,7 @@ PixelCase TrueColourCase(const char* what, int bitCount, bool topDown = false, u
 }
 
 PixelCase FiveFiveFive() {
-    BmpSpec s;
+    BmpFixture s;
     s.bitCount = 16;
     auto r5 = [](int x, int) { return unsigned(x * 7 + 1); };
     auto g5 = [](int, int y) { return unsigned(y * 15); };
@@ -128,10 +128,10 @@ PixelCase FiveFiveFive() {
 
 PixelCase CorePalette() {
     PixelCase c = IndexedCase("a core header with a three-byte palette", 8);
-    c.spec.coreHeader = true;
-    c.spec.palette = Palette(256);  // a core header always has 2^bits entries
-    const std::vector<Rgb> palette = c.spec.palette;
-    c.spec.pixels = test::StoredRows(5, 3, 8, false, [](int x, int y) { return uint32_t(x * 50 + y); });
+    c.fixture.coreHeader = true;
+    c.fixture.palette = Palette(256);  // a core header always has 2^bits entries
+    const std::vector<Rgb> palette = c.fixture.palette;
+    c.fixture.pixels = test::StoredRows(5, 3, 8, false, [](int x, int y) { return uint32_t(x * 50 + y); });
     c.rgb = [palette](int x, int y) { return palette[size_t(x * 50 + y)]; };
     return c;
 }
@@ -150,7 +150,7 @@ TEST_F(BmpFiles, DecodesEveryDepthTopRowFirst) {
     };
     for (const PixelCase& c : cases) {
         SCOPED_TRACE(c.what);
-        DibBufferPtr b = Decode(Write(c.spec));
+        DibBufferPtr b = Decode(Write(c.fixture));
         ASSERT_TRUE(b) << mMessageId;
         EXPECT_EQ(DibBuffer::GetRect(b.get()), (Rect16{0, 0, 3, 5}));
         EXPECT_EQ(test::AllPixels(b.get()), Expected(5, 3, c.rgb));
@@ -159,7 +159,7 @@ TEST_F(BmpFiles, DecodesEveryDepthTopRowFirst) {
 
 TEST_F(BmpFiles, ReadsBandsOfRowsWithOpaqueAlpha) {
     const PixelCase c = TrueColourCase("24 bits", 24);
-    std::unique_ptr<CImageFileBase> reader = OpenBitmapFileReader(Write(c.spec));
+    std::unique_ptr<CImageFileBase> reader = OpenBitmapFileReader(Write(c.fixture));
     ASSERT_TRUE(reader);
     ImageFileInfo info;
     ASSERT_EQ(reader->GetInfo(info), kImageFileOk);
@@ -181,8 +181,8 @@ TEST_F(BmpFiles, ReadsBandsOfRowsWithOpaqueAlpha) {
 }
 
 /// A 4 x 3 picture of 16 colours: RLE8 (compression 1) or RLE4 (2).
-BmpSpec RunLength(uint32_t compression, std::vector<uint8_t> stream) {
-    BmpSpec s;
+BmpFixture RunLength(uint32_t compression, std::vector<uint8_t> stream) {
+    BmpFixture s;
     s.width = 4;
     s.bitCount = compression == 1 ? 8 : 4;
     s.compression = compression;
@@ -225,7 +225,7 @@ TEST_F(BmpFiles, DecodesRunLengthPictures) {
     };
     for (const RleCase& c : cases) {
         SCOPED_TRACE(c.what);
-        const BmpSpec s = RunLength(c.compression, c.stream);
+        const BmpFixture s = RunLength(c.compression, c.stream);
         DibBufferPtr b = Decode(Write(s));
         ASSERT_TRUE(b) << mMessageId;
         EXPECT_EQ(test::AllPixels(b.get()),
@@ -265,7 +265,7 @@ TEST(BitmapResolution, ConvertsPixelsPerMetreToDotsPerInch) {
 }
 
 TEST_F(BmpFiles, DescribesTheFile) {
-    BmpSpec s = Indexed(4, 7, 2);
+    BmpFixture s = Indexed(4, 7, 2);
     s.pixelsPerMetre = 3780;
     ImageDescription d;
     ASSERT_TRUE(ReadBmpInfo(Write(s), d));
@@ -286,21 +286,21 @@ TEST_F(BmpFiles, DescribesTheFile) {
 TEST_F(BmpFiles, RefusesBadHeadersAndTruncatedData) {
     struct Case {
         const char* what;
-        std::function<void(BmpSpec&)> change;
+        std::function<void(BmpFixture&)> change;
         std::function<void(std::vector<uint8_t>&)> damage;
         int messageId;  // of the decoder
     };
     auto none = [](std::vector<uint8_t>&) {};
-    auto keep = [](BmpSpec&) {};
+    auto keep = [](BmpFixture&) {};
     const std::vector<Case> cases = {
-        {"width 0", [](BmpSpec& s) { s.width = 0; }, none, IDS_IMAGE_FORMAT_UNSUPPORTED},
-        {"height 0", [](BmpSpec& s) { s.height = 0; }, none, IDS_IMAGE_FORMAT_UNSUPPORTED},
-        {"a side above 32767", [](BmpSpec& s) { s.width = 40000; }, none, IDS_IMAGE_FORMAT_UNSUPPORTED},
-        {"2 bits per pixel", [](BmpSpec& s) { s.bitCount = 2; }, none, IDS_IMAGE_FORMAT_UNSUPPORTED},
-        {"RLE8 on a 4-bit file", [](BmpSpec& s) { s.compression = 1; }, none, IDS_IMAGE_FORMAT_UNSUPPORTED},
-        {"a compressed top-down file", [](BmpSpec& s) { s.compression = 2; s.height = -3; }, none,
+        {"width 0", [](BmpFixture& s) { s.width = 0; }, none, IDS_IMAGE_FORMAT_UNSUPPORTED},
+        {"height 0", [](BmpFixture& s) { s.height = 0; }, none, IDS_IMAGE_FORMAT_UNSUPPORTED},
+        {"a side above 32767", [](BmpFixture& s) { s.width = 40000; }, none, IDS_IMAGE_FORMAT_UNSUPPORTED},
+        {"2 bits per pixel", [](BmpFixture& s) { s.bitCount = 2; }, none, IDS_IMAGE_FORMAT_UNSUPPORTED},
+        {"RLE8 on a 4-bit file", [](BmpFixture& s) { s.compression = 1; }, none, IDS_IMAGE_FORMAT_UNSUPPORTED},
+        {"a compressed top-down file", [](BmpFixture& s) { s.compression = 2; s.height = -3; }, none,
          IDS_IMAGE_FORMAT_UNSUPPORTED},
-        {"four billion colours used", [](BmpSpec& s) { s.coloursUsed = 0xFFFFFFFF; }, none,
+        {"four billion colours used", [](BmpFixture& s) { s.coloursUsed = 0xFFFFFFFF; }, none,
          IDS_FILE_NOT_READABLE},
         {"a header longer than the file", keep, [](std::vector<uint8_t>& b) { b[14] = 0xF0; b[15] = 0xFF; },
          IDS_FILE_NOT_READABLE},
@@ -308,7 +308,7 @@ TEST_F(BmpFiles, RefusesBadHeadersAndTruncatedData) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        BmpSpec s = Indexed(4);
+        BmpFixture s = Indexed(4);
         c.change(s);
         std::vector<uint8_t> bytes = test::EncodeBmp(s);
         c.damage(bytes);
@@ -325,7 +325,7 @@ TEST_F(BmpFiles, RefusesBadHeadersAndTruncatedData) {
 }
 
 TEST_F(BmpFiles, ScalesToTheTarget) {
-    const auto path = Write(TrueColourCase("24 bits", 24).spec);
+    const auto path = Write(TrueColourCase("24 bits", 24).fixture);
     Rect16 target;
     target.Set(0, 0, 10, 6);
     DibBufferPtr b = Decode(path, &target);

@@ -98,7 +98,7 @@ inline std::string HexLines(const std::vector<uint8_t>& bytes, const std::string
     return out;
 }
 
-struct EpsSpec {
+struct EpsFixture {
     std::string lineEnd = "\n";
     bool epsfHeader = true;
     int columns = 4;
@@ -118,7 +118,7 @@ struct EpsSpec {
     size_t filler = 0;
 };
 
-inline std::vector<uint8_t> EncodeEps(const EpsSpec& s) {
+inline std::vector<uint8_t> EncodeEps(const EpsFixture& s) {
     const std::string& n = s.lineEnd;
     std::string t;
     t += s.epsfHeader ? "%!PS-Adobe-3.0 EPSF-3.0" : "%!PS-Adobe-3.0";

@@ -22,7 +22,7 @@
 namespace vx {
 namespace {
 
-using test::EpsSpec;
+using test::EpsFixture;
 using test::PathBuilder;
 using test::ResourceBuilder;
 using Bgra = std::array<uint8_t, 4>;
@@ -43,15 +43,15 @@ std::vector<uint8_t> Planes(int columns, int rows, int channels, int block = 0, 
 class EpsFiles : public test::DecoderFiles<DecodeEpsImage> {
 protected:
     using DecoderFiles::Write;
-    std::filesystem::path Write(const EpsSpec& spec, const char* name = "picture") {
-        return Write(test::EncodeEps(spec), name);
+    std::filesystem::path Write(const EpsFixture& fixture, const char* name = "picture") {
+        return Write(test::EncodeEps(fixture), name);
     }
     /// A side x side RGB picture with these image resources, decoded.
     DibBufferPtr DecodeWithResources(int side, const std::vector<uint8_t>& resources);
 };
 
-EpsSpec Rgb(int columns = 4, int rows = 3) {
-    EpsSpec s;
+EpsFixture Rgb(int columns = 4, int rows = 3) {
+    EpsFixture s;
     s.columns = columns;
     s.rows = rows;
     s.data = Planes(columns, rows, 3);
@@ -59,13 +59,13 @@ EpsSpec Rgb(int columns = 4, int rows = 3) {
 }
 
 DibBufferPtr EpsFiles::DecodeWithResources(int side, const std::vector<uint8_t>& resources) {
-    EpsSpec s = Rgb(side, side);
+    EpsFixture s = Rgb(side, side);
     s.resources = resources;
     return Decode(Write(s));
 }
 
 TEST_F(EpsFiles, DescribesTheImageDataLine) {
-    EpsSpec s;
+    EpsFixture s;
     s.imageDataLine = "100 50 8 3 0 100 1 \"beginimage\"";
     s.resources = ResourceBuilder().Resolution(300, 240).Bytes();
     ImageDescription d;
@@ -107,7 +107,7 @@ TEST_F(EpsFiles, RefusesImageDataItCannotDecode) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EpsSpec s;
+        EpsFixture s;
         s.imageDataLine = c.line;
         s.epsfHeader = c.epsf;
         const auto path = Write(s);
@@ -191,12 +191,12 @@ TEST_F(EpsFiles, DecodesLongHexadecimalTextAcrossBufferBoundaries) {
 
 struct PixelCase {
     const char* what;
-    EpsSpec spec;
+    EpsFixture fixture;
     std::function<Bgra(int x, int y)> want;
 };
 
-EpsSpec Grey(const std::string& lineEnd, int format) {
-    EpsSpec s;
+EpsFixture Grey(const std::string& lineEnd, int format) {
+    EpsFixture s;
     s.mode = 1;
     s.format = format;
     s.lineEnd = lineEnd;
@@ -208,14 +208,14 @@ EpsSpec Grey(const std::string& lineEnd, int format) {
 TEST_F(EpsFiles, DecodesPlanesTopRowFirst) {
     auto rgb = [](int x, int y) { return Bgra{Value(x, y, 2), Value(x, y, 1), Value(x, y, 0), 255}; };
     auto grey = [](int x, int y) { const uint8_t g = Value(x, y, 0); return Bgra{g, g, g, 255}; };
-    EpsSpec padded = Rgb();
+    EpsFixture padded = Rgb();
     padded.blockSize = 6;
     padded.padChannels = 1;
     padded.data = Planes(4, 3, 3, 6, 1);
-    EpsSpec cmyk = Rgb();
+    EpsFixture cmyk = Rgb();
     cmyk.mode = 4;
     cmyk.data = Planes(4, 3, 4);
-    EpsSpec rgbHex = Rgb();
+    EpsFixture rgbHex = Rgb();
     rgbHex.format = 2;
     const std::vector<PixelCase> cases = {
         {"RGB binary", Rgb(), rgb},
@@ -230,7 +230,7 @@ TEST_F(EpsFiles, DecodesPlanesTopRowFirst) {
     };
     for (const PixelCase& c : cases) {
         SCOPED_TRACE(c.what);
-        DibBufferPtr b = Decode(Write(c.spec));
+        DibBufferPtr b = Decode(Write(c.fixture));
         ASSERT_TRUE(b) << mMessageId;
         ASSERT_EQ(DibBuffer::GetRect(b.get()), (Rect16{0, 0, 3, 4}));
         for (int y = 0; y < 3; ++y)
@@ -239,11 +239,11 @@ TEST_F(EpsFiles, DecodesPlanesTopRowFirst) {
 }
 
 TEST_F(EpsFiles, DecodesJpegData) {
-    test::JpegSpec rgb;
+    test::JpegFixture rgb;
     rgb.width = 16;
     rgb.height = 8;
     rgb.pixel = [](int x, int, uint8_t* c) { c[0] = x < 8 ? 250 : 10; c[1] = 20; c[2] = x < 8 ? 10 : 240; };
-    EpsSpec s = Rgb(16, 8);
+    EpsFixture s = Rgb(16, 8);
     s.format = 3;
     s.data = test::EncodeJpeg(rgb);
     DibBufferPtr b = Decode(Write(s));
@@ -253,7 +253,7 @@ TEST_F(EpsFiles, DecodesJpegData) {
     EXPECT_NEAR(red[0], 10, 8);
     EXPECT_EQ(red[3], 255);
 
-    test::JpegSpec cmyk = rgb;
+    test::JpegFixture cmyk = rgb;
     cmyk.space = JCS_CMYK;
     cmyk.pixel = [](int, int, uint8_t* c) { c[0] = 200; c[1] = 150; c[2] = 100; c[3] = 30; };
     s.mode = 4;
@@ -382,19 +382,19 @@ TEST(FlattenBezier, NearControlPointsGiveThreePoints) {
 }
 
 TEST_F(EpsFiles, ReadsThumbnails) {
-    test::JpegSpec small;
+    test::JpegFixture small;
     small.width = 12;
     small.height = 9;
     std::vector<uint8_t> thumbnail(28, 0);  // the thumbnail header, then the JPEG
     const std::vector<uint8_t> jpeg = test::EncodeJpeg(small);
     thumbnail.insert(thumbnail.end(), jpeg.begin(), jpeg.end());
-    EpsSpec s = Rgb();
+    EpsFixture s = Rgb();
     s.resources = ResourceBuilder().Resolution(72, 72).Add(1036, "", thumbnail).Bytes();
     DibBufferPtr b = ReadEpsThumbnail(Write(s));
     ASSERT_TRUE(b);
     EXPECT_EQ(DibBuffer::GetRect(b.get()), (Rect16{0, 0, 9, 12}));
 
-    test::TiffSpec preview;
+    test::TiffFixture preview;
     preview.width = 7;
     preview.length = 5;
     preview.sample = [](int x, int, int c) { return uint16_t(c == 0 ? x * 30 : 0); };
@@ -416,7 +416,7 @@ TEST_F(EpsFiles, ReadsThumbnails) {
 }
 
 TEST_F(EpsFiles, GivesTheIccProfile) {
-    EpsSpec s = Rgb();
+    EpsFixture s = Rgb();
     for (int i = 0; i < 333; ++i) s.icc.push_back(uint8_t(i * 11));
     const auto path = Write(s);
     std::vector<uint8_t> profile;
@@ -435,9 +435,9 @@ TEST_F(EpsFiles, DamagedFilesAreUnreadable) {
         bytes.resize(keep);
         return bytes;
     };
-    EpsSpec hexCut = Grey("\n", 2);
+    EpsFixture hexCut = Grey("\n", 2);
     std::string hexText = test::HexLines(hexCut.data, "", "\n");
-    EpsSpec jpegBroken = Rgb(16, 8);
+    EpsFixture jpegBroken = Rgb(16, 8);
     jpegBroken.format = 3;
     jpegBroken.data = std::vector<uint8_t>(200, 0x55);
     std::vector<uint8_t> noBinary = test::EncodeEps(Rgb());
@@ -464,7 +464,7 @@ TEST_F(EpsFiles, DamagedFilesAreUnreadable) {
     }
     EXPECT_FALSE(Decode(mRoot.Path() / "missing.eps"));
     EXPECT_EQ(mMessageId, IDS_FILE_NOT_READABLE);
-    EpsSpec refused;
+    EpsFixture refused;
     refused.imageDataLine = "4 3 8 3 0 4 9";
     EXPECT_FALSE(Decode(Write(refused)));
     EXPECT_EQ(mMessageId, IDS_IMAGE_FORMAT_UNSUPPORTED);

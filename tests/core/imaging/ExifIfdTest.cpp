@@ -235,11 +235,11 @@ TEST(ReadExifIfdFromFile, StopsAtDamageAndKeepsWhatItRead) {
 }
 
 TEST(ReadExifIfdFromFile, DecodesTheIfd1ThumbnailWithinTheBlock) {
-    test::JpegSpec spec;
-    spec.width = 16;
-    spec.height = 12;
-    spec.pixel = [](int, int, uint8_t* c) { c[0] = 250, c[1] = 10, c[2] = 10; };
-    const std::vector<uint8_t> jpeg = test::EncodeJpeg(spec);
+    test::JpegFixture fixture;
+    fixture.width = 16;
+    fixture.height = 12;
+    fixture.pixel = [](int, int, uint8_t* c) { c[0] = 250, c[1] = 10, c[2] = 10; };
+    const std::vector<uint8_t> jpeg = test::EncodeJpeg(fixture);
 
     DibBufferPtr thumbnail;
     ExifRecord r = ReadBlock(CameraBlock(true).Thumbnail(jpeg).Build(), nullptr, &thumbnail);
@@ -259,7 +259,7 @@ TEST(ReadExifIfdFromFile, DecodesTheIfd1ThumbnailWithinTheBlock) {
     EXPECT_TRUE(thumbnail);
 
     // A thumbnail that is no thumbnail by its size is left to the caller.
-    test::JpegSpec huge;
+    test::JpegFixture huge;
     huge.width = kMaxThumbnailSide + 1;
     huge.height = 4;
     ReadBlock(IfdWriter().Thumbnail(test::EncodeJpeg(huge)).Build(), nullptr, &thumbnail);

@@ -18,7 +18,7 @@
 
 namespace vx::test {
 
-struct JpegSpec {
+struct JpegFixture {
     int width = 16;
     int height = 16;
     J_COLOR_SPACE space = JCS_RGB;  // JCS_RGB, JCS_GRAYSCALE or JCS_CMYK
@@ -44,7 +44,7 @@ inline int Components(J_COLOR_SPACE space) {
 }
 
 // Trivial locals only: libjpeg may jump back here.
-inline bool Compress(jpeg_compress_struct& c, JpegErrorManager& errors, const JpegSpec& spec,
+inline bool Compress(jpeg_compress_struct& c, JpegErrorManager& errors, const JpegFixture& fixture,
                      const uint8_t* samples, uint8_t** block, size_t* size) {
     c.err = InitJpegErrorManager(errors);
     if (setjmp(errors.jump)) {
@@ -54,23 +54,23 @@ inline bool Compress(jpeg_compress_struct& c, JpegErrorManager& errors, const Jp
     }
     jpeg_create_compress(&c);
     SetJpegMemoryDestination(&c);
-    c.image_width = JDIMENSION(spec.width);
-    c.image_height = JDIMENSION(spec.height);
-    c.input_components = Components(spec.space);
-    c.in_color_space = spec.space;
+    c.image_width = JDIMENSION(fixture.width);
+    c.image_height = JDIMENSION(fixture.height);
+    c.input_components = Components(fixture.space);
+    c.in_color_space = fixture.space;
     jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, spec.quality, TRUE);
-    if (spec.progressive) jpeg_simple_progression(&c);
-    c.write_JFIF_header = spec.jfif ? TRUE : FALSE;
-    c.density_unit = UINT8(spec.densityUnit);
-    c.X_density = UINT16(spec.xDensity);
-    c.Y_density = UINT16(spec.yDensity);
+    jpeg_set_quality(&c, fixture.quality, TRUE);
+    if (fixture.progressive) jpeg_simple_progression(&c);
+    c.write_JFIF_header = fixture.jfif ? TRUE : FALSE;
+    c.density_unit = UINT8(fixture.densityUnit);
+    c.X_density = UINT16(fixture.xDensity);
+    c.Y_density = UINT16(fixture.yDensity);
     jpeg_start_compress(&c, TRUE);
-    for (size_t i = 0; i < spec.markers.size(); ++i)
-        jpeg_write_marker(&c, spec.markers[i].first, spec.markers[i].second.data(),
-                          unsigned(spec.markers[i].second.size()));
-    const size_t stride = size_t(spec.width) * size_t(c.input_components);
-    const JDIMENSION rows = spec.rowsWritten < 0 ? c.image_height : JDIMENSION(spec.rowsWritten);
+    for (size_t i = 0; i < fixture.markers.size(); ++i)
+        jpeg_write_marker(&c, fixture.markers[i].first, fixture.markers[i].second.data(),
+                          unsigned(fixture.markers[i].second.size()));
+    const size_t stride = size_t(fixture.width) * size_t(c.input_components);
+    const JDIMENSION rows = fixture.rowsWritten < 0 ? c.image_height : JDIMENSION(fixture.rowsWritten);
     while (c.next_scanline < rows) {
         JSAMPROW row = const_cast<uint8_t*>(samples) + c.next_scanline * stride;
         jpeg_write_scanlines(&c, &row, 1);
@@ -83,29 +83,29 @@ inline bool Compress(jpeg_compress_struct& c, JpegErrorManager& errors, const Jp
 
 }  // namespace detail
 
-/// The JPEG bytes of spec; false when libjpeg refused (the memory destination has then
+/// The JPEG bytes of fixture; false when libjpeg refused (the memory destination has then
 /// freed whatever it gathered).
-inline bool TryEncodeJpeg(const JpegSpec& spec, std::vector<uint8_t>& bytes) {
+inline bool TryEncodeJpeg(const JpegFixture& fixture, std::vector<uint8_t>& bytes) {
     bytes.clear();
-    const int n = detail::Components(spec.space);
-    std::vector<uint8_t> samples(size_t(spec.width) * size_t(spec.height) * size_t(n), 128);
-    if (spec.pixel)
-        for (int y = 0; y < spec.height; ++y)
-            for (int x = 0; x < spec.width; ++x)
-                spec.pixel(x, y, samples.data() + (size_t(y) * size_t(spec.width) + size_t(x)) * size_t(n));
+    const int n = detail::Components(fixture.space);
+    std::vector<uint8_t> samples(size_t(fixture.width) * size_t(fixture.height) * size_t(n), 128);
+    if (fixture.pixel)
+        for (int y = 0; y < fixture.height; ++y)
+            for (int x = 0; x < fixture.width; ++x)
+                fixture.pixel(x, y, samples.data() + (size_t(y) * size_t(fixture.width) + size_t(x)) * size_t(n));
     jpeg_compress_struct c{};
     JpegErrorManager errors{};
     uint8_t* block = nullptr;
     size_t size = 0;
-    if (!detail::Compress(c, errors, spec, samples.data(), &block, &size)) return false;
+    if (!detail::Compress(c, errors, fixture, samples.data(), &block, &size)) return false;
     bytes.assign(block, block + size);
     std::free(block);
     return true;
 }
 
-inline std::vector<uint8_t> EncodeJpeg(const JpegSpec& spec) {
+inline std::vector<uint8_t> EncodeJpeg(const JpegFixture& fixture) {
     std::vector<uint8_t> bytes;
-    if (!TryEncodeJpeg(spec, bytes)) ADD_FAILURE() << "the test JPEG could not be compressed";
+    if (!TryEncodeJpeg(fixture, bytes)) ADD_FAILURE() << "the test JPEG could not be compressed";
     return bytes;
 }
 

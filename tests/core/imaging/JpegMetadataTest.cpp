@@ -17,7 +17,7 @@ namespace vx {
 namespace {
 
 using test::IfdWriter;
-using test::JpegSpec;
+using test::JpegFixture;
 
 std::vector<uint8_t> ExifSegment(const IfdWriter& block) {
     std::vector<uint8_t> data = test::Bytes(std::string_view("Exif\0\0", 6));
@@ -30,11 +30,11 @@ const std::vector<uint8_t> kXmp = test::Bytes("http://ns.adobe.com/xap/1.0/\0<x:
 
 /// A small JPEG with the given markers after its JFIF header.
 std::vector<uint8_t> Jpeg(std::vector<std::pair<int, std::vector<uint8_t>>> markers, int width = 16, int height = 16) {
-    JpegSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.markers = std::move(markers);
-    return test::EncodeJpeg(spec);
+    JpegFixture fixture;
+    fixture.width = width;
+    fixture.height = height;
+    fixture.markers = std::move(markers);
+    return test::EncodeJpeg(fixture);
 }
 
 /// Offset of the first FF <marker> in a JPEG.
@@ -108,7 +108,7 @@ TEST(ReadJpegMetadata, FillsTheRecordFromTheFirstExifMarker) {
 }
 
 TEST(ReadJpegMetadata, GivesTheExifThumbnail) {
-    JpegSpec small;
+    JpegFixture small;
     small.width = 20;
     small.height = 10;
     const IfdWriter block = IfdWriter().Ascii(IfdWriter::kIfd0, 272, "KW-9").Thumbnail(test::EncodeJpeg(small));
@@ -129,19 +129,19 @@ TEST(ReadJpegMetadata, GivesTheExifThumbnail) {
 
 /// An APP13 marker's data with one thumbnail resource of a w x h picture.
 std::vector<uint8_t> App13(uint16_t id, int width, int height, uint8_t red = 240) {
-    JpegSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.pixel = [red](int, int, uint8_t* c) { c[0] = red, c[1] = 0, c[2] = 0; };
+    JpegFixture fixture;
+    fixture.width = width;
+    fixture.height = height;
+    fixture.pixel = [red](int, int, uint8_t* c) { c[0] = red, c[1] = 0, c[2] = 0; };
     std::vector<uint8_t> data = test::Bytes(std::string_view("Photoshop 3.0\0", 14));
     const std::vector<uint8_t> resource =
-        test::ResourceBuilder().Add(id, "", test::ThumbnailData(test::EncodeJpeg(spec), uint32_t(width), uint32_t(height))).Bytes();
+        test::ResourceBuilder().Add(id, "", test::ThumbnailData(test::EncodeJpeg(fixture), uint32_t(width), uint32_t(height))).Bytes();
     data.insert(data.end(), resource.begin(), resource.end());
     return data;
 }
 
 TEST(ReadJpegMetadata, TakesThePhotoshopThumbnailWhenExifHasNone) {
-    JpegSpec small;
+    JpegFixture small;
     small.width = 20;
     small.height = 10;
     const IfdWriter withIfd1 = IfdWriter().Ascii(IfdWriter::kIfd0, 272, "KW-9").Thumbnail(test::EncodeJpeg(small));
@@ -177,22 +177,22 @@ TEST(ReadJpegMetadata, TakesThePhotoshopThumbnailWhenExifHasNone) {
 }
 
 TEST(ReadJpegMetadata, ReadsHeaderSegmentsOnly) {
-    JpegSpec spec;
-    spec.width = 2400;
-    spec.height = 1600;
-    spec.pixel = [](int x, int y, uint8_t* c) {  // noise, so that the scan is large
+    JpegFixture fixture;
+    fixture.width = 2400;
+    fixture.height = 1600;
+    fixture.pixel = [](int x, int y, uint8_t* c) {  // noise, so that the scan is large
         const uint32_t h = (uint32_t(x) * 2654435761u) ^ (uint32_t(y) * 40503u);
         c[0] = uint8_t(h >> 24), c[1] = uint8_t(h >> 16), c[2] = uint8_t(h >> 8);
     };
-    JpegSpec thumb;
+    JpegFixture thumb;
     thumb.width = 160;
     thumb.height = 120;
     const std::vector<uint8_t> exif = ExifSegment(
         IfdWriter().Ascii(IfdWriter::kIfd0, 271, "Kamerawerk").Short(IfdWriter::kExif, 0x9209, 1).Thumbnail(test::EncodeJpeg(thumb)));
-    spec.markers = {{JPEG_APP0 + 1, exif}, {JPEG_APP0 + 1, kXmp}, {JPEG_APP0 + 2, std::vector<uint8_t>(60000, 1)}};
+    fixture.markers = {{JPEG_APP0 + 1, exif}, {JPEG_APP0 + 1, kXmp}, {JPEG_APP0 + 2, std::vector<uint8_t>(60000, 1)}};
     test::TestRoot root;
     const auto path = root.Path() / "gross.jpg";
-    test::WriteBytes(path, test::EncodeJpeg(spec));
+    test::WriteBytes(path, test::EncodeJpeg(fixture));
     ASSERT_GT(std::filesystem::file_size(path), 2'000'000u);
 
     FileByteSource file;
@@ -213,12 +213,12 @@ struct FrameCase {
 };
 
 std::vector<uint8_t> Coded(J_COLOR_SPACE space, bool progressive, int width = 33, int height = 17) {
-    JpegSpec spec;
-    spec.space = space;
-    spec.progressive = progressive;
-    spec.width = width;
-    spec.height = height;
-    return test::EncodeJpeg(spec);
+    JpegFixture fixture;
+    fixture.space = space;
+    fixture.progressive = progressive;
+    fixture.width = width;
+    fixture.height = height;
+    return test::EncodeJpeg(fixture);
 }
 
 TEST(ReadJpegFrameHeader, ReadsTheFirstFrameHeaderBeforeTheScan) {

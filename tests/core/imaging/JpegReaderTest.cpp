@@ -14,7 +14,7 @@
 namespace vx {
 namespace {
 
-using test::JpegSpec;
+using test::JpegFixture;
 
 /// B,G,R,A of one pixel.
 std::vector<int> Pixel(const DibBuffer* b, int x, int y) {
@@ -34,36 +34,36 @@ protected:
         test::WriteBytes(path, bytes);
         return path;
     }
-    std::filesystem::path Write(const JpegSpec& spec, const char* name = "picture.jpg") {
-        return Write(test::EncodeJpeg(spec), name);
+    std::filesystem::path Write(const JpegFixture& fixture, const char* name = "picture.jpg") {
+        return Write(test::EncodeJpeg(fixture), name);
     }
     test::TestRoot mRoot;
 };
 
 struct InfoCase {
     const char* what;
-    JpegSpec spec;
+    JpegFixture fixture;
     uint32_t codec;
     uint32_t res;  // both directions
     uint16_t depth;
     bool cmyk;
 };
 
-JpegSpec Density(int unit, int x, int y) {
-    JpegSpec s;
+JpegFixture Density(int unit, int x, int y) {
+    JpegFixture s;
     s.densityUnit = unit;
     s.xDensity = x;
     s.yDensity = y;
     return s;
 }
 
-JpegSpec WithMarker(JpegSpec s, int marker, std::vector<uint8_t> data) {
+JpegFixture WithMarker(JpegFixture s, int marker, std::vector<uint8_t> data) {
     s.markers.emplace_back(marker, std::move(data));
     return s;
 }
 
-JpegSpec Space(J_COLOR_SPACE space) {
-    JpegSpec s;
+JpegFixture Space(J_COLOR_SPACE space) {
+    JpegFixture s;
     s.space = space;
     return s;
 }
@@ -88,17 +88,17 @@ TEST_F(JpegFiles, DescribesTheHeader) {
         {"XMP is not Exif", WithMarker(Density(1, 300, 300), JPEG_APP0 + 1, xmp), jpeg, 300, 24, false},
         {"grey", Space(JCS_GRAYSCALE), jpeg, 72, 8, false},
         {"CMYK", Space(JCS_CMYK), jpeg, 72, 32, true},
-        {"EFF", WithMarker(JpegSpec{}, JPEG_APP0 + 5, test::Bytes(std::string_view("EFFHEAD\0rest", 12))),
+        {"EFF", WithMarker(JpegFixture{}, JPEG_APP0 + 5, test::Bytes(std::string_view("EFFHEAD\0rest", 12))),
          FourCC("EFF "), 72, 24, false},
-        {"EFFHEAD without its NUL", WithMarker(JpegSpec{}, JPEG_APP0 + 5, test::Bytes("EFFHEADX")), jpeg, 72, 24, false},
+        {"EFFHEAD without its NUL", WithMarker(JpegFixture{}, JPEG_APP0 + 5, test::Bytes("EFFHEADX")), jpeg, 72, 24, false},
     };
     for (const InfoCase& c : cases) {
         SCOPED_TRACE(c.what);
-        JpegSpec spec = c.spec;
-        spec.width = 24;
-        spec.height = 10;
+        JpegFixture fixture = c.fixture;
+        fixture.width = 24;
+        fixture.height = 10;
         JpegFileInfo info;
-        ASSERT_TRUE(ReadJpegInfo(Write(spec), info));
+        ASSERT_TRUE(ReadJpegInfo(Write(fixture), info));
         EXPECT_EQ(FourCCText(info.description.codecType), FourCCText(c.codec));
         EXPECT_EQ(info.description.width, 24);
         EXPECT_EQ(info.description.height, 10);
@@ -113,21 +113,21 @@ TEST_F(JpegFiles, DescribesTheHeader) {
 TEST_F(JpegFiles, FillsTheExifRecordFromTheFirstExifMarker) {
     const std::vector<uint8_t> xmp = test::Bytes("http://ns.adobe.com/xap/1.0/");
     const std::vector<uint8_t> exif = test::ExifBuilder(true).Ascii(271, "Kamerawerk").Ascii(272, "KW-9").Build(true);
-    JpegSpec spec = WithMarker(WithMarker(JpegSpec{}, JPEG_APP0 + 1, xmp), JPEG_APP0 + 1, exif);
+    JpegFixture fixture = WithMarker(WithMarker(JpegFixture{}, JPEG_APP0 + 1, xmp), JPEG_APP0 + 1, exif);
     JpegFileInfo info;
-    ASSERT_TRUE(ReadJpegInfo(Write(spec), info));
+    ASSERT_TRUE(ReadJpegInfo(Write(fixture), info));
     EXPECT_EQ(info.exif.presence, ExifRecord::kExifIfd);
     EXPECT_EQ(info.exif.maker, "Kamerawerk");
     EXPECT_EQ(info.exif.model, "KW-9");
 
-    ASSERT_TRUE(ReadJpegInfo(Write(JpegSpec{}), info));
+    ASSERT_TRUE(ReadJpegInfo(Write(JpegFixture{}), info));
     EXPECT_EQ(info.exif.presence, 0u) << "no Exif marker, no Exif record";
 }
 
 TEST_F(JpegFiles, RefusesWhatIsNoReadableJpeg) {
-    std::vector<uint8_t> cut = test::EncodeJpeg(JpegSpec{});
+    std::vector<uint8_t> cut = test::EncodeJpeg(JpegFixture{});
     cut.resize(30);  // inside the header
-    std::vector<uint8_t> wide = test::EncodeJpeg(JpegSpec{});
+    std::vector<uint8_t> wide = test::EncodeJpeg(JpegFixture{});
     // Width field of the baseline frame header, set to 40000.
     for (size_t i = 0; i + 8 < wide.size(); ++i)
         if (wide[i] == 0xFF && wide[i + 1] == 0xC0) {
@@ -169,9 +169,9 @@ TEST_F(JpegFiles, AssemblesTheIccProfileOnlyWhenComplete) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
-        JpegSpec spec;
-        for (const auto& chunk : k.chunks) spec.markers.emplace_back(JPEG_APP0 + 2, chunk);
-        const auto path = Write(spec);
+        JpegFixture fixture;
+        for (const auto& chunk : k.chunks) fixture.markers.emplace_back(JPEG_APP0 + 2, chunk);
+        const auto path = Write(fixture);
         JpegFileInfo info;
         ASSERT_TRUE(ReadJpegInfo(path, info));
         EXPECT_EQ(info.hasIccProfile, !k.expected.empty());
@@ -181,8 +181,8 @@ TEST_F(JpegFiles, AssemblesTheIccProfileOnlyWhenComplete) {
     }
 }
 
-JpegSpec RedBlockOnWhite(int width, int height) {
-    JpegSpec s;
+JpegFixture RedBlockOnWhite(int width, int height) {
+    JpegFixture s;
     s.width = width;
     s.height = height;
     s.pixel = [](int x, int y, uint8_t* rgb) {
@@ -203,7 +203,7 @@ TEST_F(JpegFiles, DecodesInBlueGreenRedAlphaOrderTopRowFirst) {
     ExpectNear(Pixel(b.get(), 40, 4), {255, 255, 255, 255});
     ExpectNear(Pixel(b.get(), 4, 28), {255, 255, 255, 255});
 
-    JpegSpec grey;
+    JpegFixture grey;
     grey.space = JCS_GRAYSCALE;
     grey.pixel = [](int x, int, uint8_t* g) { g[0] = uint8_t(x * 16); };
     b = DecodeJpegFile(Write(grey, "grey.jpg"), nullptr, messageId);
@@ -241,11 +241,11 @@ TEST_F(JpegFiles, DecodesForATargetAtExactlyItsSize) {
 }
 
 TEST_F(JpegFiles, NamesWhyADecodeFailed) {
-    std::vector<uint8_t> damaged = test::EncodeJpeg(JpegSpec{});
+    std::vector<uint8_t> damaged = test::EncodeJpeg(JpegFixture{});
     damaged.resize(30);
     // A progressive header that claims 30000 x 30000 pixels: its coefficients alone would
     // take gigabytes.
-    JpegSpec progressive;
+    JpegFixture progressive;
     progressive.progressive = true;
     std::vector<uint8_t> huge = test::EncodeJpeg(progressive);
     for (size_t i = 0; i + 8 < huge.size(); ++i)
@@ -308,7 +308,7 @@ TEST(JpegMemory, AnAbandonedCompressionLeavesNothingBehind) {
     // Noise, so that the output outgrows the destination's first block before the
     // missing rows make finishing an error; the sanitizer build reports a leak or a
     // double free.
-    JpegSpec noise;
+    JpegFixture noise;
     noise.width = noise.height = 512;
     noise.quality = 100;
     noise.pixel = [](int x, int y, uint8_t* rgb) {

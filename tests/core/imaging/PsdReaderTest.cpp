@@ -14,7 +14,7 @@
 namespace vx {
 namespace {
 
-using test::PsdSpec;
+using test::PsdFixture;
 using test::ResourceBuilder;
 
 TEST(ReadPsdHeader, MapsEveryColourModeAndItsDepth) {
@@ -33,11 +33,11 @@ TEST(ReadPsdHeader, MapsEveryColourModeAndItsDepth) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "mode " << c.mode << ", " << c.channels << " x " << c.bits);
-        PsdSpec spec;
-        spec.mode = c.mode;
-        spec.channels = c.channels;
-        spec.bits = c.bits;
-        const std::vector<uint8_t> file = test::EncodePsd(spec);
+        PsdFixture fixture;
+        fixture.mode = c.mode;
+        fixture.channels = c.channels;
+        fixture.bits = c.bits;
+        const std::vector<uint8_t> file = test::EncodePsd(fixture);
         MemoryByteSource source(file.data(), file.size());
         uint32_t code = 0;
         uint16_t depth = 0xBEEF;
@@ -46,7 +46,7 @@ TEST(ReadPsdHeader, MapsEveryColourModeAndItsDepth) {
         EXPECT_EQ(FourCCText(code), c.code);
         EXPECT_EQ(depth, c.depth);
     }
-    std::vector<uint8_t> file = test::EncodePsd(PsdSpec{});
+    std::vector<uint8_t> file = test::EncodePsd(PsdFixture{});
     file[3] = 'C';
     MemoryByteSource wrongSignature(file.data(), file.size());
     MemoryByteSource shortFile(file.data(), 25);
@@ -59,16 +59,16 @@ TEST(ReadPsdHeader, MapsEveryColourModeAndItsDepth) {
 
 /// A red picture of 12 x 8 pixels, as a thumbnail resource holds it.
 std::vector<uint8_t> RedThumbnailData() {
-    test::JpegSpec spec;
-    spec.width = 12;
-    spec.height = 8;
-    spec.pixel = [](int, int, uint8_t* c) { c[0] = 240, c[1] = 0, c[2] = 0; };
-    return test::ThumbnailData(test::EncodeJpeg(spec), 12, 8);
+    test::JpegFixture fixture;
+    fixture.width = 12;
+    fixture.height = 8;
+    fixture.pixel = [](int, int, uint8_t* c) { c[0] = 240, c[1] = 0, c[2] = 0; };
+    return test::ThumbnailData(test::EncodeJpeg(fixture), 12, 8);
 }
 
 class PsdFiles : public testing::Test {
 protected:
-    std::filesystem::path Write(const PsdSpec& spec) { return Write(test::EncodePsd(spec)); }
+    std::filesystem::path Write(const PsdFixture& fixture) { return Write(test::EncodePsd(fixture)); }
     std::filesystem::path Write(const std::vector<uint8_t>& bytes) {
         const auto path = mRoot.Path() / ("bild" + std::to_string(++mCount) + ".psd");
         test::WriteBytes(path, bytes);
@@ -93,12 +93,12 @@ TEST_F(PsdFiles, DecodesThumbnailResourcesWithRedAndBlueWhereTheyBelong) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        PsdSpec spec;
-        spec.mode = 2;  // indexed: the colour table comes first and is skipped
-        spec.channels = 1;
-        spec.colourModeData.assign(768, 7);
-        spec.resources = c.resources;
-        DibBufferPtr thumbnail = ReadPsdThumbnail(Write(spec));
+        PsdFixture fixture;
+        fixture.mode = 2;  // indexed: the colour table comes first and is skipped
+        fixture.channels = 1;
+        fixture.colourModeData.assign(768, 7);
+        fixture.resources = c.resources;
+        DibBufferPtr thumbnail = ReadPsdThumbnail(Write(fixture));
         ASSERT_TRUE(thumbnail);
         EXPECT_EQ(DibBuffer::GetRect(thumbnail.get()).Width(), 12);
         EXPECT_EQ(DibBuffer::GetRect(thumbnail.get()).Height(), 8);
@@ -111,9 +111,9 @@ TEST_F(PsdFiles, DecodesThumbnailResourcesWithRedAndBlueWhereTheyBelong) {
 TEST_F(PsdFiles, GivesTheProfileBytesUnchanged) {
     std::vector<uint8_t> profile(333);
     for (size_t i = 0; i < profile.size(); ++i) profile[i] = uint8_t(i * 7);
-    PsdSpec spec;
-    spec.resources = ResourceBuilder().Add(1036, "", RedThumbnailData()).Add(1039, "", profile).Bytes();
-    const auto path = Write(spec);
+    PsdFixture fixture;
+    fixture.resources = ResourceBuilder().Add(1036, "", RedThumbnailData()).Add(1039, "", profile).Bytes();
+    const auto path = Write(fixture);
     std::vector<uint8_t> got;
     ASSERT_TRUE(LoadPsdIccProfile(path, got));
     EXPECT_EQ(got, profile);
@@ -121,7 +121,7 @@ TEST_F(PsdFiles, GivesTheProfileBytesUnchanged) {
 }
 
 TEST_F(PsdFiles, DamagedOrPlainFilesGiveNothing) {
-    PsdSpec withBoth;
+    PsdFixture withBoth;
     const std::vector<uint8_t> thumbnail = ResourceBuilder().Add(1036, "", RedThumbnailData()).Bytes();
     withBoth.resources = ResourceBuilder().Add(1036, "", RedThumbnailData()).Add(1039, "", {1, 2, 3, 4}).Bytes();
     const std::vector<uint8_t> whole = test::EncodePsd(withBoth);
@@ -142,7 +142,7 @@ TEST_F(PsdFiles, DamagedOrPlainFilesGiveNothing) {
     const std::vector<Case> cases = {
         {"whole", whole, true, true},
         {"JPEG length past its resource", jpegLengthPastResource, true, true},
-        {"no resources", test::EncodePsd(PsdSpec{}), false, false},
+        {"no resources", test::EncodePsd(PsdFixture{}), false, false},
         {"cut inside the profile", std::vector<uint8_t>(whole.begin(), whole.begin() + std::ptrdiff_t(resourcesAt + thumbnail.size() + 14)), true, false},
         {"cut inside the thumbnail", std::vector<uint8_t>(whole.begin(), whole.begin() + std::ptrdiff_t(resourcesAt + 200)), false, false},
         {"colour-mode data past the end", hugeColourData, false, false},

@@ -24,7 +24,7 @@ inline std::vector<uint8_t> ThumbnailData(const std::vector<uint8_t>& jpeg, uint
     return d;
 }
 
-struct PsdSpec {
+struct PsdFixture {
     uint16_t channels = 3;
     uint32_t width = 4;
     uint32_t height = 2;
@@ -34,7 +34,7 @@ struct PsdSpec {
     std::vector<uint8_t> resources;  // ResourceBuilder's bytes
 };
 
-inline std::vector<uint8_t> EncodePsd(const PsdSpec& s) {
+inline std::vector<uint8_t> EncodePsd(const PsdFixture& s) {
     std::vector<uint8_t> f = {'8', 'B', 'P', 'S'};
     PutBe(f, 1, 2);
     f.insert(f.end(), 6, 0);

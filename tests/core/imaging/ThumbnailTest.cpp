@@ -14,16 +14,16 @@ TEST(CreateThumbnailDIB, GivesA128PixelSquareOrNothing) {
     test::ScopedPorts ports(&messages);
     for (int side : {128, 64, 300}) {
         SCOPED_TRACE(side);
-        test::JpegSpec spec;
-        spec.width = spec.height = side;
-        spec.pixel = [side](int x, int y, uint8_t* rgb) {
+        test::JpegFixture fixture;
+        fixture.width = fixture.height = side;
+        fixture.pixel = [side](int x, int y, uint8_t* rgb) {
             // Top half blue, bottom half green: the rows must stay top first.
             const bool top = y < side / 2;
             rgb[0] = 0;
             rgb[1] = top ? 0 : 255;
             rgb[2] = top ? 255 : 0;
         };
-        const std::vector<uint8_t> jpeg = test::EncodeJpeg(spec);
+        const std::vector<uint8_t> jpeg = test::EncodeJpeg(fixture);
         DibBufferPtr b = CreateThumbnailDIB(jpeg.data(), jpeg.size());
         ASSERT_TRUE(b);
         ASSERT_EQ(DibBuffer::GetRect(b.get()), DibBuffer::GetRect(b.get()));

@@ -15,7 +15,7 @@
 
 namespace vx::test {
 
-struct TiffSpec {
+struct TiffFixture {
     uint32_t width = 4;
     uint32_t length = 3;
     uint16_t photometric = PHOTOMETRIC_RGB;
@@ -41,7 +41,7 @@ struct TiffSpec {
 namespace detail {
 
 /// One row of samples, packed as the file stores them (16 bits in host order).
-inline std::vector<uint8_t> PackRow(const TiffSpec& s, int y) {
+inline std::vector<uint8_t> PackRow(const TiffFixture& s, int y) {
     const size_t count = size_t(s.width) * s.samples;
     std::vector<uint8_t> row((count * s.bits + 7) / 8, 0);
     for (size_t i = 0; i < count; ++i) {
@@ -58,7 +58,7 @@ inline std::vector<uint8_t> PackRow(const TiffSpec& s, int y) {
     return row;
 }
 
-inline bool WriteTiff(TIFF* t, const TiffSpec& s) {
+inline bool WriteTiff(TIFF* t, const TiffFixture& s) {
     TIFFSetField(t, TIFFTAG_IMAGEWIDTH, s.width);
     TIFFSetField(t, TIFFTAG_IMAGELENGTH, s.length);
     TIFFSetField(t, TIFFTAG_PHOTOMETRIC, s.photometric);
@@ -113,14 +113,14 @@ inline bool WriteTiff(TIFF* t, const TiffSpec& s) {
 }  // namespace detail
 
 /// The bytes of a TIFF written by libtiff (through a temporary file).
-inline std::vector<uint8_t> EncodeTiff(const TiffSpec& spec) {
+inline std::vector<uint8_t> EncodeTiff(const TiffFixture& fixture) {
     std::FILE* file = std::tmpfile();
     if (!file) {
         ADD_FAILURE() << "no temporary file";
         return {};
     }
     TIFF* t = TIFFFdOpen(dup(fileno(file)), "fixture.tif", "w");
-    const bool written = t && detail::WriteTiff(t, spec);
+    const bool written = t && detail::WriteTiff(t, fixture);
     if (t) TIFFClose(t);
     std::vector<uint8_t> bytes;
     std::rewind(file);

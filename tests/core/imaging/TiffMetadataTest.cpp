@@ -106,7 +106,7 @@ TEST(ReadTiffMetadata, FillsTheRecordFromALibtiffFile) {
 
 TEST(ReadTiffMetadata, GivesTheIfd1OrPhotoshopThumbnailAndRefusesWhatIsNoTiff) {
     test::TestRoot root;
-    test::JpegSpec small;
+    test::JpegFixture small;
     small.width = 12;
     small.height = 8;
     const auto withThumbnail = root.Path() / "vorschau.tif";
@@ -120,7 +120,7 @@ TEST(ReadTiffMetadata, GivesTheIfd1OrPhotoshopThumbnailAndRefusesWhatIsNoTiff) {
     EXPECT_EQ(r.presence, 0u) << "no Exif IFD";
 
     // Photoshop keeps its thumbnail in the image resources of tag 0x8649.
-    test::JpegSpec red;
+    test::JpegFixture red;
     red.width = 6;
     red.height = 4;
     red.pixel = [](int, int, uint8_t* c) { c[0] = 240, c[1] = 0, c[2] = 0; };
@@ -158,11 +158,11 @@ TEST(ReadTiffColorSpace, MapsThePhotometricInterpretation) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.photometric);
-        test::TiffSpec spec;
-        spec.photometric = c.photometric;
-        spec.samples = c.samples;
-        if (c.photometric == PHOTOMETRIC_PALETTE) spec.colourMap.assign(3 * 256, 0);
-        const std::vector<uint8_t> file = test::EncodeTiff(spec);
+        test::TiffFixture fixture;
+        fixture.photometric = c.photometric;
+        fixture.samples = c.samples;
+        if (c.photometric == PHOTOMETRIC_PALETTE) fixture.colourMap.assign(3 * 256, 0);
+        const std::vector<uint8_t> file = test::EncodeTiff(fixture);
         MemoryByteSource source(file.data(), file.size());
         uint32_t code = 0;
         EXPECT_EQ(ReadTiffColorSpace(source, code), c.code != nullptr);

@@ -21,19 +21,19 @@
 namespace vx {
 namespace {
 
-using test::TiffSpec;
+using test::TiffFixture;
 using Bgra = std::array<uint8_t, 4>;
 
 class TiffFiles : public test::DecoderFiles<DecodeTiffImage> {
 protected:
     using DecoderFiles::Write;
-    std::filesystem::path Write(const TiffSpec& spec, const char* name = "picture") {
-        return Write(test::EncodeTiff(spec), name);
+    std::filesystem::path Write(const TiffFixture& fixture, const char* name = "picture") {
+        return Write(test::EncodeTiff(fixture), name);
     }
 };
 
-TiffSpec Kind(uint16_t photometric, uint16_t samples, uint16_t bits) {
-    TiffSpec s;
+TiffFixture Kind(uint16_t photometric, uint16_t samples, uint16_t bits) {
+    TiffFixture s;
     s.photometric = photometric;
     s.samples = samples;
     s.bits = bits;
@@ -43,29 +43,29 @@ TiffSpec Kind(uint16_t photometric, uint16_t samples, uint16_t bits) {
 TEST_F(TiffFiles, RefusesWhatItCannotDecodeWhenDescribing) {
     struct Case {
         const char* what;
-        TiffSpec spec;
+        TiffFixture fixture;
     };
-    auto with = [](TiffSpec s, const std::function<void(TiffSpec&)>& change) {
+    auto with = [](TiffFixture s, const std::function<void(TiffFixture&)>& change) {
         change(s);
         return s;
     };
-    const TiffSpec rgb = Kind(PHOTOMETRIC_RGB, 3, 8);
+    const TiffFixture rgb = Kind(PHOTOMETRIC_RGB, 3, 8);
     const std::vector<Case> cases = {
-        {"LZW", with(rgb, [](TiffSpec& s) { s.compression = COMPRESSION_LZW; })},
+        {"LZW", with(rgb, [](TiffFixture& s) { s.compression = COMPRESSION_LZW; })},
         {"photometric 4 (mask)", Kind(PHOTOMETRIC_MASK, 1, 1)},
-        {"5 samples", with(Kind(PHOTOMETRIC_RGB, 5, 8), [](TiffSpec& s) { s.extraSamples = {0, 0}; })},
+        {"5 samples", with(Kind(PHOTOMETRIC_RGB, 5, 8), [](TiffFixture& s) { s.extraSamples = {0, 0}; })},
         {"RGB with 1 sample", Kind(PHOTOMETRIC_RGB, 1, 8)},
         {"2-bit grey", Kind(PHOTOMETRIC_MINISBLACK, 1, 2)},
         {"4-bit grey", Kind(PHOTOMETRIC_MINISBLACK, 1, 4)},
         {"1-bit RGB", Kind(PHOTOMETRIC_RGB, 3, 1)},
-        {"tiled", with(rgb, [](TiffSpec& s) { s.tiled = true; })},
-        {"separate planes", with(rgb, [](TiffSpec& s) { s.planar = PLANARCONFIG_SEPARATE; })},
-        {"YCbCr subsampled 2 x 2", with(Kind(PHOTOMETRIC_YCBCR, 3, 8), [](TiffSpec& s) { s.subsampling = {2, 2}; })},
+        {"tiled", with(rgb, [](TiffFixture& s) { s.tiled = true; })},
+        {"separate planes", with(rgb, [](TiffFixture& s) { s.planar = PLANARCONFIG_SEPARATE; })},
+        {"YCbCr subsampled 2 x 2", with(Kind(PHOTOMETRIC_YCBCR, 3, 8), [](TiffFixture& s) { s.subsampling = {2, 2}; })},
         {"CMYK with 3 samples", Kind(PHOTOMETRIC_SEPARATED, 3, 8)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const auto path = Write(c.spec);
+        const auto path = Write(c.fixture);
         EXPECT_TRUE(OpenTiffFile(path));  // libtiff reads it; the readers refuse it
         ImageDescription d;
         d.width = 99;
@@ -94,7 +94,7 @@ TEST_F(TiffFiles, DescribesSizeDepthResolutionAndProfile) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        TiffSpec s = Kind(PHOTOMETRIC_RGB, 4, 16);
+        TiffFixture s = Kind(PHOTOMETRIC_RGB, 4, 16);
         s.extraSamples = {EXTRASAMPLE_UNASSALPHA};
         s.width = 7;
         s.length = 5;
@@ -115,7 +115,7 @@ TEST_F(TiffFiles, DescribesSizeDepthResolutionAndProfile) {
 }
 
 TEST_F(TiffFiles, GivesTheIccProfileUnchanged) {
-    TiffSpec s = Kind(PHOTOMETRIC_RGB, 3, 8);
+    TiffFixture s = Kind(PHOTOMETRIC_RGB, 3, 8);
     for (int i = 0; i < 300; ++i) s.icc.push_back(uint8_t(i * 7 + 1));
     const auto path = Write(s);
     ImageDescription d;
@@ -132,7 +132,7 @@ TEST_F(TiffFiles, GivesTheIccProfileUnchanged) {
 
 struct PixelCase {
     const char* what;
-    TiffSpec spec;
+    TiffFixture fixture;
     std::function<Bgra(int x, int y)> want;
     int tolerance = 0;
 };
@@ -148,14 +148,14 @@ std::vector<uint16_t> ColourMap(int entries) {
 
 PixelCase Whole(const char* what, uint16_t photometric, uint16_t samples, std::vector<uint16_t> extra,
                 std::function<Bgra(int x, int y)> want) {
-    TiffSpec s = Kind(photometric, samples, 8);
+    TiffFixture s = Kind(photometric, samples, 8);
     s.extraSamples = std::move(extra);
     s.sample = [](int x, int y, int c) { return Value(x, y, c); };
     return {what, s, std::move(want)};
 }
 
 PixelCase Palette(const char* what, uint16_t bits) {
-    TiffSpec s = Kind(PHOTOMETRIC_PALETTE, 1, bits);
+    TiffFixture s = Kind(PHOTOMETRIC_PALETTE, 1, bits);
     const int entries = 1 << bits;
     s.colourMap = ColourMap(entries);
     s.sample = [entries](int x, int y, int) { return uint16_t((x * 3 + y) % entries); };
@@ -167,7 +167,7 @@ PixelCase Palette(const char* what, uint16_t bits) {
 }
 
 PixelCase Bilevel(const char* what, uint16_t photometric) {
-    TiffSpec s = Kind(photometric, 1, 1);
+    TiffFixture s = Kind(photometric, 1, 1);
     s.width = 11;  // rows end inside a byte
     s.sample = [](int x, int y, int) { return uint16_t((x + y) % 3 == 0); };
     const bool zeroIsWhite = photometric == PHOTOMETRIC_MINISWHITE;
@@ -179,14 +179,14 @@ PixelCase Bilevel(const char* what, uint16_t photometric) {
 }
 
 PixelCase SixteenBitRgb() {
-    TiffSpec s = Kind(PHOTOMETRIC_RGB, 3, 16);
+    TiffFixture s = Kind(PHOTOMETRIC_RGB, 3, 16);
     s.sample = [](int x, int y, int c) { return uint16_t(Value(x, y, c) << 8 | 0xC3); };
     return {"16-bit RGB gives the high bytes", s,
             [](int x, int y) { return Bgra{Value(x, y, 2), Value(x, y, 1), Value(x, y, 0), 255}; }};
 }
 
 PixelCase YCbCr() {
-    TiffSpec s = Kind(PHOTOMETRIC_YCBCR, 3, 8);
+    TiffFixture s = Kind(PHOTOMETRIC_YCBCR, 3, 8);
     // Y, Cb, Cr per pixel: grey, saturated red, blue, green and dark tones.
     static const std::array<std::array<uint8_t, 3>, 4> kColours = {
         {{128, 128, 128}, {76, 85, 255}, {29, 255, 107}, {150, 44, 21}}};
@@ -224,9 +224,9 @@ TEST_F(TiffFiles, DecodesEveryKindTopRowFirst) {
     };
     for (const PixelCase& c : cases) {
         SCOPED_TRACE(c.what);
-        DibBufferPtr b = Decode(Write(c.spec));
+        DibBufferPtr b = Decode(Write(c.fixture));
         ASSERT_TRUE(b) << mMessageId;
-        const int w = int(c.spec.width), h = int(c.spec.length);
+        const int w = int(c.fixture.width), h = int(c.fixture.length);
         ASSERT_EQ(DibBuffer::GetRect(b.get()), (Rect16{0, 0, int16_t(h), int16_t(w)}));
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
@@ -239,7 +239,7 @@ TEST_F(TiffFiles, DecodesEveryKindTopRowFirst) {
 }
 
 TEST_F(TiffFiles, ScalesToTheTarget) {
-    TiffSpec s = Kind(PHOTOMETRIC_RGB, 3, 8);
+    TiffFixture s = Kind(PHOTOMETRIC_RGB, 3, 8);
     s.sample = [](int x, int y, int c) { return Value(x, y, c); };
     Rect16 target;
     target.Set(0, 0, 2, 6);
@@ -249,16 +249,16 @@ TEST_F(TiffFiles, ScalesToTheTarget) {
 }
 
 TEST_F(TiffFiles, DamagedFilesAreUnreadable) {
-    TiffSpec rgb = Kind(PHOTOMETRIC_RGB, 3, 8);  // 4 x 3, two rows per strip: 24 and 12 bytes
-    TiffSpec shortStrip = rgb;
+    TiffFixture rgb = Kind(PHOTOMETRIC_RGB, 3, 8);  // 4 x 3, two rows per strip: 24 and 12 bytes
+    TiffFixture shortStrip = rgb;
     shortStrip.rawStrips = std::vector<std::vector<uint8_t>>{std::vector<uint8_t>(24, 1), std::vector<uint8_t>(5, 1)};
-    TiffSpec missingStrip = rgb;
+    TiffFixture missingStrip = rgb;
     missingStrip.rawStrips = std::vector<std::vector<uint8_t>>{std::vector<uint8_t>(24, 1)};
     std::vector<uint8_t> badOrder = test::EncodeTiff(rgb);
     badOrder[0] = 'X';
     std::vector<uint8_t> cut = test::EncodeTiff(rgb);
     cut.resize(cut.size() / 2);
-    TiffSpec oneStrip = rgb;
+    TiffFixture oneStrip = rgb;
     oneStrip.rowsPerStrip = 3;
     std::vector<uint8_t> farStrip = test::EncodeTiff(oneStrip);
     {
@@ -335,13 +335,13 @@ TEST(TiffMemoryStream, WritingPastTheEndFillsTheGap) {
 }
 
 TEST(TiffMemoryStream, LibtiffWritesReadsAndAppendsThroughIt) {
-    TiffSpec spec = Kind(PHOTOMETRIC_RGB, 3, 8);
-    spec.sample = [](int x, int y, int c) { return Value(x, y, c); };
+    TiffFixture fixture = Kind(PHOTOMETRIC_RGB, 3, 8);
+    fixture.sample = [](int x, int y, int c) { return Value(x, y, c); };
     TiffMemoryStream w = TiffMemoryStream::ForWriting();
     {
         TiffFile t = OpenTiffFromMemory(w);
         ASSERT_TRUE(t);
-        ASSERT_TRUE(test::detail::WriteTiff(t.get(), spec));
+        ASSERT_TRUE(test::detail::WriteTiff(t.get(), fixture));
     }
     std::vector<uint8_t> written = w.TakeBlock();
     DibBufferPtr b = DecodeTiffFromMemory(written.data(), written.size());

@@ -56,10 +56,10 @@ protected:
 
     /// An item described from a JPEG of width x height written into the test folder.
     std::unique_ptr<CImageObj> JpegItem(int width, int height, const char* name = "photo.jpg") {
-        test::JpegSpec spec;
-        spec.width = width;
-        spec.height = height;
-        return test::DescribedJpegItem(mRoot.Path() / name, spec);
+        test::JpegFixture fixture;
+        fixture.width = width;
+        fixture.height = height;
+        return test::DescribedJpegItem(mRoot.Path() / name, fixture);
     }
 
     test::TestRoot mRoot;
@@ -206,7 +206,7 @@ TEST_F(ImageItem, RebuildsTheBitmapAtFullSizeOnlyFromItsFile) {
 }
 
 TEST_F(ImageItem, DescribesItsJpegOrNothing) {
-    test::JpegSpec cmyk;
+    test::JpegFixture cmyk;
     cmyk.space = JCS_CMYK;
     cmyk.markers.emplace_back(JPEG_APP0 + 2, test::IccChunk(1, 1, std::vector<uint8_t>(200, 'p')));
     cmyk.markers.emplace_back(JPEG_APP0 + 1, test::ExifBuilder().Ascii(272, "KW-9").Build(true));

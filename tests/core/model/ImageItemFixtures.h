@@ -35,9 +35,9 @@ inline std::vector<ExpectedProperty> ImageItemOwnProperties() {
     };
 }
 
-/// An image item described from the JPEG of spec, written to path.
-inline std::unique_ptr<CImageObj> DescribedJpegItem(const std::filesystem::path& path, const JpegSpec& spec) {
-    WriteBytes(path, EncodeJpeg(spec));
+/// An image item described from the JPEG of fixture, written to path.
+inline std::unique_ptr<CImageObj> DescribedJpegItem(const std::filesystem::path& path, const JpegFixture& fixture) {
+    WriteBytes(path, EncodeJpeg(fixture));
     auto item = std::make_unique<CImageObj>(true, "StdImage");
     item->SetFilePath(path);
     EXPECT_TRUE(ReadJpegInfo(*item));

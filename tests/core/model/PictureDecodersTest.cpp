@@ -24,19 +24,19 @@ namespace {
 namespace fs = std::filesystem;
 
 std::vector<uint8_t> Bmp() {
-    test::BmpSpec s;
+    test::BmpFixture s;
     s.pixels = test::StoredRows(5, 3, 24, false, [](int x, int y) { return uint32_t(x * 40 + y); });
     return test::EncodeBmp(s);
 }
 
 std::vector<uint8_t> Tiff(uint16_t compression = COMPRESSION_NONE) {
-    test::TiffSpec s;
+    test::TiffFixture s;
     s.compression = compression;
     return test::EncodeTiff(s);
 }
 
 std::vector<uint8_t> Eps(const char* imageData = nullptr) {
-    test::EpsSpec s;
+    test::EpsFixture s;
     s.data.assign(4 * 3 * 3, 0x40);
     if (imageData) s.imageDataLine = imageData;
     return test::EncodeEps(s);

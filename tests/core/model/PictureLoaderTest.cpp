@@ -55,8 +55,8 @@ class LoadPicture : public testing::Test {
 protected:
     ~LoadPicture() override { SetPictureLoaderHooks({}); }
 
-    std::unique_ptr<CImageObj> Item(const test::JpegSpec& spec, const char* name = "photo.jpg") {
-        return test::DescribedJpegItem(mRoot.Path() / name, spec);
+    std::unique_ptr<CImageObj> Item(const test::JpegFixture& fixture, const char* name = "photo.jpg") {
+        return test::DescribedJpegItem(mRoot.Path() / name, fixture);
     }
 
     /// An item whose pixels come from the importers' hook: a 10 x 10 grey picture.
@@ -83,15 +83,15 @@ protected:
 };
 
 TEST_F(LoadPicture, TurnsThePictureByItsOrientation) {
-    test::JpegSpec spec;
-    spec.width = 64;
-    spec.height = 32;
-    spec.pixel = [](int x, int y, uint8_t* rgb) {
+    test::JpegFixture fixture;
+    fixture.width = 64;
+    fixture.height = 32;
+    fixture.pixel = [](int x, int y, uint8_t* rgb) {
         const bool red = x < 16 && y < 16;
         rgb[0] = 255;
         rgb[1] = rgb[2] = red ? 0 : 255;
     };
-    std::unique_ptr<CImageObj> item = Item(spec);
+    std::unique_ptr<CImageObj> item = Item(fixture);
     item->SetRotate(1);
     Rect16 target = Size(32, 64);
     DibBufferPtr b = LoadPictureBuffer(*item, kPictureModePrint, target);
@@ -108,7 +108,7 @@ TEST_F(LoadPicture, TurnsThePictureByItsOrientation) {
 }
 
 TEST_F(LoadPicture, ShowsWhyAndLeavesTheItemAlone) {
-    test::JpegSpec cmyk;
+    test::JpegFixture cmyk;
     cmyk.space = JCS_CMYK;
     struct Case {
         const char* what;
@@ -117,9 +117,9 @@ TEST_F(LoadPicture, ShowsWhyAndLeavesTheItemAlone) {
         int message;
     };
     std::vector<Case> cases;
-    cases.push_back({"missing", Item(test::JpegSpec{}, "missing.jpg"),
+    cases.push_back({"missing", Item(test::JpegFixture{}, "missing.jpg"),
                      [](const std::filesystem::path& p) { std::filesystem::remove(p); }, IDS_FILE_NOT_READABLE});
-    cases.push_back({"cut inside its header", Item(test::JpegSpec{}, "cut.jpg"),
+    cases.push_back({"cut inside its header", Item(test::JpegFixture{}, "cut.jpg"),
                      [](const std::filesystem::path& p) { std::filesystem::resize_file(p, 30); },
                      IDS_FILE_NOT_READABLE});
     cases.push_back({"CMYK", Item(cmyk, "cmyk.jpg"), nullptr, IDS_IMAGE_FORMAT_UNSUPPORTED});
@@ -191,7 +191,7 @@ TEST_F(LoadPicture, RunsTheZelStagesWhenTheItemAsksForThem) {
     hooks.zelTunePass = [&](DibBuffer*, CImageObj&) { return tunedResult; };
     SetPictureLoaderHooks(hooks);
 
-    std::unique_ptr<CImageObj> item = Item(test::JpegSpec{});
+    std::unique_ptr<CImageObj> item = Item(test::JpegFixture{});
     Rect16 target = Size(16, 16);
     DibBufferPtr b = LoadPictureBuffer(*item, 0, target);
     ASSERT_TRUE(b);

@@ -15,7 +15,7 @@ namespace vx::profilegen {
 /// "resource:<number>" for a profile compiled into the program. Keys: Class (mntr, prtr,
 /// abst), Space (RGB, CMYK, Lab), Description, Recipe, then the recipe's own keys. A
 /// value may end in a comment after blanks and ';'.
-struct ProfileSpec {
+struct ProfileEntry {
     std::filesystem::path file;         // the input file, for messages
     std::string section;                // as written
     std::optional<int> resourceId;      // compiled into the program
@@ -32,6 +32,6 @@ struct ProfileSpec {
 /// Reads every section of the files in order; throws std::runtime_error naming the file
 /// and section of the first mistake (unknown class or space, missing key, unsafe path,
 /// a target named twice).
-std::vector<ProfileSpec> ReadProfileSpecs(const std::vector<std::filesystem::path>& files);
+std::vector<ProfileEntry> ReadProfileEntries(const std::vector<std::filesystem::path>& files);
 
 }  // namespace vx::profilegen

@@ -1,4 +1,4 @@
-#include "profilegen/ProfileSpec.h"
+#include "profilegen/ProfileEntry.h"
 
 #include <set>
 #include <stdexcept>
@@ -25,10 +25,10 @@ std::string WithoutComment(std::string value) {
 }
 
 uint32_t ParseCode(const std::string& text, const std::map<std::string, uint32_t>& known,
-                   const ProfileSpec& spec, const char* key) {
+                   const ProfileEntry& entry, const char* key) {
     auto it = known.find(text);
     if (it == known.end())
-        throw std::runtime_error(spec.Where() + ": unknown " + key + " \"" + text + "\"");
+        throw std::runtime_error(entry.Where() + ": unknown " + key + " \"" + text + "\"");
     return it->second;
 }
 
@@ -41,64 +41,64 @@ bool IsSafeRelativePath(const fs::path& p) {
 
 }  // namespace
 
-std::string ProfileSpec::Where() const {
+std::string ProfileEntry::Where() const {
     return PathText(file) + " [" + section + "]";
 }
 
-std::vector<ProfileSpec> ReadProfileSpecs(const std::vector<fs::path>& files) {
+std::vector<ProfileEntry> ReadProfileEntries(const std::vector<fs::path>& files) {
     static const std::map<std::string, uint32_t> classes = {
         {"mntr", FourCC("mntr")}, {"prtr", FourCC("prtr")}, {"abst", FourCC("abst")}};
     static const std::map<std::string, uint32_t> spaces = {
         {"RGB", FourCC("RGB ")}, {"CMYK", FourCC("CMYK")}, {"Lab", FourCC("Lab ")}};
     static const std::set<std::string> headerKeys = {"class", "space", "description", "recipe"};
 
-    std::vector<ProfileSpec> specs;
+    std::vector<ProfileEntry> entries;
     std::set<std::string> targets;
     for (const fs::path& file : files) {
         IniFile ini;
         if (Status st = ini.Load(file); !st)
             throw std::runtime_error("cannot read " + PathText(file));
         for (const std::string& section : ini.Sections()) {
-            ProfileSpec spec;
-            spec.file = file;
-            spec.section = section;
+            ProfileEntry entry;
+            entry.file = file;
+            entry.section = section;
             if (section.rfind("resource:", 0) == 0) {
                 size_t used = 0;
                 const std::string number = section.substr(9);
                 auto id = ParseLong(number, &used);
                 if (!id || used != number.size() || *id <= 0 || *id > 65535)
-                    throw std::runtime_error(spec.Where() + ": bad resource number");
-                spec.resourceId = int(*id);
+                    throw std::runtime_error(entry.Where() + ": bad resource number");
+                entry.resourceId = int(*id);
             } else {
                 if (!IsSafeRelativePath(fs::path(section)))
-                    throw std::runtime_error(spec.Where() + ": the target must be a relative path");
-                spec.relativePath = fs::path(section);
+                    throw std::runtime_error(entry.Where() + ": the target must be a relative path");
+                entry.relativePath = fs::path(section);
             }
             if (!targets.insert(AsciiLower(section)).second)
-                throw std::runtime_error(spec.Where() + ": target named twice");
+                throw std::runtime_error(entry.Where() + ": target named twice");
 
             // IniFile finds the first of two equal section names; refuse repeated keys too.
             std::set<std::string> seen;
             for (const std::string& key : ini.Keys(section)) {
                 const std::string lower = AsciiLower(key);
                 if (!seen.insert(lower).second)
-                    throw std::runtime_error(spec.Where() + ": key " + key + " given twice");
+                    throw std::runtime_error(entry.Where() + ": key " + key + " given twice");
                 const std::string value = WithoutComment(ini.GetString(section, key));
-                if (lower == "class") spec.deviceClass = ParseCode(value, classes, spec, "class");
-                else if (lower == "space") spec.colourSpace = ParseCode(value, spaces, spec, "space");
-                else if (lower == "description") spec.description = value;
-                else if (lower == "recipe") spec.recipe = value;
-                else spec.params[lower] = value;
+                if (lower == "class") entry.deviceClass = ParseCode(value, classes, entry, "class");
+                else if (lower == "space") entry.colourSpace = ParseCode(value, spaces, entry, "space");
+                else if (lower == "description") entry.description = value;
+                else if (lower == "recipe") entry.recipe = value;
+                else entry.params[lower] = value;
             }
             for (const std::string& key : headerKeys)
                 if (!seen.count(key))
-                    throw std::runtime_error(spec.Where() + ": missing key " + key);
-            if (spec.description.empty() || CountCodePoints(spec.description) > 259)
-                throw std::runtime_error(spec.Where() + ": the description needs 1 to 259 characters");
-            specs.push_back(std::move(spec));
+                    throw std::runtime_error(entry.Where() + ": missing key " + key);
+            if (entry.description.empty() || CountCodePoints(entry.description) > 259)
+                throw std::runtime_error(entry.Where() + ": the description needs 1 to 259 characters");
+            entries.push_back(std::move(entry));
         }
     }
-    return specs;
+    return entries;
 }
 
 }  // namespace vx::profilegen
