@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "BenchFolder.h"
+#include "RatioReporter.h"
 #include "LibjpegHeader.h"
 #include "imaging/CopyDib.h"
 #include "imaging/JpegError.h"
@@ -307,79 +309,31 @@ BENCHMARK(BM_PreviewLoad)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadJpegInfo)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_JpegReadHeader)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-/// Prints as usual, then each measured time over its reference from the same run.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (!run.error_occurred) mTimes[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        struct Pair {
-            const char* subject;
-            const char* reference;
-            double limit;  // 0: for context only
-        };
-        const Pair pairs[] = {
-            {"BM_CopyDib/To1000x667", "BM_CairoNearest/To1000x667", 1.5},
-            {"BM_CopyDib/To3000x2000", "BM_CairoNearest/To3000x2000", 1.5},
-            {"BM_CopyDib/To12000x8000", "BM_CairoNearest/To12000x8000", 1.5},
-            {"BM_CopyDib/To1000x667", "BM_CairoGood/To1000x667", 0},
-            {"BM_CopyDib/To3000x2000", "BM_CairoGood/To3000x2000", 0},
-            {"BM_CopyDib/To12000x8000", "BM_CairoGood/To12000x8000", 0},
-            {"BM_CopyDib/Equal", "BM_Memcpy", 1.2},
-            {"BM_TempBufferCreate/real_time", "BM_PlainWrite/real_time", 1.2},
-            {"BM_TempBufferMapRead/real_time", "BM_DirectMapRead/real_time", 1.2},
-            {"BM_DecodeJpeg/Full/real_time", "BM_Djpeg/Full/real_time", 1.15},
-            {"BM_DecodeJpeg/Half/real_time", "BM_Djpeg/Half/real_time", 1.15},
-            {"BM_DecodeJpeg/Quarter/real_time", "BM_Djpeg/Quarter/real_time", 1.15},
-            {"BM_DecodeJpeg/Eighth/real_time", "BM_Djpeg/Eighth/real_time", 1.15},
-            {"BM_PreviewLoad/real_time", "BM_Djpeg/Eighth/real_time", 1.3},
-            {"BM_ReadJpegInfo/real_time", "BM_JpegReadHeader/real_time", 2.0},
-        };
-        std::ostream& out = GetOutputStream();
-        char line[160];
-        std::snprintf(line, sizeof line, "\n%-34s %-34s %7s %6s\n", "measured", "against", "ratio",
-                      "limit");
-        out << line;
-        for (const Pair& p : pairs) {
-            auto s = mTimes.find(p.subject);
-            auto r = mTimes.find(p.reference);
-            if (s == mTimes.end() || r == mTimes.end() || r->second <= 0) continue;
-            const double ratio = s->second / r->second;
-            char limit[16] = "-";
-            if (p.limit > 0) std::snprintf(limit, sizeof limit, "%.2f", p.limit);
-            std::snprintf(line, sizeof line, "%-34s %-34s %7.2f %6s%s\n", p.subject, p.reference,
-                          ratio, limit, p.limit > 0 && ratio > p.limit ? "  OVER" : "");
-            out << line;
-        }
-        out.flush();
-    }
-
-private:
-    std::map<std::string, double> mTimes;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    // A folder of our own: the program's temporary folder is emptied at its start.
-    const char* tmp = std::getenv("TMPDIR");
-    std::string dir = (fs::path(tmp && *tmp ? tmp : "/var/tmp") / "vellicorex-bench-XXXXXX").string();
-    if (!mkdtemp(dir.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    setenv("VELLICOREX_TEMP_DIR", dir.c_str(), 1);
-    RatioReporter reporter;
+    const bench::BenchFolder folder;
+    if (folder.Path().empty()) return 1;
+    bench::RatioReporter reporter({
+        {"BM_CopyDib/To1000x667", "BM_CairoNearest/To1000x667", 1.5},
+        {"BM_CopyDib/To3000x2000", "BM_CairoNearest/To3000x2000", 1.5},
+        {"BM_CopyDib/To12000x8000", "BM_CairoNearest/To12000x8000", 1.5},
+        {"BM_CopyDib/To1000x667", "BM_CairoGood/To1000x667", 0},
+        {"BM_CopyDib/To3000x2000", "BM_CairoGood/To3000x2000", 0},
+        {"BM_CopyDib/To12000x8000", "BM_CairoGood/To12000x8000", 0},
+        {"BM_CopyDib/Equal", "BM_Memcpy", 1.2},
+        {"BM_TempBufferCreate/real_time", "BM_PlainWrite/real_time", 1.2},
+        {"BM_TempBufferMapRead/real_time", "BM_DirectMapRead/real_time", 1.2},
+        {"BM_DecodeJpeg/Full/real_time", "BM_Djpeg/Full/real_time", 1.15},
+        {"BM_DecodeJpeg/Half/real_time", "BM_Djpeg/Half/real_time", 1.15},
+        {"BM_DecodeJpeg/Quarter/real_time", "BM_Djpeg/Quarter/real_time", 1.15},
+        {"BM_DecodeJpeg/Eighth/real_time", "BM_Djpeg/Eighth/real_time", 1.15},
+        {"BM_PreviewLoad/real_time", "BM_Djpeg/Eighth/real_time", 1.3},
+        {"BM_ReadJpegInfo/real_time", "BM_JpegReadHeader/real_time", 2.0},
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    std::error_code ec;
-    fs::remove_all(dir, ec);
     return 0;
 }
