@@ -217,6 +217,7 @@ const char* DescriptorFaultText(DescriptorFault f) {
     case DescriptorFault::BorderlessMargins: return "only borderless sources have zero margins, and they have no others";
     case DescriptorFault::RollOptionsNotOnRoll: return "roll options other than 0x1, 0x4, 0x8, or on a source that is not a roll source";
     case DescriptorFault::MediumWithoutProfile: return "a medium has no profile";
+    case DescriptorFault::MediumWithoutInk: return "a medium takes no ink";
     case DescriptorFault::UnknownInk: return "an ink is not one the model offers";
     case DescriptorFault::BadModeCount: return "a print-mode count is not 1 or 2";
     case DescriptorFault::NoPrintableArea: return "margins leave no printable area";

@@ -35,6 +35,7 @@ enum class DescriptorFault {
     BorderlessMargins,
     RollOptionsNotOnRoll,
     MediumWithoutProfile,
+    MediumWithoutInk,
     UnknownInk,
     BadModeCount,
     NoPrintableArea,

@@ -82,6 +82,9 @@ DescriptorProblem CheckMedia(const PrinterModel& m) {
     if (DescriptorProblem p = CheckIdList(m.media); !p.ok()) return p;
     for (const ModelMedium& md : m.media) {
         if (md.profile.empty()) return Problem(DescriptorFault::MediumWithoutProfile, md.line, md.name);
+        // A medium that takes no ink can never be the printer's state: a source whose first
+        // medium it is could not be opened or chosen.
+        if (md.inks.empty()) return Problem(DescriptorFault::MediumWithoutInk, md.line, md.name);
         std::set<int32_t> seen;
         for (const InkOnMedium& ink : md.inks) {
             if (!m.HasInk(ink.ink)) return Problem(DescriptorFault::UnknownInk, md.line, std::to_string(ink.ink));
@@ -94,8 +97,10 @@ DescriptorProblem CheckMedia(const PrinterModel& m) {
     return {};
 }
 
-bool LeavesArea(const ModelPaper& p, const Margins& mg) {
-    return int64_t{mg.left} + mg.right < p.width && int64_t{mg.top} + mg.bottom < p.height &&
+// Centring makes the top and bottom margins the larger of the two.
+bool LeavesArea(const ModelPaper& p, const Margins& mg, bool centring) {
+    const int64_t vertical = centring ? 2 * int64_t{std::max(mg.top, mg.bottom)} : int64_t{mg.top} + mg.bottom;
+    return int64_t{mg.left} + mg.right < p.width && vertical < p.height &&
            mg.left >= 0 && mg.top >= 0 && mg.right >= 0 && mg.bottom >= 0;
 }
 
@@ -106,7 +111,7 @@ DescriptorProblem CheckSource(const PrinterModel& m, const ModelSource& s) {
     const bool zero = s.standard.IsZero() && s.maximum.IsZero();
     const bool anyZero = s.standard.IsZero() || s.maximum.IsZero();
     if (s.borderless ? !zero : anyZero) return Problem(DescriptorFault::BorderlessMargins, s.line, s.name);
-    if (s.overspray < 0 || (!s.borderless && s.overspray != 0))
+    if (s.overspray < 0 || s.overspray > kMaxSide || (!s.borderless && s.overspray != 0))
         return Problem(DescriptorFault::BorderlessMargins, s.line, s.name);
     if ((s.rollOptions & ~kKnownRollOptions) || s.rollOptions < 0 || (!s.roll && s.rollOptions))
         return Problem(DescriptorFault::RollOptionsNotOnRoll, s.line, s.name);
@@ -117,7 +122,8 @@ DescriptorProblem CheckSource(const PrinterModel& m, const ModelSource& s) {
     for (int32_t id : s.papers) {
         const ModelPaper* p = m.Paper(id);
         if (!p) return Problem(DescriptorFault::UnknownPaper, s.line, std::to_string(id));
-        if (!LeavesArea(*p, s.standard) || !LeavesArea(*p, s.maximum))
+        const bool centring = (m.layoutFlags & kFlagCentred) || m.HasItem(DriverItem::Centring);
+        if (!LeavesArea(*p, s.standard, centring) || !LeavesArea(*p, s.maximum, centring))
             return Problem(DescriptorFault::NoPrintableArea, s.line, p->name);
     }
     for (int32_t id : s.media)

@@ -72,9 +72,14 @@ TEST(DescriptorChecker, RefusesEachBrokenDescriptorWithItsReasonAndKeepsTheOther
         {"roll options on a sheet source", {{"name=\"Einzelblatt\"", "name=\"Einzelblatt\" roll-options=\"1\""}},
          F::RollOptionsNotOnRoll},
         {"medium without profile", {{" profile=\"Matt.icc\"", ""}}, F::MediumWithoutProfile},
+        {"medium that takes no ink", {{"<ink id=\"2\"/>", ""}}, F::MediumWithoutInk},
         {"medium with an ink the model lacks", {{"<ink id=\"2\"/>", "<ink id=\"256\"/>"}}, F::UnknownInk},
         {"three print modes", {{"<ink id=\"1\" modes=\"1\"/>", "<ink id=\"1\" modes=\"3\"/>"}}, F::BadModeCount},
         {"margins leaving no area", {{"margins=\"10 20 30 40\"", "margins=\"1000 20 1100 40\""}}, F::NoPrintableArea},
+        {"margins leaving no area when centred", {{"margins=\"10 20 30 40\"", "margins=\"10 20 30 2100\""}},
+         F::NoPrintableArea},
+        {"overspray beyond the longest paper", {{"overspray=\"30\"", "overspray=\"2000000000\""}},
+         F::BorderlessMargins},
         {"margins of three numbers", {{"margins=\"10 20 30 40\"", "margins=\"10 20 30\""}}, F::BadValue},
     };
     for (const BrokenRow& row : rows) {
