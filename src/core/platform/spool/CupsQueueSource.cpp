@@ -9,11 +9,6 @@
 namespace vx {
 namespace {
 
-struct HttpCloser {
-    void operator()(http_t* http) const noexcept { httpClose(http); }
-};
-using HttpConnection = std::unique_ptr<http_t, HttpCloser>;
-
 struct DestFree {
     void operator()(cups_dest_t* dest) const noexcept { cupsFreeDests(1, dest); }
 };
@@ -34,27 +29,9 @@ private:
 };
 
 // Answering 0 makes libcups give up a read that has waited for the whole time-out.
-int GiveUp(http_t*, void*) { return 0; }
-
-HttpConnection Connect(int timeoutMs, bool& reported) {
-    // libcups keeps the first server it chose for the whole process; forgetting it makes
-    // every call follow CUPS_SERVER and client.conf as they are now.
-    cupsSetServer(nullptr);
-    const char* server = cupsServer();
-    http_t* http = httpConnect2(server, ippPort(), nullptr, AF_UNSPEC, cupsEncryption(),
-                                1, timeoutMs, nullptr);
-    if (!http) {
-        // Once per outage: every queue lookup would repeat it otherwise.
-        if (!reported)
-            std::fprintf(stderr, "VellicorEX: CUPS server %s%s not reachable (%s); no CUPS queues\n",
-                         server, server[0] == '/' ? "" : (":" + std::to_string(ippPort())).c_str(),
-                         cupsLastErrorString());
-        reported = true;
-        return nullptr;
-    }
-    reported = false;
-    httpSetTimeout(http, timeoutMs / 1000.0, GiveUp, nullptr);
-    return HttpConnection(http);
+int GiveUp(http_t*, void* timedOut) {
+    *static_cast<bool*>(timedOut) = true;
+    return 0;
 }
 
 bool Failed() {
@@ -85,12 +62,64 @@ std::string DefaultName(http_t* http) {
 
 }  // namespace
 
+void CupsQueueSource::HttpCloser::operator()(http_t* http) const noexcept { httpClose(http); }
+
+void CupsQueueSource::MarkDown() {
+    mDownServer = mServer;
+    mRetryAt = std::chrono::steady_clock::now() + kRetryAfter;
+}
+
+CupsQueueSource::Connection CupsQueueSource::Connect() {
+    // libcups keeps the first server it chose for the whole process; forgetting it makes
+    // every call follow CUPS_SERVER and client.conf as they are now.
+    cupsSetServer(nullptr);
+    const char* server = cupsServer();
+    mServer = std::string(server) + ":" + std::to_string(ippPort());
+    if (mServer == mDownServer && std::chrono::steady_clock::now() < mRetryAt) return nullptr;
+    http_t* http = httpConnect2(server, ippPort(), nullptr, AF_UNSPEC, cupsEncryption(),
+                                1, mTimeoutMs, nullptr);
+    if (!http) {
+        // Once per outage: every queue lookup would repeat it otherwise.
+        if (!mReported)
+            std::fprintf(stderr, "VellicorEX: CUPS server %s%s not reachable (%s); no CUPS queues\n",
+                         server, server[0] == '/' ? "" : (":" + std::to_string(ippPort())).c_str(),
+                         cupsLastErrorString());
+        mReported = true;
+        MarkDown();
+        return nullptr;
+    }
+    Connection connection(http);
+    mTimedOut = false;
+    httpSetTimeout(http, mTimeoutMs / 1000.0, GiveUp, &mTimedOut);
+    // A scheduler that takes connections but does not answer would hold some libcups
+    // calls far beyond the time-out (cupsGetNamedDest waits minutes): ask a cheap
+    // question first, on our own time-out.
+    ipp_t* probe = ippNewRequest(IPP_OP_CUPS_GET_DEFAULT);
+    ippAddString(probe, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "printer-name");
+    ippDelete(cupsDoRequest(http, probe, "/"));
+    if (mTimedOut) {
+        CheckAnswered();
+        return nullptr;
+    }
+    mReported = false;
+    return connection;
+}
+
+void CupsQueueSource::CheckAnswered() {
+    if (!mTimedOut) return;
+    if (!mReported)
+        std::fprintf(stderr, "VellicorEX: CUPS server %s did not answer; no CUPS queues\n", mServer.c_str());
+    mReported = true;
+    MarkDown();
+}
+
 std::vector<PrintQueue> CupsQueueSource::ListQueues() {
     std::vector<PrintQueue> queues;
-    HttpConnection http = Connect(mTimeoutMs, mReported);
+    Connection http = Connect();
     if (!http) return queues;
     DestList dests(http.get());
-    if (dests.Count() == 0 && Failed())
+    CheckAnswered();
+    if (dests.Count() == 0 && !mTimedOut && Failed())
         std::fprintf(stderr, "VellicorEX: CUPS gave no queues (%s)\n", cupsLastErrorString());
     std::string defaultName;
     for (int i = 0; i < dests.Count(); ++i)
@@ -106,18 +135,23 @@ std::vector<PrintQueue> CupsQueueSource::ListQueues() {
 std::optional<PrintQueue> CupsQueueSource::FindQueue(std::string_view name) {
     // "name/instance" is an instance, which is never a queue of its own here.
     if (name.empty() || name.find('/') != std::string_view::npos) return std::nullopt;
-    HttpConnection http = Connect(mTimeoutMs, mReported);
+    Connection http = Connect();
     if (!http) return std::nullopt;
     NamedDest dest(cupsGetNamedDest(http.get(), std::string(name).c_str(), nullptr));
+    CheckAnswered();
     if (!dest || !dest->name) return std::nullopt;
     PrintQueue q = FromDest(*dest);
     q.isDefault = DefaultName(http.get()) == q.name;
+    CheckAnswered();
     return q;
 }
 
 std::string CupsQueueSource::DefaultQueueName() {
-    HttpConnection http = Connect(mTimeoutMs, mReported);
-    return http ? DefaultName(http.get()) : std::string();
+    Connection http = Connect();
+    if (!http) return {};
+    std::string name = DefaultName(http.get());
+    CheckAnswered();
+    return name;
 }
 
 }  // namespace vx
