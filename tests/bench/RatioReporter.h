@@ -55,4 +55,15 @@ private:
     std::map<std::string, double> mTimes;
 };
 
+/// The whole main of a benchmark program once its files are made: parses the arguments,
+/// runs the benchmarks and prints the ratios. Returns the exit status.
+inline int RunWithRatios(int argc, char** argv, std::vector<RatioPair> pairs) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter(std::move(pairs));
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
+
 }  // namespace vx::bench

@@ -140,8 +140,6 @@ BENCHMARK_CAPTURE(BM_DecodeEps, Hex, "hex.eps")->Unit(benchmark::kMillisecond)->
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     const bench::BenchFolder folder;
     gFolder = folder.Path();
     if (gFolder.empty()) return 1;
@@ -150,13 +148,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the benchmark files could not be written in %s\n", gFolder.c_str());
         return 1;
     }
-    bench::RatioReporter reporter({
+    return bench::RunWithRatios(argc, argv, {
         {"BM_DecodeTiff/real_time", "BM_LibtiffReadRGBA/real_time", 1.0},
         {"BM_DecodeBmp/real_time", "BM_DecodeTiff/real_time", 1.5},
         {"BM_DecodeEps/Binary/real_time", "BM_DecodeTiff/real_time", 1.5},
         {"BM_DecodeEps/Hex/real_time", "BM_DecodeTiff/real_time", 3.0},
     });
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
 }

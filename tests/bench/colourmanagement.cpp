@@ -221,12 +221,10 @@ BENCHMARK(BM_ChainBuildAndColours)->Unit(benchmark::kMillisecond)->UseRealTime()
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     const bench::BenchFolder folder;
     if (folder.Path().empty()) return 1;
     MakeProfiles(folder.Path());
-    bench::RatioReporter reporter({
+    return bench::RunWithRatios(argc, argv, {
         {"BM_ColorManageImage/Print/real_time", "BM_CmsDoTransform/Print/real_time", 1.1},
         {"BM_ColorManageImage/Screen/real_time", "BM_CmsDoTransform/Screen/real_time", 1.1},
         {"BM_ColorManageImage/PrintChain/real_time", "BM_CmsDoTransform/Print/real_time", 0.1},
@@ -234,7 +232,4 @@ int main(int argc, char** argv) {
         {"BM_FindProfileFileByDescription/real_time", "BM_OpenProfileAndReadDescription/real_time", 1.0},
         {"BM_TransformColorForView/real_time", "BM_ChainBuildAndColours/real_time", 2.0},
     });
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
 }

@@ -312,11 +312,9 @@ BENCHMARK(BM_JpegReadHeader)->Unit(benchmark::kMicrosecond)->UseRealTime();
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     const bench::BenchFolder folder;
     if (folder.Path().empty()) return 1;
-    bench::RatioReporter reporter({
+    return bench::RunWithRatios(argc, argv, {
         {"BM_CopyDib/To1000x667", "BM_CairoNearest/To1000x667", 1.5},
         {"BM_CopyDib/To3000x2000", "BM_CairoNearest/To3000x2000", 1.5},
         {"BM_CopyDib/To12000x8000", "BM_CairoNearest/To12000x8000", 1.5},
@@ -333,7 +331,4 @@ int main(int argc, char** argv) {
         {"BM_PreviewLoad/real_time", "BM_Djpeg/Eighth/real_time", 1.3},
         {"BM_ReadJpegInfo/real_time", "BM_JpegReadHeader/real_time", 2.0},
     });
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
 }

@@ -154,8 +154,6 @@ BENCHMARK(BM_DecodeThumbnail)->Unit(benchmark::kMicrosecond)->UseRealTime();
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     const bench::BenchFolder folder;
     gFolder = folder.Path();
     if (gFolder.empty()) return 1;
@@ -163,12 +161,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the benchmark files could not be written in %s\n", gFolder.c_str());
         return 1;
     }
-    bench::RatioReporter reporter({
+    return bench::RunWithRatios(argc, argv, {
         {"BM_ReadMetadataAndFrameHeader/Plain/real_time", "BM_JpegReadHeader/Plain/real_time", 2.0},
         {"BM_ReadMetadataAndFrameHeader/Thumbnail/real_time", "BM_JpegReadHeader/Thumbnail/real_time", 0},
         {"BM_DecodeThumbnail/real_time", "BM_JpegReadHeader/Thumbnail/real_time", 0},
     });
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
 }

@@ -80,13 +80,8 @@ BENCHMARK(BM_RelayoutAutomatic)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RelayoutFree)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    bench::RatioReporter reporter({
+    return bench::RunWithRatios(argc, argv, {
         {"BM_RelayoutAutomatic", "BM_CopyDeep", 20},
         {"BM_RelayoutFree", "BM_CopyDeep", 10},
     });
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
 }

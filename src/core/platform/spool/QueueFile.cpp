@@ -16,13 +16,6 @@ namespace fs = std::filesystem;
 namespace vx {
 namespace {
 
-std::string_view Trim(std::string_view s) {
-    const char* blanks = " \t";
-    size_t b = s.find_first_not_of(blanks);
-    if (b == std::string_view::npos) return {};
-    return s.substr(b, s.find_last_not_of(blanks) - b + 1);
-}
-
 fs::path HomeFolder() {
     if (const char* h = std::getenv("HOME"); h && *h) return h;
     if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
@@ -62,7 +55,7 @@ std::vector<RawSection> Split(std::string_view text, const std::string& fileName
         pos = end + 1;
         ++lineNo;
         if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-        std::string_view line = Trim(raw);
+        std::string_view line = TrimBlanks(raw);
         if (line.empty() || line[0] == ';' || line[0] == '#') continue;
         if (line[0] == '[') {
             RawSection s;
@@ -71,7 +64,7 @@ std::vector<RawSection> Split(std::string_view text, const std::string& fileName
                 s.name = std::string(line.substr(1));
                 s.fault = "the section header has no closing bracket";
             } else {
-                s.name = std::string(Trim(line.substr(1, line.size() - 2)));
+                s.name = std::string(TrimBlanks(line.substr(1, line.size() - 2)));
                 if (s.name.empty()) s.fault = "the section has no name";
                 else if (!IsValidUtf8(s.name)) s.fault = "the name is not UTF-8";
             }
@@ -89,8 +82,8 @@ std::vector<RawSection> Split(std::string_view text, const std::string& fileName
             if (!s.fault) s.fault = "a line is not \"key=value\"";
             continue;
         }
-        std::string_view key = Trim(line.substr(0, eq));
-        std::string value(Trim(line.substr(eq + 1)));
+        std::string_view key = TrimBlanks(line.substr(0, eq));
+        std::string value(TrimBlanks(line.substr(eq + 1)));
         std::optional<std::string>* slot = EqualsNoCaseAscii(key, "Model")     ? &s.model
                                            : EqualsNoCaseAscii(key, "Output")  ? &s.output
                                            : EqualsNoCaseAscii(key, "Default") ? &s.isDefault

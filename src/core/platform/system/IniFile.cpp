@@ -9,14 +9,6 @@
 namespace vx {
 namespace {
 
-std::string_view Trim(std::string_view s) {
-    const char* blanks = " \t\r\n";
-    size_t b = s.find_first_not_of(blanks);
-    if (b == std::string_view::npos) return {};
-    size_t e = s.find_last_not_of(blanks);
-    return s.substr(b, e - b + 1);
-}
-
 }  // namespace
 
 Status IniFile::Load(const std::filesystem::path& path) {
@@ -38,9 +30,9 @@ void IniFile::Parse(std::string_view text) {
         std::string_view raw = text.substr(pos, end - pos);
         pos = end + 1;
         if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-        std::string_view line = Trim(raw);
+        std::string_view line = TrimBlanks(raw);
         if (line.size() >= 2 && line.front() == '[' && line.find(']') != std::string_view::npos) {
-            std::string_view name = Trim(line.substr(1, line.find(']') - 1));
+            std::string_view name = TrimBlanks(line.substr(1, line.find(']') - 1));
             mSections.push_back(Section{std::string(name), std::string(raw), {}});
             continue;
         }
@@ -50,8 +42,8 @@ void IniFile::Parse(std::string_view text) {
             l.text = std::string(raw);
         } else {
             l.kind = Line::Entry;
-            l.key = std::string(Trim(line.substr(0, sep)));
-            l.value = std::string(Trim(line.substr(sep + 1)));
+            l.key = std::string(TrimBlanks(line.substr(0, sep)));
+            l.value = std::string(TrimBlanks(line.substr(sep + 1)));
         }
         mSections.back().lines.push_back(std::move(l));
     }
@@ -118,7 +110,7 @@ void IniFile::Set(std::string_view section, std::string_view key, std::string_vi
     // New keys go after the section's last entry, before trailing blank lines.
     auto at = s->lines.end();
     while (at != s->lines.begin() && std::prev(at)->kind == Line::Other &&
-           Trim(std::prev(at)->text).empty())
+           TrimBlanks(std::prev(at)->text).empty())
         --at;
     Line l;
     l.kind = Line::Entry;

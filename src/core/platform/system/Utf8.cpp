@@ -67,6 +67,13 @@ std::string TruncateCodePoints(std::string_view s, size_t maxChars) {
     return std::string(s.substr(0, i));
 }
 
+std::string_view TrimBlanks(std::string_view s) {
+    const char* blanks = " \t\r\n";
+    size_t b = s.find_first_not_of(blanks);
+    if (b == std::string_view::npos) return {};
+    return s.substr(b, s.find_last_not_of(blanks) - b + 1);
+}
+
 std::string AsciiLower(std::string_view s) {
     std::string out(s);
     for (char& c : out)

@@ -19,6 +19,9 @@ std::string ToUtf8FromUtf8OrLatin1(std::string_view text);
 /// The first maxChars code points (never cuts a sequence).
 std::string TruncateCodePoints(std::string_view text, size_t maxChars);
 
+/// Without leading and trailing blanks, tabs, CR and LF.
+std::string_view TrimBlanks(std::string_view text);
+
 /// ASCII case folding, for names compared case-insensitively (INI keys, extensions).
 std::string AsciiLower(std::string_view text);
 bool EqualsNoCaseAscii(std::string_view a, std::string_view b);
