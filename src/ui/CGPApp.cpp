@@ -4,7 +4,7 @@
 #include <csignal>
 #include <cstdlib>
 
-#include "app/FatalError.h"
+#include "host/FatalError.h"
 #include "platform/system/Folders.h"
 #include "platform/system/Ports.h"
 #include "platform/system/StringTable.h"

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "app/HostService.h"
-#include "app/LayoutView.h"
-#include "app/PrintSettingsPane.h"
-#include "app/Shell.h"
-#include "app/ViewServices.h"
+#include "host/HostService.h"
+#include "host/LayoutView.h"
+#include "host/PrintSettingsPane.h"
+#include "host/Shell.h"
+#include "host/ViewServices.h"
 
 namespace vx::test {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/FatalError.h"
+#include "host/FatalError.h"
 #include "platform/system/Folders.h"
 #include "support/TestFolders.h"
 

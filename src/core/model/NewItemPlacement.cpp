@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/LayoutView.h"
-#include "app/Shell.h"
+#include "host/LayoutView.h"
+#include "host/Shell.h"
 #include "model/CLayoutSetting.h"
 #include "model/PageGeometry.h"
 #include "model/RowFlow.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/QuickTimePresent.h"
+#include "host/QuickTimePresent.h"
 #include "imaging/BmpReader.h"
 #include "imaging/EpsReader.h"
 #include "imaging/JpegReader.h"

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "app/LayoutView.h"
-#include "app/Shell.h"
+#include "host/LayoutView.h"
+#include "host/Shell.h"
 #include "model/CUndoEntry.h"
 #include "model/LayoutLimits.h"
 #include "model/Relayout.h"

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "app/HostService.h"
-#include "app/LayoutView.h"
-#include "app/PrintSettingsPane.h"
-#include "app/Shell.h"
-#include "app/ViewServices.h"
+#include "host/HostService.h"
+#include "host/LayoutView.h"
+#include "host/PrintSettingsPane.h"
+#include "host/Shell.h"
+#include "host/ViewServices.h"
 #include "model/CLayoutSetting.h"
 #include "model/PageGeometry.h"
 #include "model/RowFlow.h"

@@ -2,9 +2,9 @@
 
 #include <new>
 
-#include "app/HostService.h"
-#include "app/PrintSettingsPane.h"
-#include "app/Shell.h"
+#include "host/HostService.h"
+#include "host/PrintSettingsPane.h"
+#include "host/Shell.h"
 #include "model/CUndoEntry.h"
 #include "model/ObjectList.h"
 #include "model/PageGeometry.h"

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/LayoutView.h"
+#include "host/LayoutView.h"
 
 namespace vx {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/LayoutView.h"
+#include "host/LayoutView.h"
 
 namespace vx {
 

@@ -1,4 +1,4 @@
-#include "app/FatalError.h"
+#include "host/FatalError.h"
 
 #include <cstdio>
 #include <cstdlib>

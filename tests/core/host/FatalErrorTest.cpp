@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "app/FatalError.h"
+#include "host/FatalError.h"
 #include "platform/system/StringTable.h"
 #include "support/RecordingPorts.h"
 

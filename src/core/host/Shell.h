@@ -1,5 +1,5 @@
 #pragma once
-#include "app/HostService.h"
+#include "host/HostService.h"
 
 namespace vx {
 
