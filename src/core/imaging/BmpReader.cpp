@@ -25,10 +25,15 @@ int MessageFor(int result) {
 
 }  // namespace
 
-bool ReadBmpInfo(const std::filesystem::path& path, ImageDescription& description) {
-    std::unique_ptr<CImageFileBase> reader = OpenBitmapFileReader(path);
+bool ReadBmpInfo(const std::filesystem::path& path, ImageDescription& description, int* messageId) {
+    int status = kImageFileOk;
+    std::unique_ptr<CImageFileBase> reader = OpenBitmapFileReader(path, 0, &status);
     ImageFileInfo info;
-    if (!reader || reader->GetInfo(info) != kImageFileOk) return false;
+    if (reader) status = reader->GetInfo(info);
+    if (status != kImageFileOk) {
+        if (messageId) *messageId = MessageFor(status);
+        return false;
+    }
     description = ImageDescription{};
     description.codecType = FourCC("WRLE");
     description.width = int16_t(info.width);
@@ -41,14 +46,12 @@ bool ReadBmpInfo(const std::filesystem::path& path, ImageDescription& descriptio
 
 DibBufferPtr DecodeBitmapFile(const std::filesystem::path& path, const Rect16* target,
                               int& messageId) {
-    std::unique_ptr<CImageFileBase> reader = OpenBitmapFileReader(path);
-    if (!reader) {
-        messageId = IDS_FILE_NOT_READABLE;
-        return nullptr;
-    }
+    int status = kImageFileOk;
+    std::unique_ptr<CImageFileBase> reader = OpenBitmapFileReader(path, 0, &status);
     ImageFileInfo info;
-    if (const int rc = reader->GetInfo(info); rc != kImageFileOk) {
-        messageId = MessageFor(rc);
+    if (reader) status = reader->GetInfo(info);
+    if (status != kImageFileOk) {
+        messageId = MessageFor(status);
         return nullptr;
     }
     DibBufferPtr picture = NewDibBuffer(info.width, info.height);

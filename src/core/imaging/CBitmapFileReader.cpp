@@ -42,14 +42,20 @@ int64_t ReadAt(int fd, uint8_t* out, uint64_t offset, uint64_t size) {
     return int64_t(done);
 }
 
-/// The probe: "BM", one plane and compression 0, 1 or 2 (a core header has none).
-bool LooksLikeBitmap(const uint8_t* head, size_t got) {
-    if (got < kFileHeaderBytes + 4 || head[0] != 'B' || head[1] != 'M') return false;
+/// The probe: kImageFileOk for "BM" and a header this library reads (a core header, or
+/// one of 40 bytes or more with one plane and compression 0, 1 or 2);
+/// kImageFileNotReadable for a bitmap of another kind; kImageFileReadFailed for a file
+/// that is no bitmap or ends inside its headers.
+int ProbeBitmap(const uint8_t* head, size_t got) {
+    if (got < kFileHeaderBytes + 4 || head[0] != 'B' || head[1] != 'M') return kImageFileReadFailed;
     const uint32_t headerSize = U32(head + 14);
-    if (headerSize == kCoreHeaderBytes) return got >= kFileHeaderBytes + kCoreHeaderBytes && U16(head + 22) == 1;
-    if (got < kProbeBytes) return false;
-    const uint32_t compression = U32(head + 30);
-    return U16(head + 26) == 1 && compression <= kRle4;
+    if (headerSize == kCoreHeaderBytes) {
+        if (got < kFileHeaderBytes + kCoreHeaderBytes) return kImageFileReadFailed;
+        return U16(head + 22) == 1 ? kImageFileOk : kImageFileNotReadable;
+    }
+    if (headerSize < kInfoHeaderBytes) return kImageFileNotReadable;
+    if (got < kProbeBytes) return kImageFileReadFailed;
+    return U16(head + 26) == 1 && U32(head + 30) <= kRle4 ? kImageFileOk : kImageFileNotReadable;
 }
 
 struct FreeDeleter {
@@ -85,11 +91,10 @@ int CBitmapFileReader::ReadHeader() {
     uint8_t head[kProbeBytes] = {};
     const int64_t got = ReadAt(mFd, head, 0, sizeof head);
     if (got < 0) return kImageFileReadFailed;
-    if (!LooksLikeBitmap(head, size_t(got))) return kImageFileNotReadable;
+    if (const int rc = ProbeBitmap(head, size_t(got)); rc != kImageFileOk) return rc;
 
     mHeaderSize = U32(head + 14);
     const bool core = mHeaderSize == kCoreHeaderBytes;
-    if (!core && mHeaderSize < kInfoHeaderBytes) return kImageFileNotReadable;
     if (kFileHeaderBytes + uint64_t(mHeaderSize) > mFileSize) return kImageFileReadFailed;
     int64_t height = 0;
     uint64_t paletteEntries = 0;
@@ -311,13 +316,17 @@ int CBitmapFileReader::ReadRows(uint8_t* rows, uint8_t* alpha, int first, int co
 
 namespace {
 
-/// An open file descriptor that the probe accepts, or -1.
-int OpenProbed(const std::filesystem::path& name) {
+/// An open file descriptor that the probe accepts, or -1 with `result` saying why.
+int OpenProbed(const std::filesystem::path& name, int& result) {
     const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return -1;
+    if (fd < 0) {
+        result = kImageFileOpenFailed;
+        return -1;
+    }
     uint8_t head[kProbeBytes];
     const int64_t got = ReadAt(fd, head, 0, sizeof head);
-    if (got > 0 && LooksLikeBitmap(head, size_t(got))) return fd;
+    result = got < 0 ? kImageFileReadFailed : ProbeBitmap(head, size_t(got));
+    if (result == kImageFileOk) return fd;
     ::close(fd);
     return -1;
 }
@@ -325,17 +334,26 @@ int OpenProbed(const std::filesystem::path& name) {
 }  // namespace
 
 int IsBitmapFile(const std::filesystem::path& name) {
-    const int fd = OpenProbed(name);
+    int result = kImageFileOk;
+    const int fd = OpenProbed(name, result);
     if (fd < 0) return -1;
     ::close(fd);
     return 2;
 }
 
-std::unique_ptr<CImageFileBase> OpenBitmapFileReader(const std::filesystem::path& name, uint32_t flags) {
-    const int fd = OpenProbed(name);
-    if (fd < 0) return nullptr;
-    std::unique_ptr<CImageFileBase> reader(new (std::nothrow) CBitmapFileReader(name, flags, fd));
-    if (!reader) ::close(fd);
+std::unique_ptr<CImageFileBase> OpenBitmapFileReader(const std::filesystem::path& name, uint32_t flags,
+                                                     int* result) {
+    int rc = kImageFileOk;
+    const int fd = OpenProbed(name, rc);
+    std::unique_ptr<CImageFileBase> reader;
+    if (fd >= 0) {
+        reader.reset(new (std::nothrow) CBitmapFileReader(name, flags, fd));
+        if (!reader) {
+            ::close(fd);
+            rc = kImageFileNoMemory;
+        }
+    }
+    if (result) *result = rc;
     return reader;
 }
 

@@ -57,13 +57,16 @@ private:
     bool mDataLoaded = false;
 };
 
-/// 2 when the file starts "BM" and has a header this library reads (compression 0, 1 or
-/// 2, one plane), -1 otherwise.
+/// 2 when the file starts "BM" and has a header this library reads (a core header, or
+/// one of 40 bytes or more with compression 0, 1 or 2 and one plane), -1 otherwise.
 int IsBitmapFile(const std::filesystem::path& name);
 
 /// A reader for the file when IsBitmapFile says 2; null otherwise or when memory is
-/// short. The file stays open until the reader is destroyed.
+/// short. The file stays open until the reader is destroyed. `result`, when given, says
+/// why there is none: kImageFileOpenFailed, kImageFileReadFailed (no bitmap, or cut
+/// inside its headers), kImageFileNotReadable (a bitmap of a kind not read here) or
+/// kImageFileNoMemory; kImageFileOk with a reader.
 std::unique_ptr<CImageFileBase> OpenBitmapFileReader(const std::filesystem::path& name,
-                                                     uint32_t flags = 0);
+                                                     uint32_t flags = 0, int* result = nullptr);
 
 }  // namespace vx

@@ -8,10 +8,10 @@ namespace vx {
 enum ImageFileResult : int {
     kImageFileOk = 0,
     kImageFileNoMemory = -10000,
-    kImageFileNotReadable = -10001,  // not a file this library reads, or a side of 0
+    kImageFileNotReadable = -10001,  // a kind of file this library does not read, or a side of 0
     kImageFileUnsupported = -10002,
     kImageFileOpenFailed = -10100,
-    kImageFileReadFailed = -10101,
+    kImageFileReadFailed = -10101,  // a read failed, or the file is cut or damaged
     kImageFileWriteFailed = -10102,
     kImageFileSizeFailed = -10103,
 };

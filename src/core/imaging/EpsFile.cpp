@@ -17,7 +17,7 @@ namespace vx {
 namespace {
 
 constexpr size_t kBufferBytes = 64 * 1024;
-constexpr size_t kDosHeaderBytes = 32;
+constexpr uint64_t kDosHeaderBytes = EpsFile::DosHeader::kBytes;
 
 uint32_t LittleEndian32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
@@ -79,24 +79,36 @@ bool EpsFile::Open(const std::filesystem::path& path) {
     struct stat st {};
     if (mFd < 0 || ::fstat(mFd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
     mSize = uint64_t(st.st_size);
+    mEnd = mSize;
     mBuffer.resize(kBufferBytes);
 
     uint8_t head[kDosHeaderBytes];
-    if (mSize >= kDosHeaderBytes && ReadAt(0, head, sizeof head) && head[0] == 0xC5 && head[1] == 0xD0 &&
-        head[2] == 0xD3 && head[3] == 0xC6) {
-        DosHeader dos;
-        dos.postScriptOffset = LittleEndian32(head + 4);
-        dos.postScriptLength = LittleEndian32(head + 8);
-        if (dos.postScriptOffset < kDosHeaderBytes || dos.postScriptOffset + dos.postScriptLength > mSize)
-            return false;
+    const bool dos = mSize >= 4 && ReadAt(0, head, 4) && head[0] == 0xC5 && head[1] == 0xD0 && head[2] == 0xD3 &&
+                     head[3] == 0xC6;
+    if (dos) {
+        if (!ReadAt(0, head, sizeof head)) return false;
+        // A section of length 0 is absent (its offset means nothing); any other must lie
+        // behind the header and inside the file.
+        auto fits = [this](uint64_t offset, uint64_t length) {
+            return length == 0 || (offset >= kDosHeaderBytes && offset + length <= mSize);
+        };
+        DosHeader d;
+        d.postScriptOffset = LittleEndian32(head + 4);
+        d.postScriptLength = LittleEndian32(head + 8);
+        const uint64_t metafileOffset = LittleEndian32(head + 12);
+        const uint64_t metafileLength = LittleEndian32(head + 16);
         const uint64_t tiffOffset = LittleEndian32(head + 20);
         const uint64_t tiffLength = LittleEndian32(head + 24);
-        if (tiffLength > 0 && tiffOffset >= kDosHeaderBytes && tiffOffset + tiffLength <= mSize) {
-            dos.tiffOffset = tiffOffset;
-            dos.tiffLength = tiffLength;
+        if (d.postScriptLength == 0 || !fits(d.postScriptOffset, d.postScriptLength) ||
+            !fits(metafileOffset, metafileLength) || !fits(tiffOffset, tiffLength))
+            return false;
+        if (tiffLength > 0) {
+            d.tiffOffset = tiffOffset;
+            d.tiffLength = tiffLength;
         }
-        mDos = dos;
-        mPostScriptStart = dos.postScriptOffset;
+        mDos = d;
+        mPostScriptStart = d.postScriptOffset;
+        mEnd = d.postScriptOffset + d.postScriptLength;
     }
     // The first line end of the PostScript sets the style; a CR LF pair counts by its LF.
     mPosition = mPostScriptStart;
@@ -117,9 +129,9 @@ bool EpsFile::ReadAt(uint64_t offset, uint8_t* out, size_t n) const {
 
 bool EpsFile::Fill() {
     if (mPosition >= mBufferStart && mPosition < mBufferStart + mBufferLength) return true;
-    if (mPosition >= mSize) return false;
+    if (mPosition >= mEnd) return false;
     mBufferStart = mPosition;
-    mBufferLength = size_t(std::min<uint64_t>(kBufferBytes, mSize - mPosition));
+    mBufferLength = size_t(std::min<uint64_t>(kBufferBytes, mEnd - mPosition));
     if (!PreadAll(mFd, mBufferStart, mBuffer.data(), mBufferLength)) {
         mBufferLength = 0;
         return false;
@@ -139,7 +151,7 @@ bool EpsFile::FindKeyword(std::string_view keyword, uint64_t* number, int lines)
         const uint8_t* begin = mBuffer.data() + (mPosition - mBufferStart);
         const size_t length = mBufferLength - size_t(mPosition - mBufferStart);
         if (length < keyword.size()) {
-            if (mBufferStart + mBufferLength >= mSize) return false;
+            if (mBufferStart + mBufferLength >= mEnd) return false;
             mBufferLength = 0;  // refill from the position, so the keyword fits whole
             continue;
         }
@@ -147,7 +159,7 @@ bool EpsFile::FindKeyword(std::string_view keyword, uint64_t* number, int lines)
             mPosition += uint64_t(static_cast<const uint8_t*>(hit) - begin) + keyword.size();
             break;
         }
-        if (mBufferStart + mBufferLength >= mSize) return false;
+        if (mBufferStart + mBufferLength >= mEnd) return false;
         // The next window overlaps this one, so a keyword across its end is found.
         mPosition += length - (keyword.size() - 1);
         mBufferLength = 0;
@@ -178,7 +190,7 @@ bool EpsFile::Read(uint8_t* out, size_t n) {
         n -= inBuffer;
     }
     if (n == 0) return true;
-    if (!ReadAt(mPosition, out, n)) return false;
+    if (n > Remaining() || !ReadAt(mPosition, out, n)) return false;
     mPosition += n;
     return true;
 }

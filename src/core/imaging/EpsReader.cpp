@@ -30,8 +30,18 @@ constexpr size_t kBandBytes = 1u << 20;
 
 enum class Refusal { None, Unreadable, Unsupported };
 
+int MessageFor(Refusal refusal) {
+    return refusal == Refusal::Unsupported ? IDS_IMAGE_FORMAT_UNSUPPORTED : IDS_FILE_NOT_READABLE;
+}
+
 Refusal ReadImageData(EpsFile& file, EpsImageData& values) {
-    if (!file.FindKeyword(kEpsfHeader) || !file.FindKeyword(kImageDataKeyword)) return Refusal::Unreadable;
+    // PostScript without picture data of this kind (a drawing, an older EPS) is a kind
+    // not read here; a file that is no PostScript at all is damaged.
+    uint8_t magic[2] = {};
+    const bool postScript = file.Read(magic, 2) && magic[0] == '%' && magic[1] == '!';
+    file.Rewind();
+    if (!file.FindKeyword(kEpsfHeader) || !file.FindKeyword(kImageDataKeyword))
+        return postScript ? Refusal::Unsupported : Refusal::Unreadable;
     uint8_t line[64];
     const size_t length = size_t(std::min<uint64_t>(sizeof line, file.Remaining()));
     if (!file.Read(line, length)) return Refusal::Unreadable;
@@ -180,10 +190,15 @@ bool ReadEpsResolution(const std::filesystem::path& path, uint32_t& horizontal, 
            Resolution(block, horizontal, vertical);
 }
 
-bool ReadEpsInfo(const std::filesystem::path& path, ImageDescription& description, bool& hasIccProfile) {
+bool ReadEpsInfo(const std::filesystem::path& path, ImageDescription& description, bool& hasIccProfile,
+                 int* messageId) {
     EpsFile file;
     EpsImageData values{};
-    if (!file.Open(path) || ReadImageData(file, values) != Refusal::None) return false;
+    const Refusal refusal = file.Open(path) ? ReadImageData(file, values) : Refusal::Unreadable;
+    if (refusal != Refusal::None) {
+        if (messageId) *messageId = MessageFor(refusal);
+        return false;
+    }
     uint32_t horizontal = 72;
     uint32_t vertical = 72;
     std::vector<uint8_t> block;
@@ -209,10 +224,9 @@ DibBufferPtr DecodeEpsImage(const std::filesystem::path& path, const Rect16* tar
         return nullptr;
     }
     EpsImageData values{};
-    switch (ReadImageData(file, values)) {
-        case Refusal::None: break;
-        case Refusal::Unreadable: messageId = IDS_FILE_NOT_READABLE; return nullptr;
-        case Refusal::Unsupported: messageId = IDS_IMAGE_FORMAT_UNSUPPORTED; return nullptr;
+    if (const Refusal refusal = ReadImageData(file, values); refusal != Refusal::None) {
+        messageId = MessageFor(refusal);
+        return nullptr;
     }
     DibBufferPtr picture = DecodePixels(file, values, messageId);
     if (!picture) return nullptr;

@@ -27,14 +27,18 @@ bool ReadEpsResolution(const std::filesystem::path& path, uint32_t& horizontal, 
 
 /// Describes an EPS file: codec "raw ", columns x rows, depth 8 x mode, resolution (72
 /// without resource 1005), the seven numbers, and whether it carries an ICC profile.
-/// False, `description` untouched, when ReadEpsImageData refuses the file.
+/// False, `description` untouched, when ReadEpsImageData refuses the file; `messageId`,
+/// when given, then says why, as for DecodeEpsImage.
 bool ReadEpsInfo(const std::filesystem::path& path, ImageDescription& description,
-                 bool& hasIccProfile);
+                 bool& hasIccProfile, int* messageId = nullptr);
 
 /// Decodes the pixels after "%%BeginBinary:". Grey and RGB pictures get the clipping
 /// path as alpha (255 inside), or full alpha without a usable path; CMYK pictures keep
 /// C,M,Y,K in bytes 0 to 3. Scaled to the target when one is given. Null with messageId
-/// 10417 unreadable or damaged, 10526 refused values, 10413 out of memory.
+/// 10417 when the file cannot be opened, is no PostScript, or is cut or damaged (a DOS
+/// header out of bounds among them); 10526 for PostScript without picture data of this
+/// kind (no EPSF-3.0 header or "%ImageData:" line) or with values refused there; 10413
+/// out of memory.
 DibBufferPtr DecodeEpsImage(const std::filesystem::path& path, const Rect16* target,
                             int& messageId);
 

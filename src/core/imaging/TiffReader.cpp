@@ -27,8 +27,11 @@ struct TiffFormat {
     const uint16_t* blue = nullptr;
 };
 
-bool ReadFormat(TIFF* tiff, TiffFormat& f) {
-    if (!tiff || TIFFIsTiled(tiff)) return false;
+/// 0 for a kind decoded here; else why not: 10526 for another kind, 10417 for a
+/// directory without the size or the photometric interpretation.
+int ReadFormat(TIFF* tiff, TiffFormat& f) {
+    if (!tiff) return IDS_FILE_NOT_READABLE;
+    if (TIFFIsTiled(tiff)) return IDS_IMAGE_FORMAT_UNSUPPORTED;
     uint16_t compression = 0;
     uint16_t planar = 0;
     uint16_t sampleFormat = 0;
@@ -36,13 +39,13 @@ bool ReadFormat(TIFF* tiff, TiffFormat& f) {
     TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planar);
     TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLEFORMAT, &sampleFormat);
     if (compression != COMPRESSION_NONE || planar != PLANARCONFIG_CONTIG || sampleFormat != SAMPLEFORMAT_UINT)
-        return false;
+        return IDS_IMAGE_FORMAT_UNSUPPORTED;
     if (!TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &f.width) || !TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &f.length) ||
         !TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &f.photometric))
-        return false;
+        return IDS_FILE_NOT_READABLE;
     if (f.width < 1 || f.length < 1 || f.width > uint32_t(DibBuffer::kMaxSide) ||
         f.length > uint32_t(DibBuffer::kMaxSide))
-        return false;
+        return IDS_IMAGE_FORMAT_UNSUPPORTED;
     TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &f.samples);
     TIFFGetFieldDefaulted(tiff, TIFFTAG_BITSPERSAMPLE, &f.bits);
     const bool wholeBytes = f.bits == 8 || f.bits == 16;
@@ -67,11 +70,11 @@ bool ReadFormat(TIFF* tiff, TiffFormat& f) {
         }
         default: break;
     }
-    if (!known) return false;
+    if (!known) return IDS_IMAGE_FORMAT_UNSUPPORTED;
     TIFFGetFieldDefaulted(tiff, TIFFTAG_ROWSPERSTRIP, &f.rowsPerStrip);
     f.rowsPerStrip = std::clamp<uint32_t>(f.rowsPerStrip, 1, f.length);
     f.rowBytes = (uint64_t(f.width) * f.samples * f.bits + 7) / 8;
-    return TIFFScanlineSize64(tiff) == f.rowBytes;
+    return TIFFScanlineSize64(tiff) == f.rowBytes ? 0 : IDS_IMAGE_FORMAT_UNSUPPORTED;
 }
 
 /// Sample i of a row of 8- or 16-bit samples as a byte (the high byte of 16 bits; libtiff
@@ -184,9 +187,12 @@ struct FreeDeleter {
 
 }  // namespace
 
-bool DescribeTiff(TIFF* tiff, ImageDescription& description, bool& hasIccProfile) {
+bool DescribeTiff(TIFF* tiff, ImageDescription& description, bool& hasIccProfile, int* messageId) {
     TiffFormat f;
-    if (!ReadFormat(tiff, f)) return false;
+    if (const int refused = ReadFormat(tiff, f)) {
+        if (messageId) *messageId = refused;
+        return false;
+    }
     uint16_t unit = 0;
     float x = 0;
     float y = 0;
@@ -215,15 +221,20 @@ bool DescribeTiff(TIFF* tiff, ImageDescription& description, bool& hasIccProfile
     return true;
 }
 
-bool ReadTiffInfo(const std::filesystem::path& path, ImageDescription& description, bool& hasIccProfile) {
+bool ReadTiffInfo(const std::filesystem::path& path, ImageDescription& description, bool& hasIccProfile,
+                  int* messageId) {
     TiffFile tiff = OpenTiffFile(path);
-    return tiff && DescribeTiff(tiff.get(), description, hasIccProfile);
+    if (!tiff) {
+        if (messageId) *messageId = IDS_FILE_NOT_READABLE;
+        return false;
+    }
+    return DescribeTiff(tiff.get(), description, hasIccProfile, messageId);
 }
 
 bool ReadTiffPixels(TIFF* tiff, DibBuffer* pixels, int& messageId) {
     TiffFormat f;
-    if (!ReadFormat(tiff, f)) {
-        messageId = IDS_IMAGE_FORMAT_UNSUPPORTED;
+    if (const int refused = ReadFormat(tiff, f)) {
+        messageId = refused;
         return false;
     }
     const Rect16 rect = DibBuffer::GetRect(pixels);
@@ -269,8 +280,8 @@ bool ReadTiffPixels(TIFF* tiff, DibBuffer* pixels, int& messageId) {
 
 DibBufferPtr DecodeTiff(TIFF* tiff, int& messageId) {
     TiffFormat f;
-    if (!ReadFormat(tiff, f)) {
-        messageId = IDS_IMAGE_FORMAT_UNSUPPORTED;
+    if (const int refused = ReadFormat(tiff, f)) {
+        messageId = refused;
         return nullptr;
     }
     DibBufferPtr pixels = NewDibBuffer(int(f.width), int(f.length));

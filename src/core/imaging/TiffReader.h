@@ -21,16 +21,19 @@ namespace vx {
 
 /// Describes an opened TIFF: codec "tiff", size, depth (bits per sample x samples),
 /// resolution (72 without a unit or with a zero value), and whether it has an ICC
-/// profile (tag 34675). False, `description` untouched, for a kind not decoded here.
-bool DescribeTiff(TIFF* tiff, ImageDescription& description, bool& hasIccProfile);
-/// The same for a file.
+/// profile (tag 34675). False, `description` untouched, for a kind not decoded here or a
+/// directory without its size; `messageId`, when given, then says which (10526, 10417).
+bool DescribeTiff(TIFF* tiff, ImageDescription& description, bool& hasIccProfile,
+                  int* messageId = nullptr);
+/// The same for a file; 10417 as well when libtiff cannot open it.
 bool ReadTiffInfo(const std::filesystem::path& path, ImageDescription& description,
-                  bool& hasIccProfile);
+                  bool& hasIccProfile, int* messageId = nullptr);
 
 /// Converts every strip of an opened TIFF into `pixels`, which has the image's size:
 /// B,G,R,A, top row first; CMYK pictures keep C,M,Y,K in bytes 0 to 3; 16-bit samples
 /// give their high byte. False with messageId 10526 for a kind not decoded here, 10417
-/// for a read error or a strip shorter than its rows, 10413 when memory is short.
+/// for a read error, a strip shorter than its rows or a directory without its size,
+/// 10413 when memory is short.
 bool ReadTiffPixels(TIFF* tiff, DibBuffer* pixels, int& messageId);
 
 /// Decodes an opened TIFF at its own size; null with messageId set as above.

@@ -13,11 +13,15 @@ struct BmpFixture {
     uint16_t bitCount = 24;
     uint32_t compression = 0;
     bool coreHeader = false;
+    /// Of an info header: its fields up to this size (zeros past 40 bytes).
+    uint32_t infoHeaderSize = 40;
     uint16_t planes = 1;
     int32_t pixelsPerMetre = 2834;
     /// Entries as R, G, B; written B, G, R (and 0 after an info header).
     std::vector<std::array<uint8_t, 3>> palette;
     uint32_t coloursUsed = 0;  // 0: the palette's size when there is one
+    /// Red, green and blue masks of bit-field files (compression 3), behind the header.
+    std::vector<uint32_t> bitMasks;
     /// Bytes between the palette and the pixels; the file header's offset skips them.
     uint32_t gap = 0;
     /// The stored pixel data: rows with their padding, or a run-length stream.
@@ -29,9 +33,9 @@ inline void PutLe(std::vector<uint8_t>& v, uint32_t x, int bytes) {
 }
 
 inline std::vector<uint8_t> EncodeBmp(const BmpFixture& s) {
-    const uint32_t headerSize = s.coreHeader ? 12 : 40;
+    const uint32_t headerSize = s.coreHeader ? 12 : s.infoHeaderSize;
     const uint32_t entryBytes = s.coreHeader ? 3 : 4;
-    const uint32_t paletteBytes = uint32_t(s.palette.size()) * entryBytes;
+    const uint32_t paletteBytes = uint32_t(s.palette.size()) * entryBytes + uint32_t(s.bitMasks.size()) * 4;
     const uint32_t offset = 14 + headerSize + paletteBytes + s.gap;
     std::vector<uint8_t> out = {'B', 'M'};
     PutLe(out, offset + uint32_t(s.pixels.size()), 4);
@@ -54,7 +58,9 @@ inline std::vector<uint8_t> EncodeBmp(const BmpFixture& s) {
         PutLe(out, uint32_t(s.pixelsPerMetre), 4);
         PutLe(out, s.coloursUsed ? s.coloursUsed : uint32_t(s.palette.size()), 4);
         PutLe(out, 0, 4);
+        out.resize(14 + size_t(headerSize), 0);
     }
+    for (uint32_t mask : s.bitMasks) PutLe(out, mask, 4);
     for (const auto& e : s.palette) {
         out.insert(out.end(), {e[2], e[1], e[0]});
         if (!s.coreHeader) out.push_back(0);

@@ -62,24 +62,28 @@ TEST_F(BmpFiles, ProbeAcceptsOnlyWhatTheLibraryReads) {
     struct Case {
         const char* what;
         std::function<void(std::vector<uint8_t>&)> damage;
-        bool opens;
+        int result;  // why the reader does not open
     };
     const std::vector<Case> cases = {
-        {"an 8-bit file with a 40-byte header", [](std::vector<uint8_t>&) {}, true},
-        {"no BM", [](std::vector<uint8_t>& b) { b[1] = 'A'; }, false},
-        {"two planes", [](std::vector<uint8_t>& b) { b[26] = 2; }, false},
-        {"bit fields (compression 3)", [](std::vector<uint8_t>& b) { b[30] = 3; }, false},
-        {"shorter than its headers", [](std::vector<uint8_t>& b) { b.resize(40); }, false},
+        {"an 8-bit file with a 40-byte header", [](std::vector<uint8_t>&) {}, kImageFileOk},
+        {"no BM", [](std::vector<uint8_t>& b) { b[1] = 'A'; }, kImageFileReadFailed},
+        {"two planes", [](std::vector<uint8_t>& b) { b[26] = 2; }, kImageFileNotReadable},
+        {"bit fields (compression 3)", [](std::vector<uint8_t>& b) { b[30] = 3; }, kImageFileNotReadable},
+        {"shorter than its headers", [](std::vector<uint8_t>& b) { b.resize(40); }, kImageFileReadFailed},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<uint8_t> bytes = test::EncodeBmp(Indexed(8));
         c.damage(bytes);
         const auto path = Write(bytes);
-        EXPECT_EQ(IsBitmapFile(path), c.opens ? 2 : -1);
-        EXPECT_EQ(OpenBitmapFileReader(path) != nullptr, c.opens);
+        EXPECT_EQ(IsBitmapFile(path), c.result == kImageFileOk ? 2 : -1);
+        int result = 1;
+        EXPECT_EQ(OpenBitmapFileReader(path, 0, &result) != nullptr, c.result == kImageFileOk);
+        EXPECT_EQ(result, c.result);
     }
-    EXPECT_EQ(OpenBitmapFileReader(mRoot.Path() / "missing.bmp"), nullptr);
+    int result = 1;
+    EXPECT_EQ(OpenBitmapFileReader(mRoot.Path() / "missing.bmp", 0, &result), nullptr);
+    EXPECT_EQ(result, kImageFileOpenFailed);
 }
 
 struct PixelCase {
@@ -283,16 +287,34 @@ TEST_F(BmpFiles, DescribesTheFile) {
     EXPECT_EQ(d.vRes, 72u);
 }
 
-TEST_F(BmpFiles, RefusesBadHeadersAndTruncatedData) {
+/// A 5 x 3 file of bit fields (compression 3) as converters write it: 16 bits 5-6-5
+/// or 32 bits 8-8-8.
+void BitFields(BmpFixture& s, int bitCount) {
+    s.palette.clear();
+    s.bitCount = uint16_t(bitCount);
+    s.compression = 3;
+    s.bitMasks = bitCount == 16 ? std::vector<uint32_t>{0xF800, 0x07E0, 0x001F}
+                                : std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x0000FF};
+    s.pixels = test::StoredRows(s.width, s.height, bitCount, false, [](int x, int y) { return uint32_t(x * 99 + y); });
+}
+
+TEST_F(BmpFiles, RefusesKindsItDoesNotReadApartFromDamagedFiles) {
     struct Case {
         const char* what;
         std::function<void(BmpFixture&)> change;
         std::function<void(std::vector<uint8_t>&)> damage;
-        int messageId;  // of the decoder
+        int messageId;  // of the information and the decoder
     };
     auto none = [](std::vector<uint8_t>&) {};
     auto keep = [](BmpFixture&) {};
+    auto cut = [](size_t keep) { return [keep](std::vector<uint8_t>& b) { b.resize(keep); }; };
     const std::vector<Case> cases = {
+        {"bit fields of 16 bits", [](BmpFixture& s) { BitFields(s, 16); }, none, IDS_IMAGE_FORMAT_UNSUPPORTED},
+        {"bit fields of 32 bits", [](BmpFixture& s) { BitFields(s, 32); }, none, IDS_IMAGE_FORMAT_UNSUPPORTED},
+        {"two planes", [](BmpFixture& s) { s.planes = 2; }, none, IDS_IMAGE_FORMAT_UNSUPPORTED},
+        {"a header of 20 bytes", [](BmpFixture& s) { s.infoHeaderSize = 20; }, none, IDS_IMAGE_FORMAT_UNSUPPORTED},
+        {"a core header of two planes", [](BmpFixture& s) { s.coreHeader = true; s.planes = 2; }, none,
+         IDS_IMAGE_FORMAT_UNSUPPORTED},
         {"width 0", [](BmpFixture& s) { s.width = 0; }, none, IDS_IMAGE_FORMAT_UNSUPPORTED},
         {"height 0", [](BmpFixture& s) { s.height = 0; }, none, IDS_IMAGE_FORMAT_UNSUPPORTED},
         {"a side above 32767", [](BmpFixture& s) { s.width = 40000; }, none, IDS_IMAGE_FORMAT_UNSUPPORTED},
@@ -305,6 +327,14 @@ TEST_F(BmpFiles, RefusesBadHeadersAndTruncatedData) {
         {"a header longer than the file", keep, [](std::vector<uint8_t>& b) { b[14] = 0xF0; b[15] = 0xFF; },
          IDS_FILE_NOT_READABLE},
         {"pixels cut short", keep, [](std::vector<uint8_t>& b) { b.pop_back(); }, IDS_FILE_NOT_READABLE},
+        {"a file cut inside the pixels", keep, [](std::vector<uint8_t>& b) { b.resize(b.size() - 5); },
+         IDS_FILE_NOT_READABLE},
+        {"a file cut inside the header", keep, cut(30), IDS_FILE_NOT_READABLE},
+        {"a file cut inside the core header", [](BmpFixture& s) { s.coreHeader = true; }, cut(20),
+         IDS_FILE_NOT_READABLE},
+        {"a file cut inside the file header", keep, cut(10), IDS_FILE_NOT_READABLE},
+        {"an empty file", keep, cut(0), IDS_FILE_NOT_READABLE},
+        {"no BM", keep, [](std::vector<uint8_t>& b) { b[0] = 'X'; }, IDS_FILE_NOT_READABLE},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -315,11 +345,17 @@ TEST_F(BmpFiles, RefusesBadHeadersAndTruncatedData) {
         const auto path = Write(bytes);
         ImageDescription d;
         d.width = 99;
-        EXPECT_FALSE(ReadBmpInfo(path, d));
+        int messageId = 0;
+        EXPECT_FALSE(ReadBmpInfo(path, d, &messageId));
+        EXPECT_EQ(messageId, c.messageId);
         EXPECT_EQ(d.width, 99);  // untouched
         EXPECT_FALSE(Decode(path));
         EXPECT_EQ(mMessageId, c.messageId);
     }
+    int messageId = 0;
+    ImageDescription d;
+    EXPECT_FALSE(ReadBmpInfo(mRoot.Path() / "missing.bmp", d, &messageId));
+    EXPECT_EQ(messageId, IDS_FILE_NOT_READABLE);
     EXPECT_FALSE(Decode(mRoot.Path() / "missing.bmp"));
     EXPECT_EQ(mMessageId, IDS_FILE_NOT_READABLE);
 }

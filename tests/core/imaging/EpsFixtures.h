@@ -149,25 +149,31 @@ inline std::vector<uint8_t> EncodeEps(const EpsFixture& s) {
     return std::vector<uint8_t>(t.begin(), t.end());
 }
 
-/// A DOS EPS file: the 32-byte header, the PostScript, then the TIFF preview.
-inline std::vector<uint8_t> DosEps(const std::vector<uint8_t>& postScript, const std::vector<uint8_t>& tiff) {
+/// A DOS EPS file: the 30-byte header (no metafile, checksum FFFF), `postScriptOffset`
+/// less 30 zero bytes, the PostScript, then the TIFF preview (none when empty).
+inline std::vector<uint8_t> DosEps(const std::vector<uint8_t>& postScript, const std::vector<uint8_t>& tiff,
+                                   uint32_t postScriptOffset = 30) {
     std::vector<uint8_t> out = {0xC5, 0xD0, 0xD3, 0xC6};
     auto le = [&out](uint32_t v) {
         for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
     };
-    le(32);
+    le(postScriptOffset);
     le(uint32_t(postScript.size()));
     le(0);
     le(0);
-    le(uint32_t(32 + postScript.size()));
+    le(tiff.empty() ? 0 : uint32_t(postScriptOffset + postScript.size()));
     le(uint32_t(tiff.size()));
     out.push_back(0xFF);
     out.push_back(0xFF);
-    out.push_back(0);
-    out.push_back(0);
+    out.resize(postScriptOffset, 0);
     out.insert(out.end(), postScript.begin(), postScript.end());
     out.insert(out.end(), tiff.begin(), tiff.end());
     return out;
+}
+
+/// Sets the 32-bit field at `offset` of a DOS EPS header.
+inline void SetDosField(std::vector<uint8_t>& file, size_t offset, uint32_t value) {
+    for (int i = 0; i < 4; ++i) file[offset + size_t(i)] = uint8_t(value >> (8 * i));
 }
 
 }  // namespace vx::test

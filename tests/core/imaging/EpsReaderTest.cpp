@@ -394,25 +394,113 @@ TEST_F(EpsFiles, ReadsThumbnails) {
     ASSERT_TRUE(b);
     EXPECT_EQ(DibBuffer::GetRect(b.get()), (Rect16{0, 0, 9, 12}));
 
+    EXPECT_FALSE(ReadEpsThumbnail(Write(Rgb(), "plain.eps")));
+    test::TiffFixture preview;
+    preview.width = kMaxThumbnailSide + 1;
+    preview.length = 1;
+    EXPECT_FALSE(ReadEpsThumbnail(Write(test::DosEps(test::EncodeEps(Rgb()), test::EncodeTiff(preview)), "wide.eps")));
+}
+
+/// A 7 x 5 RGB TIFF whose red rises by 30 a column.
+std::vector<uint8_t> Preview() {
     test::TiffFixture preview;
     preview.width = 7;
     preview.length = 5;
     preview.sample = [](int x, int, int c) { return uint16_t(c == 0 ? x * 30 : 0); };
-    const auto dos = Write(test::DosEps(test::EncodeEps(Rgb()), test::EncodeTiff(preview)), "dos.eps");
-    b = ReadEpsThumbnail(dos);
-    ASSERT_TRUE(b);
-    EXPECT_EQ(DibBuffer::GetRect(b.get()), (Rect16{0, 0, 5, 7}));
-    EXPECT_EQ(test::PixelAt(b.get(), 3, 2), (Bgra{0, 0, 90, 255}));
-    // The PostScript of a DOS EPS file is found behind its header.
-    ImageDescription d;
-    bool icc = false;
-    EXPECT_TRUE(ReadEpsInfo(dos, d, icc));
-    EXPECT_TRUE(Decode(dos));
+    return test::EncodeTiff(preview);
+}
 
-    EXPECT_FALSE(ReadEpsThumbnail(Write(Rgb(), "plain.eps")));
-    preview.width = kMaxThumbnailSide + 1;
-    preview.length = 1;
-    EXPECT_FALSE(ReadEpsThumbnail(Write(test::DosEps(test::EncodeEps(Rgb()), test::EncodeTiff(preview)), "wide.eps")));
+TEST_F(EpsFiles, ReadsDosEpsFilesWithTheirPreview) {
+    // Writers put the PostScript right behind the 30-byte header; some leave two bytes.
+    for (uint32_t offset : {30u, 32u}) {
+        SCOPED_TRACE(offset);
+        EpsFixture s = Rgb();
+        s.resources = ResourceBuilder().Resolution(200, 200).Bytes();
+        for (int i = 0; i < 40; ++i) s.icc.push_back(uint8_t(i));
+        const auto path = Write(test::DosEps(test::EncodeEps(s), Preview(), offset), "dos.eps");
+
+        ImageDescription d;
+        bool icc = false;
+        int messageId = 0;
+        ASSERT_TRUE(ReadEpsInfo(path, d, icc, &messageId));
+        EXPECT_EQ(d.width, 4);
+        EXPECT_EQ(d.height, 3);
+        EXPECT_EQ(d.hRes, 200u);
+        EXPECT_TRUE(icc);
+        std::vector<uint8_t> profile;
+        EXPECT_TRUE(LoadEpsIccProfile(path, profile));
+        EXPECT_EQ(profile, s.icc);
+
+        DibBufferPtr b = Decode(path);
+        ASSERT_TRUE(b);
+        EXPECT_EQ(test::PixelAt(b.get(), 3, 2), (Bgra{Value(3, 2, 2), Value(3, 2, 1), Value(3, 2, 0), 255}));
+
+        b = ReadEpsThumbnail(path);
+        ASSERT_TRUE(b);
+        EXPECT_EQ(DibBuffer::GetRect(b.get()), (Rect16{0, 0, 5, 7}));
+        EXPECT_EQ(test::PixelAt(b.get(), 3, 2), (Bgra{0, 0, 90, 255}));
+    }
+
+    // Sections of length 0 are absent, wherever their offsets point.
+    std::vector<uint8_t> bytes = test::DosEps(test::EncodeEps(Rgb()), {});
+    test::SetDosField(bytes, 12, 7);           // metafile offset, inside the header
+    test::SetDosField(bytes, 20, 0xFFFFFF00);  // TIFF offset, past the end
+    const auto path = Write(bytes, "bare.eps");
+    EXPECT_TRUE(Decode(path));
+    EXPECT_FALSE(ReadEpsThumbnail(path));
+}
+
+TEST_F(EpsFiles, RefusesDosHeadersOutsideTheFileAndPostScriptWithoutPicture) {
+    const std::vector<uint8_t> postScript = test::EncodeEps(Rgb());
+    const std::vector<uint8_t> good = test::DosEps(postScript, Preview());
+    auto changed = [&good](size_t field, uint32_t value) {
+        std::vector<uint8_t> bytes = good;
+        test::SetDosField(bytes, field, value);
+        return bytes;
+    };
+    const uint32_t tiffEnd = uint32_t(good.size()) - 30 - uint32_t(postScript.size());
+    const std::string drawing = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 20 20\n"
+                                "newpath 0 0 moveto 20 20 lineto stroke\n%%EOF\n";
+    std::vector<uint8_t> pixelsCut = good;
+    // The PostScript ends inside its pixel data, though the preview follows it.
+    test::SetDosField(pixelsCut, 8, uint32_t(postScript.size()) - 30);
+
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        int messageId;
+        bool describes = false;  // pixel data cut short is found only when decoding
+    };
+    const std::vector<Case> cases = {
+        {"PostScript at offset 29", changed(4, 29), IDS_FILE_NOT_READABLE},
+        {"PostScript at offset 0", changed(4, 0), IDS_FILE_NOT_READABLE},
+        {"PostScript of length 0", changed(8, 0), IDS_FILE_NOT_READABLE},
+        {"PostScript past the end", changed(8, uint32_t(good.size())), IDS_FILE_NOT_READABLE},
+        {"a TIFF section ending past the file", changed(24, tiffEnd + 1), IDS_FILE_NOT_READABLE},
+        {"a TIFF section inside the header", changed(20, 20), IDS_FILE_NOT_READABLE},
+        {"a metafile past the end", [&] { auto b = changed(12, 30); test::SetDosField(b, 16, 0x7FFFFFFF); return b; }(),
+         IDS_FILE_NOT_READABLE},
+        {"a header cut short", std::vector<uint8_t>(good.begin(), good.begin() + 20), IDS_FILE_NOT_READABLE},
+        {"PostScript cut inside the pixels", pixelsCut, IDS_FILE_NOT_READABLE, true},
+        {"a section that is no PostScript", test::DosEps(std::vector<uint8_t>(200, 'x'), {}), IDS_FILE_NOT_READABLE},
+        {"PostScript without picture data", test::DosEps({drawing.begin(), drawing.end()}, Preview()),
+         IDS_IMAGE_FORMAT_UNSUPPORTED},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto path = Write(c.bytes);
+        ImageDescription d;
+        d.width = 99;
+        bool icc = false;
+        int messageId = 0;
+        EXPECT_EQ(ReadEpsInfo(path, d, icc, &messageId), c.describes);
+        if (!c.describes) {
+            EXPECT_EQ(messageId, c.messageId);
+            EXPECT_EQ(d.width, 99);
+        }
+        EXPECT_FALSE(Decode(path));
+        EXPECT_EQ(mMessageId, c.messageId);
+    }
 }
 
 TEST_F(EpsFiles, GivesTheIccProfile) {

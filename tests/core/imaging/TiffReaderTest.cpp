@@ -70,7 +70,9 @@ TEST_F(TiffFiles, RefusesWhatItCannotDecodeWhenDescribing) {
         ImageDescription d;
         d.width = 99;
         bool icc = true;
-        EXPECT_FALSE(ReadTiffInfo(path, d, icc));
+        int messageId = 0;
+        EXPECT_FALSE(ReadTiffInfo(path, d, icc, &messageId));
+        EXPECT_EQ(messageId, IDS_IMAGE_FORMAT_UNSUPPORTED);
         EXPECT_EQ(d.width, 99);
         EXPECT_FALSE(Decode(path));
         EXPECT_EQ(mMessageId, IDS_IMAGE_FORMAT_UNSUPPORTED);
@@ -293,7 +295,11 @@ TEST_F(TiffFiles, DamagedFilesAreUnreadable) {
         const auto path = Write(c.bytes);
         ImageDescription d;
         bool icc = false;
-        EXPECT_EQ(ReadTiffInfo(path, d, icc), c.describes);
+        int messageId = 0;
+        EXPECT_EQ(ReadTiffInfo(path, d, icc, &messageId), c.describes);
+        if (!c.describes) {
+            EXPECT_EQ(messageId, IDS_FILE_NOT_READABLE);
+        }
         EXPECT_FALSE(Decode(path));
         EXPECT_EQ(mMessageId, IDS_FILE_NOT_READABLE);
         EXPECT_FALSE(DecodeTiffFromMemory(c.bytes.data(), c.bytes.size()));
