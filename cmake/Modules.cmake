@@ -28,14 +28,15 @@ function(vx_test_suite name folder)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} vx_test_support GTest::gtest GTest::gmock)
-  target_compile_definitions(${name} PRIVATE VX_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   if(ARG_UI)
     # Window tests need a display; xvfb-run gives each run a private one.
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
     add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>)
-    set_tests_properties(${name} PROPERTIES LABELS "ui;${ARG_LABELS}" TIMEOUT 300)
+    set_tests_properties(${name} PROPERTIES LABELS "ui;${ARG_LABELS}" TIMEOUT 300
+                         ENVIRONMENT "VX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
   else()
     target_link_libraries(${name} PRIVATE vx_test_main)
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS "core;${ARG_LABELS}" TIMEOUT 300)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS "core;${ARG_LABELS}" TIMEOUT 300
+                         ENVIRONMENT "VX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
   endif()
 endfunction()

@@ -1,10 +1,24 @@
 #include "support/TestFolders.h"
 
 #include <clocale>
+#include <fstream>
 #include <stdexcept>
 #include <system_error>
 
+#include "platform/system/Folders.h"
+
 namespace vx::test {
+
+// Passed at run time rather than compiled in, so that objects do not depend on where
+// the clone lies.
+std::filesystem::path SourceFolder() {
+    if (const char* v = std::getenv("VX_SOURCE_DIR"); v && *v) return v;
+    std::ifstream cache(ExecutableFolder() / ".." / "CMakeCache.txt");
+    const std::string key = "CMAKE_HOME_DIRECTORY:INTERNAL=";
+    for (std::string line; std::getline(cache, line);)
+        if (line.rfind(key, 0) == 0) return line.substr(key.size());
+    throw std::runtime_error("source folder unknown: run the tests through ctest or set VX_SOURCE_DIR");
+}
 
 TestRoot::TestRoot() {
     const char* base = std::getenv("TMPDIR");

@@ -6,6 +6,11 @@
 
 namespace vx::test {
 
+/// The root of the source tree, for tests that read the files the build reads: the
+/// VX_SOURCE_DIR that CTest sets, else the one the build folder above bin/ was
+/// configured from. Throws when neither is known.
+std::filesystem::path SourceFolder();
+
 /// A fresh folder under $TMPDIR (or /tmp), removed with the object.
 class TestRoot {
 public:

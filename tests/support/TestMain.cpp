@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
     vx::test::TestRoot root;
     setenv("VELLICOREX_USER_DIR", (root.Path() / "user").c_str(), 1);
     setenv("VELLICOREX_TEMP_DIR", (root.Path() / "temp").c_str(), 1);
-    setenv("VELLICOREX_DATA_DIR", VX_DATA_BUILD_DIR, 0);
+    // The build's data folder lies beside bin/, as when installed.
+    setenv("VELLICOREX_DATA_DIR", vx::DataFolder().c_str(), 0);
     // As at the program's start-up: CTest runs each test in a process of its own, so no
     // test may count on another having made the folder.
     if (vx::Status st = vx::CreateTempFolder(); !st) {

@@ -26,7 +26,7 @@ namespace {
 using test::CmsProfile;
 using test::CmsTransform;
 
-const fs::path kInputFolder = fs::path(VX_SOURCE_DIR) / "resources" / "profiles";
+const fs::path kInputFolder = test::SourceFolder() / "resources" / "profiles";
 
 struct Expected {
     std::string path;  // below the data folder, or empty for a carried profile

@@ -128,7 +128,7 @@ TEST(ShippedDescriptors, PassTheCheckerAndFollowTheModelRules) {
     const fs::path folder = DataFolder() / "printers";
     const char* const names[] = {"TEVRA_Proof_44.xml", "TEVRA_Proof_24.xml", "TEVRA_Proof_A3.xml"};
     IniFile profiles;
-    ASSERT_TRUE(profiles.Load(fs::path(VX_SOURCE_DIR) / "resources" / "profiles" / "printers.ini"));
+    ASSERT_TRUE(profiles.Load(test::SourceFolder() / "resources" / "profiles" / "printers.ini"));
     for (const char* name : names) {
         SCOPED_TRACE(name);
         PrinterModel m;
