@@ -1,6 +1,6 @@
 // Decoding 6000 x 4000 TIFF, bitmap and EPS files into pixel buffers, against libtiff's
 // own RGBA reader on the same TIFF. Run by hand (scripts/bench-bitmaps); the ratios at
-// the end come from this one run.
+// the end come from paired runs.
 #include <benchmark/benchmark.h>
 #include <tiffio.h>
 

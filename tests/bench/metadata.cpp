@@ -2,7 +2,7 @@
 // 24-megapixel camera JPEG, against libjpeg's jpeg_read_header on the same file; once
 // for a file without an Exif thumbnail (header segments only) and once with one, whose
 // decoding is measured on its own as well. Run by hand (scripts/bench-metadata); the
-// ratios at the end come from this one run.
+// ratios at the end come from paired runs.
 #include <benchmark/benchmark.h>
 #include <jpeglib.h>
 
