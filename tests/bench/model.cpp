@@ -2,7 +2,7 @@
 // data): 999 images over 50 pages and 20 free texts. Automatic layout changes its
 // alignment every time, as the alignment dialog does live; free layout keeps items on
 // their pages as after a drag step. Run by hand (scripts/bench-model); the ratios at
-// the end come from this one run.
+// the end come from paired runs.
 #include <benchmark/benchmark.h>
 
 #include <memory>
