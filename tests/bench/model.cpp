@@ -1,9 +1,8 @@
 // Relayout of a full layout against one deep copy of the same layout (items, no pixel
 // data): 999 images over 50 pages and 20 free texts. Automatic layout changes its
 // alignment every time, as the alignment dialog does live; free layout keeps items on
-// their pages as after a drag step. The print job's transparency test of a mapped
-// 6000 x 4000 picture against one sequential read of the same bytes. Run by hand
-// (scripts/bench-model); the ratios at the end come from this one run.
+// their pages as after a drag step. Run by hand (scripts/bench-model); the ratios at
+// the end come from this one run.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -76,6 +75,9 @@ void BM_RelayoutFree(benchmark::State& state) {
         Relayout(*layout);
     }
 }
+
+// The print job asks every image whether it is transparent: HasTransparency on a
+// mapped, opaque 6000 x 4000 picture against one sequential read of the same bytes.
 
 /// An image item with an opaque 6000 x 4000 working bitmap, held mapped.
 struct MappedPicture {
