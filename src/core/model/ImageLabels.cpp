@@ -1,6 +1,7 @@
 #include "model/ImageLabels.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "imaging/ExifRecord.h"
@@ -21,16 +22,15 @@ constexpr int kFlashBit = 24;
 /// Caption of label field i (bit i of the selection), for fields 0 to 24.
 int FieldCaption(int field) {
     static constexpr int kCaptions[] = {
-        IDS_INFO_NUMBER,         IDS_INFO_NAME,          IDS_INFO_CREATED,
-        IDS_INFO_MODIFIED,       IDS_INFO_SIZE,          IDS_INFO_IMAGE_TYPE,
-        IDS_INFO_PIXELS,         IDS_INFO_RESOLUTION,    IDS_INFO_SOURCE_PROFILE,
-        IDS_INFO_SIMULATION_PROFILE, IDS_INFO_MAKER,     IDS_INFO_MODEL,
-        IDS_INFO_EXIF_VERSION,   IDS_INFO_DATE_TIME_ORIGINAL, IDS_INFO_DATE_TIME_DIGITIZED,
-        IDS_INFO_LIGHT_SOURCE,   IDS_INFO_EXPOSURE_TIME, IDS_INFO_EXPOSURE_BIAS,
-        IDS_INFO_F_NUMBER,       IDS_INFO_ISO_SPEED,     IDS_INFO_WHITE_BALANCE,
-        IDS_INFO_COLOR_SPACE,    IDS_INFO_CONTRAST,      IDS_INFO_SATURATION,
+        IDS_INFO_NUMBER, IDS_INFO_NAME, IDS_INFO_CREATED, IDS_INFO_MODIFIED, IDS_INFO_SIZE,
+        IDS_INFO_IMAGE_TYPE, IDS_INFO_PIXELS, IDS_INFO_RESOLUTION, IDS_INFO_SOURCE_PROFILE,
+        IDS_INFO_SIMULATION_PROFILE, IDS_INFO_MAKER, IDS_INFO_MODEL, IDS_INFO_EXIF_VERSION,
+        IDS_INFO_DATE_TIME_ORIGINAL, IDS_INFO_DATE_TIME_DIGITIZED, IDS_INFO_LIGHT_SOURCE,
+        IDS_INFO_EXPOSURE_TIME, IDS_INFO_EXPOSURE_BIAS, IDS_INFO_F_NUMBER, IDS_INFO_ISO_SPEED,
+        IDS_INFO_WHITE_BALANCE, IDS_INFO_COLOR_SPACE, IDS_INFO_CONTRAST, IDS_INFO_SATURATION,
         IDS_INFO_FLASH,
     };
+    static_assert(std::size(kCaptions) == 25);
     return kCaptions[field];
 }
 
