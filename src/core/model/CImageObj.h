@@ -126,6 +126,19 @@ public:
     /// loader has shown why) or stored; the old bitmap stays then.
     bool RebuildBitmap();
 
+    /// Takes the image of source, a freshly opened item, keeping the item's own layout
+    /// settings: the ratio method keeps its scale, a new pixel size clears the crop, the
+    /// label is rebuilt. False after a message when source cannot be taken; after a
+    /// scaled size out of range the new image is already in (the caller undoes).
+    bool ReplaceImageFrom(const CImageObj& source);
+    /// Takes source's colour source where it fits the item's, its file facts, Exif
+    /// record, description and (shared) bitmap, turned to the item's `mRotate`. False
+    /// when source has no description or the turned bitmap cannot be stored.
+    bool TakeImageData(const CImageObj& source);
+    /// Whether some pixel of the working bitmap is not fully opaque; records the answer
+    /// as the transparency flag. False without a stored bitmap.
+    bool HasTransparency();
+
     const std::optional<ImageDescription>& GetDescription() const { return mDescription; }
     void SetDescription(std::optional<ImageDescription> d) { mDescription = std::move(d); }
     const ExifRecord& GetExif() const { return mExif; }
@@ -177,6 +190,8 @@ private:
     DibBuffer* GetWorld() const { return GetWorkingBuffer(); }
     void SetWorld(DibBuffer* dib) { SetWorkingBitmap(DibBufferPtr(dib)); }
     static TempBuffer* NewTempBuffer();
+    void TakeColourSource(const CImageObj& source);
+    bool TurnWorkingBitmap(int code);
 
     std::filesystem::path mFilePath;
     uint64_t mFileSize = 0;

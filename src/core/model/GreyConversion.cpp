@@ -1,5 +1,8 @@
 #include "model/GreyConversion.h"
 
+#include "model/CImageBitmapLock.h"
+#include "model/CImageObj.h"
+
 namespace vx {
 namespace {
 
@@ -21,6 +24,21 @@ void ConvertPixelsToGrey(std::span<uint8_t> bgra) {
         const uint8_t g = Grey(bgra[i + 2], bgra[i + 1], bgra[i]);
         bgra[i] = bgra[i + 1] = bgra[i + 2] = g;
     }
+}
+
+bool ConvertToGrey(CLayoutObj& item, bool all) {
+    bool complete = true;
+    for (CLayoutObj* p = &item; p; p = all ? p->NextItem() : nullptr) {
+        if (p->GetKind() != kKindImage) continue;
+        auto& image = static_cast<CImageObj&>(*p);
+        if (!image.MakeWorkingBitmapUnique()) {
+            complete = false;
+            continue;
+        }
+        const CImageBitmapLock lock(image);
+        ConvertPixelsToGrey(lock.Pixels());
+    }
+    return complete;
 }
 
 }  // namespace vx

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "model/CImageObj.h"
 #include "model/CLayoutSetting.h"
 #include "model/ObjectList.h"
 #include "platform/system/Ports.h"
@@ -40,6 +41,12 @@ void ShowObjectLimitMessage() {
 bool IsImageSizeSupported(int64_t width, int64_t height) {
     if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide) return false;
     return width * height <= kMaxImagePixels && std::min(width, height) >= kMinImageSide;
+}
+
+bool IsImageSizeSupported(const CLayoutObj& item) {
+    if (item.GetKind() != kKindImage) return true;
+    const std::optional<ImageDescription>& d = static_cast<const CImageObj&>(item).GetDescription();
+    return d && IsImageSizeSupported(d->width, d->height);
 }
 
 int32_t ChooseInputResolution(const CLayoutSetting& layout, int32_t extraPages) {

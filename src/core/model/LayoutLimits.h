@@ -3,6 +3,7 @@
 
 namespace vx {
 
+class CLayoutObj;
 class CLayoutSetting;
 
 /// The most items one layout holds.
@@ -17,6 +18,9 @@ void ShowObjectLimitMessage();
 /// Whether an image of width x height pixels can be placed: both above 0, at most
 /// 64,000,000 pixels, the shorter side at least 250, the longer at most 25,000.
 bool IsImageSizeSupported(int64_t width, int64_t height);
+/// The same for an image item's described pixel size (false without a description);
+/// items of other kinds are always supported.
+bool IsImageSizeSupported(const CLayoutObj& item);
 
 /// Pixels per inch for rendering pages to print, 360, 120 or 90, from the paper area
 /// (`mPaperWidth` x `mPaperLength`) times the pages (`mPageNum` for a banner, else
