@@ -23,8 +23,9 @@ CLineObj* CreateLineObject(CLayoutSetting* layout, CLayoutObj** listHead);
 /// `mOffsetOrgPos` from the stored ends and runs ComputeFreeLineGeometry.
 void MoveFreeLineEnd(CLineObj& item, int32_t dx, int32_t dy, int end);
 
-/// The four outline points (start side, then end side; each first to the left of the
-/// line's direction, then to the right) from the ends, thickness and arrow heads, and
+/// The four outline points (start side, then end side; each first a quarter turn
+/// clockwise from the line's direction on the page, then counter-clockwise) from the
+/// ends, thickness and arrow heads (the base of a head replaces its end's pair), and
 /// `mPosition` and `mSize` as the bounding box of the ends and the outline. Every
 /// point kept relative to the position moves with it, so nothing moves on the page.
 void ComputeFreeLineGeometry(CLineObj& item);
