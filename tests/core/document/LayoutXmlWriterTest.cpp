@@ -15,6 +15,7 @@
 #include "DocumentFixtures.h"
 #include "document/LayoutXmlWriter.h"
 #include "document/XmlText.h"
+#include "host/ApplicationState.h"
 #include "model/CCutLineObj.h"
 #include "platform/system/AtomicFile.h"
 #include "platform/system/Base64.h"
@@ -538,6 +539,57 @@ TEST(XmlText, ElementsHoldExactlyTheirText) {
     ASSERT_TRUE(f.Ok());
     EXPECT_EQ(f.Text(f.Root(), "Added"), text);
     EXPECT_EQ(f.Text(f.Root(), "Edited"), text);
+}
+
+}  // namespace
+}  // namespace vx
+
+namespace vx {
+namespace {
+
+/// The application state as far as the writer asks it.
+struct FakeApplicationState : ApplicationState {
+    AppPreferences preferences;
+    CLayoutSetting defaults{true};
+    CLayoutSetting* active = nullptr;
+    int language = 12;
+    AppPreferences& Preferences() override { return preferences; }
+    CLayoutSetting& DefaultLayoutSetting() override { return defaults; }
+    CLayoutSetting*& ActiveLayoutSlot() override { return active; }
+    void DeleteLayoutRecord(std::unique_ptr<CLayoutSetting>, CLayoutSetting**) override {}
+    bool InitAppDefaults() override { return true; }
+    bool PrepareNewLayout(CLayoutSetting&) override { return true; }
+    int GetSystemLanguage() override { return language; }
+    bool ImportLocked() override { return false; }
+    UndoStore& GetUndoStore() override { throw std::logic_error("no undo here"); }
+};
+
+TEST(LayoutXmlWriteOptions, ComeFromTheApplicationAndTheKernel) {
+    const std::string os = OsVersionText();
+    int major = -1, minor = -1;
+    char rest[16] = {};
+    ASSERT_EQ(std::sscanf(os.c_str(), "%d.%d_%15s", &major, &minor, rest), 3) << os;
+    EXPECT_STREQ(rest, "Linux_0");
+
+    test::ScopedEnv language("LC_ALL", "it_IT.UTF-8");
+    LayoutXmlWriteOptions plain = LayoutXmlWriteOptionsFor("/a/../b/x.kqf");
+    EXPECT_EQ(plain.documentPath, "/b/x.kqf");
+    EXPECT_EQ(plain.language, 16);
+    EXPECT_EQ(plain.version, 1500);
+    EXPECT_EQ(plain.platform, 1);
+
+    FakeApplicationState app;
+    app.preferences.version = 1400;
+    app.preferences.platform = 0;
+    ScopedHostService<ApplicationState> installed(&app);
+    LayoutXmlWriteOptions o = LayoutXmlWriteOptionsFor("/b/x.kqf");
+    EXPECT_EQ(o.language, 12);
+    auto layout = MakeSavableLayout();
+    ParsedFile f = Serialized(*layout, o);
+    xmlNodePtr header = f.Child(f.Root(), "header");
+    EXPECT_EQ(f.Text(header, "Version"), "1400");
+    EXPECT_EQ(f.Text(header, "Platform"), "Mac");
+    EXPECT_EQ(f.Text(header, "OSVersion"), os);
 }
 
 }  // namespace
