@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <random>
 #include <string>
 
 #include "platform/system/Paths.h"
@@ -18,8 +19,13 @@ namespace vx {
 namespace {
 
 std::atomic<AtomicWriteStep> gFailStep{AtomicWriteStep::None};
+std::atomic<void (*)(AtomicWriteStep)> gStepHook{nullptr};
+std::atomic<bool> gNoTmpFile{false};
 
-bool Fails(AtomicWriteStep step) { return gFailStep.load() == step; }
+bool Fails(AtomicWriteStep step) {
+    if (auto hook = gStepHook.load()) hook(step);
+    return gFailStep.load() == step;
+}
 
 bool WriteAll(int fd, std::string_view bytes) {
     const char* p = bytes.data();
@@ -43,28 +49,79 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
+std::string HiddenName(const fs::path& folder, const fs::path& target) {
+    static std::mt19937_64 random{std::random_device{}()};
+    char suffix[17];
+    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
+    return (folder / ("." + target.filename().string() + "." + suffix)).string();
+}
+
+/// Gives the unnamed file a hidden name beside the target; false when it cannot.
+bool LinkUnnamed(int fd, const fs::path& folder, const fs::path& target, std::string& name) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        name = HiddenName(folder, target);
+        // AT_EMPTY_PATH needs a capability; the /proc link works for everybody.
+        if (linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0) return true;
+        std::string self = "/proc/self/fd/" + std::to_string(fd);
+        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return true;
+        if (errno != EEXIST) return false;
+    }
+    return false;
+}
+
 }  // namespace
 
 void FailAtomicWriteStepForTests(AtomicWriteStep step) { gFailStep = step; }
+void SetAtomicWriteStepHookForTests(void (*hook)(AtomicWriteStep)) { gStepHook = hook; }
+void DisableTmpFileForTests(bool disable) { gNoTmpFile = disable; }
 
-Status WriteFileAtomically(const fs::path& target, std::string_view bytes) {
-    const Status failed{IDS_SAVE_FAILED, {PathText(target)}};
+fs::path ResolveSaveTarget(const fs::path& path) {
+    fs::path current = path;
+    // The kernel's own limit on a chain of links; a loop ends the same way.
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(current, ec)) || ec) return current;
+        fs::path next = fs::read_symlink(current, ec);
+        if (ec) return current;
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    return current;
+}
+
+Status WriteFileAtomically(const fs::path& requested, std::string_view bytes) {
+    const Status failed{IDS_SAVE_FAILED, {PathText(requested)}};
+    const fs::path target = ResolveSaveTarget(requested);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    // Same folder as the target: rename is atomic only within one file system.
-    std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    int fd = Fails(AtomicWriteStep::Create) ? -1 : mkostemp(tmpl.data(), O_CLOEXEC);
+    struct stat old {};
+    const mode_t mode = (::stat(target.c_str(), &old) == 0) ? (old.st_mode & 07777) : NewFileMode();
+
+    // Same folder as the target: rename is atomic only within one file system. An
+    // unnamed file disappears by itself when the save dies before it is linked.
+    int fd = -1;
+    std::string name;
+    bool unnamed = false;
+    if (!Fails(AtomicWriteStep::Create)) {
+        if (!gNoTmpFile.load()) {
+            fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+            unnamed = fd >= 0;
+        }
+        if (fd < 0) {
+            name = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+            fd = mkostemp(name.data(), O_CLOEXEC);
+        }
+    }
     if (fd < 0) return failed;
 
-    struct stat old {};
-    mode_t mode = (::stat(target.c_str(), &old) == 0) ? (old.st_mode & 07777) : NewFileMode();
     bool ok = fchmod(fd, mode) == 0;
     ok = ok && !Fails(AtomicWriteStep::Write) && WriteAll(fd, bytes);
     // Data must be on disk before the rename makes it the file the user sees.
     ok = ok && !Fails(AtomicWriteStep::Sync) && fsync(fd) == 0;
+    if (ok && unnamed) ok = !Fails(AtomicWriteStep::Link) && LinkUnnamed(fd, folder, target, name);
     ok = (::close(fd) == 0) && ok;
-    ok = ok && !Fails(AtomicWriteStep::Rename) && ::rename(tmpl.c_str(), target.c_str()) == 0;
+    ok = ok && !Fails(AtomicWriteStep::Rename) && ::rename(name.c_str(), target.c_str()) == 0;
     if (!ok) {
-        ::unlink(tmpl.c_str());
+        if (!name.empty()) ::unlink(name.c_str());
         return failed;
     }
     // Make the rename itself durable.

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <fstream>
 
@@ -120,6 +126,129 @@ TEST_F(AtomicWrite, IniSaveAndLoadRoundTripAndAFailedSaveKeepsTheFile) {
     IniFile missing;
     EXPECT_EQ(missing.Load(root.Path() / "none.ini").stringId, IDS_FILE_READ_FAILED);
     EXPECT_TRUE(missing.Sections().empty());
+}
+
+}  // namespace
+}  // namespace vx
+
+namespace vx {
+namespace {
+
+bool TmpFileWorks(const fs::path& folder) {
+    int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
+class AtomicWriteTemporaries : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override { DisableTmpFileForTests(GetParam()); }
+    void TearDown() override {
+        DisableTmpFileForTests(false);
+        FailAtomicWriteStepForTests(AtomicWriteStep::None);
+    }
+    test::TestRoot root;
+};
+
+TEST_P(AtomicWriteTemporaries, FailuresLeaveTheOldFileAndNothingElse) {
+    const fs::path f = root.Path() / "layout.kqf";
+    ASSERT_TRUE(WriteFileAtomically(f, "old bytes"));
+    chmod(f.c_str(), 0604);
+    for (AtomicWriteStep step : {AtomicWriteStep::Create, AtomicWriteStep::Write, AtomicWriteStep::Sync,
+                                 AtomicWriteStep::Link, AtomicWriteStep::Rename}) {
+        SCOPED_TRACE(int(step));
+        FailAtomicWriteStepForTests(step);
+        Status st = WriteFileAtomically(f, "new");
+        FailAtomicWriteStepForTests(AtomicWriteStep::None);
+        // Without O_TMPFILE there is no link step, and the save goes through.
+        const bool linkless = step == AtomicWriteStep::Link && (GetParam() || !TmpFileWorks(root.Path()));
+        if (linkless) {
+            EXPECT_TRUE(st);
+            ASSERT_TRUE(WriteFileAtomically(f, "old bytes"));
+            continue;
+        }
+        EXPECT_EQ(st.stringId, IDS_SAVE_FAILED);
+        EXPECT_EQ(Read(f), "old bytes");
+        EXPECT_EQ(EntriesIn(root.Path()), 1u);
+    }
+    struct stat st {};
+    stat(f.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0604u);
+}
+
+TEST_P(AtomicWriteTemporaries, ASymlinkedTargetStaysALink) {
+    fs::create_directory(root.Path() / "real");
+    const fs::path real = root.Path() / "real" / "a.kqf";
+    ASSERT_TRUE(WriteFileAtomically(real, "old"));
+    chmod(real.c_str(), 0600);
+    fs::create_directory_symlink("real", root.Path() / "dirlink");
+    fs::create_symlink("dirlink/a.kqf", root.Path() / "first");
+    fs::create_symlink(root.Path() / "first", root.Path() / "second");  // a chain
+
+    ASSERT_TRUE(WriteFileAtomically(root.Path() / "second", "new"));
+    EXPECT_TRUE(fs::is_symlink(root.Path() / "second"));
+    EXPECT_TRUE(fs::is_symlink(root.Path() / "first"));
+    EXPECT_EQ(Read(real), "new");
+    struct stat st {};
+    stat(real.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_EQ(EntriesIn(root.Path() / "real"), 1u);
+    EXPECT_EQ(EntriesIn(root.Path()), 4u);
+
+    FailAtomicWriteStepForTests(AtomicWriteStep::Rename);
+    EXPECT_FALSE(WriteFileAtomically(root.Path() / "second", "lost"));
+    EXPECT_EQ(Read(real), "new");
+    EXPECT_TRUE(fs::is_symlink(root.Path() / "second"));
+    EXPECT_EQ(EntriesIn(root.Path() / "real"), 1u);
+}
+
+TEST_P(AtomicWriteTemporaries, AFullFileSizeLimitFailsTheSave) {
+    const fs::path f = root.Path() / "big.kqf";
+    ASSERT_TRUE(WriteFileAtomically(f, "old"));
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{1000, 1000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(WriteFileAtomically(f, std::string(5000, 'x')) ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(Read(f), "old");
+    EXPECT_EQ(EntriesIn(root.Path()), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Both, AtomicWriteTemporaries, testing::Bool(),
+                         [](const auto& info) { return info.param ? "NamedTemporary" : "UnnamedTemporary"; });
+
+TEST(AtomicWriteKilled, ASaveKilledBeforeItsRenameLeavesNothing) {
+    test::TestRoot root;
+    if (!TmpFileWorks(root.Path()))
+        GTEST_SKIP() << "the file system of " << root.Path() << " has no O_TMPFILE";
+    const fs::path f = root.Path() / "killed.kqf";
+    ASSERT_TRUE(WriteFileAtomically(f, "old"));
+    for (AtomicWriteStep at : {AtomicWriteStep::Sync, AtomicWriteStep::Link}) {
+        static AtomicWriteStep killAt;
+        killAt = at;
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            SetAtomicWriteStepHookForTests([](AtomicWriteStep step) {
+                if (step == killAt) raise(SIGKILL);
+            });
+            WriteFileAtomically(f, std::string(1 << 20, 'n'));
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        EXPECT_EQ(Read(f), "old");
+        EXPECT_EQ(EntriesIn(root.Path()), 1u);
+    }
 }
 
 }  // namespace
