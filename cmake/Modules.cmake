@@ -28,7 +28,8 @@ function(vx_test_suite name folder)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} vx_test_support GTest::gtest GTest::gmock)
-  target_compile_definitions(${name} PRIVATE VX_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  target_compile_definitions(${name} PRIVATE VX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                             VX_TEST_OUTPUT_DIR="${CMAKE_BINARY_DIR}/test-output")
   if(ARG_UI)
     # Window tests need a display; xvfb-run gives each run a private one.
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
