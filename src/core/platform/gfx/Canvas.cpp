@@ -156,12 +156,16 @@ void Canvas::AddPath(const Path& path) {
 
 void Canvas::DrawPicture(const Picture& picture, const RectD& source, const RectD& destination, Filter filter) {
     Trace(Describe("picture", destination) + Describe(" from", source));
-    if (!picture.Valid() || source.w <= 0 || source.h <= 0 || destination.w == 0 || destination.h == 0) return;
+    if (picture.Valid()) DrawSurface(picture.Native(), source, destination, filter);
+}
+
+void Canvas::DrawSurface(cairo_surface_t* surface, const RectD& source, const RectD& destination, Filter filter) {
+    if (!surface || source.w <= 0 || source.h <= 0 || destination.w == 0 || destination.h == 0) return;
     cairo_t* cr = mCr.get();
     cairo_save(cr);
     cairo_translate(cr, destination.x, destination.y);
     cairo_scale(cr, destination.w / source.w, destination.h / source.h);
-    cairo_set_source_surface(cr, picture.Native(), -source.x, -source.y);
+    cairo_set_source_surface(cr, surface, -source.x, -source.y);
     cairo_pattern_t* pattern = cairo_get_source(cr);
     cairo_pattern_set_filter(pattern, filter == Filter::Nearest ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
     // Pad: the edge pixels are not blended with the transparent outside.

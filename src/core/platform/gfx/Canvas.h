@@ -73,6 +73,9 @@ public:
 
     /// Draws the source rectangle of the picture into the destination rectangle.
     void DrawPicture(const Picture& picture, const RectD& source, const RectD& destination, Filter filter);
+    /// Draws the source rectangle of an image surface (a rendered page) into the
+    /// destination; with Filter::Good a reduction averages, as a preview picture needs.
+    void DrawSurface(cairo_surface_t* surface, const RectD& source, const RectD& destination, Filter filter);
     /// Draws a lazy picture whole into the destination; it is read when cairo needs it.
     void DrawLazyImage(LazyImage& image, const RectD& destination, Filter filter);
 

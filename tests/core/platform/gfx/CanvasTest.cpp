@@ -156,3 +156,25 @@ TEST(Picture, QuarterTurnMovesTheMarkedCornerToTheTopRight) {
 
 }  // namespace
 }  // namespace vx::gfx
+
+namespace vx::gfx {
+namespace {
+using namespace vx::gfx::test;
+
+TEST(Canvas, APageReducesSmoothlyToAPreviewPicture) {
+    // A page of 1-pixel black and white lines reduced to 128 × 128 and read back.
+    ImageSurface page(512, 700);
+    Canvas pc(page.Native(), kScreenPixelsPerInch);
+    pc.Clear(kWhite);
+    pc.SetAntialias(false);
+    for (int y = 0; y < 700; y += 2) pc.FillRect({0, double(y), 512, 1}, kBlack);
+    ImageSurface preview(128, 128);
+    Canvas c(preview.Native(), kScreenPixelsPerInch);
+    c.Clear(Rgba::FromColorRef(0xAAAAAA));
+    c.DrawSurface(page.Native(), {0, 0, 512, 700}, {17, 0, 93, 128}, Filter::Good);
+    EXPECT_NEAR(At(preview, 60, 60).g, 128, 12);
+    EXPECT_EQ(At(preview, 5, 60), (Rgb{170, 170, 170}));
+}
+
+}  // namespace
+}  // namespace vx::gfx
