@@ -9,6 +9,7 @@
 #include "platform/system/Ports.h"
 #include "platform/system/StringTable.h"
 #include "ui/CMainFrame.h"
+#include "ui/SurfacePainter.h"
 #include "ui/WxPorts.h"
 
 namespace {
@@ -34,6 +35,7 @@ bool CGPApp::OnInit() {
     SetAppName("VellicorEX");
     // GTK set the process locale; numbers in files and messages keep the dot.
     std::setlocale(LC_NUMERIC, "C");
+    vx::FillSystemColours();
 
     mMessages = std::make_unique<vx::WxMessagePort>();
     vx::SetMessagePort(mMessages.get());
