@@ -1,6 +1,7 @@
 #pragma once
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <string_view>
 #include <vector>
 
@@ -103,8 +104,19 @@ private:
     CairoPtr mCr;
     double mPixelsPerInch;
     bool mAntialias = true;
-    PangoContextPtr mPango;
+    PangoContext* TextContext(bool vertical);
+
+    // Horizontal text keeps its glyphs on the baseline whatever the turn; vertical text
+    // lets pango stand CJK upright.
+    PangoContextPtr mHorizontal;
+    PangoContextPtr mVertical;
+    // pango_cairo_update_context marks the context changed on every call, which makes
+    // every layout shape again: it is called only when the transform moved.
+    cairo_matrix_t mContextMatrix[2] = {};
     std::map<std::string, FontDescription> mFonts;
+    // Laid-out strings by text, font, format and box size: a repaint draws the same
+    // labels again. pango lays a cached layout out anew when its context changed.
+    std::unordered_map<std::string, PangoLayoutPtr> mLayouts;
     std::vector<std::string>* mTrace = nullptr;
 };
 

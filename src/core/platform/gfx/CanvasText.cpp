@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "platform/gfx/Canvas.h"
@@ -51,55 +53,76 @@ const PangoFontDescription* Canvas::Description(const Font& font) {
     return mFonts.emplace(std::move(key), std::move(d)).first->second.get();
 }
 
-// Builds the layout under the canvas's current transform (for vertical text already
-// turned), lineLength and lineStack being the box along and across the lines.
-Canvas::Laid Canvas::Layout(std::string_view text, const Font& font, const TextFormat& format, const RectD& box) {
-    if (!mPango) {
-        mPango.reset(pango_cairo_create_context(mCr.get()));
+PangoContext* Canvas::TextContext(bool vertical) {
+    PangoContextPtr& slot = vertical ? mVertical : mHorizontal;
+    cairo_matrix_t& last = mContextMatrix[vertical ? 1 : 0];
+    cairo_matrix_t now;
+    cairo_get_matrix(mCr.get(), &now);
+    if (slot && std::memcmp(&now, &last, sizeof now) == 0) return slot.get();
+    last = now;
+    if (!slot) {
+        slot.reset(pango_cairo_create_context(mCr.get()));
         cairo_font_options_t* options = cairo_font_options_create();
         cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
         cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
         cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-        pango_cairo_context_set_font_options(mPango.get(), options);
+        pango_cairo_context_set_font_options(slot.get(), options);
         cairo_font_options_destroy(options);
-        pango_context_set_round_glyph_positions(mPango.get(), FALSE);
-        pango_context_set_base_gravity(mPango.get(), PANGO_GRAVITY_AUTO);
-        pango_context_set_gravity_hint(mPango.get(), PANGO_GRAVITY_HINT_NATURAL);
+        pango_context_set_round_glyph_positions(slot.get(), FALSE);
+        pango_context_set_base_gravity(slot.get(), vertical ? PANGO_GRAVITY_AUTO : PANGO_GRAVITY_SOUTH);
+        pango_context_set_gravity_hint(slot.get(), PANGO_GRAVITY_HINT_NATURAL);
     }
-    pango_cairo_update_context(mCr.get(), mPango.get());
+    pango_cairo_update_context(mCr.get(), slot.get());
+    return slot.get();
+}
 
+// Builds (or finds) the layout under the canvas's current transform, for vertical text
+// already turned.
+Canvas::Laid Canvas::Layout(std::string_view text, const Font& font, const TextFormat& format, const RectD& box) {
+    PangoContext* context = TextContext(format.vertical);
     const double lineLength = format.vertical ? box.h : box.w;
     const double lineStack = format.vertical ? box.w : box.h;
 
+    char shape[160];
+    std::snprintf(shape, sizeof shape, "|%s|%.17g|%d%d%d|%d%d%d%d%d|%.17g|%.17g", ResolveFamily(font.family).c_str(),
+                  font.size, font.bold, font.italic, font.underline, int(format.align), int(format.wrap),
+                  int(format.trimming), int(format.lineLimit), int(format.vertical), lineLength, lineStack);
+    std::string key(text);
+    key += shape;
+
     Laid laid;
-    laid.layout.reset(pango_layout_new(mPango.get()));
-    PangoLayout* layout = laid.layout.get();
-    const std::string normal = NormaliseBreaks(text);
-    pango_layout_set_text(layout, normal.c_str(), int(normal.size()));
-    pango_layout_set_font_description(layout, Description(font));
-    if (font.underline) {
-        PangoAttrList* attrs = pango_attr_list_new();
-        pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-        pango_layout_set_attributes(layout, attrs);
-        pango_attr_list_unref(attrs);
-    }
-    const bool wrap = lineLength > 0 && (format.wrap || format.trimming == Trimming::Word);
-    if (lineLength > 0 && (wrap || format.trimming == Trimming::Ellipsis)) {
-        pango_layout_set_width(layout, int(lineLength * PANGO_SCALE));
-        pango_layout_set_alignment(layout, format.align == TextAlign::Near     ? PANGO_ALIGN_LEFT
-                                           : format.align == TextAlign::Centre ? PANGO_ALIGN_CENTER
-                                                                               : PANGO_ALIGN_RIGHT);
-        pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
-        if (format.trimming == Trimming::Ellipsis) {
-            pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
-            // Wrapped: the last line that fits ends in "…"; unwrapped: every line does.
-            pango_layout_set_height(layout, wrap && lineStack > 0 ? int(lineStack * PANGO_SCALE) : -1);
-        }
+    auto cached = mLayouts.find(key);
+    if (cached != mLayouts.end()) {
+        laid.layout.reset(PANGO_LAYOUT(g_object_ref(cached->second.get())));
     } else {
+        laid.layout.reset(pango_layout_new(context));
+        PangoLayout* layout = laid.layout.get();
+        const std::string normal = NormaliseBreaks(text);
+        pango_layout_set_text(layout, normal.c_str(), int(normal.size()));
+        pango_layout_set_font_description(layout, Description(font));
+        if (font.underline) {
+            PangoAttrList* attrs = pango_attr_list_new();
+            pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+            pango_layout_set_attributes(layout, attrs);
+            pango_attr_list_unref(attrs);
+        }
         pango_layout_set_alignment(layout, format.align == TextAlign::Near     ? PANGO_ALIGN_LEFT
                                            : format.align == TextAlign::Centre ? PANGO_ALIGN_CENTER
                                                                                : PANGO_ALIGN_RIGHT);
+        const bool wrap = lineLength > 0 && (format.wrap || format.trimming == Trimming::Word);
+        if (lineLength > 0 && (wrap || format.trimming == Trimming::Ellipsis)) {
+            pango_layout_set_width(layout, int(lineLength * PANGO_SCALE));
+            pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+            if (format.trimming == Trimming::Ellipsis) {
+                pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+                // Wrapped: the last line that fits ends in "…"; unwrapped: every line does.
+                pango_layout_set_height(layout, wrap && lineStack > 0 ? int(lineStack * PANGO_SCALE) : -1);
+            }
+        }
+        if (mLayouts.size() >= 4096) mLayouts.clear();
+        mLayouts.emplace(std::move(key), PangoLayoutPtr(PANGO_LAYOUT(g_object_ref(layout))));
     }
+    PangoLayout* layout = laid.layout.get();
 
     PangoRectangle ink, logical;
     pango_layout_get_extents(layout, &ink, &logical);
@@ -176,8 +199,7 @@ TextExtent Canvas::MeasureText(std::string_view text, const Font& font, const Te
 }
 
 double Canvas::LineSpacing(const Font& font) {
-    Layout("", font, {}, {});
-    PangoFontMetrics* metrics = pango_context_get_metrics(mPango.get(), Description(font), nullptr);
+    PangoFontMetrics* metrics = pango_context_get_metrics(TextContext(false), Description(font), nullptr);
     if (!metrics) return 0;
     const double h = (pango_font_metrics_get_ascent(metrics) + pango_font_metrics_get_descent(metrics)) /
                      double(PANGO_SCALE);

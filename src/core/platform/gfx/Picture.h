@@ -12,8 +12,8 @@ enum class Opacity { Opaque, Transparent, Scan };
 /// True when every alpha byte of the straight-alpha B,G,R,A rows is 255.
 bool IsOpaque(const uint8_t* bgra, int width, int height, int stride);
 
-/// Premultiplies pixels straight-alpha B,G,R,A pixels from src into dst (which may be
-/// src), each channel rounded to the nearest of c × a / 255.
+/// Premultiplies straight-alpha B,G,R,A pixels from src into dst (which may be src),
+/// each channel rounded to the nearest of c × a / 255.
 void Premultiply(const uint8_t* src, uint8_t* dst, size_t pixels);
 
 /// A picture cairo can paint, made from straight-alpha B,G,R,A pixels. Opaque pixels
