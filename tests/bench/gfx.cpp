@@ -217,16 +217,13 @@ void BM_PdfLazyBands(benchmark::State& state) {
         PdfDocument doc([&](const uint8_t*, size_t n) { bytes += n; return true; });
         Canvas* page = doc.BeginPage(kBandsAcross * kBand * 72.0 / 360, kBandsDown * kBand * 72.0 / 360, 360);
         std::vector<std::unique_ptr<LazyImage>> bands;
-        std::vector<uint8_t> pixels;
         int acquired = 0;
         for (int i = 0; i < kBandsAcross * kBandsDown; ++i) {
             bands.push_back(std::make_unique<LazyImage>(
-                doc.Lazy(), kBand, kBand,
-                [&pixels, &acquired, i](Picture& out) {
+                doc.Lazy(), kBand, kBand, Opacity::Opaque,
+                [&acquired, i](const LazyPixels& out) {
                     ++acquired;
-                    pixels.resize(size_t(kBand) * kBand * 4);
-                    FillBand(pixels.data(), kBand * 4, i);
-                    out = Picture(pixels.data(), kBand, kBand, kBand * 4, Opacity::Opaque);
+                    FillBand(out.data, out.stride, i);
                     return true;
                 },
                 [] {}));
@@ -238,7 +235,6 @@ void BM_PdfLazyBands(benchmark::State& state) {
         state.counters["acquires"] = acquired;
         state.counters["pdf_MB"] = double(bytes) / 1048576.0;
         bands.clear();
-        std::vector<uint8_t>().swap(pixels);
         ReportPeak(state, baseline);
     }
 }

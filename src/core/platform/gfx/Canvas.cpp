@@ -168,11 +168,15 @@ void Canvas::DrawSurface(cairo_surface_t* surface, const RectD& source, const Re
     cairo_set_source_surface(cr, surface, -source.x, -source.y);
     cairo_pattern_t* pattern = cairo_get_source(cr);
     cairo_pattern_set_filter(pattern, filter == Filter::Nearest ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
-    // Pad: the edge pixels are not blended with the transparent outside.
-    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_pattern_set_extend(pattern, PictureExtend());
     cairo_rectangle(cr, 0, 0, source.w, source.h);
     cairo_fill(cr);
     cairo_restore(cr);
+}
+
+cairo_extend_t Canvas::PictureExtend() const {
+    return cairo_surface_get_type(cairo_get_target(mCr.get())) == CAIRO_SURFACE_TYPE_IMAGE ? CAIRO_EXTEND_PAD
+                                                                                           : CAIRO_EXTEND_NONE;
 }
 
 void Canvas::Trace(std::string line) {

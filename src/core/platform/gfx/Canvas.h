@@ -100,6 +100,9 @@ private:
     void StrokeInPixelPlacement(const Pen& pen);
     void AddPath(const Path& path);
     void Trace(std::string line);
+    /// Pad on raster targets, so scaled edges do not fade; none on PDF pages, where a
+    /// padded source is a copy kept to the end of the page.
+    cairo_extend_t PictureExtend() const;
 
     CairoPtr mCr;
     double mPixelsPerInch;

@@ -56,7 +56,7 @@ PdfStatus PdfDocument::Finish() {
     if (mSurface) cairo_surface_finish(mSurface.get());
     Check();
     mSurface.reset();
-    mKeeper.ReleaseAll();
+    mKeeper.ReleaseKept();
     return mStatus;
 }
 

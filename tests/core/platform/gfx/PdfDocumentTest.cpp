@@ -30,15 +30,18 @@ struct LazyCounts {
     int acquired = 0;
     int released = 0;
     int failOn = 0;  // the acquire (from 1) that fails
-    std::vector<uint8_t> pixels = Pixels(64, 64, 40, 120, 200, 255);
 };
 
-std::unique_ptr<LazyImage> MakeLazy(PdfDocument& doc, LazyCounts& counts) {
+std::unique_ptr<LazyImage> MakeLazy(PdfDocument& doc, LazyCounts& counts, Opacity opacity = Opacity::Opaque) {
     return std::make_unique<LazyImage>(
-        doc.Lazy(), 64, 64,
-        [&counts](Picture& out) {
+        doc.Lazy(), 64, 64, opacity,
+        [&counts](const LazyPixels& out) {
             if (++counts.acquired == counts.failOn) return false;
-            out = Picture(counts.pixels.data(), 64, 64, 256, Opacity::Opaque);
+            for (int y = 0; y < out.height; ++y)
+                for (int x = 0; x < out.width; ++x) {
+                    uint8_t* p = out.data + size_t(y) * size_t(out.stride) + size_t(x) * 4;
+                    p[0] = 200, p[1] = 120, p[2] = 40, p[3] = uint8_t(x * 4);
+                }
             return true;
         },
         [&counts] { ++counts.released; });
@@ -80,11 +83,14 @@ TEST(PdfDocument, ReleasesEveryLazyPictureItAcquires) {
     ASSERT_NE(page, nullptr);
     std::vector<std::unique_ptr<LazyImage>> images;
     for (int i = 0; i < 44; ++i) {
-        images.push_back(MakeLazy(doc, counts));
+        images.push_back(MakeLazy(doc, counts, i % 2 ? Opacity::Opaque : Opacity::Transparent));
         page->DrawLazyImage(*images.back(), {double(i % 11) * 70, double(i / 11) * 70, 64, 64}, Filter::Good);
     }
     EXPECT_EQ(doc.EndPage(), PdfStatus::Ok);
+    // cairo 1.16 asks for each picture four times per page; keeping the last one
+    // answers at least the nested asks without reading again.
     EXPECT_GE(counts.acquired, 44);
+    EXPECT_LT(counts.acquired, 4 * 44);
     EXPECT_EQ(counts.acquired, counts.released);
     EXPECT_EQ(doc.Finish(), PdfStatus::Ok);
     EXPECT_EQ(counts.acquired, counts.released);
