@@ -119,7 +119,13 @@ private:
     std::map<std::string, FontDescription> mFonts;
     // Laid-out strings by text, font, format and box size: a repaint draws the same
     // labels again. pango lays a cached layout out anew when its context changed.
-    std::unordered_map<std::string, PangoLayoutPtr> mLayouts;
+    struct CachedLayout {
+        PangoLayoutPtr layout;
+        unsigned serial = 0;  // the layout's serial its measures were taken at
+        double width = 0, height = 0, inkLeft = 0, inkRight = 0;
+        int lines = 0, shownLines = 0;
+    };
+    std::unordered_map<std::string, CachedLayout> mLayouts;
     std::vector<std::string>* mTrace = nullptr;
 };
 

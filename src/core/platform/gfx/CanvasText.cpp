@@ -41,10 +41,10 @@ double Factor(TextAlign a) { return a == TextAlign::Near ? 0.0 : a == TextAlign:
 }  // namespace
 
 const PangoFontDescription* Canvas::Description(const Font& font) {
-    const std::string family = ResolveFamily(font.family);
-    std::string key = family + '|' + std::to_string(font.size) + (font.bold ? "|b" : "|") + (font.italic ? "i" : "");
+    std::string key = font.family + '|' + std::to_string(font.size) + (font.bold ? "|b" : "|") + (font.italic ? "i" : "");
     auto it = mFonts.find(key);
     if (it != mFonts.end()) return it->second.get();
+    const std::string family = ResolveFamily(font.family);
     FontDescription d(pango_font_description_new());
     pango_font_description_set_family(d.get(), family.c_str());
     pango_font_description_set_absolute_size(d.get(), font.size * PANGO_SCALE);
@@ -83,17 +83,33 @@ Canvas::Laid Canvas::Layout(std::string_view text, const Font& font, const TextF
     const double lineLength = format.vertical ? box.h : box.w;
     const double lineStack = format.vertical ? box.w : box.h;
 
-    char shape[160];
-    std::snprintf(shape, sizeof shape, "|%s|%.17g|%d%d%d|%d%d%d%d%d|%.17g|%.17g", ResolveFamily(font.family).c_str(),
-                  font.size, font.bold, font.italic, font.underline, int(format.align), int(format.wrap),
-                  int(format.trimming), int(format.lineLimit), int(format.vertical), lineLength, lineStack);
-    std::string key(text);
-    key += shape;
+    // The key: the text, then the family and the shape's numbers as raw bytes (no
+    // formatting: it is built for every string drawn).
+    std::string key;
+    key.reserve(text.size() + font.family.size() + 40);
+    key.append(text).append(1, '\0').append(font.family).append(1, '\0');
+    const double numbers[3] = {font.size, lineLength, lineStack};
+    const uint8_t flags[8] = {uint8_t(font.bold), uint8_t(font.italic), uint8_t(font.underline),
+                              uint8_t(format.align), uint8_t(format.wrap), uint8_t(format.trimming),
+                              uint8_t(format.lineLimit), uint8_t(format.vertical)};
+    key.append(reinterpret_cast<const char*>(numbers), sizeof numbers);
+    key.append(reinterpret_cast<const char*>(flags), sizeof flags);
 
     Laid laid;
     auto cached = mLayouts.find(key);
     if (cached != mLayouts.end()) {
-        laid.layout.reset(PANGO_LAYOUT(g_object_ref(cached->second.get())));
+        const CachedLayout& c = cached->second;
+        laid.layout.reset(PANGO_LAYOUT(g_object_ref(c.layout.get())));
+        // The measures hold while pango has not laid the string out again.
+        if (pango_layout_get_serial(c.layout.get()) == c.serial) {
+            laid.width = c.width;
+            laid.height = c.height;
+            laid.inkLeft = c.inkLeft;
+            laid.inkRight = c.inkRight;
+            laid.lines = c.lines;
+            laid.shownLines = c.shownLines;
+            return laid;
+        }
     } else {
         laid.layout.reset(pango_layout_new(context));
         PangoLayout* layout = laid.layout.get();
@@ -120,7 +136,8 @@ Canvas::Laid Canvas::Layout(std::string_view text, const Font& font, const TextF
             }
         }
         if (mLayouts.size() >= 4096) mLayouts.clear();
-        mLayouts.emplace(std::move(key), PangoLayoutPtr(PANGO_LAYOUT(g_object_ref(layout))));
+        cached = mLayouts.emplace(std::move(key), CachedLayout{}).first;
+        cached->second.layout.reset(PANGO_LAYOUT(g_object_ref(layout)));
     }
     PangoLayout* layout = laid.layout.get();
 
@@ -149,6 +166,14 @@ Canvas::Laid Canvas::Layout(std::string_view text, const Font& font, const TextF
         laid.shownLines = shown;
         laid.height = bottom;
     }
+    CachedLayout& c = cached->second;
+    c.serial = pango_layout_get_serial(layout);
+    c.width = laid.width;
+    c.height = laid.height;
+    c.inkLeft = laid.inkLeft;
+    c.inkRight = laid.inkRight;
+    c.lines = laid.lines;
+    c.shownLines = laid.shownLines;
     return laid;
 }
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__)
+#include <immintrin.h>
 #endif
 
 namespace vx::gfx {
@@ -30,10 +30,38 @@ inline uint32_t PremultiplyPixel(uint32_t p) {
     return rb | (g << 8) | (p & 0xFF000000u);
 }
 
+#if defined(__x86_64__)
+// The same as the SSE2 loop below, eight pixels at a time; gives the pixels done.
+__attribute__((target("avx2"))) size_t PremultiplyAvx2(const uint8_t* src, uint8_t* dst, size_t pixels) {
+    const __m256i lowBytes = _mm256_set1_epi32(0x00FF00FF);
+    const __m256i alphaBytes = _mm256_set1_epi32(int(0xFF000000u));
+    const __m256i lowByte = _mm256_set1_epi32(0xFF);
+    const __m256i half = _mm256_set1_epi16(0x80);
+    size_t i = 0;
+    for (; i + 8 <= pixels; i += 8) {
+        const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i * 4));
+        __m256i a = _mm256_srli_epi32(p, 24);
+        a = _mm256_or_si256(a, _mm256_slli_epi32(a, 16));
+        __m256i rb = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(p, lowBytes), a), half);
+        rb = _mm256_srli_epi16(_mm256_add_epi16(rb, _mm256_srli_epi16(rb, 8)), 8);
+        __m256i ga = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(p, 8), lowBytes), a), half);
+        ga = _mm256_srli_epi16(_mm256_add_epi16(ga, _mm256_srli_epi16(ga, 8)), 8);
+        const __m256i g = _mm256_slli_epi32(_mm256_and_si256(ga, lowByte), 8);
+        const __m256i out = _mm256_or_si256(_mm256_or_si256(rb, g), _mm256_and_si256(p, alphaBytes));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i * 4), out);
+    }
+    return i;
+}
+#endif
+
 }  // namespace
 
 void Premultiply(const uint8_t* src, uint8_t* dst, size_t pixels) {
     size_t i = 0;
+#if defined(__x86_64__)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) i = PremultiplyAvx2(src, dst, pixels);
+#endif
 #if defined(__SSE2__)
     const __m128i lowBytes = _mm_set1_epi32(0x00FF00FF);
     const __m128i alphaBytes = _mm_set1_epi32(int(0xFF000000u));
