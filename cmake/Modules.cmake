@@ -19,9 +19,11 @@ function(vx_core_module name folder)
   set_property(GLOBAL APPEND PROPERTY VX_CORE_MODULES vx_${name})
 endfunction()
 
-# vx_test_suite(<name> <folder below tests/> LIBS <targets>... [LABELS <labels>...] [UI])
+# vx_test_suite(<name> <folder below tests/> LIBS <targets>... [LABELS <labels>...] [UI]
+#               [FONT_LEAKS])
+# FONT_LEAKS: the suite draws text or PDF pages, whose libraries keep memory to the end.
 function(vx_test_suite name folder)
-  cmake_parse_arguments(ARG "UI" "" "LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "UI;FONT_LEAKS" "" "LIBS;LABELS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp)
   if(NOT sources)
     return()
@@ -36,7 +38,12 @@ function(vx_test_suite name folder)
                          ENVIRONMENT "VX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
   else()
     target_link_libraries(${name} PRIVATE vx_test_main)
+    set(env "VX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    if(VX_SANITIZE AND ARG_FONT_LEAKS)
+      # Full stacks: the suppressions name a cairo entry point above stripped frames.
+      list(APPEND env "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:fast_unwind_on_malloc=0")
+    endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS "core;${ARG_LABELS}" TIMEOUT 300
-                         ENVIRONMENT "VX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+                         ENVIRONMENT "${env}")
   endif()
 endfunction()

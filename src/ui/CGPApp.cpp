@@ -5,11 +5,15 @@
 #include <cstdlib>
 
 #include "host/FatalError.h"
+#include "host/HostService.h"
+#include "platform/gfx/PangoTextMeasurer.h"
 #include "platform/system/Folders.h"
 #include "platform/system/Ports.h"
 #include "platform/system/StringTable.h"
 #include "ui/CMainFrame.h"
+#include "ui/SurfacePainter.h"
 #include "ui/WxPorts.h"
+#include "view/RenderState.h"
 
 namespace {
 
@@ -34,6 +38,11 @@ bool CGPApp::OnInit() {
     SetAppName("VellicorEX");
     // GTK set the process locale; numbers in files and messages keep the dot.
     std::setlocale(LC_NUMERIC, "C");
+    vx::FillSystemColours();
+    // The layout model measures free text with the engine the view draws it with.
+    mTextMeasurer = std::make_unique<vx::gfx::PangoTextMeasurer>();
+    vx::InstallHostService<vx::TextMeasurer>(mTextMeasurer.get());
+    vx::InstallRenderState();
 
     mMessages = std::make_unique<vx::WxMessagePort>();
     vx::SetMessagePort(mMessages.get());
@@ -60,6 +69,7 @@ bool CGPApp::OnInit() {
 }
 
 int CGPApp::OnExit() {
+    vx::InstallHostService<vx::TextMeasurer>(nullptr);
     vx::SetStatusPort(nullptr);
     vx::SetMessagePort(nullptr);
     vx::SetFatalErrorHook({});

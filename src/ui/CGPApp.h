@@ -6,6 +6,9 @@
 namespace vx {
 class WxMessagePort;
 class WxStatusPort;
+namespace gfx {
+class PangoTextMeasurer;
+}
 }
 
 /// The application object: start-up, ports, fatal-error exit and clean exit.
@@ -29,6 +32,7 @@ protected:
 private:
     std::unique_ptr<vx::WxMessagePort> mMessages;
     std::unique_ptr<vx::WxStatusPort> mStatus;
+    std::unique_ptr<vx::gfx::PangoTextMeasurer> mTextMeasurer;
 };
 
 wxDECLARE_APP(CGPApp);

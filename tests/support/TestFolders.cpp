@@ -20,6 +20,12 @@ std::filesystem::path SourceFolder() {
     throw std::runtime_error("source folder unknown: run the tests through ctest or set VX_SOURCE_DIR");
 }
 
+std::filesystem::path OutputFolder() {
+    const std::filesystem::path p = ExecutableFolder() / ".." / "test-output";
+    std::filesystem::create_directories(p);
+    return p.lexically_normal();
+}
+
 TestRoot::TestRoot() {
     const char* base = std::getenv("TMPDIR");
     std::string tmpl = std::string(base && *base ? base : "/tmp") + "/vx-test-XXXXXX";

@@ -11,6 +11,10 @@ namespace vx::test {
 /// configured from. Throws when neither is known.
 std::filesystem::path SourceFolder();
 
+/// The build's "test-output" folder (beside bin/), made on demand, where tests leave
+/// pictures for people to look at.
+std::filesystem::path OutputFolder();
+
 /// A fresh folder under $TMPDIR (or /tmp), removed with the object.
 class TestRoot {
 public:
