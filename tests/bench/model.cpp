@@ -128,6 +128,8 @@ void BM_SumPictureWords(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(sum);
     }
+}
+
 // range(0) images spread over range(1) folders, all selected.
 void BM_SelectImagesInFolder(benchmark::State& state) {
     CLayoutSetting layout(true);

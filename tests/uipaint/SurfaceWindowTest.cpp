@@ -1,4 +1,4 @@
-#include "TestFolders.h"
+#include "support/TestFolders.h"
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,5 +1,5 @@
 #pragma once
-#include "TestFolders.h"
+#include "support/TestFolders.h"
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
