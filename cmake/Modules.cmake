@@ -38,10 +38,12 @@ function(vx_test_suite name folder)
                          ENVIRONMENT "VX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
   else()
     target_link_libraries(${name} PRIVATE vx_test_main)
+    # One variable per suite: gtest_discover_tests cannot pass a list. Suites without
+    # VX_SOURCE_DIR find the source folder through the build folder's cache.
     set(env "VX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
     if(VX_SANITIZE AND ARG_FONT_LEAKS)
       # Full stacks: the suppressions name a cairo entry point above stripped frames.
-      list(APPEND env "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:fast_unwind_on_malloc=0")
+      set(env "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:fast_unwind_on_malloc=0")
     endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS "core;${ARG_LABELS}" TIMEOUT 300
                          ENVIRONMENT "${env}")
