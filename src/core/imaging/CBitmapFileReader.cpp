@@ -9,6 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <optional>
+
+#include "imaging/PackedDib.h"
 
 namespace vx {
 namespace {
@@ -93,33 +96,22 @@ int CBitmapFileReader::ReadHeader() {
     if (got < 0) return kImageFileReadFailed;
     if (const int rc = ProbeBitmap(head, size_t(got)); rc != kImageFileOk) return rc;
 
-    mHeaderSize = U32(head + 14);
-    const bool core = mHeaderSize == kCoreHeaderBytes;
+    // The probe has judged the header's size and kind; the shared reader takes its fields.
+    const std::optional<PackedDibHeader> dib = ReadPackedDibHeader(head + kFileHeaderBytes, size_t(got) - kFileHeaderBytes);
+    if (!dib) return kImageFileNotReadable;
+    mHeaderSize = dib->headerSize;
+    const bool core = dib->core;
     if (kFileHeaderBytes + uint64_t(mHeaderSize) > mFileSize) return kImageFileReadFailed;
-    int64_t height = 0;
-    uint64_t paletteEntries = 0;
-    if (core) {
-        mWidth = U16(head + 18);
-        height = U16(head + 20);
-        mBitCount = U16(head + 24);
-        mCompression = 0;
-        // A core header's colour count is 2 to the bit count in 16 bits.
-        paletteEntries = mBitCount <= 8 ? (1u << mBitCount) & 0xFFFF : 0;
-    } else {
-        mWidth = int32_t(U32(head + 18));
-        height = int32_t(U32(head + 22));
-        mBitCount = U16(head + 28);
-        mCompression = U32(head + 30);
-        mXPelsPerMeter = int32_t(U32(head + 38));
-        mYPelsPerMeter = int32_t(U32(head + 42));
-        paletteEntries = U32(head + 46);
-        if (paletteEntries == 0 && mBitCount <= 8) paletteEntries = 1u << mBitCount;
-    }
-    mTopDown = height < 0;
-    height = height < 0 ? -height : height;
-    if (mWidth < 1 || mWidth > kMaxSide || height < 1 || height > kMaxSide)
+    mWidth = dib->width;
+    mBitCount = dib->bitCount;
+    mCompression = dib->compression;
+    mXPelsPerMeter = dib->xPelsPerMeter;
+    mYPelsPerMeter = dib->yPelsPerMeter;
+    const uint64_t paletteEntries = dib->colourEntries;
+    mTopDown = dib->topDown;
+    if (mWidth < 1 || mWidth > kMaxSide || dib->height < 1 || dib->height > kMaxSide)
         return kImageFileNotReadable;
-    mHeight = int32_t(height);
+    mHeight = dib->height;
     switch (mBitCount) {
         case 1: case 4: case 8: case 16: case 24: case 32: break;
         default: return kImageFileNotReadable;

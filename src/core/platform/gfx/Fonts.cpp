@@ -5,19 +5,10 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/system/Utf8.h"
+
 namespace vx::gfx {
 namespace {
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
 
 std::vector<std::string> ReadFamilies() {
     std::vector<std::string> families;
@@ -37,7 +28,7 @@ std::vector<std::string> ReadFamilies() {
                                                     "cursive", "fantasy", "system-ui", "emoji", "math"};
     std::erase_if(families, [](const std::string& f) {
         return std::any_of(std::begin(kGeneric), std::end(kGeneric),
-                           [&](std::string_view g) { return EqualsIgnoringAsciiCase(f, g); });
+                           [&](std::string_view g) { return EqualsNoCaseAscii(f, g); });
     });
     std::sort(families.begin(), families.end());
     families.erase(std::unique(families.begin(), families.end()), families.end());
@@ -53,12 +44,12 @@ const std::vector<std::string>& FontFamilies() {
 
 bool IsFamilyInstalled(std::string_view family) {
     const auto& all = FontFamilies();
-    return std::any_of(all.begin(), all.end(), [&](const std::string& f) { return EqualsIgnoringAsciiCase(f, family); });
+    return std::any_of(all.begin(), all.end(), [&](const std::string& f) { return EqualsNoCaseAscii(f, family); });
 }
 
 std::string ResolveFamily(std::string_view name) {
     for (const std::string& f : FontFamilies())
-        if (EqualsIgnoringAsciiCase(f, name)) return f;
+        if (EqualsNoCaseAscii(f, name)) return f;
     return kFallbackFamily;
 }
 
