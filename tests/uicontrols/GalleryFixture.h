@@ -1,11 +1,16 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include <wx/frame.h>
 #include <wx/panel.h>
 #include <wx/uiaction.h>
+
+inline void PrintTo(const wxColour& c, std::ostream* os) {
+    *os << "RGB(" << int(c.Red()) << ", " << int(c.Green()) << ", " << int(c.Blue()) << ")";
+}
 
 /// One wx start per process for the control suites, a frame per test and helpers
 /// that let the display catch up with simulated input.
