@@ -49,12 +49,17 @@ std::set<std::string> OutlineFamilies() {
 
 }  // namespace
 
-std::vector<FontFamilyInfo> InstalledFontFamilies() {
-    const std::set<std::string> outline = OutlineFamilies();
-    std::vector<FontFamilyInfo> out;
-    for (const std::string& family : gfx::FontFamilies())
-        out.push_back({family, outline.count(family) != 0});
-    return out;
+const std::vector<FontFamilyInfo>& InstalledFontFamilies() {
+    // Read once, like the family names themselves: the program sees the fonts that
+    // were installed when it started.
+    static const std::vector<FontFamilyInfo> families = [] {
+        const std::set<std::string> outline = OutlineFamilies();
+        std::vector<FontFamilyInfo> out;
+        for (const std::string& family : gfx::FontFamilies())
+            out.push_back({family, outline.count(family) != 0});
+        return out;
+    }();
+    return families;
 }
 
 void ComboEntries::Assign(std::vector<std::string> texts) {
@@ -91,13 +96,14 @@ long ComboEntries::SelectByText(std::string_view text, bool exact) {
 void FontList::Fill(const std::vector<FontFamilyInfo>& families, bool /*printerFonts*/) {
     const std::string previous = mCombo.CurText();
     mEntries.clear();
+    mEntries.reserve(families.size());
     for (const FontFamilyInfo& f : families) {
         if (!f.outline || f.name.empty() || f.name.size() > kMaxFaceNameLength) continue;
         mEntries.push_back({f.name, {}, 0, 0, kFontKindOutline});
     }
-    std::stable_sort(mEntries.begin(), mEntries.end(), [](const FontEntry& a, const FontEntry& b) {
-        return LessNoCase(a.faceName, b.faceName);
-    });
+    auto less = [](const FontEntry& a, const FontEntry& b) { return LessNoCase(a.faceName, b.faceName); };
+    // The installed families arrive sorted already; only other lists need the sort.
+    if (!std::is_sorted(mEntries.begin(), mEntries.end(), less)) std::stable_sort(mEntries.begin(), mEntries.end(), less);
     mEntries.erase(std::unique(mEntries.begin(), mEntries.end(),
                                [](const FontEntry& a, const FontEntry& b) { return a.faceName == b.faceName; }),
                    mEntries.end());
@@ -110,7 +116,7 @@ void FontList::Fill(const std::vector<FontFamilyInfo>& families, bool /*printerF
     if (!previous.empty())
         mCombo.SelectByText(previous, true);
     else if (!mEntries.empty())
-        mCombo.SelectByText(mEntries.front().faceName, false);
+        mCombo.Select(0);
 }
 
 }  // namespace vx::dialogs

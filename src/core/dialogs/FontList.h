@@ -27,8 +27,9 @@ struct FontFamilyInfo {
     bool outline = false;  ///< at least one scalable face
 };
 
-/// The installed families (fontconfig) with whether each has scalable faces.
-std::vector<FontFamilyInfo> InstalledFontFamilies();
+/// The installed families (fontconfig) with whether each has scalable faces; read
+/// once per process.
+const std::vector<FontFamilyInfo>& InstalledFontFamilies();
 
 /// One listed font.
 struct FontEntry {
