@@ -30,6 +30,30 @@ int VisibleToplevels() {
     return n;
 }
 
+// Ctrl+V with the right Ctrl key: the simulator only knows one Ctrl, so the key goes
+// to the X server's test extension directly (wx has loaded it).
+bool PressRightCtrlV() {
+    using DisplayFn = void* (*)();
+    using KeycodeFn = unsigned char (*)(void*, unsigned long);
+    using FakeKeyFn = int (*)(void*, unsigned, int, unsigned long);
+    using FlushFn = int (*)(void*);
+    auto display = reinterpret_cast<DisplayFn>(dlsym(RTLD_DEFAULT, "gdk_x11_get_default_xdisplay"));
+    auto keycode = reinterpret_cast<KeycodeFn>(dlsym(RTLD_DEFAULT, "XKeysymToKeycode"));
+    auto fake = reinterpret_cast<FakeKeyFn>(dlsym(RTLD_DEFAULT, "XTestFakeKeyEvent"));
+    auto flush = reinterpret_cast<FlushFn>(dlsym(RTLD_DEFAULT, "XFlush"));
+    if (!display || !keycode || !fake || !flush) return false;
+    void* dpy = display();
+    const unsigned ctrl = keycode(dpy, 0xffe4);  // Control_R
+    const unsigned v = keycode(dpy, 'v');
+    if (!dpy || !ctrl || !v) return false;
+    fake(dpy, ctrl, 1, 0);
+    fake(dpy, v, 1, 0);
+    fake(dpy, v, 0, 0);
+    fake(dpy, ctrl, 0, 0);
+    flush(dpy);
+    return true;
+}
+
 using NumEditWindow = Gallery;
 
 TEST_F(NumEditWindow, TypedKeysFollowTheRangeAndNothingIsPasted) {
@@ -59,14 +83,12 @@ TEST_F(NumEditWindow, TypedKeysFollowTheRangeAndNothingIsPasted) {
         wxTheClipboard->UsePrimarySelection(false);
     }
     Pump();
-    for (int ctrl : {WXK_CONTROL, WXK_RAW_CONTROL}) {
-        SCOPED_TRACE(ctrl);
-        mSim.KeyDown(ctrl);
-        mSim.Char('v', wxMOD_CONTROL);
-        mSim.KeyUp(ctrl);
-        Pump();
-        EXPECT_EQ(edit->GetValue(), "12");
-    }
+    mSim.Char('v', wxMOD_CONTROL);
+    Pump();
+    EXPECT_EQ(edit->GetValue(), "12");
+    ASSERT_TRUE(PressRightCtrlV());
+    Pump();
+    EXPECT_EQ(edit->GetValue(), "12");
     mSim.Char(WXK_INSERT, wxMOD_SHIFT);
     Pump();
     EXPECT_EQ(edit->GetValue(), "12");
