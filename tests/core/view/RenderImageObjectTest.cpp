@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -376,6 +377,84 @@ TEST_F(RenderImageObjectTest, FarDestinationIsDrawnCut) {
     // hundredfold magnification may place it one row later.
     EXPECT_EQ(At(100, 98), kRed);
     EXPECT_EQ(At(100, 102), kBlue);
+}
+
+// A sheet for people to look at: a photograph-like picture with its frame band, crop
+// frame and a half-transparent stamp, and the same item turned a quarter by its frame
+// with the stamp at its own place.
+TEST_F(RenderImageObjectTest, SheetShowsPictureFrameBandCropFrameAndStamp) {
+    gfx::ImageSurface sheet(480, 260);
+    gfx::Canvas c(sheet.Native(), gfx::kScreenPixelsPerInch);
+    c.Clear({238 / 255.0, 238 / 255.0, 238 / 255.0, 1});
+    geometry.band = {0, 0, 480, 260};
+    // Sky over a meadow, a sun top right.
+    const auto photo = [](int x, int y) -> uint32_t {
+        const int dx = x - 220, dy = y - 40;
+        if (dx * dx + dy * dy < 400) return 0xFFD030;
+        if (y < 100) return uint32_t(0x60 + y / 2) << 16 | uint32_t(0x90 + y / 2) << 8 | 0xE0;
+        return uint32_t(0x30 + (x % 40)) << 16 | uint32_t(0x90 + (y - 100) / 2) << 8 | 0x30;
+    };
+    // The stamp: a dark corner that shows how it turns, and a half-transparent band.
+    Rect16 sr;
+    sr.Set(0, 0, 60, 30);
+    DibBuffer* raw = nullptr;
+    ASSERT_EQ(DibBuffer::Create(&raw, 32, sr), 0);
+    uint8_t* p = DibBuffer::GetBits(raw);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 60; ++x, p += 4) {
+            const bool corner = x < 12 && y < 8;
+            const bool band = std::abs((x - 30) - (y - 15) * 2) < 8;
+            p[0] = corner ? 40 : 255, p[1] = corner ? 40 : 255, p[2] = corner ? 40 : 255;
+            p[3] = corner ? 255 : band ? 160 : 0;
+        }
+    CImageObj stamp(false);
+    ASSERT_TRUE(stamp.SetWorkingBitmap(DibBufferPtr(raw)));
+    layout.SetImageStampInUse(1);
+
+    auto item = Item({20, 20, 220, 170}, 240, 160, photo);
+    item->SetImageOption(0);
+    item->SetFrame({12, 12, 12, 12});
+    item->SetFrameMode(1);
+    item->SetFrameColor(1);
+    item->SetFrameColorValue(0x203080);  // dark red as stored
+    item->SetCropOut(2);
+    item->SetCrop({30, 20, 40, 20});
+    item->SetCropFrameColor(0x00C000);
+    RenderImageObject(pass, *item, c, geometry, &stamp, kRenderPicturePass);
+    RenderImageObject(pass, *item, c, geometry, &stamp, kRenderOverlayPass);
+
+    auto turned = Item({260, 20, 420, 250}, 160, 240, photo);
+    turned->SetImageOption(1);
+    turned->SetFrameRotate(1);
+    turned->SetFrame({8, 8, 8, 8});
+    turned->SetFrameMode(1);
+    turned->SetFrameColor(1);
+    turned->SetFrameColorValue(0x404040);
+    RenderImageObject(pass, *turned, c, geometry, &stamp, kRenderAllParts);
+    ASSERT_TRUE(c.Ok());
+    EXPECT_FALSE(pass.failed);
+    EXPECT_TRUE(sheet.WritePng(test::OutputFolder() / "render-image-object.png"));
+
+    const auto at = [&](int x, int y) { return sheet.Pixel(x, y) & 0xFFFFFF; };
+    // The picture, 3 : 2 inside the 176 x 126 frame: 176 x 117 from (32, 36); the
+    // pixel whose centre falls on (x, y).
+    const auto shown = [&](int x, int y) {
+        return photo(int((x - 32 + 0.5) * 240 / 176), int((y - 36 + 0.5) * 160 / 117));
+    };
+    EXPECT_EQ(at(25, 100), 0x803020u);  // frame band
+    EXPECT_EQ(at(100, 25), 0x803020u);
+    EXPECT_EQ(at(10, 10), 0xEEEEEEu);   // outside the item
+    EXPECT_EQ(at(100, 34), 0xEEEEEEu);  // above the letterboxed picture
+    EXPECT_EQ(at(40, 150), shown(40, 150));
+    // Crop frame: 30 of 240 pixels in from the left, a 4-pixel pen.
+    EXPECT_EQ(at(32 + 22, 100), 0x00C000u);
+    EXPECT_EQ(at(32 + 25, 100), 0x00C000u);
+    EXPECT_EQ(at(32 + 26, 100), shown(32 + 26, 100));
+    // The stamp's dark corner at the picture's top-left; on the turned item, whose
+    // stamp box is 107 x 214 from x 286, at its top-right.
+    EXPECT_EQ(at(34, 56), 0x282828u);
+    EXPECT_EQ(at(388, 34), 0x282828u);
+    EXPECT_EQ(at(263, 100), 0x404040u);  // turned item's band
 }
 
 }  // namespace
