@@ -218,6 +218,24 @@ TEST_F(TemplateSummary, ExpandsNoEntities) {
     EXPECT_EQ(info.PaperSize, "A4");
 }
 
+TEST_F(TemplateSummary, StaysSmallOnNestedEntities) {
+    std::string dtd = "<!ENTITY e0 \"haha\">";
+    for (int i = 1; i < 12; ++i) {
+        dtd += "<!ENTITY e" + std::to_string(i) + " \"";
+        for (int k = 0; k < 10; ++k) dtd += "&e" + std::to_string(i - 1) + ";";
+        dtd += "\">";
+    }
+    const fs::path path = mRoot.Path() / "laughs.kqt";
+    WriteFile(path, "<?xml version=\"1.0\"?>\n<!DOCTYPE root [" + dtd +
+                        "]>\n<root><layout><CommentGerman>&e11;</CommentGerman><Color>Black</Color></layout></root>");
+    TemplateInfo info;
+    // Either refused or read without the entity: never ten billion "haha"s.
+    if (ReadTemplateSummary(path, info)) {
+        EXPECT_EQ(info.Comment, "");
+        EXPECT_EQ(info.Color, "Black");
+    }
+}
+
 TEST(GetXPathText, GivesTheFirstSelectedNodesTextWithoutQuotes) {
     const std::string xml = "<root><layout><A>\"eins\"</A><A>zwei</A><Empty/><Nested><B>x</B></Nested>"
                             "<C><![CDATA[<roh>]]></C></layout></root>";
