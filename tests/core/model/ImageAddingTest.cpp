@@ -278,6 +278,69 @@ TEST(AddImageFilesToLayout, AGreyLayoutGetsGreyPixels) {
     }
 }
 
+TEST(AddImageFilesToLayout, OpensThroughASymbolicLink) {
+    AddImages a;
+    const fs::path target = a.Write("ziel.jpg", Jpeg(600, 400));
+    fs::create_symlink(target, a.root.Path() / "verweis.jpg");
+    ASSERT_EQ(a.Add(a.root.Path() / "verweis.jpg"), kAddDone);
+    EXPECT_EQ(a.Last()->GetFilePath(), a.root.Path() / "verweis.jpg");
+    EXPECT_EQ(a.Last()->GetFileSize(), fs::file_size(target));
+}
+
+TEST(EnsureWorkingBitmap, BuildsAMissingBitmapOnce) {
+    AddImages a;
+    const fs::path path = a.Write("bild.jpg", Jpeg(600, 400));
+    for (int16_t color : {2, 1}) {
+        SCOPED_TRACE(color);
+        a.layout.SetColor(color);
+        CImageObj* item = CreateImageObj(a.layout.GetBaseImage(), a.layout.ItemListHead(), "StdImage");
+        item->SetOwner(&a.layout);
+        ASSERT_NE(OpenImageFile(item, path), 0);
+        item->SetColorModeMark(7);
+        EnsureWorkingBitmap(*item);
+        ASSERT_EQ(item->IsSaveFile(), 1);
+        EXPECT_EQ(item->GetColorModeMark(), 0);
+        {
+            CImageBitmapLock lock(*item, TempBuffer::kMapReadOnly);
+            const std::span<uint8_t> px = lock.Pixels();
+            ASSERT_FALSE(px.empty());
+            const bool grey = px[0] == px[1] && px[1] == px[2];
+            EXPECT_EQ(grey, color != 2) << "a grey layout turns the bitmap grey";
+        }
+        item->SetColorModeMark(7);
+        EnsureWorkingBitmap(*item);
+        EXPECT_EQ(item->GetColorModeMark(), 7) << "a stored bitmap stays";
+    }
+}
+
+TEST(FinishAddedImage, ShowsTheItemAndRepaints) {
+    AddImages a;
+    a.layout.SetColor(1);
+    a.t.AddImages(6, 1260, 1260);  // a full first page
+    ASSERT_EQ(Relayout(a.layout), 1);
+    CImageObj* item = CreateImageObj(a.layout.GetBaseImage(), a.layout.ItemListHead(), "StdImage");
+    item->SetOwner(&a.layout);
+    item->SetSize(1260, 1260);
+    item->SetColorModeMark(3);
+    PlaceNewObject(*item);
+    const int invalidations = a.host.view.invalidations;
+    FinishAddedImage(*item);
+    EXPECT_EQ(item->GetColorModeMark(), 0) << "no bitmap yet: the mark is cleared";
+    EXPECT_EQ(a.layout.GetPageNumber(), 2);
+    EXPECT_EQ(a.host.view.currentPage, 1) << "the item's page is shown";
+    EXPECT_GT(a.host.view.invalidations, invalidations);
+    EXPECT_EQ(a.host.view.updates, 1);
+}
+
+TEST(RecalcFrameCaption, RebuildsTheLabel) {
+    AddImages a;
+    ASSERT_EQ(a.Add(a.Write("a.jpg", Jpeg(600, 400))), kAddDone);
+    CImageObj* item = a.Last();
+    item->SetLabelNumber(4);
+    RecalcFrameCaption(*item);
+    EXPECT_EQ(item->GetLabelText(), "Nummer: 4  Name: a.jpg  ");
+}
+
 TEST(CreateImageObj, NumbersAboveTheHighestOfTheList) {
     TestLayout t;
     for (int16_t n : {3, 1, 5}) t.Add(100, 100)->SetLabelNumber(n);
