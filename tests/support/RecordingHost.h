@@ -60,6 +60,7 @@ struct RecordingShell : Shell {
     RecordingPrintSettingsPane* pane = nullptr;
     std::vector<int> toolBarRefreshes;
     std::vector<int> quickPrintStates;
+    std::vector<int> printNowAt;  // the quick-print state shown when each Print now ran, 0 none
 
     LayoutView* FindLayoutView(const CLayoutSetting& layout) override {
         return !viewLayout || viewLayout == &layout ? view : nullptr;
@@ -69,6 +70,7 @@ struct RecordingShell : Shell {
     bool IsViewCreating() override { return false; }
     void RefreshToolBar(int flags) override { toolBarRefreshes.push_back(flags); }
     void SetQuickPrintStatus(int state) override { quickPrintStates.push_back(state); }
+    void PrintNow() override { printNowAt.push_back(quickPrintStates.empty() ? 0 : quickPrintStates.back()); }
 };
 
 struct RecordingViewServices : ViewServices {

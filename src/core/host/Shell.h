@@ -39,6 +39,9 @@ public:
     virtual void RefreshToolBar(int flags) = 0;
     /// Text of status-bar pane 1: 11 while a quick print runs, 12 afterwards.
     virtual void SetQuickPrintStatus(int state) = 0;
+    /// Prints the active document at once, without the print dialog, and returns when
+    /// the job has ended or was cancelled.
+    virtual void PrintNow() = 0;
 };
 
 /// The layout view of the open document that holds layout; null without one or

@@ -7,8 +7,11 @@
 namespace vx {
 
 void InvalidateLayoutView(const ViewStateBlock* block) {
-    if (!block || !block->owner) return;
-    if (LayoutView* view = FindLayoutView(*block->owner)) view->Invalidate();
+    if (block && block->owner) InvalidateLayoutView(*block->owner);
+}
+
+void InvalidateLayoutView(const CLayoutSetting& layout) {
+    if (LayoutView* view = FindLayoutView(layout)) view->Invalidate();
 }
 
 }  // namespace vx

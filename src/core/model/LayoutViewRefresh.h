@@ -2,10 +2,13 @@
 
 namespace vx {
 
+class CLayoutSetting;
 struct ViewStateBlock;
 
-/// Redraws the whole view of the block's layout; nothing without a block, an owner or
-/// an open view of it.
+/// Redraws the whole client area of the view that shows the block's layout; nothing
+/// for a null block, a block without owner, or a layout that no open view shows.
 void InvalidateLayoutView(const ViewStateBlock* block);
+/// The same for the view that shows layout.
+void InvalidateLayoutView(const CLayoutSetting& layout);
 
 }  // namespace vx
