@@ -39,6 +39,8 @@
 #include "platform/system/Ports.h"
 #include "platform/system/StringTable.h"
 #include "platform/system/SystemLanguage.h"
+#include "templates/TemplateInfo.h"
+#include "templates/TemplateSummary.h"
 #include "view/FontAvailability.h"
 
 namespace fs = std::filesystem;
@@ -518,7 +520,9 @@ LayoutLoad LayoutXmlReader::Load() {
     // A layout the user already threw away needs no profile question.
     if (!mDiscard) ReplaceMissingProfiles();
     if (!mDiscard) {
-        // TEMPLATE SUMMARY
+        TemplateInfo summary;
+        if (ReadTemplateSummary(mDocumentPath, summary)) SetCurrentTemplateInfo(summary);
+        else CurrentTemplateInfo().RemoveAll();
     }
     StatusBar().UpdateStatusText(kStatusReady);
     if (mDiscard) {

@@ -12,6 +12,7 @@
 #include "model/CTextObj.h"
 #include "model/FreeLineItem.h"
 #include "platform/gfx/Fonts.h"
+#include "templates/TemplateInfo.h"
 
 namespace fs = std::filesystem;
 
@@ -165,6 +166,9 @@ TEST_F(LayoutLoad, GivesBackWhatWasSavedItemsInOrder) {
     ASSERT_FALSE(status.updates.empty());
     EXPECT_EQ(status.updates.back().code, kStatusReady);
     EXPECT_EQ(app.prepared, (std::vector<const CLayoutSetting*>{&l}));
+    ASSERT_EQ(CurrentTemplateInfo().GetSize(), 1);
+    EXPECT_EQ(CurrentTemplateInfo().ElementAt(0).Path, file.string());
+    EXPECT_EQ(CurrentTemplateInfo().ElementAt(0).PrinterModel, "TEVRA Proof 44");
 }
 
 TEST_F(LayoutLoad, ChangesOnlyTheDocumentedValues) {
