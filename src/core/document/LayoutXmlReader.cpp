@@ -2,12 +2,18 @@
 
 #include <array>
 #include <cstdlib>
+#include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
+
+#include <dirent.h>
+#include <sys/stat.h>
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -91,6 +97,41 @@ bool IsImageFileThere(const fs::path& path) {
     return path.is_absolute() && fs::is_regular_file(path, ec);
 }
 
+/// Which image files exist, by folder: a folder is listed once rather than each of its
+/// files asked for (a layout names hundreds of files in a few folders). Forget() after
+/// the user had a chance to change the folders.
+class ImageFileIndex {
+public:
+    bool IsThere(const fs::path& path) {
+        if (!path.is_absolute() || !path.has_filename()) return false;
+        auto [it, added] = mFolders.try_emplace(path.parent_path().string());
+        if (added) it->second = List(it->first);
+        if (!it->second) return IsImageFileThere(path);  // not listable (searchable only): ask for the file
+        return it->second->count(path.filename().string()) != 0;
+    }
+    void Forget() { mFolders.clear(); }
+
+private:
+    using Names = std::unordered_set<std::string>;
+
+    static std::optional<Names> List(const std::string& folder) {
+        std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
+        if (!dir) return std::nullopt;
+        Names names;
+        while (const dirent* e = readdir(dir.get())) {
+            bool regular = e->d_type == DT_REG;
+            if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
+                struct stat st {};
+                regular = fstatat(dirfd(dir.get()), e->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
+            }
+            if (regular) names.emplace(e->d_name);
+        }
+        return names;
+    }
+
+    std::unordered_map<std::string, std::optional<Names>> mFolders;
+};
+
 /// Where the file dialog of the missing-image search starts.
 fs::path DocumentsFolder() {
     const char* home = std::getenv("HOME");
@@ -135,12 +176,15 @@ private:
     bool ReadFreeLineXml(const xmlNode* line);
     bool ResolveImageFile(const std::string& shownName, fs::path& found);
     void ReplaceMissingProfiles();
+    bool ProfileInstalled(const std::string& description);
+    bool SourceProfileAvailable(const CImageObj& image);
     void DeleteRecord();
 
     bool EnsureRecord();
     bool Text(const xmlNode* element);
     void CheckFont(std::string& face);
     void RemoveItem(CLayoutObj* item);
+    bool RoomForItem() const;
     void ResolveStamp();
 
     CLayoutSetting* mTarget;
@@ -153,9 +197,15 @@ private:
     bool mWarnFonts = true;
     bool mDiscard = false;
     bool mSkipImages = false;
+    int mItems = 0;  // items in the layout's list, kept here rather than counted per item
     int32_t mImagesTotal = 0;
     int32_t mImagesRead = 0;
     std::string mText;  // the current element's text
+    // Answers of the profile catalogue by name: a layout's images mostly share a few
+    // profiles, and each question looks at the colour folders again.
+    std::unordered_map<std::string, bool> mInstalled;
+    std::unordered_map<std::string, bool> mSourceAvailable;
+    ImageFileIndex mFiles;
 };
 
 /// The element's own text. Entity references fail: nothing from a DTD is expanded.
@@ -195,6 +245,7 @@ bool LayoutXmlReader::EnsureRecord() {
         mLayout = mOwned.get();
     }
     mScope.layout = mLayout;
+    mItems = CountObjects(mLayout->ItemListHead());
     if (!mLayout->GetBaseImage()) mLayout->SetBaseImage(std::make_unique<CImageObj>(true, "BaseImage"));
     mScope.image = mLayout->GetBaseImage();
     return true;
@@ -217,8 +268,11 @@ void LayoutXmlReader::CheckFont(std::string& face) {
 
 void LayoutXmlReader::RemoveItem(CLayoutObj* item) {
     if (mLayout->GetCurrentItem() == item) mLayout->SetCurrentItem(nullptr);
-    RemoveObjectById(mLayout->ItemListHead(), item);
+    if (RemoveObjectById(mLayout->ItemListHead(), item)) --mItems;
 }
+
+/// We never write more items than a layout holds: a file with more is not ours.
+bool LayoutXmlReader::RoomForItem() const { return mItems < kMaxLayoutObjects; }
 
 bool LayoutXmlReader::ReadHeaderXml(const xmlNode* header) {
     std::array<int, 3> seen{};
@@ -294,10 +348,10 @@ LayoutXmlReader::Walk LayoutXmlReader::ReadObjectsXml(const xmlNode* objects) {
 }
 
 bool LayoutXmlReader::ReadImageXml(const xmlNode* element) {
-    // We never write more items than a layout holds.
-    if (!CanAddObjects(*mLayout, true)) return false;
+    if (!RoomForItem()) return false;
     CImageObj* item = ImageItems().CreateImageObj(mLayout->GetBaseImage(), mLayout->ItemListHead(), "StdImage");
     if (!item) return false;
+    ++mItems;
     item->SetOwner(mLayout);
     item->SetType(kRecordTypeLayout);
     if (ViewStateBlock* state = mLayout->GetViewState()) {
@@ -357,8 +411,8 @@ bool LayoutXmlReader::ReadImageXml(const xmlNode* element) {
     if (!ok) return false;
 
     fs::path file = path;
-    if (haveFile && !IsImageFileThere(file)) {
-        if (!mSearchFolder.empty() && !fileName.empty() && IsImageFileThere(mSearchFolder / fileName)) {
+    if (haveFile && !mFiles.IsThere(file)) {
+        if (!mSearchFolder.empty() && !fileName.empty() && mFiles.IsThere(mSearchFolder / fileName)) {
             file = mSearchFolder / fileName;
         } else if (!ResolveImageFile(path, file)) {
             RemoveItem(item);
@@ -379,9 +433,10 @@ bool LayoutXmlReader::ReadImageXml(const xmlNode* element) {
 }
 
 bool LayoutXmlReader::ReadFreeTextXml(const xmlNode* element) {
-    if (!CanAddObjects(*mLayout, true)) return false;
+    if (!RoomForItem()) return false;
     CTextObj* item = CreateTextObject(mLayout, mLayout->ItemListHead());
     if (!item) return false;
+    ++mItems;
     mScope.text = item;
     const RuleIndex& rules = Rules(XmlContext::FreeText);
     for (const xmlNode* n = element->children; n; n = n->next) {
@@ -399,9 +454,10 @@ bool LayoutXmlReader::ReadFreeTextXml(const xmlNode* element) {
 }
 
 bool LayoutXmlReader::ReadFreeLineXml(const xmlNode* element) {
-    if (!CanAddObjects(*mLayout, true)) return false;
+    if (!RoomForItem()) return false;
     CLineObj* item = CreateLineObject(mLayout, mLayout->ItemListHead());
     if (!item) return false;
+    ++mItems;
     mScope.line = item;
     const RuleIndex& rules = Rules(XmlContext::FreeLine);
     for (const xmlNode* n = element->children; n; n = n->next) {
@@ -419,6 +475,7 @@ bool LayoutXmlReader::ReadFreeLineXml(const xmlNode* element) {
 bool LayoutXmlReader::ResolveImageFile(const std::string& shownName, fs::path& found) {
     ImageNotFoundPrompt* prompt = HostService<ImageNotFoundPrompt>();
     const int answer = prompt ? prompt->Ask(shownName) : kImageNotFoundSkip;
+    mFiles.Forget();  // the user may have put files back meanwhile
     if (answer == kImageNotFoundStop) {
         mSkipImages = true;
         return false;
@@ -433,12 +490,29 @@ bool LayoutXmlReader::ResolveImageFile(const std::string& shownName, fs::path& f
     return true;
 }
 
+bool LayoutXmlReader::ProfileInstalled(const std::string& description) {
+    auto [it, added] = mInstalled.try_emplace(description, false);
+    if (added) it->second = ProfileFileExists(description);
+    return it->second;
+}
+
+bool LayoutXmlReader::SourceProfileAvailable(const CImageObj& image) {
+    // Everything the availability depends on besides the catalogue.
+    std::string key = image.GetSourceProfile();
+    key += '\0';
+    key += image.GetUseZelFile() != 0 ? '1' : '0';
+    key += image.GetFileEmbedded() && image.GetProfileUseEmbed() ? '1' : '0';
+    auto [it, added] = mSourceAvailable.try_emplace(std::move(key), false);
+    if (added) it->second = IsImageSourceProfileAvailable(image);
+    return it->second;
+}
+
 /// Profiles that are not installed are replaced by the defaults of their kind, which
 /// the user must accept.
 void LayoutXmlReader::ReplaceMissingProfiles() {
     bool replaced = false;
     auto replace = [&](std::string& description, uint32_t classCode, std::optional<std::string> file) {
-        if (ProfileFileExists(description)) return false;
+        if (ProfileInstalled(description)) return false;
         replaced = true;
         std::optional<std::string> fallback =
             GetProfileDescriptionOrDefault(classCode, file ? std::optional<std::string_view>(*file) : std::nullopt);
@@ -460,7 +534,7 @@ void LayoutXmlReader::ReplaceMissingProfiles() {
         auto& image = static_cast<CImageObj&>(*item);
         if (image.GetColorSpace() == kSpaceGray) continue;
         bool changed = false;
-        if (!IsImageSourceProfileAvailable(image)) {
+        if (!SourceProfileAvailable(image)) {
             replaced = changed = true;
             const uint32_t space = image.GetColorSpace() == kSpaceCmyk ? kSpaceCmyk : kSpaceRgb;
             if (std::optional<std::string> d = GetProfileDescriptionOrDefault(space, std::nullopt))
@@ -483,8 +557,11 @@ LayoutXmlReader::Walk LayoutXmlReader::Parse() {
     EnsureXmlParser();
     std::unique_ptr<xmlParserCtxt, ParserContextFree> context(xmlNewParserCtxt());
     if (!context) return Walk::Unreadable;
-    // No network, no entity substitution, no DTD, and no libxml2 output on stderr.
-    const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+    // No network, no entity substitution, no DTD, and no libxml2 output on stderr. The
+    // indentation between elements is not kept (values are never blank-only: the writer
+    // quotes texts) and short texts live inside their nodes: half the nodes, no copies.
+    const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOBLANKS |
+                        XML_PARSE_COMPACT;
     std::unique_ptr<xmlDoc, DocFree> doc(xmlCtxtReadFile(context.get(), mDocumentPath.c_str(), nullptr, options));
     if (!doc || !context->wellFormed) return Walk::Unreadable;
     const xmlNode* root = xmlDocGetRootElement(doc.get());
