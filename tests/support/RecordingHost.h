@@ -22,6 +22,7 @@ struct RecordingLayoutView : LayoutView {
     std::vector<PixelPoint> scrolls;
     std::vector<int> pagesSet;
     int invalidations = 0;
+    int updates = 0;
 
     int GetCurrentPage() const override { return currentPage; }
     void SetCurrentPage(int index) override {
@@ -33,6 +34,7 @@ struct RecordingLayoutView : LayoutView {
     PixelPoint GetPixelsPerInch() const override { return pixelsPerInch; }
     void ScrollTo(PixelPoint logical) override { scrolls.push_back(logical); }
     void Invalidate() override { ++invalidations; }
+    void Update() override { ++updates; }
     void SetupObjectTracker(const CLayoutObj& item) override { tracked.push_back(&item); }
 };
 
