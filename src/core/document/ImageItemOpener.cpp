@@ -2,22 +2,29 @@
 
 #include <utility>
 
+#include "model/ImageAdding.h"
+
 namespace vx {
 namespace {
 
-struct NoImageItems final : ImageItemOpener {
-    CImageObj* CreateImageObj(const CImageObj*, CLayoutObj**, std::string_view) override { return nullptr; }
-    bool OpenImageFile(CImageObj&, const std::filesystem::path&) override { return false; }
-    void EnsureWorkingBitmap(CImageObj&) override {}
-    void RecalcFrameCaption(CImageObj&) override {}
+/// The model's own image adding.
+struct ModelImageItems final : ImageItemOpener {
+    CImageObj* CreateImageObj(const CImageObj* prototype, CLayoutObj** list, std::string_view name) override {
+        return vx::CreateImageObj(prototype, list, name);
+    }
+    bool OpenImageFile(CImageObj& item, const std::filesystem::path& path) override {
+        return vx::OpenImageFile(&item, path) != 0;
+    }
+    void EnsureWorkingBitmap(CImageObj& item) override { vx::EnsureWorkingBitmap(item); }
+    void RecalcFrameCaption(CImageObj& item) override { vx::RecalcFrameCaption(item); }
 };
 
-NoImageItems gNone;
+ModelImageItems gModel;
 ImageItemOpener* gBound = nullptr;
 
 }  // namespace
 
-ImageItemOpener& ImageItems() { return gBound ? *gBound : gNone; }
+ImageItemOpener& ImageItems() { return gBound ? *gBound : gModel; }
 
 ImageItemOpener* SetImageItemOpener(ImageItemOpener* opener) { return std::exchange(gBound, opener); }
 

@@ -8,9 +8,8 @@ class CImageObj;
 class CLayoutObj;
 
 /// What the layout reader needs of the model's image adding: making an item from the
-/// layout's prototype, opening its file, its working bitmap and its label. Start-up
-/// binds the model's own (SetImageItemOpener); until then no image item can be made,
-/// so layout files that place images read as unreadable.
+/// layout's prototype, opening its file, its working bitmap and its label. The model's
+/// own serve unless another is bound (tests and benchmarks bind fakes).
 class ImageItemOpener {
 public:
     virtual ~ImageItemOpener() = default;
@@ -27,10 +26,10 @@ public:
     virtual void RecalcFrameCaption(CImageObj& item) = 0;
 };
 
-/// The bound opener; one that makes nothing until start-up binds the model's.
+/// The bound opener, else the model's.
 ImageItemOpener& ImageItems();
-/// Binds opener (null restores the one that makes nothing); returns the previous one,
-/// null when that was the default.
+/// Binds opener (null restores the model's); returns the previous one, null when that
+/// was the model's.
 ImageItemOpener* SetImageItemOpener(ImageItemOpener* opener);
 
 }  // namespace vx

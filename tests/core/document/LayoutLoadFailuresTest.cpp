@@ -7,6 +7,7 @@
 #include "LayoutLoadFixtures.h"
 #include "document/LayoutXmlWriter.h"
 #include "host/Shell.h"
+#include "imaging/JpegEncoder.h"
 #include "model/CLineObj.h"
 #include "model/CTextObj.h"
 #include "model/FreeLineItem.h"
@@ -285,9 +286,25 @@ TEST_F(LayoutLoadCases, AnImageThatCannotBeOpenedIsLeftOutAndMarksTheLayoutChang
     EXPECT_TRUE(prompt.asked.empty());
 }
 
-TEST_F(LayoutLoadCases, WithoutTheModelsImageAddingImagesMakeTheFileUnreadable) {
+TEST_F(LayoutLoadCases, TheModelOpensRealPicturesAndLeavesOutFilesThatAreNone) {
+    std::vector<uint8_t> pixels(size_t(400) * 300 * 4, 0x80);
+    std::optional<std::vector<uint8_t>> jpeg = EncodeJpegToMemory(400, 300, pixels.data());
+    ASSERT_TRUE(jpeg);
+    Touch("p/a.jpg", std::string(jpeg->begin(), jpeg->end()));  // b.jpg and c.jpg hold no picture
     SetImageItemOpener(nullptr);
-    EXPECT_EQ(Load(file).status, LayoutLoadStatus::Unreadable);
+    {
+        vx::LayoutLoad load = LoadLayoutXml(file);
+        ASSERT_TRUE(load.Ok()) << int(load.status);
+        std::vector<CImageObj*> images = Images(*load.layout);
+        ASSERT_EQ(images.size(), 1u);
+        ASSERT_TRUE(images[0]->GetDescription());
+        EXPECT_EQ(images[0]->GetDescription()->width, 400);
+        EXPECT_EQ(images[0]->GetDescription()->height, 300);
+        EXPECT_EQ(images[0]->GetLabelNumber(), 1);
+        EXPECT_EQ(load.layout->GetDirty(), 1);
+    }
+    // Working bitmaps go with their layout.
+    EXPECT_TRUE(fs::is_empty(root.Path() / "temp"));
     SetImageItemOpener(&opener);
 }
 
