@@ -16,11 +16,13 @@
 #include "document/ImageItemOpener.h"
 #include "document/LayoutXmlReader.h"
 #include "host/ToolWindows.h"
+#include "host/ViewServices.h"
 #include "model/ObjectList.h"
 #include "support/RecordingApplicationState.h"
 #include "support/RecordingImageNotFoundPrompt.h"
 #include "support/RecordingPorts.h"
 #include "support/TestFolders.h"
+#include "view/FontAvailability.h"
 
 namespace vx::test {
 
@@ -71,6 +73,17 @@ struct ScriptedToolWindows : ToolWindows {
         if (size_t(dialogs) >= choices.size()) return {};
         return {choices[size_t(dialogs++)]};
     }
+};
+
+/// The view's font check over a fixed list of families, as on a machine with only the
+/// DejaVu fonts (no "Tahoma"): the same on every machine, and without fontconfig.
+struct ListedFonts : ViewServices {
+    std::vector<std::string> families = {"DejaVu Sans", "DejaVu Serif"};
+    void FormatHeaderFooterText(int, CLayoutSetting&) override {}
+    bool EnsureFontAvailable(std::string& face, bool& warn) override {
+        return vx::EnsureFontAvailable(face, warn, families);
+    }
+    void MoveItemClamped(CLayoutObj&, int32_t, int32_t) override {}
 };
 
 /// Every file below a folder with its bytes and modification time.
@@ -148,6 +161,8 @@ protected:
     InstalledImageNotFoundPrompt prompt;
     ScriptedToolWindows windows;
     ScopedHostService<ToolWindows> installWindows{&windows};
+    ListedFonts fonts;
+    ScopedHostService<ViewServices> installFonts{&fonts};
     FakeImageOpener opener;
     ImageItemOpener* previousOpener = nullptr;
 };

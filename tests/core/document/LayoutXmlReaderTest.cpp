@@ -11,7 +11,6 @@
 #include "model/CLineObj.h"
 #include "model/CTextObj.h"
 #include "model/FreeLineItem.h"
-#include "platform/gfx/Fonts.h"
 #include "templates/TemplateInfo.h"
 
 namespace fs = std::filesystem;
