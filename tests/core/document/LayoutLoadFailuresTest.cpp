@@ -260,6 +260,33 @@ TEST_F(MissingImages, WindowsFoldersAreSearchedByFileName) {
     EXPECT_EQ(images[2]->GetFilePath(), Moved(root.Path(), "c.jpg"));
 }
 
+TEST_F(MissingImages, AFileWithoutFolderIsLookedForBesideTheDocumentPath) {
+    const std::string edited =
+        Edit(xml, "<image>", "<Dir>\"" + (root.Path() / "p/").string() + "\"</Dir>", "");
+    const fs::path path = WriteText("ohne.kqf", edited);
+    vx::LayoutLoad load = Load(path);
+    ASSERT_TRUE(load.Ok());
+    EXPECT_EQ(prompt.asked.front(), path.string() + "/a.jpg");
+}
+
+TEST_F(LayoutLoadCases, ReadsIntoATemplateTargetAndReplacesAnyOther) {
+    CLayoutSetting target(true);
+    target.SetTemplate(1);
+    target.SetBaseImage(std::make_unique<CImageObj>(true, "BaseImage"));
+    vx::LayoutLoad read = LoadLayoutXml(file, &target);
+    EXPECT_TRUE(read.Ok());
+    EXPECT_FALSE(read.layout);
+    EXPECT_EQ(Images(target).size(), 3u);
+    EXPECT_EQ(target.Texts().printerProfile, kTestProfile);
+
+    CLayoutSetting other(true);
+    vx::LayoutLoad replaced = LoadLayoutXml(file, &other);
+    ASSERT_TRUE(replaced.Ok());
+    ASSERT_TRUE(replaced.layout);
+    EXPECT_EQ(Images(*replaced.layout).size(), 3u);
+    EXPECT_EQ(other.GetFirstItem(), nullptr);
+}
+
 TEST_F(LayoutLoadCases, AMissingStampIsSearchedFor) {
     fs::rename(root.Path() / "s/logo.png", root.Path() / "s/neu.png");
     prompt.answers = {kImageNotFoundSearch};

@@ -176,7 +176,7 @@ TEST_F(LayoutLoad, ChangesOnlyTheDocumentedValues) {
     NameTestProfiles(*saved);
     saved->SetColor(0);
     saved->CutLine() = {2, 0, 0, 0, 0};
-    saved->SetPaperOrient(1);
+    saved->SetPaperOrient(5);  // no word: written "Portrait"
     saved->Texts().headerText = "eins\nzwei";
     AddProfiledImage(*saved, root.Path() / "p/a.jpg");
     const fs::path file = root.Path() / "x.kqf";
@@ -187,9 +187,11 @@ TEST_F(LayoutLoad, ChangesOnlyTheDocumentedValues) {
     CLayoutSetting& l = *load.layout;
     EXPECT_EQ(l.GetColor(), 2);
     EXPECT_EQ(l.CutLine().markType, 2);
+    EXPECT_EQ(l.GetPaperOrient(), 0);
     EXPECT_EQ(l.Texts().headerText, "eins\r\nzwei");
     saved->SetColor(2);
     saved->CutLine().markType = 2;
+    saved->SetPaperOrient(0);
     saved->Texts().headerText = "eins\r\nzwei";
     saved->SetHeaderFooterLineHeightPercent(110);
     EXPECT_EQ(LineDiff(Serialized(l, file), Serialized(*saved, file)), "");
