@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <new>
 #include <optional>
@@ -132,13 +133,25 @@ private:
     std::unordered_map<std::string, std::optional<Names>> mFolders;
 };
 
-/// Where the file dialog of the missing-image search starts.
+/// Where the file dialog of the missing-image search starts: the user's documents
+/// folder as the desktop names it (XDG_DOCUMENTS_DIR in user-dirs.dirs, "Dokumente" on
+/// a German desktop), else ~/Documents, else the home folder.
 fs::path DocumentsFolder() {
     const char* home = std::getenv("HOME");
     if (!home || !*home) return {};
-    fs::path documents = fs::path(home) / "Documents";
+    const fs::path homeFolder(home);
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::ifstream dirs((config && *config ? fs::path(config) : homeFolder / ".config") / "user-dirs.dirs");
     std::error_code ec;
-    return fs::is_directory(documents, ec) ? documents : fs::path(home);
+    for (std::string line; std::getline(dirs, line);) {
+        static constexpr std::string_view kKey = "XDG_DOCUMENTS_DIR=\"";
+        if (!line.starts_with(kKey) || line.size() < kKey.size() + 1 || line.back() != '"') continue;
+        std::string value = line.substr(kKey.size(), line.size() - kKey.size() - 1);
+        if (value.starts_with("$HOME")) value = homeFolder.string() + value.substr(5);
+        if (fs::path(value).is_absolute() && fs::is_directory(value, ec)) return value;
+    }
+    const fs::path documents = homeFolder / "Documents";
+    return fs::is_directory(documents, ec) ? documents : homeFolder;
 }
 
 bool EnsureFont(std::string& face, bool& warn) {

@@ -216,6 +216,21 @@ TEST_F(MissingImages, SearchFindsTheFileAndTheNextOnesInItsFolder) {
     EXPECT_EQ(windows.dialogs, 1);
 }
 
+TEST_F(MissingImages, TheSearchStartsInTheDocumentsFolderOfTheDesktop) {
+    const fs::path home = root.Path() / "heim";
+    fs::create_directories(home / "Dokumente");
+    fs::create_directories(home / "Documents");
+    test::ScopedEnv setHome("HOME", home.string());
+    test::ScopedEnv noConfig("XDG_CONFIG_HOME", std::nullopt);
+    prompt.answer = kImageNotFoundSearch;
+    Load(file);
+    WriteText("heim/.config/user-dirs.dirs", "# written by xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
+    Load(file);
+    ASSERT_EQ(windows.startFolders.size(), 6u);
+    EXPECT_EQ(windows.startFolders[0], home / "Documents");
+    EXPECT_EQ(windows.startFolders[3], home / "Dokumente");
+}
+
 TEST_F(MissingImages, ContinueSkipsOneImage) {
     prompt.answers = {kImageNotFoundSkip, kImageNotFoundSearch};
     windows.choices = {Moved(root.Path(), "b.jpg")};

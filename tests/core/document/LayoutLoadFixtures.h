@@ -60,6 +60,7 @@ struct FakeImageOpener : ImageItemOpener {
 /// The image file dialog, answering with a script of chosen files.
 struct ScriptedToolWindows : ToolWindows {
     std::vector<std::filesystem::path> choices;  // one per dialog, first to last
+    std::vector<std::filesystem::path> startFolders;
     int dialogs = 0;
 
     bool IsImageInfoShown() override { return false; }
@@ -69,7 +70,8 @@ struct ScriptedToolWindows : ToolWindows {
     void RecreatePreviewPane() override {}
     void ShowToolWindowsFromSettings(const AppPreferences&) override {}
     void SetZoom(int32_t, int32_t) override {}
-    std::vector<std::filesystem::path> ChooseImageFiles(const std::filesystem::path&) override {
+    std::vector<std::filesystem::path> ChooseImageFiles(const std::filesystem::path& start) override {
+        startFolders.push_back(start);
         if (size_t(dialogs) >= choices.size()) return {};
         return {choices[size_t(dialogs++)]};
     }
