@@ -205,7 +205,7 @@ private:
     CLayoutSetting* mLayout = nullptr;
     XmlScope mScope;
     std::string mDocumentPath;
-    std::string mFolder;        // the folder of the next image's File, ending in a separator
+    std::string mFolder;        // the folder of the next image's File: at first the document's own path
     fs::path mSearchFolder;     // where the user last found a missing image
     bool mWarnFonts = true;
     bool mDiscard = false;
