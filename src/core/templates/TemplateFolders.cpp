@@ -28,28 +28,30 @@ fs::path GetTemplateFolder() { return UserFolder() / LoadString(IDS_TEMPLATE_FOL
 
 void ScanTemplateFolders(const fs::path& folder, std::string_view extension, int level, CTemplateInfoArray& into) {
     std::error_code ec;
-    std::vector<fs::path> entries;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        entries.push_back(it->path());
+    std::vector<fs::directory_entry> entries;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) entries.push_back(*it);
     // The file system's order differs between machines; byte order does not.
-    std::sort(entries.begin(), entries.end(),
-              [](const fs::path& a, const fs::path& b) { return a.filename().native() < b.filename().native(); });
-    for (const fs::path& entry : entries) {
-        // A link to a folder could lead back up the tree: only real folders are entered.
-        const fs::file_status own = fs::symlink_status(entry, ec);
+    std::sort(entries.begin(), entries.end(), [](const fs::directory_entry& a, const fs::directory_entry& b) {
+        return a.path().filename().native() < b.path().filename().native();
+    });
+    for (const fs::directory_entry& entry : entries) {
+        // The entry's own type comes with the listing. A link to a folder could lead back up
+        // the tree: only real folders are entered.
+        const fs::file_type own = entry.symlink_status(ec).type();
         if (ec) continue;
-        if (fs::is_directory(own)) {
-            ScanTemplateFolders(entry, extension, level + 1, into);
+        if (own == fs::file_type::directory) {
+            ScanTemplateFolders(entry.path(), extension, level + 1, into);
             continue;
         }
-        if (!EndsWith(entry.filename().native(), extension) || !fs::is_regular_file(fs::status(entry, ec)))
-            continue;
+        if (!EndsWith(entry.path().filename().native(), extension)) continue;
+        if (own == fs::file_type::symlink && !fs::is_regular_file(entry.status(ec))) continue;
+        if (own != fs::file_type::symlink && own != fs::file_type::regular) continue;
         TemplateInfo info;
         info.PrinterPass = 1;
         info.PaperSizePass = 1;
         info.PaperSourcePass = 1;
         // A file that is no layout would be listed without a path: it is left out.
-        if (ReadTemplateSummary(entry, info)) into.Add(std::move(info));
+        if (ReadTemplateSummary(entry.path(), info)) into.Add(std::move(info));
     }
 }
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdint>
 #include <ctime>
 #include <limits>
@@ -35,7 +36,6 @@ struct Closer {
 };
 using ParserContext = std::unique_ptr<xmlParserCtxt, Closer<xmlFreeParserCtxt>>;
 using Document = std::unique_ptr<xmlDoc, Closer<xmlFreeDoc>>;
-using XPathContext = std::unique_ptr<xmlXPathContext, Closer<xmlXPathFreeContext>>;
 using XPathObject = std::unique_ptr<xmlXPathObject, Closer<xmlXPathFreeObject>>;
 
 constexpr int kMillimetreUnit = 1;
@@ -110,11 +110,76 @@ std::string LengthWithUnit(int32_t value, int unit) {
     return FormatLengthInUnit(value, mm ? 1 : 2, kUnitsPerInch) + " " + LoadString(mm ? IDS_UNIT_MM : IDS_UNIT_INCH);
 }
 
+/// The character data that stands first in node: an entity reference is never expanded.
+const xmlNode* TextChild(const xmlNode* node) {
+    const xmlNode* child = node ? node->children : nullptr;
+    if (!child || (child->type != XML_TEXT_NODE && child->type != XML_CDATA_SECTION_NODE) || !child->content)
+        return nullptr;
+    return child;
+}
+
+bool NodeText(const xmlNode* node, std::string& text) {
+    const xmlNode* child = TextChild(node);
+    if (!child) return false;
+    std::string value(reinterpret_cast<const char*>(child->content));
+    StripQuotes(value);
+    text = std::move(value);
+    return true;
+}
+
+/// The first child elements of the layout element that the summary reads, found in one
+/// walk as "/root[1]/layout[1]/Name[1]" would find each (elements without namespace).
+class LayoutElements {
+public:
+    enum Field {
+        kComment, kPrinterModel, kPaperSize, kPaperSource, kPaperOrient, kBanner, kBannerLength,
+        kMediaType, kImageMask, kColor, kFree, kImageSizeMethod, kImageSize, kImageSizeRelative,
+        kImageOption, kAutoRotation, kNameMyTemplate, kNameGenre, kPreview, kFieldCount
+    };
+
+    LayoutElements(const xmlDoc* doc, const char* commentElement) {
+        mNames = {commentElement, "PrinterModel", "PaperSize", "PaperSource", "PaperOrient", "Banner",
+                  "BannerLength", "MediaType", "NameOutputImageForm", "Color", "Free", "ImageSizeMethod",
+                  "ImageSize", "ImageSizeRelative", "ImageSizeImageOption", "AutoRotation", "NameMyTemplate",
+                  "NameGenre", "Preview"};
+        const xmlNode* layout = FirstChild(xmlDocGetRootElement(const_cast<xmlDoc*>(doc)), "root", "layout");
+        if (!layout) return;
+        for (const xmlNode* n = layout->children; n; n = n->next) {
+            if (!IsPlainElement(n)) continue;
+            for (size_t f = 0; f < mNames.size(); ++f)
+                if (!mNodes[f] && xmlStrEqual(n->name, BAD_CAST mNames[f])) {
+                    mNodes[f] = n;
+                    break;
+                }
+        }
+    }
+
+    /// As GetXPathText: false and text unchanged when the element is missing or empty.
+    bool Text(Field f, std::string& text) const { return NodeText(mNodes[f], text); }
+    /// The text without copying it, quotes kept; empty when missing.
+    std::string_view RawText(Field f) const {
+        const xmlNode* text = TextChild(mNodes[f]);
+        return text ? std::string_view(reinterpret_cast<const char*>(text->content)) : std::string_view();
+    }
+
+private:
+    static bool IsPlainElement(const xmlNode* n) { return n->type == XML_ELEMENT_NODE && !n->ns; }
+
+    static const xmlNode* FirstChild(const xmlNode* root, const char* rootName, const char* name) {
+        if (!root || !IsPlainElement(root) || !xmlStrEqual(root->name, BAD_CAST rootName)) return nullptr;
+        for (const xmlNode* n = root->children; n; n = n->next)
+            if (IsPlainElement(n) && xmlStrEqual(n->name, BAD_CAST name)) return n;
+        return nullptr;
+    }
+
+    std::array<const char*, kFieldCount> mNames{};
+    std::array<const xmlNode*, kFieldCount> mNodes{};
+};
+
 /// A pair is stored second component first, so the width is the second number.
-void ReadImageSize(xmlXPathContextPtr ctx, bool absolute, int unit, TemplateInfo& info) {
+void ReadImageSize(const LayoutElements& layout, bool absolute, int unit, TemplateInfo& info) {
     std::string text;
-    const char* element = absolute ? "/root[1]/layout[1]/ImageSize[1]" : "/root[1]/layout[1]/ImageSizeRelative[1]";
-    if (!GetXPathText(ctx, element, text)) return;
+    if (!layout.Text(absolute ? LayoutElements::kImageSize : LayoutElements::kImageSizeRelative, text)) return;
     std::optional<std::pair<int32_t, int32_t>> pair = ParseIntPair(text);
     if (!pair) return;
     const int32_t height = pair->first;
@@ -129,6 +194,21 @@ void ReadImageSize(xmlXPathContextPtr ctx, bool absolute, int unit, TemplateInfo
                                      heightLabel.c_str(), height * 0.1);
 }
 
+const char* TemplateCommentElement() {
+    switch (UserLanguage()) {
+    case kLanguageChinese: return "CommentSimplifiedChinese";
+    case kLanguageGerman: return "CommentGerman";
+    case kLanguageSpanish: return "CommentSpanish";
+    case kLanguageFrench: return "CommentFrench";
+    case kLanguageItalian: return "CommentItalian";
+    case kLanguageJapanese: return "Comment";
+    case kLanguageKorean: return "CommentKorean";
+    case kLanguageDutch: return "CommentDutch";
+    case kLanguagePortuguese: return "CommentPortuguese";
+    default: return "CommentEnglish";
+    }
+}
+
 }  // namespace
 
 void StripQuotes(std::string& text) {
@@ -138,35 +218,18 @@ void StripQuotes(std::string& text) {
 
 bool GetXPathText(xmlXPathContextPtr context, const char* expression, std::string& text) {
     if (!context || !expression) return false;
+    // A faulty expression is the caller's to hear about through the result, not on stderr.
+    const xmlStructuredErrorFunc previous = context->error;
+    context->error = [](void*, auto*) {};
     XPathObject result(xmlXPathEvalExpression(reinterpret_cast<const xmlChar*>(expression), context));
+    context->error = previous;
     if (!result || result->type != XPATH_NODESET || !result->nodesetval || result->nodesetval->nodeNr < 1)
         return false;
-    const xmlNode* node = result->nodesetval->nodeTab[0];
-    const xmlNode* child = node ? node->children : nullptr;
-    // Only character data: an entity reference is never expanded here.
-    if (!child || (child->type != XML_TEXT_NODE && child->type != XML_CDATA_SECTION_NODE) || !child->content)
-        return false;
-    std::string value(reinterpret_cast<const char*>(child->content));
-    StripQuotes(value);
-    text = std::move(value);
-    return true;
+    return NodeText(result->nodesetval->nodeTab[0], text);
 }
 
 std::string GetTemplateCommentPath() {
-    const char* element = "CommentEnglish";
-    switch (UserLanguage()) {
-    case kLanguageChinese: element = "CommentSimplifiedChinese"; break;
-    case kLanguageGerman: element = "CommentGerman"; break;
-    case kLanguageSpanish: element = "CommentSpanish"; break;
-    case kLanguageFrench: element = "CommentFrench"; break;
-    case kLanguageItalian: element = "CommentItalian"; break;
-    case kLanguageJapanese: element = "Comment"; break;
-    case kLanguageKorean: element = "CommentKorean"; break;
-    case kLanguageDutch: element = "CommentDutch"; break;
-    case kLanguagePortuguese: element = "CommentPortuguese"; break;
-    default: break;
-    }
-    return std::string("/root[1]/layout[1]/") + element + "[1]";
+    return std::string("/root[1]/layout[1]/") + TemplateCommentElement() + "[1]";
 }
 
 bool ReadTemplateSummary(const std::filesystem::path& path, TemplateInfo& info) {
@@ -177,68 +240,70 @@ bool ReadTemplateSummary(const std::filesystem::path& path, TemplateInfo& info) 
     EnsureParser();
     ParserContext parser(xmlNewParserCtxt());
     if (!parser) return false;
-    // No network, no entity substitution, no DTD, and no libxml2 output on stderr.
-    const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+    // No network, no entity substitution, no DTD, and no libxml2 output on stderr. The tree
+    // is only read: short texts may live inside their nodes.
+    const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_COMPACT;
     Document doc(xmlCtxtReadFd(parser.get(), file.Fd(), path.c_str(), nullptr, options));
     if (!doc || !parser->wellFormed) return false;
-    XPathContext ctx(xmlXPathNewContext(doc.get()));
-    if (!ctx) return false;
+    using E = LayoutElements;
+    const LayoutElements layout(doc.get(), TemplateCommentElement());
 
     // Filled in a copy, so that a failure leaves the caller's record as it was.
     TemplateInfo s = info;
     s.Path = path.string();
     StoreFileStatus(st, s);
     const int unit = UserUnit();
-    xmlXPathContextPtr c = ctx.get();
 
-    GetXPathText(c, GetTemplateCommentPath().c_str(), s.Comment);
-    GetXPathText(c, "/root[1]/layout[1]/PrinterModel[1]", s.PrinterModel);
-    GetXPathText(c, "/root[1]/layout[1]/PaperSize[1]", s.PaperSize);
-    GetXPathText(c, "/root[1]/layout[1]/PaperSource[1]", s.PaperSource);
-    GetXPathText(c, "/root[1]/layout[1]/PaperOrient[1]", s.PaperOrient);
+    layout.Text(E::kComment, s.Comment);
+    layout.Text(E::kPrinterModel, s.PrinterModel);
+    layout.Text(E::kPaperSize, s.PaperSize);
+    layout.Text(E::kPaperSource, s.PaperSource);
+    layout.Text(E::kPaperOrient, s.PaperOrient);
 
     std::string text;
-    if (GetXPathText(c, "/root[1]/layout[1]/Banner[1]", text) && text == "true") {
+    if (layout.Text(E::kBanner, text) && text == "true") {
         s.IsBanner = 1;
         std::string length;
-        GetXPathText(c, "/root[1]/layout[1]/BannerLength[1]", length);
+        layout.Text(E::kBannerLength, length);
         s.PaperLengthText = BannerLengthText(length, unit);
     } else {
         s.IsBanner = 0;
         s.PaperLengthText = "-";
     }
 
-    GetXPathText(c, "/root[1]/layout[1]/MediaType[1]", s.MediaType);
-    GetXPathText(c, "/root[1]/layout[1]/NameOutputImageForm[1]", s.ImageMask);
-    GetXPathText(c, "/root[1]/layout[1]/Color[1]", s.Color);
+    layout.Text(E::kMediaType, s.MediaType);
+    layout.Text(E::kImageMask, s.ImageMask);
+    layout.Text(E::kColor, s.Color);
 
     text.clear();
-    GetXPathText(c, "/root[1]/layout[1]/Free[1]", text);
+    layout.Text(E::kFree, text);
     s.LayoutModeText = LoadString(text == "true" ? IDS_FREE_LAYOUT : IDS_AUTOMATIC_LAYOUT);
 
     text.clear();
-    GetXPathText(c, "/root[1]/layout[1]/ImageSizeMethod[1]", text);
+    layout.Text(E::kImageSizeMethod, text);
     const bool absolute = text == "Dimensions";
-    ReadImageSize(c, absolute, unit, s);
-    GetXPathText(c, "/root[1]/layout[1]/ImageSizeImageOption[1]", s.ImageOption);
+    ReadImageSize(layout, absolute, unit, s);
+    layout.Text(E::kImageOption, s.ImageOption);
     s.IsAbsoluteSize = absolute ? 1 : 0;
-    GetXPathText(c, "/root[1]/layout[1]/AutoRotation[1]", s.AutoRotation);
+    layout.Text(E::kAutoRotation, s.AutoRotation);
 
     s.IsUserTemplate = 0;
     text.clear();
-    if (GetXPathText(c, "/root[1]/layout[1]/NameMyTemplate[1]", text) && !text.empty()) {
+    if (layout.Text(E::kNameMyTemplate, text) && !text.empty()) {
         s.Category = std::move(text);
         s.IsUserTemplate = 1;
     } else {
-        GetXPathText(c, "/root[1]/layout[1]/NameGenre[1]", s.Category);
+        layout.Text(E::kNameGenre, s.Category);
     }
 
-    text.clear();
-    if (GetXPathText(c, "/root[1]/layout[1]/Preview[1]", text) && !text.empty()) {
+    // The picture is decoded from the parsed text in place: it is the bulk of the file.
+    std::string_view preview = layout.RawText(E::kPreview);
+    if (preview.size() >= 2 && preview.front() == '"') preview = preview.substr(1, preview.size() - 2);
+    if (!preview.empty()) {
         // A preview that does not decode is no preview: zeros would reach the JPEG reader.
         std::optional<std::vector<uint8_t>> bytes;
         try {
-            bytes = Base64Decode(text);
+            bytes = Base64Decode(preview);
         } catch (const std::bad_alloc&) {
             return false;
         }

@@ -70,6 +70,12 @@ TEST(ScanTemplateFolders, FollowsNoLinkedFolderButLinkedFiles) {
     ScanTemplateFolders(t, "kqt", 2, found);
     EXPECT_EQ(Names(found, t), (std::vector<std::string>{"Sub/a.kqt", "Verweis.kqt"}));
 
+    // Start-up's form fills the catalogue.
+    TemplateCatalog().SetSize(0);
+    ScanTemplateFolders(t, "kqt", 2);
+    EXPECT_EQ(Names(TemplateCatalog(), t), Names(found, t));
+    TemplateCatalog().SetSize(0);
+
     // A folder that is not there gives nothing, quietly.
     ScanTemplateFolders(root.Path() / "fehlt", "kqt", 2, found);
     EXPECT_EQ(found.GetSize(), 2);

@@ -5,6 +5,7 @@
 #include <utime.h>
 
 #include <ctime>
+#include <memory>
 #include <vector>
 
 #include "TemplateFixtures.h"
@@ -215,6 +216,49 @@ TEST_F(TemplateSummary, ExpandsNoEntities) {
     EXPECT_EQ(info.Comment, "");
     EXPECT_EQ(info.PrinterModel, "");
     EXPECT_EQ(info.PaperSize, "A4");
+}
+
+TEST_F(TemplateSummary, StaysSmallOnNestedEntities) {
+    std::string dtd = "<!ENTITY e0 \"haha\">";
+    for (int i = 1; i < 12; ++i) {
+        dtd += "<!ENTITY e" + std::to_string(i) + " \"";
+        for (int k = 0; k < 10; ++k) dtd += "&e" + std::to_string(i - 1) + ";";
+        dtd += "\">";
+    }
+    const fs::path path = mRoot.Path() / "laughs.kqt";
+    WriteFile(path, "<?xml version=\"1.0\"?>\n<!DOCTYPE root [" + dtd +
+                        "]>\n<root><layout><CommentGerman>&e11;</CommentGerman><Color>Black</Color></layout></root>");
+    TemplateInfo info;
+    // Either refused or read without the entity: never ten billion "haha"s.
+    if (ReadTemplateSummary(path, info)) {
+        EXPECT_EQ(info.Comment, "");
+        EXPECT_EQ(info.Color, "Black");
+    }
+}
+
+TEST(GetXPathText, GivesTheFirstSelectedNodesTextWithoutQuotes) {
+    const std::string xml = "<root><layout><A>\"eins\"</A><A>zwei</A><Empty/><Nested><B>x</B></Nested>"
+                            "<C><![CDATA[<roh>]]></C></layout></root>";
+    std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)> doc(xmlReadMemory(xml.data(), int(xml.size()), nullptr, nullptr, 0),
+                                                    xmlFreeDoc);
+    ASSERT_TRUE(doc);
+    std::unique_ptr<xmlXPathContext, void (*)(xmlXPathContextPtr)> ctx(xmlXPathNewContext(doc.get()),
+                                                                      xmlXPathFreeContext);
+    ASSERT_TRUE(ctx);
+    std::string text = "vorher";
+    EXPECT_TRUE(GetXPathText(ctx.get(), "/root[1]/layout[1]/A[1]", text));
+    EXPECT_EQ(text, "eins");
+    EXPECT_TRUE(GetXPathText(ctx.get(), "/root[1]/layout[1]/A", text));
+    EXPECT_EQ(text, "eins");
+    EXPECT_TRUE(GetXPathText(ctx.get(), "/root[1]/layout[1]/C[1]", text));
+    EXPECT_EQ(text, "<roh>");
+    text = "vorher";
+    for (const char* nothing : {"/root[1]/layout[1]/Empty[1]", "/root[1]/layout[1]/Nested[1]",
+                                "/root[1]/layout[1]/Missing[1]", "count(/root)", "/root[", ""}) {
+        SCOPED_TRACE(nothing);
+        EXPECT_FALSE(GetXPathText(ctx.get(), nothing, text));
+        EXPECT_EQ(text, "vorher");
+    }
 }
 
 TEST(StripQuotes, RemovesOneEnclosingPairOnly) {
