@@ -58,6 +58,7 @@ struct RecordingShell : Shell {
     RecordingPrintSettingsPane* pane = nullptr;
     std::vector<int> toolBarRefreshes;
     std::vector<int> quickPrintStates;
+    std::vector<std::string> titles;
 
     LayoutView* FindLayoutView(const CLayoutSetting& layout) override {
         return !viewLayout || viewLayout == &layout ? view : nullptr;
@@ -67,6 +68,7 @@ struct RecordingShell : Shell {
     bool IsViewCreating() override { return false; }
     void RefreshToolBar(int flags) override { toolBarRefreshes.push_back(flags); }
     void SetQuickPrintStatus(int state) override { quickPrintStates.push_back(state); }
+    void SetLayoutTitle(const std::string& text) override { titles.push_back(text); }
 };
 
 struct RecordingViewServices : ViewServices {

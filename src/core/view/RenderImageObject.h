@@ -19,7 +19,7 @@ enum RenderImagePart : unsigned {
     kRenderUnpaged = 8,       // item coordinates are not reduced to its page
     kRenderPicturePass = kRenderPicture | kRenderFrameBand,
     kRenderOverlayPass = kRenderStamp,
-    kRenderPreviewPane = 15,
+    kRenderAllParts = 15,  // the preview pane
 };
 
 /// Draws one image item at the scales of the running pass into canvas, clipped to
