@@ -251,6 +251,8 @@ PassResult CGPView::RunBands(const DrawDevice& device, const PassGeometry& built
             if (counters) ++counters->bands;
             bool failed = false;
             {
+                // Every band starts on white; the first has been cleared with the picture.
+                if (bandCanvas && bandIndex > 0) bandCanvas->Clear({1, 1, 1, 1});
                 CanvasState state(target);
                 if (drawing) {
                     if (printing) target->Translate(-double(band.left), -double(band.top));
@@ -286,7 +288,6 @@ PassResult CGPView::RunBands(const DrawDevice& device, const PassGeometry& built
                     AbortPrintDevice();
                     return PassResult::Cancelled;
                 }
-                if (bandCanvas) bandCanvas->Clear({1, 1, 1, 1});
             }
             if (!(work.right > band.right)) break;
         }

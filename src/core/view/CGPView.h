@@ -10,6 +10,7 @@
 #include "view/BandStore.h"
 #include "view/PassGeometry.h"
 #include "view/RenderImageObject.h"
+#include "view/RenderState.h"
 
 namespace vx {
 
