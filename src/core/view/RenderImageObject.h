@@ -11,7 +11,7 @@ class Canvas;
 
 /// Parts of an image item that RenderImageObject draws; the layout view asks for the
 /// picture (kRenderPicturePass) and then for what lies over it (kRenderOverlayPass),
-/// the preview pane for everything.
+/// the preview pane for everything (kRenderAllParts).
 enum RenderImagePart : unsigned {
     kRenderPicture = 1,       // the picture, and the crop frame of mCropOut 2
     kRenderFrameBand = 2,     // the frame band, over the picture
