@@ -121,8 +121,9 @@ struct ScreenPage : LayoutView {
         for (int row = 0; row < 10; ++row)
             for (int col = 0; col < 5; ++col) {
                 const LayoutRect r{300 + col * 480, 300 + row * 360, 300 + col * 480 + 450, 300 + row * 360 + 330};
-                // Display bitmaps at the screen's size: 60 x 44 pixels at zoom 1/2.
-                pictures.push_back(AddPicture(*layout, r, 60, 44, uint32_t(row * 5 + col)));
+                // Display bitmaps of one pixel per layout unit, as they are built for
+                // the item's size; 60 x 44 pixels on screen.
+                pictures.push_back(AddPicture(*layout, r, 450, 330, uint32_t(row * 5 + col)));
             }
         view.Attach(this, layout.get());
     }
