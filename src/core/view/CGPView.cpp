@@ -1,7 +1,5 @@
 #include "view/CGPView.h"
 
-#include <cairo.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -23,6 +21,7 @@
 #include "platform/gfx/ImageSurface.h"
 #include "platform/system/Ports.h"
 #include "platform/system/StringTable.h"
+#include "view/RenderImageObject.h"
 #include "view/RenderState.h"
 
 namespace vx {

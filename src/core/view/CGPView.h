@@ -9,7 +9,6 @@
 #include "model/LayoutTypes.h"
 #include "view/BandStore.h"
 #include "view/PassGeometry.h"
-#include "view/RenderImageObject.h"
 #include "view/RenderState.h"
 
 namespace vx {

@@ -9,6 +9,7 @@
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/ImageSurface.h"
 #include "view/CGPView.h"
+#include "view/RenderImageObject.h"
 #include "view/RenderState.h"
 
 namespace vx::test {
