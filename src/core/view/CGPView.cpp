@@ -185,8 +185,18 @@ PassResult CGPView::DrawPage(const DrawDevice& device, int mode, unsigned flags,
         mYPerUnit = built->yPerUnit;
     }
 
-    // The replay pass draws in render pixels onto device pixels.
+    // The replay pass draws in render pixels onto device pixels; at 720 pixels per inch
+    // without smoothing, as the drawers do there.
     CanvasState deviceState(printing ? device.canvas : nullptr);
+    const bool smooth = device.canvas ? device.canvas->Antialias() : true;
+    struct SmoothingBack {
+        gfx::Canvas* canvas;
+        bool on;
+        ~SmoothingBack() {
+            if (canvas) canvas->SetAntialias(on);
+        }
+    } smoothingBack{printing ? device.canvas : nullptr, smooth};
+    if (printing && device.canvas) device.canvas->SetAntialias(RenderResolution(flags) != 720);
     if (printing && (flags & kScaleToDevice) && device.canvas) device.canvas->Scale(built->ratioX, built->ratioY);
 
     if (printing && (flags & kScaleToDevice) && device.canvas) {
@@ -235,6 +245,7 @@ PassResult CGPView::RunBands(const DrawDevice& device, const PassGeometry& built
         bandSurface = gfx::ImageSurface(int(std::min(bandWidth, workWidth)), int(std::min(bandHeight, workHeight)));
         if (!bandSurface.Valid()) return ImageFailure(mode);
         bandCanvas = std::make_unique<gfx::Canvas>(bandSurface.Native(), RenderResolution(flags));
+        bandCanvas->SetAntialias(RenderResolution(flags) != 720);
         bandCanvas->Clear({1, 1, 1, 1});
     }
     gfx::Canvas* target = printing ? bandCanvas.get() : device.canvas;

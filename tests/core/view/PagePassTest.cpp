@@ -257,6 +257,17 @@ TEST(PrintBands, PageRunsInBandsOfAtMost4096) {
     EXPECT_EQ(view.spooled[1].clipped, (PixelRect{4096, 0, 5000, 3000}));
     EXPECT_EQ(view.spooled[1].band, 1);
     EXPECT_EQ(view.spooled[1].page, 0);
+    EXPECT_EQ(view.smoothing, (std::vector<bool>{true, true}));
+    // At 720 pixels per inch nothing is smoothed.
+    const DeviceCaps fine = PagePrinter(10000, 6000);
+    device.printer = &fine;
+    view.smoothing.clear();
+    auto small = PixelPage(360, 360);
+    view.Attach(nullptr, small.get());
+    EXPECT_EQ(view.DrawPage(device, kDrawPrinter, kRender720 | kSpoolPass), PassResult::Done);
+    EXPECT_EQ(view.smoothing, std::vector<bool>{false});
+    view.Attach(nullptr, layout.get());
+    device.printer = &caps;
 
     // The measuring pass counts the same bands and draws nothing.
     view.spooled.clear();

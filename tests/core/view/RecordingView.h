@@ -33,7 +33,9 @@ struct RecordingView : CGPView {
     std::vector<double> lineScales;  // the canvas's x scale in each free-line pass
     std::function<void(const CImageObj&, unsigned)> onImage;
 
+    std::vector<bool> smoothing;  // the canvas's anti-aliasing in each page rendering
     void RenderPageContent(const PixelRect* band, unsigned mask) override {
+        smoothing.push_back(Pass().GetCanvas()->Antialias());
         if (mask == kMaskLines) {
             cairo_matrix_t m;
             cairo_get_matrix(Pass().GetCanvas()->Native(), &m);
