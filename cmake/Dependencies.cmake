@@ -2,6 +2,7 @@
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(CAIRO  REQUIRED IMPORTED_TARGET cairo)
 pkg_check_modules(PANGO  REQUIRED IMPORTED_TARGET pangocairo)
+pkg_check_modules(GLIB   REQUIRED IMPORTED_TARGET glib-2.0)
 pkg_check_modules(LCMS2  REQUIRED IMPORTED_TARGET lcms2)
 pkg_check_modules(XML2   REQUIRED IMPORTED_TARGET libxml-2.0)
 pkg_check_modules(TIFF   REQUIRED IMPORTED_TARGET libtiff-4)

@@ -22,6 +22,7 @@ struct RecordingLayoutView : LayoutView {
     std::vector<PixelPoint> scrolls;
     std::vector<int> pagesSet;
     int invalidations = 0;
+    int updates = 0;
 
     int GetCurrentPage() const override { return currentPage; }
     void SetCurrentPage(int index) override {
@@ -33,6 +34,7 @@ struct RecordingLayoutView : LayoutView {
     PixelPoint GetPixelsPerInch() const override { return pixelsPerInch; }
     void ScrollTo(PixelPoint logical) override { scrolls.push_back(logical); }
     void Invalidate() override { ++invalidations; }
+    void Update() override { ++updates; }
     void SetupObjectTracker(const CLayoutObj& item) override { tracked.push_back(&item); }
 };
 
@@ -59,6 +61,7 @@ struct RecordingShell : Shell {
     std::vector<int> toolBarRefreshes;
     std::vector<int> quickPrintStates;
     std::vector<std::string> titles;
+    std::vector<int> printNowAt;  // the quick-print state shown when each Print now ran, 0 none
 
     LayoutView* FindLayoutView(const CLayoutSetting& layout) override {
         return !viewLayout || viewLayout == &layout ? view : nullptr;
@@ -69,6 +72,7 @@ struct RecordingShell : Shell {
     void RefreshToolBar(int flags) override { toolBarRefreshes.push_back(flags); }
     void SetQuickPrintStatus(int state) override { quickPrintStates.push_back(state); }
     void SetLayoutTitle(const std::string& text) override { titles.push_back(text); }
+    void PrintNow() override { printNowAt.push_back(quickPrintStates.empty() ? 0 : quickPrintStates.back()); }
 };
 
 struct RecordingViewServices : ViewServices {

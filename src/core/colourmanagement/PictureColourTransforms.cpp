@@ -7,7 +7,7 @@
 #include "colourmanagement/ChainTransformCache.h"
 #include "colourmanagement/ImageProfiles.h"
 #include "colourmanagement/ProfileCatalogue.h"
-#include "model/CImageInfoFormatter.h"
+#include "model/ProfileDescriptions.h"
 #include "model/CImageObj.h"
 #include "model/PictureLoader.h"
 #include "platform/colour/ColourLog.h"
@@ -107,7 +107,7 @@ void InstallColourManagement() {
     PictureLoaderHooks hooks = SetPictureLoaderHooks({});
     hooks.colorManage = ColorManageImage;
     SetPictureLoaderHooks(std::move(hooks));
-    CImageInfoFormatter::SetProfileDescriptions({GetEmbeddedProfileDescription, GetImageProfileDescription});
+    SetProfileDescriptions({GetEmbeddedProfileDescription, GetImageProfileDescription});
 }
 
 }  // namespace vx

@@ -49,6 +49,8 @@ public:
     virtual void ScrollTo(PixelPoint logical) = 0;
     /// Redraws the whole client area.
     virtual void Invalidate() = 0;
+    /// Paints what is invalid now instead of at the next idle moment.
+    virtual void Update() = 0;
     /// Puts the selection tracker over item at the current zoom and redraws its area.
     virtual void SetupObjectTracker(const CLayoutObj& item) = 0;
 };

@@ -43,6 +43,9 @@ public:
     virtual void SetQuickPrintStatus(int state) = 0;
     /// Title of the open layout's child frame.
     virtual void SetLayoutTitle(const std::string& text) = 0;
+    /// Prints the active document at once, without the print dialog, and returns when
+    /// the job has ended or was cancelled.
+    virtual void PrintNow() = 0;
 };
 
 /// The layout view of the open document that holds layout; null without one or

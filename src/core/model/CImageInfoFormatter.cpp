@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "model/CImageObj.h"
+#include "model/ProfileDescriptions.h"
 #include "platform/system/Format.h"
 #include "platform/system/FourCC.h"
 #include "platform/system/StringTable.h"
@@ -13,16 +14,10 @@
 namespace vx {
 namespace {
 
-CImageInfoFormatter::ProfileDescriptions& BoundDescriptions() {
-    static CImageInfoFormatter::ProfileDescriptions descriptions;
-    return descriptions;
-}
-
 std::string SourceProfileText(const CImageObj& item) {
-    const CImageInfoFormatter::ProfileDescriptions& bound = BoundDescriptions();
-    if (item.GetUseZelFile() >= 2) return bound.zelWorkingSpace ? bound.zelWorkingSpace() : std::string();
+    if (item.GetUseZelFile() >= 2) return ZelWorkingSpaceDescription();
     if (item.GetProfileUseEmbed() != 1) return item.GetSourceProfile();
-    return bound.embeddedProfile ? bound.embeddedProfile(item) : std::string();
+    return EmbeddedProfileDescription(item);
 }
 
 /// Local time in the German form "TT.MM.JJJJ HH:MM".
@@ -112,10 +107,6 @@ std::string FlashMode(uint8_t flash) {
 }
 
 }  // namespace
-
-void CImageInfoFormatter::SetProfileDescriptions(ProfileDescriptions descriptions) {
-    BoundDescriptions() = std::move(descriptions);
-}
 
 std::string CImageInfoFormatter::FormatField(int field) const {
     const ExifRecord& exif = mItem.GetExif();

@@ -1,5 +1,4 @@
 #pragma once
-#include <functional>
 #include <string>
 
 namespace vx {
@@ -19,14 +18,6 @@ public:
 
     /// The text of one field; empty for fields outside 0 to 25.
     std::string FormatField(int field) const;
-
-    /// Field 8 names a profile the profile catalogue describes; the catalogue builds on
-    /// the model and binds these at start-up. Unbound, they give empty texts.
-    struct ProfileDescriptions {
-        std::function<std::string()> zelWorkingSpace;                  // the program's Zel profile
-        std::function<std::string(const CImageObj&)> embeddedProfile;  // the item's file's profile
-    };
-    static void SetProfileDescriptions(ProfileDescriptions descriptions);
 
 private:
     const CImageObj& mItem;

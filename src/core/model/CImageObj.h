@@ -135,6 +135,10 @@ public:
     /// record, description and (shared) bitmap, turned to the item's `mRotate`. False
     /// when source has no description or the turned bitmap cannot be stored.
     bool TakeImageData(const CImageObj& source);
+    /// Turns and mirrors the working bitmap by the orientation code (made the item's own
+    /// first when shared). True with nothing stored; false when the turned bitmap cannot
+    /// be made or stored (the old one stays).
+    bool TurnWorkingBitmap(int code);
     /// Whether some pixel of the working bitmap is not fully opaque; records the answer
     /// as the transparency flag. False without a stored bitmap.
     bool HasTransparency();
@@ -191,7 +195,6 @@ private:
     void SetWorld(DibBuffer* dib) { SetWorkingBitmap(DibBufferPtr(dib)); }
     static TempBuffer* NewTempBuffer();
     void TakeColourSource(const CImageObj& source);
-    bool TurnWorkingBitmap(int code);
 
     std::filesystem::path mFilePath;
     uint64_t mFileSize = 0;

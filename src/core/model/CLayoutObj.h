@@ -34,6 +34,7 @@ public:
     CLayoutSetting* GetOwner() const { return mOwner; }
     void SetOwner(CLayoutSetting* owner) { mOwner = owner; }
     const std::string& GetName() const { return mName; }
+    void SetName(std::string_view name) { mName = name; }
 
     int16_t GetType() const { return mType; }
     void SetType(int16_t v) { mType = v; }

@@ -117,7 +117,15 @@ ViewStateBlock& CLayoutSetting::RenewViewState() {
 
 void CLayoutSetting::DeleteItems() {
     mCurrentItem = nullptr;
-    while (RemoveLastObject(&mItems)) {
+    // Last to first, as always, but the list is turned round once first: removing the
+    // last item by walking to it each time made freeing a large layout quadratic.
+    CLayoutObj* reversed = nullptr;
+    while (CLayoutObj* p = mItems) {
+        mItems = p->NextItem();
+        p->SetNext(reversed);
+        reversed = p;
+    }
+    while (RemoveObjectAt(&reversed, 0)) {
     }
 }
 

@@ -233,6 +233,8 @@ public:
     ViewStateBlock* GetViewState() const { return mViewState.get(); }
     /// Replaces the ViewStateBlock by a fresh one owned by this layout.
     ViewStateBlock& RenewViewState();
+    /// Frees the ViewStateBlock; the layout has none afterwards.
+    void FreeViewState() { mViewState.reset(); }
 
 #define VX_LAYOUT_ACCESSORS(Type, Name, Default, Rule)                             \
     PropertyCType<ValueType::Type> Get##Name() const { return m##Name; }          \

@@ -110,6 +110,17 @@ bool InsertBefore(CLayoutObj** head, const CLayoutObj* element, CLayoutObj* reco
     return Append(head, record);
 }
 
+bool InsertAfter(CLayoutObj** head, uint32_t key, CLayoutObj* record) {
+    if (!CanInsert(head, record)) return false;
+    for (CLayoutObj* p = *head; p; p = p->NextItem()) {
+        if (p->GetObjectId() == key) {
+            LinkAfter(head, p, record);
+            return true;
+        }
+    }
+    return Append(head, record);
+}
+
 }  // namespace list_detail
 
 std::unique_ptr<CLayoutObj> RemoveObjectAt(CLayoutObj** head, int index) {

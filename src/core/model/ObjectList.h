@@ -27,6 +27,7 @@ namespace list_detail {
 bool Append(CLayoutObj** head, CLayoutObj* record);
 bool InsertAt(CLayoutObj** head, CLayoutObj* record, int index);
 bool InsertBefore(CLayoutObj** head, const CLayoutObj* element, CLayoutObj* record);
+bool InsertAfter(CLayoutObj** head, uint32_t key, CLayoutObj* record);
 
 template <class T>
 bool Take(std::unique_ptr<T>& record, bool linked) {
@@ -52,6 +53,13 @@ bool InsertObjectAt(CLayoutObj** head, std::unique_ptr<T>& record, int index) {
 template <class T>
 bool InsertObjectBefore(CLayoutObj** head, const CLayoutObj* element, std::unique_ptr<T>& record) {
     return list_detail::Take(record, list_detail::InsertBefore(head, element, record.get()));
+}
+
+/// Links record directly after the first item whose object id is key; appends it when
+/// none has that id.
+template <class T>
+bool InsertObjectAfter(CLayoutObj** head, uint32_t key, std::unique_ptr<T>& record) {
+    return list_detail::Take(record, list_detail::InsertAfter(head, key, record.get()));
 }
 
 std::unique_ptr<CLayoutObj> RemoveLastObject(CLayoutObj** head);

@@ -20,4 +20,10 @@ struct ViewStateBlock {
     int16_t untitledNumber = 0;
 };
 
+/// Gives layout a fresh zero-filled block with zoom and previous zoom 1/1, replacing
+/// the one it had; null, with the old block kept, when memory runs out.
+ViewStateBlock* CreateViewStateBlock(CLayoutSetting& layout);
+/// Frees the block its owner layout holds; nothing for null or a block no layout holds.
+void FreeViewStateBlock(ViewStateBlock* block);
+
 }  // namespace vx

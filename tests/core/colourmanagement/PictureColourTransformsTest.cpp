@@ -9,6 +9,7 @@
 #include "colourmanagement/ProfileCatalogue.h"
 #include "imaging/ImageFileType.h"
 #include "model/CImageInfoFormatter.h"
+#include "model/ProfileDescriptions.h"
 #include "model/CImageObj.h"
 #include "model/CLayoutSetting.h"
 #include "model/ImageInfoReaders.h"
@@ -288,7 +289,7 @@ protected:
     }
     void TearDown() override {
         SetPictureLoaderHooks(saved);
-        CImageInfoFormatter::SetProfileDescriptions({});
+        SetProfileDescriptions({});
     }
 
     void DescribeJpeg(const test::JpegFixture& fixture) {

@@ -173,5 +173,25 @@ TEST(ObjectList, RemovingARecordWithIdZeroRemovesThatRecord) {
     EXPECT_EQ(FindObjectById(&list.head, 0)->GetName(), "A");
 }
 
+TEST(ObjectList, InsertObjectAfterFindsTheKeyOrAppends) {
+    TestList list("abc");
+    const uint32_t b = list.head->NextItem()->GetObjectId();
+    const uint32_t c = list.head->NextItem()->NextItem()->GetObjectId();
+    auto x = TestList::Make('x');
+    EXPECT_TRUE(InsertObjectAfter(&list.head, b, x));
+    EXPECT_FALSE(x) << "taken";
+    EXPECT_EQ(list.Names(), "abxc");
+    auto y = TestList::Make('y');
+    EXPECT_TRUE(InsertObjectAfter(&list.head, c, y));
+    EXPECT_EQ(list.Names(), "abxcy");
+    auto z = TestList::Make('z');
+    EXPECT_TRUE(InsertObjectAfter(&list.head, 0xFFFFFFFFu, z));
+    EXPECT_EQ(list.Names(), "abxcyz") << "an unknown key appends";
+    std::unique_ptr<CLayoutObj> again(list.head);
+    EXPECT_FALSE(InsertObjectAfter(&list.head, c, again)) << "a record the list holds";
+    (void)again.release();
+    EXPECT_EQ(list.Names(), "abxcyz");
+}
+
 }  // namespace
 }  // namespace vx

@@ -1,5 +1,9 @@
 #include "platform/system/Utf8.h"
 
+#include <glib.h>
+
+#include <memory>
+
 namespace vx {
 
 size_t Utf8SequenceLength(std::string_view s, size_t pos) {
@@ -90,6 +94,19 @@ bool EqualsNoCaseAscii(std::string_view a, std::string_view b) {
         if (x != y) return false;
     }
     return true;
+}
+
+std::string FoldForSort(std::string_view utf8) {
+    const std::string valid = ToUtf8FromUtf8OrLatin1(utf8);
+    const auto freeG = [](gchar* p) { g_free(p); };
+    std::unique_ptr<gchar, decltype(freeG)> normal(
+        g_utf8_normalize(valid.data(), static_cast<gssize>(valid.size()), G_NORMALIZE_DEFAULT_COMPOSE), freeG);
+    if (!normal) return AsciiLower(valid);
+    std::unique_ptr<gchar, decltype(freeG)> folded(g_utf8_casefold(normal.get(), -1), freeG);
+    // Folding can decompose again (ß stays, but some ligatures split): normalise once more.
+    std::unique_ptr<gchar, decltype(freeG)> key(g_utf8_normalize(folded.get(), -1, G_NORMALIZE_DEFAULT_COMPOSE),
+                                                freeG);
+    return key ? std::string(key.get()) : std::string(folded.get());
 }
 
 }  // namespace vx

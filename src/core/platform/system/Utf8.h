@@ -26,4 +26,9 @@ std::string_view TrimBlanks(std::string_view text);
 std::string AsciiLower(std::string_view text);
 bool EqualsNoCaseAscii(std::string_view a, std::string_view b);
 
+/// The key by which names are sorted where users see the order: NFC-normalised and
+/// case-folded, so "Ä", "ä" and "a" + combining diaeresis compare equal and "A…" sorts
+/// before "b…". Keys compare bytewise; no locale enters. Invalid UTF-8 is read as Latin-1.
+std::string FoldForSort(std::string_view utf8);
+
 }  // namespace vx

@@ -31,6 +31,16 @@ TEST(Utf8, TruncatesWholeCharactersAndReadsLatin1) {
     EXPECT_EQ(AsciiLower("X.EPS"), "x.eps");
 }
 
+TEST(Utf8, SortKeysFoldCaseAndComposition) {
+    // Precomposed and decomposed umlauts, upper and lower case, give one key.
+    EXPECT_EQ(FoldForSort("\xC3\x84pfel"), FoldForSort("a\xCC\x88PFEL"));
+    EXPECT_EQ(FoldForSort("\xC3\x84pfel"), "\xC3\xA4pfel");
+    EXPECT_LT(FoldForSort("Apfel"), FoldForSort("birne"));
+    EXPECT_LT(FoldForSort("a10"), FoldForSort("a9"));  // bytewise, not numeric
+    EXPECT_EQ(FoldForSort("Gr\xF6\xDF" "E"), FoldForSort("gr\xC3\xB6\xC3\x9F" "e"));  // Latin-1 input
+    EXPECT_EQ(FoldForSort(""), "");
+}
+
 TEST(Paths, StoredWindowsSeparatorsResolve) {
     EXPECT_EQ(PathFromStored("Bilder\\Urlaub\\a.jpg"), std::filesystem::path("Bilder/Urlaub/a.jpg"));
     EXPECT_EQ(ResolveStoredPath("/home/u/layouts", "..\\bilder\\a.jpg"),
