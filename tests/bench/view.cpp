@@ -134,6 +134,7 @@ struct ScreenPage : LayoutView {
     PixelPoint GetPixelsPerInch() const override { return {96, 96}; }
     void ScrollTo(PixelPoint) override {}
     void Invalidate() override {}
+    void Update() override {}
     void SetupObjectTracker(const CLayoutObj&) override {}
 };
 

@@ -66,6 +66,7 @@ public:
     vx::PixelPoint GetPixelsPerInch() const override { return {96, 96}; }
     void ScrollTo(vx::PixelPoint) override {}
     void Invalidate() override { Refresh(); }
+    void Update() override { wxWindow::Update(); }
     void SetupObjectTracker(const vx::CLayoutObj&) override {}
 
     const vx::ViewPainter& Painter() const { return mPainter; }
