@@ -182,7 +182,8 @@ struct WritingView : CGPView {
 protected:
     bool SpoolPageBand(const gfx::ImageSurface& surface, const PixelRect& clipped, int, int) override {
         if (!write) return true;
-        return WriteBand(fd, surface.Data(), surface.Stride(), clipped.right - clipped.left, clipped.bottom - clipped.top);
+        return WriteBand(fd, surface.Data(), surface.Stride(), clipped.right - clipped.left,
+                         clipped.bottom - clipped.top);
     }
 
 public:

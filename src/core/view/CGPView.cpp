@@ -269,11 +269,11 @@ PassResult CGPView::RunBands(const DrawDevice& device, const PassGeometry& built
                     else target->Translate(-double(device.origin.x), -double(device.origin.y));
                     target->ClipRect(Box(band));
                 }
-                PassScope pass(Pass(), target, &g, mLayout, built.xPerUnit, built.yPerUnit,
-                               mode);
+                PassScope pass(Pass(), target, &g, mLayout, built.xPerUnit, built.yPerUnit, mode);
                 if (measuring) {
                     if (counters) {
-                        counters->area += (int64_t(clipped.right) - clipped.left) * (int64_t(clipped.bottom) - clipped.top);
+                        const int64_t w = int64_t(clipped.right) - clipped.left;
+                        counters->area += w * (int64_t(clipped.bottom) - clipped.top);
                         ++counters->hits;
                     }
                 } else if (!replaying) {
@@ -293,11 +293,9 @@ PassResult CGPView::RunBands(const DrawDevice& device, const PassGeometry& built
                 bandFailed = !DrawCachedTile(*device.canvas, clipped, mCurrentPage, bandIndex);
             }
             if (bandFailed) return ImageFailure(mode);
-            if (printing && !measuring) {
-                if (PrintCancelled()) {
-                    AbortPrintDevice();
-                    return PassResult::Cancelled;
-                }
+            if ((spooling || replaying) && PrintCancelled()) {
+                AbortPrintDevice();
+                return PassResult::Cancelled;
             }
             if (!(work.right > band.right)) break;
         }

@@ -177,7 +177,8 @@ TEST(PagePass, PaintWhileAnotherPassHoldsTheLockFillsTheButtonFace) {
     EXPECT_EQ(rs.LockOwner(), kRenderPrinting);
     rs.Release();
     const uint32_t face = Surface(gfx::GetSystemColours().buttonFace);
-    for (PixelPoint p : {PixelPoint{5, 5}, PixelPoint{400, 300}, PixelPoint{799, 599}}) EXPECT_EQ(Rgb(surface, p.x, p.y), face);
+    for (PixelPoint p : {PixelPoint{5, 5}, PixelPoint{400, 300}, PixelPoint{799, 599}})
+        EXPECT_EQ(Rgb(surface, p.x, p.y), face);
     EXPECT_TRUE(f.view.calls.empty());
 }
 
@@ -191,8 +192,9 @@ TEST(PagePass, FailedPaintIsReportedNotShown) {
         const char* what;
         std::function<void(const CImageObj&, unsigned)> fail;
     };
-    for (const Case& c : {Case{"exception", [](const CImageObj&, unsigned) { throw std::bad_alloc(); }},
-                          Case{"image failure", [&](const CImageObj&, unsigned) { f.view.Pass().MarkBitmapDrawn(true); }}}) {
+    const auto raise = [](const CImageObj&, unsigned) { throw std::bad_alloc(); };
+    const auto flag = [&](const CImageObj&, unsigned) { f.view.Pass().MarkBitmapDrawn(true); };
+    for (const Case& c : {Case{"exception", raise}, Case{"image failure", flag}}) {
         SCOPED_TRACE(c.what);
         f.view.onImage = c.fail;
         EXPECT_EQ(f.Paint(surface), PaintResult::Failed);
