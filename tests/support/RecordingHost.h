@@ -60,6 +60,7 @@ struct RecordingShell : Shell {
     RecordingPrintSettingsPane* pane = nullptr;
     std::vector<int> toolBarRefreshes;
     std::vector<int> quickPrintStates;
+    std::vector<std::string> titles;
     std::vector<int> printNowAt;  // the quick-print state shown when each Print now ran, 0 none
 
     LayoutView* FindLayoutView(const CLayoutSetting& layout) override {
@@ -70,6 +71,7 @@ struct RecordingShell : Shell {
     bool IsViewCreating() override { return false; }
     void RefreshToolBar(int flags) override { toolBarRefreshes.push_back(flags); }
     void SetQuickPrintStatus(int state) override { quickPrintStates.push_back(state); }
+    void SetLayoutTitle(const std::string& text) override { titles.push_back(text); }
     void PrintNow() override { printNowAt.push_back(quickPrintStates.empty() ? 0 : quickPrintStates.back()); }
 };
 

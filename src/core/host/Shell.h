@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "host/HostService.h"
 
 namespace vx {
@@ -39,6 +41,8 @@ public:
     virtual void RefreshToolBar(int flags) = 0;
     /// Text of status-bar pane 1: 11 while a quick print runs, 12 afterwards.
     virtual void SetQuickPrintStatus(int state) = 0;
+    /// Title of the open layout's child frame.
+    virtual void SetLayoutTitle(const std::string& text) = 0;
     /// Prints the active document at once, without the print dialog, and returns when
     /// the job has ended or was cancelled.
     virtual void PrintNow() = 0;

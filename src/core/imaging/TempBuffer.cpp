@@ -11,6 +11,7 @@
 #include <limits>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "platform/system/Folders.h"
 
@@ -76,14 +77,50 @@ bool Reserve(int fd, uint64_t size) {
 
 }  // namespace
 
+/// The unlocked views kept mapped, the one given back last at the front.
+class ParkedViews {
+public:
+    static void Park(TempBuffer& buffer) {
+        List().push_front(&buffer);
+        buffer.mParkedAt = List().begin();
+        Bytes() += buffer.mParkedSize;
+        while (Bytes() > TempBuffer::kParkedBytes || List().size() > TempBuffer::kParkedViews)
+            List().back()->DropParked();
+    }
+    static void Forget(TempBuffer& buffer) {
+        List().erase(buffer.mParkedAt);
+        Bytes() -= buffer.mParkedSize;
+    }
+
+private:
+    // Never destroyed: buffers of static objects give their views back after exit.
+    static std::list<TempBuffer*>& List() {
+        static auto* list = new std::list<TempBuffer*>;
+        return *list;
+    }
+    static uint64_t& Bytes() {
+        static uint64_t bytes = 0;
+        return bytes;
+    }
+};
+
 TempBuffer::~TempBuffer() {
     assert(mLockCount == 0 && "a TempBuffer destroyed while locked");
     UnmapAll();
     DeleteFile();
 }
 
+void TempBuffer::DropParked() {
+    if (!mParked) return;
+    ParkedViews::Forget(*this);
+    munmap(mParked, size_t(mParkedSize));
+    mParked = nullptr;
+    mParkedSize = 0;
+}
+
 bool TempBuffer::Create(const void* data, uint64_t size) {
     if (mView) return false;
+    DropParked();
     if (HasFile() && !DeleteFile()) return false;
     if (size > uint64_t(std::numeric_limits<off_t>::max())) return false;
 
@@ -128,6 +165,16 @@ bool TempBuffer::Map(void** view, uint64_t* size, int /*protection*/) {
         if (size) *size = mSize;
         return true;
     }
+    if (mParked) {
+        // Given back last time and still mapped: no system call.
+        ParkedViews::Forget(*this);
+        mView = std::exchange(mParked, nullptr);
+        mSize = std::exchange(mParkedSize, 0);
+        mLockCount = 1;
+        *view = mView;
+        if (size) *size = mSize;
+        return true;
+    }
     if (mPath.empty()) return false;
     // Read-write whatever was asked: a nested writer must never get a read-only view.
     FileDescriptor fd(::open(mPath.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW));
@@ -146,11 +193,18 @@ bool TempBuffer::Map(void** view, uint64_t* size, int /*protection*/) {
 }
 
 bool TempBuffer::Unmap() {
-    if (--mLockCount <= 0) UnmapAll();
+    if (--mLockCount > 0) return true;
+    mLockCount = 0;
+    if (!mView) return true;
+    // Out of sight (View() is null) but kept for the next lock.
+    mParked = std::exchange(mView, nullptr);
+    mParkedSize = std::exchange(mSize, 0);
+    ParkedViews::Park(*this);
     return true;
 }
 
 void TempBuffer::UnmapAll() {
+    DropParked();
     if (mView) munmap(mView, size_t(mSize));
     mView = nullptr;
     mSize = 0;
@@ -159,6 +213,7 @@ void TempBuffer::UnmapAll() {
 
 bool TempBuffer::DeleteFile() {
     if (mView || mPath.empty()) return false;
+    DropParked();
     if (::unlink(mPath.c_str()) != 0 && errno != ENOENT) return false;
     mPath.clear();
     return true;

@@ -1,19 +1,25 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <list>
 #include <vector>
 
 namespace vx {
 
 /// Bytes kept in a private file "Vel…" in the program's temporary folder and mapped into
 /// memory only while somebody holds a lock (Map ... Unmap), so that many large pictures
-/// cost neither address space nor file descriptors between uses. Holders count
+/// cost neither address space nor file descriptors between uses. The views given back
+/// last stay mapped out of sight, up to kParkedBytes together, because every screen
+/// paint locks the same pictures again and unmapping costs more than drawing them. Holders count
 /// references with TempBufferRef (or the free functions below); the last release
 /// deletes the buffer and its file. User-interface thread only.
 class TempBuffer {
 public:
     static constexpr int kMapReadOnly = 2;
     static constexpr int kMapReadWrite = 4;
+    /// Bytes and count of unlocked views kept mapped for the next lock.
+    static constexpr uint64_t kParkedBytes = uint64_t(1) << 30;
+    static constexpr size_t kParkedViews = 2048;
 
     TempBuffer() = default;
     /// Unmaps and deletes the file. Destroying a locked buffer means that somebody holds
@@ -51,10 +57,16 @@ private:
     friend void ReleaseTempBuffer(TempBuffer** holder);
 
     void UnmapAll();
+    /// Unmaps a view kept after its last lock.
+    void DropParked();
+    friend class ParkedViews;
 
     std::filesystem::path mPath;
     void* mView = nullptr;
     uint64_t mSize = 0;
+    void* mParked = nullptr;  // the view after its last lock, still mapped
+    uint64_t mParkedSize = 0;
+    std::list<TempBuffer*>::iterator mParkedAt;
     int32_t mLockCount = 0;
     int32_t mRefCount = 0;
 };

@@ -1,5 +1,8 @@
 #include "view/RenderState.h"
 
+#include <thread>
+#include <utility>
+
 #include "host/ApplicationState.h"
 #include "host/HostService.h"
 #include "host/Shell.h"
@@ -8,7 +11,29 @@
 
 namespace vx {
 
-bool RenderState::Acquire(int owner, bool) {
+namespace {
+
+/// Without a window: the time, and a millisecond's sleep.
+class PlainWaitPort : public RenderWaitPort {
+public:
+    std::chrono::steady_clock::time_point Now() override { return std::chrono::steady_clock::now(); }
+    void PumpEvents() override { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
+};
+
+}  // namespace
+
+RenderWaitPort* RenderState::SetWaitPort(RenderWaitPort* port) { return std::exchange(mWaitPort, port); }
+
+bool RenderState::Acquire(int owner, bool wait) {
+    if (mLockOwner != 0 && wait) {
+        static PlainWaitPort plain;
+        RenderWaitPort& port = mWaitPort ? *mWaitPort : plain;
+        const auto start = port.Now();
+        while (mLockOwner != 0) {
+            if (port.Now() - start >= kWaitLimit) return false;
+            port.PumpEvents();
+        }
+    }
     if (mLockOwner != 0) return false;
     mLockOwner = owner;
     return true;

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 
 #include "view/RenderContext.h"
@@ -19,18 +20,36 @@ enum DrawMode : int {
     kDrawPreviewPane = 5,
 };
 
+/// What a waiting Acquire needs of the outside: the time, and letting the user-interface
+/// events run while it waits (a paint, a Cancel button). The window side installs one
+/// that pumps events; tests install a clock of their own.
+class RenderWaitPort {
+public:
+    virtual ~RenderWaitPort() = default;
+    virtual std::chrono::steady_clock::time_point Now() = 0;
+    /// Runs the waiting events, then sleeps about a millisecond.
+    virtual void PumpEvents() = 0;
+};
+
 /// The state of the running draw pass and the render lock, kept once per process
 /// (InstallRenderState). Between passes the mode is the screen and everything else is
 /// empty. User-interface thread only.
 class RenderState : public RenderContext {
 public:
+    /// How long a waiting Acquire waits for a holder before it gives up.
+    static constexpr std::chrono::seconds kWaitLimit{10};
+
     /// Takes the lock for owner when it is free. The owner is not compared: a holder
-    /// that asks again finds it taken. Nothing else runs on this thread while it is held,
-    /// so a held lock is never waited for here.
+    /// that asks again finds it taken. With wait, the events keep running (the holder
+    /// is on this thread too) until the lock is free, for at most kWaitLimit: a holder
+    /// that leaked it would otherwise hang the program; false then.
     bool Acquire(int owner, bool wait) override;
     /// Frees the lock, whoever holds it.
     void Release() override;
     int LockOwner() const { return mLockOwner; }
+    /// Installs the port a waiting Acquire uses (null: the steady clock, no events);
+    /// returns the previous one.
+    RenderWaitPort* SetWaitPort(RenderWaitPort* port);
 
     /// Starts a pass: scales are pixels per unit times the geometry's zoom; the failure
     /// flag is cleared.
@@ -76,8 +95,25 @@ private:
     int mMode = kDrawScreen;
     int mLockOwner = 0;
     bool mImageFailed = false;
+    RenderWaitPort* mWaitPort = nullptr;
     gfx::Canvas* mCachedCanvas = nullptr;
     ViewGeometry* mCachedGeometry = nullptr;
+};
+
+/// Holds the render lock for a scope when it could be taken.
+class RenderLockGuard {
+public:
+    RenderLockGuard(RenderState& state, int owner, bool wait) : mState(state), mHeld(state.Acquire(owner, wait)) {}
+    ~RenderLockGuard() {
+        if (mHeld) mState.Release();
+    }
+    RenderLockGuard(const RenderLockGuard&) = delete;
+    RenderLockGuard& operator=(const RenderLockGuard&) = delete;
+    bool Held() const { return mHeld; }
+
+private:
+    RenderState& mState;
+    bool mHeld;
 };
 
 /// The process's render state, installed as HostService<RenderContext> on first use.

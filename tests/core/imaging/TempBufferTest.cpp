@@ -6,8 +6,10 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <numeric>
+#include <string>
 #include <vector>
 
 #include "imaging/TempBuffer.h"
@@ -250,6 +252,57 @@ TEST_F(TempBufferTest, MissingFolderGivesNoFile) {
     std::vector<uint8_t> out(3);
     EXPECT_FALSE(buffer.ReadAll(out));
     EXPECT_TRUE(out.empty());
+}
+
+/// Whether the process maps the file at path.
+bool Mapped(const fs::path& path) {
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line))
+        if (line.find(path.string()) != std::string::npos) return true;
+    return false;
+}
+
+TEST_F(TempBufferTest, UnlockedViewsStayMappedOutOfSightWithinALimit) {
+    TempBuffer buffer;
+    const std::vector<uint8_t> data = Counting(4096);
+    ASSERT_TRUE(buffer.Create(data.data(), data.size()));
+    void* view = nullptr;
+    ASSERT_TRUE(buffer.Map(&view));
+    ASSERT_TRUE(buffer.Unmap());
+    EXPECT_EQ(buffer.View(), nullptr);
+    EXPECT_TRUE(Mapped(buffer.Path()));
+    void* again = nullptr;
+    uint64_t size = 0;
+    ASSERT_TRUE(buffer.Map(&again, &size));
+    EXPECT_EQ(again, view);
+    EXPECT_EQ(size, 4096u);
+    EXPECT_EQ(static_cast<uint8_t*>(again)[10], 11);
+    ASSERT_TRUE(buffer.Unmap());
+
+    // Deleting or re-creating the file lets go of it.
+    const fs::path old = buffer.Path();
+    ASSERT_TRUE(buffer.Create(data.data(), 100));
+    EXPECT_FALSE(Mapped(old));
+    ASSERT_TRUE(buffer.Map(&view, &size));
+    EXPECT_EQ(size, 100u);
+    ASSERT_TRUE(buffer.Unmap());
+    const fs::path current = buffer.Path();
+    ASSERT_TRUE(buffer.DeleteFile());
+    EXPECT_FALSE(Mapped(current));
+
+    // Past the count the view given back first goes.
+    std::vector<std::unique_ptr<TempBuffer>> many;
+    for (size_t i = 0; i <= TempBuffer::kParkedViews; ++i) {
+        many.push_back(std::make_unique<TempBuffer>());
+        ASSERT_TRUE(many.back()->Create(data.data(), 16));
+        ASSERT_TRUE(many.back()->Map(&view));
+        many.back()->Unmap();
+    }
+    EXPECT_FALSE(Mapped(many.front()->Path()));
+    EXPECT_TRUE(Mapped(many[1]->Path()));
+    EXPECT_TRUE(Mapped(many.back()->Path()));
+    many.clear();
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <stdexcept>
+
 #include "host/HostService.h"
 #include "model/CImageObj.h"
 #include "model/CLayoutSetting.h"
@@ -88,6 +91,69 @@ TEST(RenderState, PageToDeviceMovesOnlyWhenPrinting) {
     layout.SetPaperOrient(1);
     g.band = {1000, 0, 2000, 500};
     EXPECT_EQ(rs.PageToDevicePoint({1100, 50}), (PixelPoint{88, 35}));
+}
+
+/// A clock that moves only when events are pumped, and events that run then.
+struct SteppingWaitPort : RenderWaitPort {
+    std::chrono::steady_clock::time_point now{};
+    std::chrono::milliseconds step{1};
+    int pumps = 0;
+    std::function<void(int)> onPump;
+    std::chrono::steady_clock::time_point Now() override { return now; }
+    void PumpEvents() override {
+        ++pumps;
+        now += step;
+        if (onPump) onPump(pumps);
+    }
+};
+
+TEST(RenderLock, WaitingAcquireRunsEventsUntilTheHolderLetsGo) {
+    RenderState rs;
+    SteppingWaitPort port;
+    rs.SetWaitPort(&port);
+    ASSERT_TRUE(rs.Acquire(kRenderScreen, false));
+    // The paint that holds it ends while the print job waits.
+    port.onPump = [&](int n) {
+        if (n == 30) rs.Release();
+    };
+    EXPECT_TRUE(rs.Acquire(kRenderPrinting, true));
+    EXPECT_EQ(port.pumps, 30);
+    EXPECT_EQ(rs.LockOwner(), kRenderPrinting);
+    // A free lock is taken without pumping.
+    rs.Release();
+    EXPECT_TRUE(rs.Acquire(kRenderPrinting, true));
+    EXPECT_EQ(port.pumps, 30);
+}
+
+TEST(RenderLock, WaitingAcquireGivesUpOnALeakedLockAfterTenSeconds) {
+    RenderState rs;
+    SteppingWaitPort port;
+    port.step = std::chrono::milliseconds(250);
+    rs.SetWaitPort(&port);
+    ASSERT_TRUE(rs.Acquire(kRenderPreviewPane, false));
+    EXPECT_FALSE(rs.Acquire(kRenderPrinting, true));
+    EXPECT_EQ(port.pumps, 40);  // 10 s in steps of 250 ms
+    EXPECT_EQ(rs.LockOwner(), kRenderPreviewPane);
+    EXPECT_EQ(rs.SetWaitPort(nullptr), &port);
+}
+
+TEST(RenderLock, GuardReleasesOnAnException) {
+    RenderState rs;
+    try {
+        RenderLockGuard guard(rs, kRenderScreen, false);
+        ASSERT_TRUE(guard.Held());
+        EXPECT_EQ(rs.LockOwner(), kRenderScreen);
+        throw std::runtime_error("drawing failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(rs.LockOwner(), 0);
+    // A guard that did not get the lock leaves the holder's alone.
+    ASSERT_TRUE(rs.Acquire(kRenderPrinting, false));
+    {
+        RenderLockGuard guard(rs, kRenderScreen, false);
+        EXPECT_FALSE(guard.Held());
+    }
+    EXPECT_EQ(rs.LockOwner(), kRenderPrinting);
 }
 
 }  // namespace

@@ -60,7 +60,7 @@ void Canvas::Clear(Rgba colour) {
 }
 
 void Canvas::FillRect(const RectD& r, Rgba colour) {
-    Trace(Describe("fill", r));
+    if (mTrace) Trace(Describe("fill", r));
     cairo_rectangle(mCr.get(), r.x, r.y, r.w, r.h);
     SetColour(mCr.get(), colour);
     cairo_fill(mCr.get());
@@ -78,7 +78,7 @@ void Canvas::FillPath(const Path& path, Rgba colour, bool evenOdd) {
 void Canvas::FillPolygon(const geom::Polygon& polygon, Rgba colour) { FillPath(Path().AddPolygon(polygon), colour); }
 
 void Canvas::FillXorBand(const RectD& outer, const RectD& inner, Rgba colour) {
-    Trace(Describe("fill band", outer));
+    if (mTrace) Trace(Describe("fill band", outer));
     Path path;
     path.AddRectangle(outer.x, outer.y, outer.w, outer.h).AddRectangle(inner.x, inner.y, inner.w, inner.h);
     AddPath(path);
@@ -155,7 +155,8 @@ void Canvas::AddPath(const Path& path) {
 }
 
 void Canvas::DrawPicture(const Picture& picture, const RectD& source, const RectD& destination, Filter filter) {
-    Trace(Describe("picture", destination) + Describe(" from", source));
+    // Formatting numbers costs more than a small fill: only for a trace.
+    if (mTrace) Trace(Describe("picture", destination) + Describe(" from", source));
     if (picture.Valid()) DrawSurface(picture.Native(), source, destination, filter);
 }
 

@@ -4,8 +4,8 @@
 
 namespace vx::gfx {
 
-ImageSurface::ImageSurface(int width, int height)
-    : mSurface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)) {}
+ImageSurface::ImageSurface(int width, int height, bool opaque)
+    : mSurface(cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32, width, height)) {}
 
 bool ImageSurface::Valid() const {
     return mSurface && cairo_surface_status(mSurface.get()) == CAIRO_STATUS_SUCCESS;

@@ -13,8 +13,9 @@ inline constexpr double kScreenPixelsPerInch = 96.0;
 class ImageSurface {
 public:
     ImageSurface() = default;
-    /// A cleared surface; Valid() is false when cairo could not make it.
-    ImageSurface(int width, int height);
+    /// A cleared surface; Valid() is false when cairo could not make it. An opaque one
+    /// (RGB24) has no alpha to blend when it is copied to a window.
+    ImageSurface(int width, int height, bool opaque = false);
 
     bool Valid() const;
     cairo_surface_t* Native() const { return mSurface.get(); }
@@ -24,7 +25,8 @@ public:
     /// The bytes after drawing (flushed).
     const uint8_t* Data() const;
 
-    /// 0xAARRGGBB of one pixel, premultiplied as stored; 0 outside.
+    /// 0xAARRGGBB of one pixel, premultiplied as stored (an opaque surface leaves the top
+    /// byte undefined); 0 outside.
     uint32_t Pixel(int x, int y) const;
     /// Writes a PNG; false on any error.
     bool WritePng(const std::filesystem::path& path) const;

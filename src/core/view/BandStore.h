@@ -1,0 +1,72 @@
+#pragma once
+#include <compare>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "host/LayoutView.h"
+#include "imaging/TempBuffer.h"
+#include "platform/gfx/LazyImage.h"
+
+namespace vx {
+
+namespace gfx {
+class Canvas;
+}
+
+/// Print bands kept as 24-bit bitmap files (14-byte file header, info header, bottom-up
+/// rows) in the temporary folder between the spool pass and the replay pass, keyed by
+/// page and band without limits on either. Owned by the view; the print job clears it at
+/// its start and end, after its target has written or dropped its last page.
+class BandStore {
+public:
+    struct Key {
+        int64_t page = 0;
+        int64_t band = 0;
+        auto operator<=>(const Key&) const = default;
+    };
+
+    BandStore() = default;
+    ~BandStore();
+    BandStore(const BandStore&) = delete;
+    BandStore& operator=(const BandStore&) = delete;
+
+    /// Stores width x height opaque pixels (B,G,R,x bytes, rows of stride bytes, top row
+    /// first) as the band's file, replacing an earlier one. False, nothing stored, when
+    /// the file cannot be made (a full disk) or the size is not a bitmap's.
+    bool Store(int64_t page, int64_t band, const uint8_t* pixels, int width, int height, int stride);
+    /// Whether the band has an entry with a file.
+    bool HasFile(int64_t page, int64_t band) const;
+    /// The band's buffer, or an empty reference.
+    TempBufferRef Find(int64_t page, int64_t band) const;
+
+    /// Draws the band's file with its top-left at dest's, clipped to dest, and takes the
+    /// entry out. An image surface reads it now and the file goes at once; other targets
+    /// (a PDF page) read it when the page is written, and the file goes with PageWritten.
+    /// True without an entry or file (nothing was spooled there); false when the file is
+    /// damaged or the canvas is in error afterwards.
+    bool Draw(gfx::Canvas& canvas, const PixelRect& dest, int64_t page, int64_t band);
+    /// The target has written its page: the bands drawn on it and their files go.
+    void PageWritten();
+    /// Every band and file goes.
+    void Clear();
+
+    /// Entries not yet drawn, and bands drawn but waiting for their page to be written.
+    size_t Count() const { return mEntries.size(); }
+    size_t Pending() const { return mDrawn.size(); }
+
+private:
+    /// A band drawn on a target that reads it later, and its file.
+    struct Drawn {
+        TempBufferRef file;
+        std::unique_ptr<gfx::LazyImage> image;
+    };
+
+    // The keeper outlives the pictures made with it.
+    gfx::LazyImageKeeper mKeeper;
+    std::map<Key, TempBufferRef> mEntries;
+    std::vector<std::unique_ptr<Drawn>> mDrawn;
+};
+
+}  // namespace vx
