@@ -1,0 +1,215 @@
+#include "ImporterFixtures.h"
+
+#include <lcms2.h>
+#include <png.h>
+
+#include <fstream>
+#include <stdexcept>
+
+namespace vx::test {
+namespace {
+
+void Append(png_structp png, png_bytep data, size_t length) {
+    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+void Flush(png_structp) {}
+
+uint32_t Crc32(const uint8_t* p, size_t n) {
+    uint32_t c = 0xFFFFFFFFu;
+    for (size_t i = 0; i < n; ++i) {
+        c ^= p[i];
+        for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
+    }
+    return ~c;
+}
+
+void PutBig(std::vector<uint8_t>& v, uint32_t x) {
+    for (int s = 24; s >= 0; s -= 8) v.push_back(uint8_t(x >> s));
+}
+
+}  // namespace
+
+std::vector<uint8_t> WritePng(const PngSpec& spec) {
+    std::vector<uint8_t> out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        throw std::runtime_error("png write failed");
+    }
+    png_set_write_fn(png, &out, Append, Flush);
+    png_set_IHDR(png, info, png_uint_32(spec.width), png_uint_32(spec.height), spec.bitDepth, spec.colourType,
+                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (!spec.palette.empty()) {
+        std::vector<png_color> colours(spec.palette.size() / 3);
+        for (size_t i = 0; i < colours.size(); ++i)
+            colours[i] = {spec.palette[3 * i], spec.palette[3 * i + 1], spec.palette[3 * i + 2]};
+        png_set_PLTE(png, info, colours.data(), int(colours.size()));
+    }
+    if (!spec.trns.empty()) {
+        if (spec.colourType == PNG_COLOR_TYPE_PALETTE) {
+            png_set_tRNS(png, info, spec.trns.data(), int(spec.trns.size()), nullptr);
+        } else {
+            png_color_16 colour{};
+            colour.gray = png_uint_16((spec.trns[0] << 8) | spec.trns[1]);
+            if (spec.trns.size() >= 6) {
+                colour.red = png_uint_16((spec.trns[0] << 8) | spec.trns[1]);
+                colour.green = png_uint_16((spec.trns[2] << 8) | spec.trns[3]);
+                colour.blue = png_uint_16((spec.trns[4] << 8) | spec.trns[5]);
+            }
+            png_set_tRNS(png, info, nullptr, 0, &colour);
+        }
+    }
+    if (spec.phys) png_set_pHYs(png, info, *spec.phys, *spec.phys, spec.physUnit);
+    if (!spec.icc.empty())
+        png_set_iCCP(png, info, "test", 0, spec.icc.data(), png_uint_32(spec.icc.size()));
+    png_write_info(png, info);
+    const size_t rowBytes = png_get_rowbytes(png, info);
+    std::vector<png_bytep> rows(size_t(spec.height));
+    for (int r = 0; r < spec.height; ++r)
+        rows[size_t(r)] = const_cast<png_bytep>(spec.samples.data()) + size_t(r) * rowBytes;
+    png_write_image(png, rows.data());
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+std::vector<uint8_t> PngHeaderOnly(uint32_t width, uint32_t height) {
+    std::vector<uint8_t> v = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    PutBig(v, 13);
+    const size_t typeAt = v.size();
+    v.insert(v.end(), {'I', 'H', 'D', 'R'});
+    PutBig(v, width);
+    PutBig(v, height);
+    v.insert(v.end(), {8, 6, 0, 0, 0});
+    PutBig(v, Crc32(v.data() + typeAt, v.size() - typeAt));
+    return v;
+}
+
+std::vector<uint8_t> SmallIccProfile() {
+    cmsHPROFILE p = cmsCreate_sRGBProfile();
+    cmsUInt32Number size = 0;
+    cmsSaveProfileToMem(p, nullptr, &size);
+    std::vector<uint8_t> bytes(size);
+    cmsSaveProfileToMem(p, bytes.data(), &size);
+    cmsCloseProfile(p);
+    return bytes;
+}
+
+void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream f(path, std::ios::binary);
+    f.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    if (!f) throw std::runtime_error("cannot write " + path.string());
+}
+
+std::vector<uint8_t> PatternBytes(size_t count, uint32_t seed) {
+    std::vector<uint8_t> v(count);
+    uint32_t x = seed * 2654435761u + 1;
+    for (auto& b : v) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        b = uint8_t(x >> 8);
+    }
+    return v;
+}
+
+}  // namespace vx::test
+
+namespace vx::test {
+namespace {
+
+void Put16(std::vector<uint8_t>& v, uint32_t x) {
+    v.push_back(uint8_t(x >> 8));
+    v.push_back(uint8_t(x));
+}
+void Put32(std::vector<uint8_t>& v, uint32_t x) {
+    for (int s = 24; s >= 0; s -= 8) v.push_back(uint8_t(x >> s));
+}
+void PutResource(std::vector<uint8_t>& v, uint16_t id, const std::vector<uint8_t>& data) {
+    v.insert(v.end(), {'8', 'B', 'I', 'M'});
+    Put16(v, id);
+    Put16(v, 0);  // empty name, padded
+    Put32(v, uint32_t(data.size()));
+    v.insert(v.end(), data.begin(), data.end());
+    if (data.size() % 2) v.push_back(0);
+}
+
+}  // namespace
+
+std::vector<uint8_t> PackRow(const uint8_t* row, size_t bytes) {
+    std::vector<uint8_t> out;
+    size_t i = 0;
+    while (i < bytes) {
+        size_t run = 1;
+        while (i + run < bytes && run < 128 && row[i + run] == row[i]) ++run;
+        if (run >= 3) {
+            out.push_back(uint8_t(int8_t(1 - int(run))));
+            out.push_back(row[i]);
+            i += run;
+            continue;
+        }
+        size_t literal = 0;
+        while (i + literal < bytes && literal < 128) {
+            if (i + literal + 2 < bytes && row[i + literal] == row[i + literal + 1] &&
+                row[i + literal] == row[i + literal + 2])
+                break;
+            ++literal;
+        }
+        out.push_back(uint8_t(literal - 1));
+        out.insert(out.end(), row + i, row + i + literal);
+        i += literal;
+    }
+    return out;
+}
+
+std::vector<uint8_t> WritePsd(const PsdSpec& s) {
+    std::vector<uint8_t> v = {'8', 'B', 'P', 'S'};
+    Put16(v, uint32_t(s.version));
+    v.insert(v.end(), 6, 0);
+    Put16(v, uint32_t(s.planes.size()));
+    Put32(v, uint32_t(s.height));
+    Put32(v, uint32_t(s.width));
+    Put16(v, uint32_t(s.bits));
+    Put16(v, uint32_t(s.mode));
+    Put32(v, uint32_t(s.colourModeData.size()));
+    v.insert(v.end(), s.colourModeData.begin(), s.colourModeData.end());
+    std::vector<uint8_t> resources;
+    if (s.resolution) {
+        std::vector<uint8_t> info;
+        Put32(info, *s.resolution);
+        Put16(info, uint32_t(s.resolutionUnit));
+        Put16(info, 1);
+        Put32(info, *s.resolution);
+        Put16(info, uint32_t(s.resolutionUnit));
+        Put16(info, 1);
+        PutResource(resources, 1005, info);
+    }
+    if (!s.icc.empty()) PutResource(resources, 1039, s.icc);
+    Put32(v, uint32_t(resources.size()));
+    v.insert(v.end(), resources.begin(), resources.end());
+    if (s.layerCount == 0) {
+        Put32(v, 0);
+    } else {
+        Put32(v, 8);
+        Put32(v, 2);
+        Put16(v, uint16_t(s.layerCount));
+        Put16(v, 0);
+    }
+    Put16(v, uint32_t(s.compression));
+    const size_t rowBytes = s.bits == 1 ? size_t(s.width + 7) / 8 : size_t(s.width) * size_t(s.bits / 8);
+    if (s.compression != 1) {
+        for (const auto& plane : s.planes) v.insert(v.end(), plane.begin(), plane.end());
+        return v;
+    }
+    std::vector<std::vector<uint8_t>> rows;
+    for (const auto& plane : s.planes)
+        for (int r = 0; r < s.height; ++r) rows.push_back(PackRow(plane.data() + size_t(r) * rowBytes, rowBytes));
+    for (const auto& row : rows) Put16(v, uint32_t(row.size()));
+    for (const auto& row : rows) v.insert(v.end(), row.begin(), row.end());
+    return v;
+}
+
+}  // namespace vx::test

@@ -1,0 +1,65 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vx::test {
+
+/// A PNG to write: rows of samples exactly as libpng takes them (packed below 8 bits,
+/// big-endian at 16).
+struct PngSpec {
+    int width = 1;
+    int height = 1;
+    int colourType = 2;  // PNG_COLOR_TYPE_*
+    int bitDepth = 8;
+    bool interlaced = false;
+    std::vector<uint8_t> palette;  // R,G,B triples
+    std::vector<uint8_t> trns;     // palette alphas, or the raw tRNS bytes of grey/RGB
+    std::optional<uint32_t> phys;  // pixels per unit, both directions
+    int physUnit = 1;
+    std::vector<uint8_t> icc;
+    std::vector<uint8_t> samples;
+};
+
+std::vector<uint8_t> WritePng(const PngSpec& spec);
+
+/// A PNG of only a signature and an IHDR (with its right CRC) claiming these sides.
+std::vector<uint8_t> PngHeaderOnly(uint32_t width, uint32_t height);
+
+/// A small valid sRGB profile.
+std::vector<uint8_t> SmallIccProfile();
+
+void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
+
+/// Deterministic bytes for samples.
+std::vector<uint8_t> PatternBytes(size_t count, uint32_t seed);
+
+}  // namespace vx::test
+
+namespace vx::test {
+
+/// A Photoshop document to write; planes hold each channel's stored rows (packed bits,
+/// big-endian 16-bit samples), unpadded.
+struct PsdSpec {
+    int width = 1;
+    int height = 1;
+    int mode = 3;
+    int bits = 8;
+    int version = 1;
+    int compression = 0;  // 0 raw, 1 PackBits, 2 ZIP (written as raw bytes)
+    std::vector<uint8_t> colourModeData;
+    std::optional<uint32_t> resolution;  // 16.16
+    int resolutionUnit = 1;              // 1 per inch, 2 per centimetre
+    std::vector<uint8_t> icc;
+    int16_t layerCount = 0;  // 0 writes an empty layer section
+    std::vector<std::vector<uint8_t>> planes;
+};
+
+std::vector<uint8_t> WritePsd(const PsdSpec& spec);
+
+/// PackBits of one row, with literal and repeat runs.
+std::vector<uint8_t> PackRow(const uint8_t* row, size_t bytes);
+
+}  // namespace vx::test
