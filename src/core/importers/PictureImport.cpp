@@ -8,6 +8,7 @@
 #include "imaging/FileByteSource.h"
 #include "imaging/JpegReader.h"
 #include "importers/PngReader.h"
+#include "importers/PsdImageReader.h"
 #include "importers/QtmlStartCount.h"
 #include "model/CImageObj.h"
 #include "model/PictureLoader.h"
@@ -20,10 +21,11 @@ namespace {
 // Without a target the picture is drawn at most this large on a side.
 constexpr int kMaxUntargetedSide = 10000;
 
-enum class Format { None, Png };
+enum class Format { None, Png, Psd };
 
 Format ProbeFormat(ByteSource& file) {
     if (PngReader::Probe(file)) return Format::Png;
+    if (PsdImageReader::Probe(file)) return Format::Psd;
     return Format::None;
 }
 
@@ -65,6 +67,7 @@ std::optional<ImportedImageInfo> DescribeImportedFile(const std::filesystem::pat
     if (!file.Open(path)) return std::nullopt;
     switch (ProbeFormat(file)) {
         case Format::Png: return PngReader::Describe(file);
+        case Format::Psd: return PsdImageReader::Describe(file);
         case Format::None: break;
     }
     return std::nullopt;
@@ -94,6 +97,7 @@ DibBufferPtr ImportPictureWithQuickTime(CImageObj& item, const Rect16* target, i
     DibBufferPtr picture;
     switch (ProbeFormat(file)) {
         case Format::Png: picture = PngReader::Decode(file, messageId); break;
+        case Format::Psd: picture = PsdImageReader::Decode(file, messageId); break;
         case Format::None: messageId = IDS_IMAGE_FORMAT_UNSUPPORTED; break;
     }
     if (!picture) return nullptr;
