@@ -7,6 +7,7 @@
 #include "imaging/DecodeTarget.h"
 #include "imaging/FileByteSource.h"
 #include "imaging/JpegReader.h"
+#include "importers/PictReader.h"
 #include "importers/PngReader.h"
 #include "importers/PsdImageReader.h"
 #include "importers/QtmlStartCount.h"
@@ -21,11 +22,12 @@ namespace {
 // Without a target the picture is drawn at most this large on a side.
 constexpr int kMaxUntargetedSide = 10000;
 
-enum class Format { None, Png, Psd };
+enum class Format { None, Png, Psd, Pict };
 
 Format ProbeFormat(ByteSource& file) {
     if (PngReader::Probe(file)) return Format::Png;
     if (PsdImageReader::Probe(file)) return Format::Psd;
+    if (PictReader::Probe(file)) return Format::Pict;
     return Format::None;
 }
 
@@ -68,6 +70,7 @@ std::optional<ImportedImageInfo> DescribeImportedFile(const std::filesystem::pat
     switch (ProbeFormat(file)) {
         case Format::Png: return PngReader::Describe(file);
         case Format::Psd: return PsdImageReader::Describe(file);
+        case Format::Pict: return PictReader::Describe(file);
         case Format::None: break;
     }
     return std::nullopt;
@@ -98,6 +101,7 @@ DibBufferPtr ImportPictureWithQuickTime(CImageObj& item, const Rect16* target, i
     switch (ProbeFormat(file)) {
         case Format::Png: picture = PngReader::Decode(file, messageId); break;
         case Format::Psd: picture = PsdImageReader::Decode(file, messageId); break;
+        case Format::Pict: picture = PictReader::Decode(file, messageId); break;
         case Format::None: messageId = IDS_IMAGE_FORMAT_UNSUPPORTED; break;
     }
     if (!picture) return nullptr;

@@ -3,6 +3,7 @@
 #include <lcms2.h>
 #include <png.h>
 
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 
@@ -210,6 +211,166 @@ std::vector<uint8_t> WritePsd(const PsdSpec& s) {
     for (const auto& row : rows) Put16(v, uint32_t(row.size()));
     for (const auto& row : rows) v.insert(v.end(), row.begin(), row.end());
     return v;
+}
+
+}  // namespace vx::test
+
+namespace vx::test {
+
+PictWriter::PictWriter(int top, int left, int bottom, int right, bool fileHeader, uint32_t extendedRes) {
+    if (fileHeader) mBytes.assign(512, 0);
+    U16(0);
+    Rect(top, left, bottom, right);
+    U16(0x0011);
+    U16(0x02FF);
+    Op(0x0C00);
+    U16(extendedRes ? 0xFFFE : 0xFFFF);
+    U16(0);
+    U32(extendedRes ? extendedRes : 72u << 16);
+    U32(extendedRes ? extendedRes : 72u << 16);
+    Rect(top, left, bottom, right);
+    U32(0);
+}
+
+void PictWriter::U16(uint32_t v) {
+    mBytes.push_back(uint8_t(v >> 8));
+    mBytes.push_back(uint8_t(v));
+}
+void PictWriter::U32(uint32_t v) {
+    U16(v >> 16);
+    U16(v & 0xFFFF);
+}
+void PictWriter::Rect(int top, int left, int bottom, int right) {
+    U16(uint16_t(top));
+    U16(uint16_t(left));
+    U16(uint16_t(bottom));
+    U16(uint16_t(right));
+}
+void PictWriter::Op(uint16_t op) {
+    if (mBytes.size() % 2) mBytes.push_back(0);
+    U16(op);
+}
+
+namespace {
+
+void PixMapFields(PictWriter& w, int packType, int pixelSize, int cmpCount, int cmpSize) {
+    w.U16(0);
+    w.U16(uint32_t(packType));
+    w.U32(0);
+    w.U32(72u << 16);
+    w.U32(72u << 16);
+    w.U16(pixelSize >= 16 ? 16 : 0);
+    w.U16(uint32_t(pixelSize));
+    w.U16(uint32_t(cmpCount));
+    w.U16(uint32_t(cmpSize));
+    w.U32(0);
+    w.U32(0);
+    w.U32(0);
+}
+
+void PackedRows(PictWriter& w, const std::vector<uint8_t>& rows, size_t rowBytes, int height) {
+    for (int r = 0; r < height; ++r) {
+        const std::vector<uint8_t> packed = PackRow(rows.data() + size_t(r) * rowBytes, rowBytes);
+        if (rowBytes > 250) w.U16(uint32_t(packed.size()));
+        else w.U8(uint32_t(packed.size()));
+        for (uint8_t b : packed) w.U8(b);
+    }
+}
+
+}  // namespace
+
+void PictWriter::IndexedBits(uint16_t op, int width, int height, int bits, const std::vector<uint8_t>& colours,
+                             const std::vector<uint8_t>& rows, size_t rowBytes, int dstTop, int dstLeft,
+                             bool pixmap) {
+    Op(op);
+    U16(uint32_t(rowBytes) | (pixmap ? 0x8000 : 0));
+    Rect(0, 0, height, width);
+    if (pixmap) {
+        PixMapFields(*this, 0, bits, 1, bits);
+        U32(0);
+        U16(0);
+        const size_t count = colours.size() / 3;
+        U16(uint32_t(count - 1));
+        for (size_t i = 0; i < count; ++i) {
+            U16(uint32_t(i));
+            for (int k = 0; k < 3; ++k) U16(colours[3 * i + size_t(k)] * 0x101u);
+        }
+    }
+    Rect(0, 0, height, width);
+    Rect(dstTop, dstLeft, dstTop + height, dstLeft + width);
+    U16(0);
+    if (op == 0x90 || rowBytes < 8) mBytes.insert(mBytes.end(), rows.begin(), rows.end());
+    else PackedRows(*this, rows, rowBytes, height);
+}
+
+void PictWriter::DirectBits(int width, int height, int pixelSize, int packType, const std::vector<uint8_t>& rows,
+                            int dstTop, int dstLeft) {
+    Op(0x9A);
+    U32(0xFF);
+    const size_t rowBytes = size_t(width) * size_t(pixelSize / 8);
+    U16(uint32_t(rowBytes) | 0x8000);
+    Rect(0, 0, height, width);
+    PixMapFields(*this, packType, pixelSize, 3, pixelSize == 16 ? 5 : 8);
+    Rect(0, 0, height, width);
+    Rect(dstTop, dstLeft, dstTop + height, dstLeft + width);
+    U16(0);
+    if (packType == 1 || rowBytes < 8) {
+        mBytes.insert(mBytes.end(), rows.begin(), rows.end());
+    } else if (packType == 2) {
+        for (size_t i = 0; i < rows.size(); i += 4) mBytes.insert(mBytes.end(), rows.begin() + long(i) + 1, rows.begin() + long(i) + 4);
+    } else if (packType == 4) {
+        std::vector<uint8_t> planes;
+        for (int r = 0; r < height; ++r)
+            for (int c = 1; c <= 3; ++c)
+                for (int x = 0; x < width; ++x) planes.push_back(rows[size_t(r) * rowBytes + size_t(x) * 4 + size_t(c)]);
+        PackedRows(*this, planes, size_t(width) * 3, height);
+    } else {  // 3: runs of words, written here as literal runs of up to 128 words
+        for (int r = 0; r < height; ++r) {
+            std::vector<uint8_t> packed;
+            for (int x = 0; x < width; x += 128) {
+                const int n = std::min(128, width - x);
+                packed.push_back(uint8_t(n - 1));
+                packed.insert(packed.end(), rows.begin() + long(size_t(r) * rowBytes + size_t(x) * 2),
+                              rows.begin() + long(size_t(r) * rowBytes + size_t(x + n) * 2));
+            }
+            if (rowBytes > 250) U16(uint32_t(packed.size()));
+            else U8(uint32_t(packed.size()));
+            mBytes.insert(mBytes.end(), packed.begin(), packed.end());
+        }
+    }
+}
+
+void PictWriter::CompressedJpeg(const std::vector<uint8_t>& jpeg, int width, int height, int dstTop, int dstLeft) {
+    Op(0x8200);
+    PictWriter inner(0, 0, 0, 0, false);
+    inner.mBytes.clear();
+    inner.U16(0);
+    const uint32_t matrix[9] = {0x10000, 0, 0, 0, 0x10000, 0, uint32_t(dstLeft) << 16, uint32_t(dstTop) << 16, 0x40000000};
+    for (uint32_t m : matrix) inner.U32(m);
+    inner.U32(0);
+    inner.Rect(0, 0, 0, 0);
+    inner.U16(0);
+    inner.Rect(0, 0, height, width);
+    inner.U32(0);
+    inner.U32(0);
+    // The image description: 86 bytes, codec at 4, sides at 32, data size at 44.
+    const size_t descAt = inner.mBytes.size();
+    inner.mBytes.resize(descAt + 86, 0);
+    inner.mBytes[descAt + 3] = 86;
+    std::copy_n("jpeg", 4, inner.mBytes.begin() + long(descAt) + 4);
+    inner.mBytes[descAt + 32] = uint8_t(width >> 8);
+    inner.mBytes[descAt + 33] = uint8_t(width);
+    inner.mBytes[descAt + 34] = uint8_t(height >> 8);
+    inner.mBytes[descAt + 35] = uint8_t(height);
+    for (int k = 0; k < 4; ++k) inner.mBytes[descAt + 44 + size_t(k)] = uint8_t(jpeg.size() >> (24 - 8 * k));
+    inner.mBytes.insert(inner.mBytes.end(), jpeg.begin(), jpeg.end());
+    U32(uint32_t(inner.mBytes.size()));
+    mBytes.insert(mBytes.end(), inner.mBytes.begin(), inner.mBytes.end());
+}
+
+std::vector<uint8_t> PictWriter::Finish() {
+    Op(0x00FF);
+    return mBytes;
 }
 
 }  // namespace vx::test

@@ -63,3 +63,38 @@ std::vector<uint8_t> WritePsd(const PsdSpec& spec);
 std::vector<uint8_t> PackRow(const uint8_t* row, size_t bytes);
 
 }  // namespace vx::test
+
+namespace vx::test {
+
+/// Writes version 2 PICT pictures opcode by opcode.
+class PictWriter {
+public:
+    /// The frame (top, left, bottom, right); with the 512-byte file header or without;
+    /// an extended header with this resolution (16.16), else a plain version 2 header.
+    PictWriter(int top, int left, int bottom, int right, bool fileHeader = true, uint32_t extendedRes = 0);
+
+    void U8(uint32_t v) { mBytes.push_back(uint8_t(v)); }
+    void U16(uint32_t v);
+    void U32(uint32_t v);
+    void Rect(int top, int left, int bottom, int right);
+    void Op(uint16_t op);  // aligns to a word first
+
+    /// A PackBitsRect (or BitsRect with op 0x90) of indexed pixels: bits 1 to 8, the
+    /// colours as R,G,B triples (their count may be beyond 256 to test refusal), rows of
+    /// `rowBytes`; pixmap false writes a plain bitmap.
+    void IndexedBits(uint16_t op, int width, int height, int bits, const std::vector<uint8_t>& colours,
+                     const std::vector<uint8_t>& rows, size_t rowBytes, int dstTop, int dstLeft, bool pixmap = true);
+    /// A DirectBitsRect of 16 or 32 bits in a pack type; rows as stored unpacked (16-bit
+    /// big-endian words, or x,R,G,B).
+    void DirectBits(int width, int height, int pixelSize, int packType, const std::vector<uint8_t>& rows,
+                    int dstTop, int dstLeft);
+    /// The compressed-picture opcode holding a JPEG of width x height, placed at dst.
+    void CompressedJpeg(const std::vector<uint8_t>& jpeg, int width, int height, int dstTop, int dstLeft);
+
+    std::vector<uint8_t> Finish();
+
+private:
+    std::vector<uint8_t> mBytes;
+};
+
+}  // namespace vx::test
