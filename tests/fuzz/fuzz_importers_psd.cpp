@@ -1,0 +1,16 @@
+// Photoshop files are untrusted: probe, describe and decode them as the importers do.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "imaging/MemoryByteSource.h"
+#include "importers/PsdImageReader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    vx::MemoryByteSource file(data, size);
+    if (!vx::PsdImageReader::Probe(file)) return 0;
+    (void)vx::PsdImageReader::Describe(file);
+    int messageId = 0;
+    (void)vx::PsdImageReader::Decode(file, messageId);
+    return 0;
+}
