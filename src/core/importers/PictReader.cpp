@@ -20,6 +20,9 @@ constexpr uint64_t kFileHeaderBytes = 512;
 constexpr uint16_t kOpEnd = 0x00FF;
 constexpr uint16_t kOpHeader = 0x0C00;
 constexpr uint16_t kOpCompressedPicture = 0x8200;
+// Matrix placements are kept within this, far outside any frame, so that widths of
+// rectangles never overflow.
+constexpr int64_t kFarOut = 1 << 20;
 
 struct PictRect {
     int32_t top = 0, left = 0, bottom = 0, right = 0;
@@ -334,11 +337,14 @@ bool CompressedPicture(Cursor& c, Walk& w) {
             bounds.right = size.Width();
             bounds.bottom = size.Height();
             // The matrix's scale and translation (16.16) place the source in the frame.
+            auto place = [](int32_t v, int32_t scale, int32_t offset) {
+                return int32_t(std::clamp<int64_t>((int64_t(v) * scale + offset) >> 16, -kFarOut, kFarOut));
+            };
             PictRect dst;
-            dst.left = int32_t((int64_t(src.left) * matrix[0] + matrix[6]) >> 16);
-            dst.right = int32_t((int64_t(src.right) * matrix[0] + matrix[6]) >> 16);
-            dst.top = int32_t((int64_t(src.top) * matrix[4] + matrix[7]) >> 16);
-            dst.bottom = int32_t((int64_t(src.bottom) * matrix[4] + matrix[7]) >> 16);
+            dst.left = place(src.left, matrix[0], matrix[6]);
+            dst.right = place(src.right, matrix[0], matrix[6]);
+            dst.top = place(src.top, matrix[4], matrix[7]);
+            dst.bottom = place(src.bottom, matrix[4], matrix[7]);
             Blit(picture.get(), bounds, src, dst, w);
         }
     }

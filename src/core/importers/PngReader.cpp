@@ -136,7 +136,7 @@ std::optional<ImportedImageInfo> PngReader::Describe(ByteSource& file) {
 DibBufferPtr PngReader::Decode(ByteSource& file, int& messageId) {
     messageId = IDS_FILE_NOT_READABLE;
     uint32_t width = 0, height = 0;
-    if (!Probe(file) || !ClaimedSize(file, width, height)) return nullptr;
+    if (!Probe(file) || !ClaimedSize(file, width, height) || width == 0 || height == 0) return nullptr;
     if (!ImportSizeAllowed(width, height)) {
         messageId = IDS_NOT_ENOUGH_MEMORY;
         return nullptr;

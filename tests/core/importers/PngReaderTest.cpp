@@ -187,5 +187,24 @@ TEST(PngReader, RefusesAHugeHeaderAndCutData) {
     EXPECT_EQ(messageId, 10417);
 }
 
+TEST_F(ImportersOn, WithoutATargetAWidePictureShrinksInProportion) {
+    test::PngSpec spec;
+    spec.width = 12000;
+    spec.height = 30;
+    spec.samples = test::PatternBytes(size_t(12000 * 30 * 3), 6);
+    const auto path = mRoot.Path() / "wide.png";
+    test::WriteBytes(path, test::WritePng(spec));
+    std::unique_ptr<CImageObj> item(CreateImageObj(nullptr, nullptr, "StdImage"));
+    ImageDescription d;
+    d.codecType = FourCC("png ");
+    item->SetDescription(d);
+    item->SetFilePath(path);
+    int messageId = 0;
+    DibBufferPtr picture = ImportPictureWithQuickTime(*item, nullptr, messageId);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(DibBuffer::GetRect(picture.get()).Width(), 10000);
+    EXPECT_EQ(DibBuffer::GetRect(picture.get()).Height(), 25);
+}
+
 }  // namespace
 }  // namespace vx
