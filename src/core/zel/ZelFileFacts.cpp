@@ -36,7 +36,7 @@ bool StartsWith(ByteSource& file, uint64_t offset, const void* prefix, size_t le
     return file.Read(offset, bytes.data(), length) && std::memcmp(bytes.data(), prefix, length) == 0;
 }
 
-void ReadJpegFacts(FileByteSource& file, ZelFileFacts& facts) {
+void ReadJpegFacts(ByteSource& file, ZelFileFacts& facts) {
     JpegMarkerWalker walker(file);
     if (!walker.Start()) return;
     bool exifSeen = false;
@@ -61,7 +61,7 @@ void ReadJpegFacts(FileByteSource& file, ZelFileFacts& facts) {
     }
 }
 
-void ReadTiffFacts(FileByteSource& file, ZelFileFacts& facts) {
+void ReadTiffFacts(ByteSource& file, ZelFileFacts& facts) {
     ExifRecord exif;
     ReadExifIfdFromFile(exif, file);
     TakeExif(facts, exif);
@@ -94,6 +94,10 @@ std::optional<ZelCurves> ParseZelBlock(std::span<const uint8_t> block) {
 std::optional<ZelFileFacts> ReadZelFileFacts(const std::filesystem::path& path) {
     FileByteSource file;
     if (!file.Open(path)) return std::nullopt;
+    return ReadZelFileFacts(file);
+}
+
+ZelFileFacts ReadZelFileFacts(ByteSource& file) {
     ZelFileFacts facts;
     uint8_t start[4] = {};
     if (!file.Read(0, start, sizeof start)) return facts;

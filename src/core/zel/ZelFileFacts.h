@@ -8,6 +8,8 @@
 
 namespace vx {
 
+class ByteSource;
+
 /// Three 256-entry tone curves, R, G, B.
 using ZelCurves = std::array<std::array<uint8_t, 256>, 3>;
 
@@ -34,5 +36,7 @@ struct ZelFileFacts {
 /// Reads the facts of a JPEG or TIFF file (any other readable file has none); nullopt
 /// when the file cannot be read.
 std::optional<ZelFileFacts> ReadZelFileFacts(const std::filesystem::path& path);
+/// The same over the bytes of a file.
+ZelFileFacts ReadZelFileFacts(ByteSource& file);
 
 }  // namespace vx
