@@ -1,12 +1,10 @@
 #include "zel/ZelLines.h"
 
 #include <cstdio>
+#include <cstring>
 #include <new>
 #include <vector>
 
-#include "imaging/CopyDib.h"
-#include "imaging/DecodeTarget.h"
-#include "imaging/DibPixels.h"
 #include "imaging/JpegDecompressor.h"
 #include "imaging/TiffHandle.h"
 #include "zel/ZelEngine.h"
@@ -124,21 +122,29 @@ RgbRows DecodeTiffLines(const std::filesystem::path& path, int& encoding, int& e
 
 RgbRows ResampleRgbRows(const RgbRows& rows, int width, int height) {
     if (!rows) return {};
-    DibBufferPtr source = CreateARGBBuffer(rows.bytes.get(), rows.width, rows.height);
-    if (!source) return {};
-    DibBufferPtr target;
+    RgbRows out = Allocate(width, height);
+    if (!out) return {};
+    const size_t inLine = size_t(rows.width) * 3;
+    const size_t outLine = size_t(width) * 3;
     if (width == rows.width && height == rows.height) {
-        target = std::move(source);
-    } else {
-        target = NewDibBuffer(width, height);
-        if (!target || !CopyDib(source.get(), target.get())) return {};
-        source.reset();
+        std::memcpy(out.bytes.get(), rows.bytes.get(), inLine * size_t(height));
+        return out;
     }
-    RgbRows out;
-    out.bytes = CopyToRGBRows(target.get());
-    if (!out.bytes) return {};
-    out.width = width;
-    out.height = height;
+    // Nearest pixel by the centres, as CopyDib scales: every pixel is a copy of one.
+    std::vector<size_t> column(static_cast<size_t>(width));
+    for (int x = 0; x < width; ++x)
+        column[size_t(x)] = size_t((2 * int64_t(x) + 1) * rows.width / (2 * int64_t(width))) * 3;
+    for (int y = 0; y < height; ++y) {
+        const int64_t sourceRow = (2 * int64_t(y) + 1) * rows.height / (2 * int64_t(height));
+        const uint8_t* in = rows.bytes.get() + size_t(sourceRow) * inLine;
+        uint8_t* o = out.bytes.get() + size_t(y) * outLine;
+        for (int x = 0; x < width; ++x, o += 3) {
+            const uint8_t* p = in + column[size_t(x)];
+            o[0] = p[0];
+            o[1] = p[1];
+            o[2] = p[2];
+        }
+    }
     return out;
 }
 

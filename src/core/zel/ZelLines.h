@@ -30,8 +30,8 @@ inline constexpr int kTiffLinesRgb16 = 2;
 /// other kind of TIFF; `error` is non-zero when a line could not be read.
 RgbRows DecodeTiffLines(const std::filesystem::path& path, int& encoding, int& error);
 
-/// The lines at another size: the same lines when the sizes are equal, else scaled by
-/// CopyDib. Empty when a buffer on the way cannot be made.
+/// The lines at another size (sides 1 to 32767): a copy when the sizes are equal, else
+/// scaled by nearest pixel as CopyDib scales. Empty when memory is short.
 RgbRows ResampleRgbRows(const RgbRows& rows, int width, int height);
 
 }  // namespace vx
