@@ -229,6 +229,28 @@ TEST_F(StandInZel, ModeFourAppliesTheCurvesFirst) {
     }
 }
 
+TEST_F(StandInZel, SixteenBitTiffConvertsFromItsHighBytes) {
+    test::TiffFixture f;
+    f.width = 6;
+    f.length = 4;
+    f.bits = 16;
+    f.sample = [](int x, int y, int c) { return uint16_t(Channel(x, y, c) << 8 | 0xFF); };
+    const std::filesystem::path path = mRoot.Path() / "deep.tif";
+    test::WriteBytes(path, TiffWithBlock(f, ZelBlock(Inverting())));
+    auto item = Item(path, FourCC("TIFF"), 4);
+    EXPECT_EQ(item->GetZelFile(), 4);
+    std::vector<uint8_t> input;
+    const ZelCurves curves = Inverting();
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x)
+            for (int c = 0; c < 3; ++c) input.push_back(curves[size_t(c)][Channel(x, y, c)]);
+    int messageId = 0;
+    const Rect16 target = Size(6, 4);
+    DibBufferPtr converted = ZelConvertImage(mEngine, *item, &target, messageId);
+    ASSERT_TRUE(converted);
+    ExpectWithinOne(Rgb(converted.get()), ExpectedInWorkingSpace(input));
+}
+
 TEST_F(StandInZel, OutputHasTheTargetSize) {
     const std::filesystem::path path = Jpeg("big.jpg", {{kApp1, ExifApp1("0220")}}, 64, 48);
     auto item = Item(path, FourCC("JPEG"), 2);
