@@ -17,9 +17,6 @@
 namespace vx {
 namespace {
 
-constexpr uint32_t kExifUncalibrated = 65535;
-constexpr std::string_view kAdobeRgbDescription = "Adobe RGB(1998)";
-
 // The settings printer colour matching 2 changes for its first pass.
 class ColourFieldsGuard {
 public:
@@ -53,15 +50,8 @@ bool MatchThroughPrintProfile(DibBuffer* buffer, CImageObj& item, const OutputCo
     ColourFieldsGuard guard(item);
     item.SetTuneMode(0);
     item.SetColorProof(0);
-    if (item.GetProfileUseEmbed() == 0 && item.GetUseZelFile() == 2) {
-        std::optional<std::string> description;
-        if (item.GetExif().colorSpace == kExifUncalibrated && ProfileFileExists(kAdobeRgbDescription))
-            description = std::string(kAdobeRgbDescription);
-        else
-            description = GetProfileDescriptionOrDefault(kSpaceRgb, std::nullopt);
-        if (description) item.SetSourceProfile(std::move(*description));
-    }
-    item.SetUseZelFile(0);
+    // A Zel picture keeps its mode: its converted pixels are in the Zel working space,
+    // not in the space its Exif data names, so its chain starts there as on screen.
     return TransformItem(buffer, item, output, kColourModePrint) &&
            TransformBufferThroughPrintProfile(item, kColourModePrint, buffer);
 }

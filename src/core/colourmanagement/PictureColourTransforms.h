@@ -23,10 +23,9 @@ bool TransformBufferThroughPrintProfile(CImageObj& item, int mode, DibBuffer* bu
 /// Colour-manages a decoded picture of the item for a mode (see ProfileChain.h) with the
 /// item's layout's output settings. Pictures that are neither 'RGB ' nor 'CMYK' stay
 /// as they are (true). In mode 3 with printer colour matching 2 the picture goes to
-/// sRGB (the source of a Zel-mode item without embedded profile taken from its Exif
-/// colour space: "Adobe RGB(1998)" when uncalibrated and present) and then through
-/// the print profile; the item's tint, proof, Zel mode and source description are put
-/// back afterwards whatever happens. False for a null buffer or a failed transform.
+/// sRGB without tint or proof (a Zel-mode item from the Zel working space, where its
+/// converted pixels are) and then through the print profile; the item's tint, proof,
+/// Zel mode and source description are put back afterwards whatever happens. False for a null buffer or a failed transform.
 bool ColorManageImage(DibBuffer* buffer, CImageObj& item, int mode);
 
 /// Makes picture loading colour-manage through ColorManageImage and gives the image

@@ -99,12 +99,12 @@ bool JpegDecompressor::ReadIccProfile(std::vector<uint8_t>& out) {
     return true;
 }
 
-bool JpegDecompressor::PrepareOutput(int denominator) {
+bool JpegDecompressor::PrepareOutput(int denominator, J_COLOR_SPACE space) {
     if (setjmp(mErrors.jump)) {
         mMessageId = JpegErrorMessageId(mErrors);
         return false;
     }
-    mInfo.out_color_space = JCS_EXT_BGRA;  // alpha 255; grey is expanded by libjpeg too
+    mInfo.out_color_space = space;  // BGRA: alpha 255; grey is expanded by libjpeg too
     mInfo.scale_num = 1;
     mInfo.scale_denom = unsigned(denominator);
     jpeg_calc_output_dimensions(&mInfo);
@@ -132,6 +132,23 @@ bool JpegDecompressor::ReadPicture(DibBuffer* out) {
     }
     // All rows are in; what follows the scan cannot change them, so the decompressor
     // is destroyed without reading on to the end of the data.
+    return true;
+}
+
+bool JpegDecompressor::ReadRows(uint8_t* firstRow, ptrdiff_t stride, int components) {
+    if (setjmp(mErrors.jump)) {
+        mMessageId = JpegErrorMessageId(mErrors);
+        return false;
+    }
+    jpeg_start_decompress(&mInfo);
+    if (mInfo.output_components != components) return false;
+    JSAMPROW rows[kRowBatch];
+    while (mInfo.output_scanline < mInfo.output_height) {
+        const JDIMENSION first = mInfo.output_scanline;
+        const int count = int(std::min<JDIMENSION>(kRowBatch, mInfo.output_height - first));
+        for (int i = 0; i < count; ++i) rows[i] = firstRow + ptrdiff_t(first + JDIMENSION(i)) * stride;
+        jpeg_read_scanlines(&mInfo, rows, JDIMENSION(count));
+    }
     return true;
 }
 

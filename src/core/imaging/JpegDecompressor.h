@@ -36,11 +36,15 @@ public:
     /// The ICC profile assembled from the kept APP2 markers; false (out empty) when there
     /// is none or it is incomplete.
     bool ReadIccProfile(std::vector<uint8_t>& out);
-    /// Asks for B,G,R,A output at 1/denominator of the size (1, 2, 4 or 8) and computes
-    /// the output size.
-    bool PrepareOutput(int denominator);
+    /// Asks for output at 1/denominator of the size (1, 2, 4 or 8), B,G,R,A unless
+    /// another colour space is named, and computes the output size.
+    bool PrepareOutput(int denominator, J_COLOR_SPACE space = JCS_EXT_BGRA);
     /// Decodes every row into `out`, which has the output size.
     bool ReadPicture(DibBuffer* out);
+    /// Decodes every row of `components` bytes per pixel: row i goes to
+    /// firstRow + i x stride (a negative stride fills bottom-up). False when the output
+    /// has another number of components.
+    bool ReadRows(uint8_t* firstRow, ptrdiff_t stride, int components);
 
     jpeg_decompress_struct& Info() { return mInfo; }
     /// Why the last step failed; 10417 "Datei nicht lesbar." unless libjpeg said otherwise.

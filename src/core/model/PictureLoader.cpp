@@ -30,7 +30,7 @@ DibBufferPtr FileDecoder(CImageObj& item, const Rect16& target, int& messageId) 
 
 PictureLoaderHooks WithDefaults(PictureLoaderHooks h) {
     if (!h.zelConvert) h.zelConvert = [](CImageObj&, const Rect16&, int&) { return DibBufferPtr(); };
-    if (!h.zelTunePass) h.zelTunePass = [](DibBuffer* buffer, CImageObj&) { return buffer; };
+    if (!h.zelTunePass) h.zelTunePass = [](DibBuffer* buffer, CImageObj&, int&) { return buffer; };
     if (!h.colorManage) h.colorManage = [](DibBuffer*, CImageObj&, int) { return true; };
     if (!h.decodeEps) h.decodeEps = FileDecoder<DecodeEpsImage>;
     if (!h.decodeBmp) h.decodeBmp = FileDecoder<DecodeBitmapFile>;
@@ -106,7 +106,8 @@ DibBufferPtr LoadPictureBuffer(CImageObj& item, int mode, Rect16& target) {
 
     DibBufferPtr picture = DecodeImageByType(item, target, messageId);
     if (picture && item.GetTuneMode() == 1) {
-        DibBuffer* tuned = Hooks().zelTunePass(picture.get(), item);
+        messageId = IDS_NOT_ENOUGH_MEMORY;
+        DibBuffer* tuned = Hooks().zelTunePass(picture.get(), item, messageId);
         if (tuned != picture.get()) picture.reset(tuned);
     }
     const uint32_t space = item.GetColorSpace();

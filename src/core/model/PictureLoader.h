@@ -23,8 +23,9 @@ struct PictureLoaderHooks {
     /// the ordinary decoders run. Default: null.
     Decoder zelConvert;
     /// The Zel pass over a decoded picture when `mTuneMode` is 1: the buffer itself, a
-    /// new buffer (the loader frees the old one) or null. Default: the buffer itself.
-    std::function<DibBuffer*(DibBuffer* buffer, CImageObj& item)> zelTunePass;
+    /// new buffer (the loader frees the old one) or null with messageId set (it comes
+    /// in as 10413). Default: the buffer itself.
+    std::function<DibBuffer*(DibBuffer* buffer, CImageObj& item, int& messageId)> zelTunePass;
     /// Colour management in a mode; false fails the load. Default: true, unchanged.
     std::function<bool(DibBuffer* buffer, CImageObj& item, int mode)> colorManage;
     /// Decoders by codec type: "raw " EPS, "WRLE" bitmap, "tiff"; and the importers'

@@ -223,16 +223,19 @@ struct MatchCase {
     int16_t useZel, useEmbed;
     uint32_t exifSpace;
     bool adobePresent;
-    bool adobeSource;  // the first pass starts at "Adobe RGB(1998)"
+    enum Source { Srgb, Working } source;  // where the first pass starts
 };
 
 TEST_F(PictureColourTest, PrinterMatchingTwoGoesThroughThePrintProfile) {
     const std::vector<MatchCase> cases = {
-        {"described source", 0, 0, 65535, true, false},
-        {"Zel mode, uncalibrated Exif", 2, 0, 65535, true, true},
-        {"Zel mode, uncalibrated Exif, no Adobe profile", 2, 0, 65535, false, false},
-        {"Zel mode, sRGB Exif", 2, 0, 1, true, false},
+        {"described source", 0, 0, 65535, true, MatchCase::Srgb},
+        // Converted pixels are in the Zel working space, whatever the Exif space was.
+        {"Zel mode, uncalibrated Exif", 2, 0, 65535, true, MatchCase::Working},
+        {"Zel mode, uncalibrated Exif, no Adobe profile", 2, 0, 65535, false, MatchCase::Working},
+        {"Zel mode, sRGB Exif", 2, 0, 1, true, MatchCase::Working},
+        {"Zel block mode", 4, 0, 1, true, MatchCase::Working},
     };
+    const ColourProfile working = OpenProgramProfile(kZelMonitorProfileResource);
     layout.SetColorMatchPrinter(2);
     const Pixels in = {40, 200, 30, 77, 250, 250, 250, 255};
     for (const MatchCase& c : cases) {
@@ -252,7 +255,7 @@ TEST_F(PictureColourTest, PrinterMatchingTwoGoesThroughThePrintProfile) {
         const std::optional<Pixels> out = Manage(in, 3);
         ASSERT_TRUE(out);
         // No tint, no proof: the source to sRGB, then the print process to the printer.
-        const ColourProfile& source = c.adobeSource ? adobe : srgb;
+        const ColourProfile& source = c.source == MatchCase::Working ? working : srgb;
         const Pixels first = Through({&source, &srgb}, kIntentPerceptual, TransformQuality::Best, in);
         EXPECT_EQ(*out, Through({&print, &printer}, kIntentPerceptual, TransformQuality::Best, first));
 

@@ -183,12 +183,17 @@ TEST_F(LoadPicture, RunsTheZelStagesWhenTheItemAsksForThem) {
     int converted = 0;
     bool convertGivesPicture = true;
     PictureLoaderHooks hooks;
-    hooks.zelConvert = [&](CImageObj&, const Rect16&, int&) {
+    hooks.zelConvert = [&](CImageObj&, const Rect16&, int& messageId) {
         ++converted;
+        if (!convertGivesPicture) messageId = IDS_FILE_NOT_READABLE;
         return convertGivesPicture ? Grey(7) : nullptr;
     };
     DibBuffer* tunedResult = nullptr;
-    hooks.zelTunePass = [&](DibBuffer*, CImageObj&) { return tunedResult; };
+    int tuneMessage = 0;
+    hooks.zelTunePass = [&](DibBuffer*, CImageObj&, int& messageId) {
+        if (tuneMessage) messageId = tuneMessage;
+        return tunedResult;
+    };
     SetPictureLoaderHooks(hooks);
 
     std::unique_ptr<CImageObj> item = Item(test::JpegFixture{});
@@ -215,7 +220,12 @@ TEST_F(LoadPicture, RunsTheZelStagesWhenTheItemAsksForThem) {
     EXPECT_EQ(b.get(), tunedResult);
     tunedResult = nullptr;
     EXPECT_FALSE(LoadPictureBuffer(*item, 0, target));
-    EXPECT_EQ(mMessages.Ids(), std::vector<int>{IDS_NOT_ENOUGH_MEMORY});
+    EXPECT_EQ(mMessages.Ids(), std::vector<int>{IDS_NOT_ENOUGH_MEMORY})
+        << "a failed conversion's message is not the tune pass's";
+    tuneMessage = IDS_FILE_NOT_READABLE;
+    EXPECT_FALSE(LoadPictureBuffer(*item, 0, target));
+    EXPECT_EQ(mMessages.Ids(), (std::vector<int>{IDS_NOT_ENOUGH_MEMORY, IDS_FILE_NOT_READABLE}))
+        << "the tune pass names its own reason";
 }
 
 }  // namespace
