@@ -15,6 +15,7 @@
 #include "platform/gfx/ImageSurface.h"
 #include "support/TestFolders.h"
 #include "view/HeaderFooterText.h"
+#include "view/LineWork.h"
 #include "view/RenderState.h"
 #include "view/TextWork.h"
 
@@ -92,7 +93,7 @@ struct TestPage {
         layout->SetPageNumber(3);
         layout->SetPageMax(3);
         layout->SetFree(1);
-        layout->RenewViewState().zoomDenominator = 1;
+        layout->GetViewState()->zoomDenominator = 1;
         layout->CutLine() = {2, 2, 60, 0, 0x0000FF};
         image = test::AddPictureItem(*layout, 400, 900, 800, 600, test::kPictureColour);
         image->SetFrame({120, 120, 120, 120});
@@ -195,6 +196,142 @@ TEST(TestPage, MonochromeGreysOnScreenAndPrintsTheColours) {
     p.view.probe = {b.x - 100, b.y - 100};  // the printer margin is the device origin
     ASSERT_EQ(p.Print("view-test-page-grey-printer.png"), PassResult::Done);
     EXPECT_EQ(p.view.bandProbe, Surface(kBackground));
+}
+
+/// A blank free page of 2000 x 2800 units at 100 %, drawn at (20, 20), with no margins.
+struct BlankPage {
+    test::PaintHost host;
+    std::unique_ptr<CLayoutSetting> layout = test::MakeA4Layout();
+    PictureView view;
+    std::vector<std::string> trace;
+    BlankPage() {
+        layout->SetPaper({2000, 2800});
+        layout->SetLayoutAreaMgn({0, 0, 0, 0});
+        layout->SetMargin({0, 0, 0, 0});
+        layout->SetPaperColor(0xFFFFFF);
+        layout->SetFree(1);
+        layout->GetViewState()->zoomDenominator = 1;
+        host.view.client = {0, 0, 580, 800};
+        host.view.pageRect = {{0, 0, 533, 747}, {20, 20}};
+        view.Attach(&host.view, layout.get());
+        view.trace = &trace;
+    }
+    void Paint(gfx::ImageSurface& surface, const std::string& name) {
+        gfx::Canvas canvas(surface.Native(), gfx::kScreenPixelsPerInch);
+        ASSERT_EQ(view.PaintView(canvas, host.view.client), PaintResult::Drawn);
+        surface.WritePng(test::OutputFolder() / name);
+    }
+    static double Px(double units) { return 20 + units * 96 / 360; }
+};
+
+bool Ink(const gfx::ImageSurface& s, int x, int y) {
+    const uint32_t c = Rgb(s, x, y);
+    return ((c >> 16 & 0xFF) + (c >> 8 & 0xFF) + (c & 0xFF)) < 3 * 160;
+}
+
+TEST(AutoCutLinesPage, TwoRowsGetDoubleLinesAcrossTheGaps) {
+    BlankPage p;
+    p.layout->SetFree(0);
+    p.layout->SetSpace({100, 100});
+    p.layout->CutLine() = {1, 0, 0, 0, 0};
+    // Three rows of one landscape picture each, the middle one a little lower.
+    for (int row = 0; row < 3; ++row)
+        test::AddPictureItem(*p.layout, 275, 150 + row * 850, 1450, row == 1 ? 720 : 750, 0xE0E0E0);
+    gfx::ImageSurface s(580, 800);
+    p.Paint(s, "view-auto-cut-lines.png");
+    // In the gap between the first two rows (900 to 1000 units) a double line across the
+    // box: two strokes with white between them.
+    const int x = int(BlankPage::Px(1000));
+    std::string column;
+    for (int y = int(BlankPage::Px(900)); y < int(BlankPage::Px(1000)); ++y) column += Ink(s, x, y) ? '#' : '.';
+    EXPECT_NE(column.find("#."), std::string::npos) << column;
+    EXPECT_NE(column.find(".#"), std::string::npos) << column;
+    // The pictures themselves are not crossed.
+    EXPECT_FALSE(Ink(s, int(BlankPage::Px(1000)), int(BlankPage::Px(500))));
+}
+
+TEST(FreeTextDrawing, TurnedTextStaysInItsBoxAndLinesStandSideBySide) {
+    for (int angle : {30, 90}) {
+        BlankPage p;
+        CTextObj* t = AddText(*p.layout, 600, 800, "Erste Zeile\rZweite Zeile", angle, {700, 200});
+        t->SetFont({"DejaVu Sans", 0, 80, 0x000000});
+        gfx::ImageSurface s(580, 800);
+        p.Paint(s, "view-free-text-" + std::to_string(angle) + ".png");
+        gfx::geom::Polygon box;
+        for (int i : {0, 2, 4, 6}) {
+            const LayoutPoint q = t->GetBoxPoints()[size_t(i)];
+            box.points.push_back({BlankPage::Px(t->GetPosition().x + q.x), BlankPage::Px(t->GetPosition().y + q.y)});
+        }
+        const gfx::geom::Point c{(box.points[0].x + box.points[2].x) / 2, (box.points[0].y + box.points[2].y) / 2};
+        gfx::geom::Polygon grown;
+        for (const auto& q : box.points) grown.points.push_back({c.x + (q.x - c.x) * 1.1, c.y + (q.y - c.y) * 1.1});
+        int ink = 0, outside = 0;
+        double minX = 1e9, maxX = -1e9;
+        for (int y = 22; y < 765; ++y)
+            for (int x = 22; x < 551; ++x)
+                if (Ink(s, x, y)) {
+                    ++ink;
+                    outside += !grown.Contains({x + 0.5, y + 0.5});
+                    minX = std::min(minX, double(x));
+                    maxX = std::max(maxX, double(x));
+                }
+        EXPECT_GT(ink, 100) << angle;
+        EXPECT_EQ(outside, 0) << angle;
+        // At 90° the two lines stand side by side, more than one line step wide together.
+        if (angle == 90) EXPECT_GT(maxX - minX, 100 * 96 / 360.0 * 1.3);
+    }
+}
+
+TEST(FrameTextDrawing, NothingWithoutFrameForATallFontOrBelowOnePixelOfZoom) {
+    struct Case {
+        LayoutRect frame;
+        int16_t size;
+        int zoomDenominator;
+        bool drawn;
+    } cases[] = {
+        {{100, 100, 100, 100}, 60, 1, true},
+        {{100, 0, 100, 100}, 60, 1, false},    // caption on top: no top frame
+        {{100, 100, 100, 100}, 150, 1, false}, // taller than the strip
+        {{100, 100, 100, 100}, 60, 100, false} // 60 x 1/100 is below one
+    };
+    for (const Case& c : cases) {
+        BlankPage p;
+        p.layout->GetViewState()->zoomDenominator = c.zoomDenominator;
+        CImageObj* image = test::AddPictureItem(*p.layout, 400, 400, 800, 600, 0x808080);
+        image->SetFrame(c.frame);
+        image->SetCaptionText("Titel");
+        image->SetCaptionFontSize(c.size);
+        gfx::ImageSurface s(580, 800);
+        p.Paint(s, "view-caption.png");
+        EXPECT_EQ(std::find(p.trace.begin(), p.trace.end(), "text Titel") != p.trace.end(), c.drawn) << c.size;
+    }
+}
+
+TEST(HeaderDrawing, AutomaticSizeIsWrittenBackAndOnlyWholeLinesShow) {
+    BlankPage p;
+    p.layout->SetHeaderShow(1);
+    p.layout->SetHeaderText(1);
+    p.layout->SetHeaderDatePage(1);
+    p.layout->SetHeaderOffset(10);  // too small for anything
+    p.layout->SetHeaderFooterFontSizeAuto(1);
+    p.layout->SetHeaderFooterLineHeightPercent(125);
+    p.layout->Texts().headerText = "Oben";
+    gfx::ImageSurface s(580, 800);
+    p.Paint(s, "view-header-small.png");
+    EXPECT_EQ(p.layout->HeaderFooterFont().size, 20);
+    EXPECT_EQ(p.layout->GetHeaderFooterLineHeight(), 25);
+    EXPECT_TRUE(std::none_of(p.trace.begin(), p.trace.end(), [](const std::string& l) { return l == "text Oben"; }));
+
+    // Room for one line of two: the text line only.
+    p.trace.clear();
+    p.layout->SetHeaderFooterFontSizeAuto(0);
+    p.layout->HeaderFooterFont().size = 60;
+    p.layout->SetHeaderFooterLineHeight(75);
+    p.layout->SetHeaderOffset(120);
+    p.Paint(s, "view-header-one-line.png");
+    EXPECT_TRUE(std::any_of(p.trace.begin(), p.trace.end(), [](const std::string& l) { return l == "text Oben"; }));
+    EXPECT_TRUE(std::none_of(p.trace.begin(), p.trace.end(),
+                             [](const std::string& l) { return l.find("Page") != std::string::npos; }));
 }
 
 }  // namespace
