@@ -46,14 +46,19 @@ AutoCutPlan PlanAutoCutLines(const std::vector<PixelRect>& images, double scale,
     }
     int kind = 1;
     if (images.size() > 1) {
-        for (size_t i = 0; i < images.size(); ++i)
-            for (size_t j = 0; j < images.size(); ++j) {
-                if (i == j) continue;
-                const PixelRect& o = images[j];
-                const PixelRect grown{int32_t(o.left - s), int32_t(o.top - s), int32_t(o.right + s),
-                                      int32_t(o.bottom + s)};
-                if (Overlaps(images[i], grown)) return plan;
+        // Sorted by top, each image meets only those starting less than S below its bottom.
+        std::vector<size_t> order(images.size());
+        for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return images[a].top < images[b].top; });
+        for (size_t i = 0; i < order.size(); ++i) {
+            const PixelRect& a = images[order[i]];
+            for (size_t j = i + 1; j < order.size() && int64_t(images[order[j]].top) - s < a.bottom; ++j) {
+                const PixelRect& o = images[order[j]];
+                const PixelRect grown{ClampToInt32(int64_t(o.left) - s), ClampToInt32(int64_t(o.top) - s),
+                                      ClampToInt32(int64_t(o.right) + s), ClampToInt32(int64_t(o.bottom) + s)};
+                if (Overlaps(a, grown)) return plan;
             }
+        }
         kind = 2;
     }
 
@@ -73,11 +78,14 @@ AutoCutPlan PlanAutoCutLines(const std::vector<PixelRect>& images, double scale,
 
     if (kind == 2) {
         // Rows covered by an image, counted from the box's second row.
+        std::vector<int32_t> starts(size_t(height) + 1, 0);
+        for (const PixelRect& r : images) {
+            const int64_t from = std::max<int64_t>(int64_t(r.top) - b.top - 1, 0);
+            const int64_t to = std::min<int64_t>(int64_t(r.bottom) - b.top - 1, height);
+            if (from < to) ++starts[size_t(from)], --starts[size_t(to)];
+        }
         std::vector<char> covered(size_t(height), 0);
-        for (const PixelRect& r : images)
-            for (int64_t y = std::max<int64_t>(r.top - b.top - 1, 0); y < std::min<int64_t>(r.bottom - b.top - 1, height);
-                 ++y)
-                covered[size_t(y)] = 1;
+        for (int64_t y = 0, depth = 0; y < height; ++y) covered[size_t(y)] = (depth += starts[size_t(y)]) > 0;
         int64_t k = 0;
         while (k < height && !covered[size_t(k)]) ++k;
         while (k < height) {
