@@ -250,6 +250,20 @@ TEST(AutoCutLinesPage, TwoRowsGetDoubleLinesAcrossTheGaps) {
     EXPECT_FALSE(Ink(s, int(BlankPage::Px(1000)), int(BlankPage::Px(500))));
 }
 
+TEST(FreeLineDrawing, DashedLinesHaveGapsAndSolidOnesNone) {
+    for (bool dashed : {true, false}) {
+        BlankPage p;
+        AddLine(*p.layout, {200, 1000}, {1800, 1000}, 0, 0, dashed)->SetLineColor(0);
+        gfx::ImageSurface s(580, 800);
+        p.Paint(s, dashed ? "view-line-dashed.png" : "view-line-solid.png");
+        const int y = int(BlankPage::Px(1000));
+        int gaps = 0;
+        for (int x = int(BlankPage::Px(300)); x < int(BlankPage::Px(1700)); ++x) gaps += !Ink(s, x, y);
+        if (dashed) EXPECT_GT(gaps, 20);
+        else EXPECT_EQ(gaps, 0);
+    }
+}
+
 TEST(FreeTextDrawing, TurnedTextStaysInItsBoxAndLinesStandSideBySide) {
     for (int angle : {30, 90}) {
         BlankPage p;
