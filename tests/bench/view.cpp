@@ -5,6 +5,7 @@
 // Run by hand (scripts/bench-view); the ratios at the end come from paired runs.
 #include <benchmark/benchmark.h>
 #include <cairo.h>
+#include <pango/pangocairo.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -18,6 +19,8 @@
 #include "RatioReporter.h"
 #include "imaging/DibBuffer.h"
 #include "model/CImageObj.h"
+#include "model/CTextObj.h"
+#include "model/FreeTextItem.h"
 #include "model/CLayoutSetting.h"
 #include "model/ObjectList.h"
 #include "model/PageGeometry.h"
@@ -27,6 +30,7 @@
 #include "platform/gfx/ImageSurface.h"
 #include "platform/system/Folders.h"
 #include "view/CGPView.h"
+#include "view/LineWork.h"
 
 namespace fs = std::filesystem;
 using namespace vx;
@@ -315,6 +319,191 @@ void BM_BannerSpoolPass(benchmark::State& state) {
 }
 BENCHMARK(BM_BannerSpoolPass)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// ---- Texts of a page ------------------------------------------------------------------
+
+/// 100 images with a caption on the bottom frame and a label turned on the right frame,
+/// and 50 free texts, at 100 % on an 800 x 1100 client; pictures are not drawn.
+struct TextView : CGPView {
+    void RenderImage(const CImageObj&, unsigned) override {}
+};
+
+struct TextPage : LayoutView {
+    std::unique_ptr<CLayoutSetting> layout = Layout({2976, 4209});
+    TextView view;
+    std::vector<std::string> strings;
+    std::vector<double> sizes;  // pixels
+
+    TextPage() {
+        layout->SetFree(1);
+        layout->GetViewState()->zoomNumerator = 1;
+        layout->GetViewState()->zoomDenominator = 1;
+        for (int row = 0; row < 10; ++row)
+            for (int col = 0; col < 10; ++col) {
+                auto owned = std::make_unique<CImageObj>(true);
+                CImageObj* item = owned.get();
+                item->SetOwner(layout.get());
+                item->SetPosition(250 + col * 250, 250 + row * 380);
+                item->SetSize(240, 300);
+                item->SetFrame({60, 0, 60, 60});
+                item->SetCaptionText("Bild " + std::to_string(row * 10 + col));
+                item->SetCaptionFontSize(40);
+                item->SetLabelSelection(1);
+                item->SetLabelText("Nr. " + std::to_string(row * 10 + col + 1));
+                item->SetLabelFontSize(40);
+                item->SetLabelLocation(3);
+                if (!AppendObject(layout->ItemListHead(), owned)) std::abort();
+                strings.push_back(item->GetCaptionText());
+                strings.push_back(item->GetLabelText());
+                sizes.push_back(40 * 96.0 / 360);
+                sizes.push_back(40 * 96.0 / 360);
+            }
+        for (int i = 0; i < 50; ++i) {
+            auto owned = std::make_unique<CTextObj>(true);
+            CTextObj* t = owned.get();
+            t->SetOwner(layout.get());
+            t->SetText("Freier Text " + std::to_string(i));
+            t->SetFont({"DejaVu Sans", 0, 60, 0});
+            t->SetTextLineHeight(75);
+            t->SetAngle(int16_t(i % 4 * 30));
+            t->SetPosition(300 + i % 5 * 500, 200 + i / 5 * 390);
+            t->SetOrgSize({450, 75});
+            ComputeRotatedTextBox(*t);
+            if (!AppendObject(layout->ItemListHead(), owned)) std::abort();
+            strings.push_back(t->GetText());
+            sizes.push_back(60 * 96.0 / 360);
+        }
+        view.Attach(this, layout.get());
+    }
+    int GetCurrentPage() const override { return 0; }
+    void SetCurrentPage(int) override {}
+    PixelRect ClientToDocRect() const override { return {0, 0, 800, 1100}; }
+    ViewPageRect GetPageRect() const override { return {{0, 0, 794, 1122}, {0, 0}}; }
+    PixelPoint GetPixelsPerInch() const override { return {96, 96}; }
+    void ScrollTo(PixelPoint) override {}
+    void Invalidate() override {}
+    void Update() override {}
+    void SetupObjectTracker(const CLayoutObj&) override {}
+};
+
+TextPage& Texts() {
+    static TextPage page;
+    return page;
+}
+
+void BM_PageTexts(benchmark::State& state) {
+    TextPage& page = Texts();
+    gfx::ImageSurface surface(800, 1100, true);
+    gfx::Canvas canvas(surface.Native(), gfx::kScreenPixelsPerInch);
+    for (auto _ : state) {
+        if (page.view.PaintView(canvas, {0, 0, 800, 1100}) != PaintResult::Drawn) state.SkipWithError("paint failed");
+        benchmark::DoNotOptimize(surface.Data());
+    }
+}
+BENCHMARK(BM_PageTexts)->Unit(benchmark::kMicrosecond);
+
+void BM_PangoShowPreparedLayouts(benchmark::State& state) {
+    TextPage& page = Texts();
+    gfx::ImageSurface surface(800, 1100, true);
+    cairo_t* cr = cairo_create(surface.Native());
+    std::vector<PangoLayout*> layouts;
+    for (size_t i = 0; i < page.strings.size(); ++i) {
+        PangoLayout* l = pango_cairo_create_layout(cr);
+        PangoFontDescription* d = pango_font_description_from_string("DejaVu Sans");
+        pango_font_description_set_absolute_size(d, page.sizes[i] * PANGO_SCALE);
+        pango_layout_set_font_description(l, d);
+        pango_font_description_free(d);
+        pango_layout_set_text(l, page.strings[i].c_str(), -1);
+        layouts.push_back(l);
+    }
+    for (auto _ : state) {
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_paint(cr);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        for (size_t i = 0; i < layouts.size(); ++i) {
+            cairo_save(cr);
+            cairo_translate(cr, double(i % 10) * 70, double(i / 10) * 40);
+            cairo_rotate(cr, double(i % 4) * G_PI / 6);
+            pango_cairo_show_layout(cr, layouts[i]);
+            cairo_restore(cr);
+        }
+        cairo_surface_flush(surface.Native());
+        benchmark::DoNotOptimize(surface.Data());
+    }
+    for (PangoLayout* l : layouts) g_object_unref(l);
+    cairo_destroy(cr);
+}
+BENCHMARK(BM_PangoShowPreparedLayouts)->Unit(benchmark::kMicrosecond);
+
+// ---- Automatic cut lines ----------------------------------------------------------------
+
+/// The image rectangles of a 20 x 20 automatic layout at 360 ppi: 1500 x 800 pixels,
+/// 100 apart.
+std::vector<PixelRect> CutImages() {
+    std::vector<PixelRect> images;
+    for (int row = 0; row < 20; ++row)
+        for (int col = 0; col < 20; ++col)
+            images.push_back({100 + col * 1600, 100 + row * 900, 1600 + col * 1600, 900 + row * 900});
+    return images;
+}
+
+/// Runs the cut-line drawer on a canvas, as the page pass does.
+struct CutView : CGPView, LayoutView {
+    std::unique_ptr<CLayoutSetting> layout = Layout({32200, 18200});
+    std::vector<PixelRect> images = CutImages();
+    CutView() {
+        layout->SetFree(0);
+        layout->SetSpace({100, 100});
+        layout->GetViewState()->zoomNumerator = 1;
+        layout->GetViewState()->zoomDenominator = 1;
+        Attach(this, layout.get());
+    }
+    void RenderPageContent(const PixelRect*, unsigned) override { DrawAutoCutLines(images, 1.0); }
+    int GetCurrentPage() const override { return 0; }
+    void SetCurrentPage(int) override {}
+    PixelRect ClientToDocRect() const override { return {0, 0, 1000, 1000}; }
+    ViewPageRect GetPageRect() const override { return {{0, 0, 32200, 18200}, {0, 0}}; }
+    PixelPoint GetPixelsPerInch() const override { return {360, 360}; }
+    void ScrollTo(PixelPoint) override {}
+    void Invalidate() override {}
+    void Update() override {}
+    void SetupObjectTracker(const CLayoutObj&) override {}
+};
+
+void BM_DrawAutoCutLines(benchmark::State& state) {
+    static CutView view;
+    gfx::ImageSurface surface(1000, 1000, true);
+    gfx::Canvas canvas(surface.Native(), 360);
+    for (auto _ : state) {
+        if (view.PaintView(canvas, {0, 0, 1000, 1000}) != PaintResult::Drawn) state.SkipWithError("paint failed");
+        benchmark::DoNotOptimize(surface.Data());
+    }
+}
+BENCHMARK(BM_DrawAutoCutLines)->Unit(benchmark::kMicrosecond);
+
+void BM_CairoStrokeCutSegments(benchmark::State& state) {
+    const AutoCutPlan plan = PlanAutoCutLines(CutImages(), 1.0, 100);
+    gfx::ImageSurface surface(1000, 1000, true);
+    cairo_t* cr = cairo_create(surface.Native());
+    for (auto _ : state) {
+        for (const auto* list : {&plan.segments, &plan.narrowSegments})
+            for (const PixelRect& s : *list) {
+                CutSegmentStrokes strokes;
+                CutSegmentGeometry(s, 1.0, list == &plan.narrowSegments, strokes);
+                cairo_move_to(cr, strokes.first.left, strokes.first.top);
+                cairo_line_to(cr, strokes.first.right, strokes.first.bottom);
+                cairo_move_to(cr, strokes.second.left, strokes.second.top);
+                cairo_line_to(cr, strokes.second.right, strokes.second.bottom);
+                cairo_set_line_width(cr, strokes.width);
+                cairo_set_source_rgb(cr, 0, 0, 0);
+                cairo_stroke(cr);
+            }
+        cairo_surface_flush(surface.Native());
+        benchmark::DoNotOptimize(surface.Data());
+    }
+    cairo_destroy(cr);
+}
+BENCHMARK(BM_CairoStrokeCutSegments)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -325,5 +514,7 @@ int main(int argc, char** argv) {
         {"BM_ScreenPass", "BM_CairoPaintPictures", 1.3},
         {"BM_SpoolPass", "BM_CairoDrawBands", 1.15},
         {"BM_BannerMeasuringPass", "BM_BannerSpoolPass/iterations:1", 0.01},
+        {"BM_PageTexts", "BM_PangoShowPreparedLayouts", 1.5},
+        {"BM_DrawAutoCutLines", "BM_CairoStrokeCutSegments", 2.0},
     });
 }

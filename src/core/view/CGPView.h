@@ -7,6 +7,7 @@
 #include "host/LayoutView.h"
 #include "imaging/DibBuffer.h"
 #include "model/LayoutTypes.h"
+#include "platform/gfx/Geom.h"
 #include "view/BandStore.h"
 #include "view/PassGeometry.h"
 #include "view/RenderState.h"
@@ -167,6 +168,15 @@ protected:
     virtual void FormatHeaderFooterText();
     virtual void DrawHeaderFooter();
     virtual void DrawRulers();
+    /// Draws one cut segment as two parallel black lines; false when it is neither
+    /// horizontal nor vertical or drawing failed.
+    bool DrawCutSegment(double scale, const PixelRect& segment, bool narrow);
+    /// Draws one block of header or footer lines into block, each line in a rectangle
+    /// one font height high, one line step apart; only whole lines that fit.
+    void DrawHeaderFooterLines(const std::string& text, const PixelRect& block);
+    /// A label or caption in the item's frame on the side location maps to.
+    void DrawFrameText(const CImageObj& item, const std::string& text, const std::string& face, int16_t size,
+                       ColorRef colour, int location, bool upsideDown, int align);
     /// Where selection handle index (1 to 8; a free line 1 and 2) of an item lies.
     virtual std::optional<PixelPoint> HandlePoint(const CLayoutObj& item, const PixelRect& r, int index);
 
@@ -183,6 +193,8 @@ protected:
 
     /// The running pass (the process's render state).
     RenderState& Pass() const;
+    /// The device point of a layout point of item (its page top taken off).
+    gfx::geom::Point ItemDeviceOrigin(const CLayoutObj& item, LayoutPoint at) const;
 
 private:
     PassResult RunBands(const DrawDevice& device, const PassGeometry& built, int mode, unsigned flags,
