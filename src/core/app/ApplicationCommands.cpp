@@ -7,12 +7,14 @@
 #include "document/LayoutDocument.h"
 #include "document/LayoutXmlReader.h"
 #include "host/ApplicationState.h"
+#include "host/DocumentServices.h"
 #include "host/HostService.h"
 #include "host/LayoutView.h"
 #include "host/PrintSettingsPane.h"
 #include "host/Shell.h"
 #include "host/ViewServices.h"
 #include "model/CLayoutSetting.h"
+#include "model/UndoStore.h"
 #include "model/ViewStateBlock.h"
 #include "platform/driver/PrintDevice.h"
 #include "platform/system/Folders.h"
@@ -113,6 +115,27 @@ void OpenLayoutFiles(const std::vector<fs::path>& paths, const std::function<voi
         }
         if (Progress().IsCancelled()) break;
     }
+}
+
+bool CanRunAutoRotate(bool layoutWindowActive) {
+    SettingsDialogs* dialogs = HostService<SettingsDialogs>();
+    return layoutWindowActive && dialogs && dialogs->Has(SettingsDialogs::Dialog::AutoRotate);
+}
+
+bool RunAutoRotateCommand(CLayoutSetting& layout) {
+    SettingsDialogs* dialogs = HostService<SettingsDialogs>();
+    if (!dialogs || !dialogs->Has(SettingsDialogs::Dialog::AutoRotate)) return false;
+    const auto before = layout.GetAutoRotate();
+    if (!dialogs->RunAutoRotate(layout)) return false;
+    if (ApplicationState* app = HostService<ApplicationState>()) app->GetUndoStore().ClearUndo();
+    Shell* shell = HostService<Shell>();
+    if (PrintSettingsPane* pane = shell ? shell->GetActivePrintSettingsPane() : nullptr) {
+        if (layout.GetAutoRotate() != before) pane->SetTemplateChangeMark(TemplateChangeMark::AutoRotate);
+        pane->UpdateTemplateSettingsText(layout);
+    }
+    layout.SetDirty(1);
+    InvalidateMainFormView();
+    return true;
 }
 
 int ApplyPrintSetup(PrintSetupInfo& info, CPrinterManager& printers, CLayoutSetting* layout) {

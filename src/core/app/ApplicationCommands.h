@@ -40,6 +40,14 @@ ReloadResult ReloadOpenLayout(CGPDoc& doc, const std::filesystem::path& path);
 void OpenLayoutFiles(const std::vector<std::filesystem::path>& paths,
                      const std::function<void(const std::filesystem::path&)>& open);
 
+/// Whether the auto-rotation command can run: its dialog is bound and a layout window
+/// is active.
+bool CanRunAutoRotate(bool layoutWindowActive);
+/// The auto-rotation command on layout: on OK the undo entry goes, the pane marks a
+/// changed rotation mode and renews its template text, and the layout counts as
+/// changed. True on OK.
+bool RunAutoRotateCommand(CLayoutSetting& layout);
+
 /// What a print job needs from the set-up step: the open printer's settings record
 /// and a device made from them.
 struct PrintSetupInfo {

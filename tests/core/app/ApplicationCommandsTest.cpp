@@ -8,6 +8,7 @@
 #include "document/DocumentCommands.h"
 #include "document/LayoutDocument.h"
 #include "document/LayoutXmlWriter.h"
+#include "host/DocumentServices.h"
 #include "model/UndoStore.h"
 #include "model/ViewStateBlock.h"
 #include "platform/driver/PrintDevice.h"
@@ -146,6 +147,42 @@ TEST_F(OpenCommand, AChangedOpenLayoutIsKeptOnNoAndAFailedReloadKeepsIt) {
     EXPECT_EQ(messages.Ids(), (std::vector<int>{IDS_DISCARD_CURRENT_LAYOUT, IDS_FILE_NOT_READABLE}));
     EXPECT_EQ(doc.GetLayout(), old);
     EXPECT_EQ(old->GetDirty(), 1);
+}
+
+struct RotateDialog : SettingsDialogs {
+    bool bound = true;
+    int answerMode = -1;  // -1: Cancel
+    bool Has(Dialog d) override { return bound && d == Dialog::AutoRotate; }
+    bool RunAutoRotate(CLayoutSetting& layout) override {
+        if (answerMode < 0) return false;
+        layout.SetAutoRotate(int16_t(answerMode));
+        return true;
+    }
+    std::optional<fs::path> ChooseTemplate() override { return std::nullopt; }
+};
+
+TEST(AutoRotateCommand, MarksAChangedModeAndAlwaysTheLayoutOnOk) {
+    test::InstalledApplicationState app;
+    UndoStore undo;
+    app.undo = &undo;
+    test::RecordingHost host;
+    RotateDialog dialog;
+    CLayoutSetting layout(true);
+    EXPECT_FALSE(CanRunAutoRotate(true)) << "no dialog bound";
+    ScopedHostService<SettingsDialogs> install(&dialog);
+    EXPECT_TRUE(CanRunAutoRotate(true));
+    EXPECT_FALSE(CanRunAutoRotate(false));
+    EXPECT_FALSE(RunAutoRotateCommand(layout));
+    EXPECT_EQ(layout.GetDirty(), 0);
+    dialog.answerMode = 0;  // unchanged
+    EXPECT_TRUE(RunAutoRotateCommand(layout));
+    EXPECT_EQ(layout.GetDirty(), 1);
+    EXPECT_TRUE(host.pane.marks.empty());
+    dialog.answerMode = 2;
+    EXPECT_TRUE(RunAutoRotateCommand(layout));
+    EXPECT_EQ(host.pane.marks, std::vector<TemplateChangeMark>{TemplateChangeMark::AutoRotate});
+    EXPECT_EQ(host.pane.templateTexts.size(), 2u);
+    EXPECT_EQ(host.pane.invalidations, 2);
 }
 
 TEST(PrintSetup, FillsTheRecordAndTheDeviceOfTheOpenPrinter) {
