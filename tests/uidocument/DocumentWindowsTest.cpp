@@ -9,6 +9,7 @@
 #include <wx/button.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
+#include <wx/textctrl.h>
 
 #include "../uicontrols/GalleryFixture.h"
 #include "document/LayoutDocument.h"
@@ -18,6 +19,7 @@
 #include "platform/system/Ports.h"
 #include "support/TestFolders.h"
 #include "ui/WxPorts.h"
+#include "ui/document/ApplicationDialogs.h"
 #include "ui/document/FileDialogs.h"
 #include "ui/document/GPDocument.h"
 #include "ui/document/ImageNotFoundDialog.h"
@@ -124,6 +126,20 @@ TEST_F(Gallery, ImageNotFoundDialogAnswersByButtonAndCloseBox) {
         EXPECT_EQ(dialog.Answer(), c.answer);
     }
     EXPECT_TRUE(fs::exists(test::OutputFolder() / "image-not-found-dialog.png"));
+}
+
+TEST_F(Gallery, AboutBoxShowsTheBuildVersionAndTheNotices) {
+    CAboutDlg about(mFrame);
+    EXPECT_EQ(std::string(about.FindWindow(3501)->GetLabel().utf8_str()), BuildVersionText());
+    EXPECT_EQ(BuildVersionText().rfind("Version ", 0), 0u);
+    auto* notices = dynamic_cast<wxTextCtrl*>(about.FindWindow(3899));
+    ASSERT_NE(notices, nullptr);
+    EXPECT_NE(notices->GetValue().Find("libtiff"), wxNOT_FOUND);
+    about.Show();
+    PumpUntil([&] { return about.IsShownOnScreen(); }, 1000);
+    Pump(200);
+    SavePng(&about, "about-box.png");
+    about.Hide();
 }
 
 TEST_F(DocumentWindows, ClosingAChangedLayoutAsksThroughTheMessagePort) {
