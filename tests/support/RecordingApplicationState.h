@@ -20,6 +20,8 @@ struct RecordingApplicationState : ApplicationState {
     int deleted = 0;
     std::vector<const CLayoutSetting*> prepared;
     bool prepareResult = true;
+    bool importLocked = false;
+    UndoStore* undo = nullptr;  // the store GetUndoStore gives, when set
 
     RecordingApplicationState() { defaults.SetBaseImage(std::make_unique<CImageObj>(true, "BaseImage")); }
 
@@ -37,8 +39,11 @@ struct RecordingApplicationState : ApplicationState {
         return prepareResult;
     }
     int GetSystemLanguage() override { return language; }
-    bool ImportLocked() override { return false; }
-    UndoStore& GetUndoStore() override { throw std::logic_error("no undo store in this test"); }
+    bool ImportLocked() override { return importLocked; }
+    UndoStore& GetUndoStore() override {
+        if (undo) return *undo;
+        throw std::logic_error("no undo store in this test");
+    }
 };
 
 /// A recording application state installed for the object's lifetime.

@@ -44,12 +44,14 @@ struct RecordingPrintSettingsPane : PrintSettingsPane {
     std::vector<const CLayoutSetting*> templateTexts;
     std::vector<TemplateChangeMark> marks;
     int resets = 0;
+    int invalidations = 0;
 
     void OnUpdate(int hint) override { hints.push_back(hint); }
     void FillPrinterControls(bool) override { ++printerControlFills; }
     void UpdateTemplateSettingsText(const CLayoutSetting& layout) override { templateTexts.push_back(&layout); }
     void SetTemplateChangeMark(TemplateChangeMark mark) override { marks.push_back(mark); }
     void ResetFormViewInfo() override { ++resets; }
+    void Invalidate() override { ++invalidations; }
 };
 
 /// A shell whose one document shows `view` (for `viewLayout` only, or for every layout

@@ -41,6 +41,9 @@ struct AppPreferences {
     int32_t directPrintX = 40;
     int32_t directPrintY = 40;
     int32_t highQualityThumbnails = 0;
+    /// 1 while a file command of the layout document runs (not stored); every file
+    /// command and its update handler test it.
+    int32_t appBusyFlag = 0;
 };
 
 /// What the application object keeps for the whole run, as core code uses it. The

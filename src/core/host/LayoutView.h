@@ -4,6 +4,7 @@
 namespace vx {
 
 class CLayoutObj;
+class LayoutViewCommands;
 
 /// A point or size in pixels of the screen.
 struct PixelPoint {
@@ -53,6 +54,9 @@ public:
     virtual void Update() = 0;
     /// Puts the selection tracker over item at the current zoom and redraws its area.
     virtual void SetupObjectTracker(const CLayoutObj& item) = 0;
+    /// The view's command handlers, which the document forwards to; null while the view
+    /// has none.
+    virtual LayoutViewCommands* Commands() { return nullptr; }
 };
 
 }  // namespace vx

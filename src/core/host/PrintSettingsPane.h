@@ -8,7 +8,7 @@ class CLayoutSetting;
 inline constexpr int kHintLayoutChanged = 1;
 
 /// The template-change marks of the pane, which the document sets and the pane reads.
-enum class TemplateChangeMark { LayoutMode, PresetImageSize, PresetSizeOption };
+enum class TemplateChangeMark { LayoutMode, PresetImageSize, PresetSizeOption, AutoRotate };
 
 /// The print-settings pane beside the layout view of a document, as core code uses it.
 /// The window side implements it; the shell hands out the active document's pane.
@@ -27,6 +27,11 @@ public:
     virtual void SetTemplateChangeMark(TemplateChangeMark mark) = 0;
     /// Clears the marks and the cached template information and refills the list.
     virtual void ResetFormViewInfo() = 0;
+    /// Repaints the whole pane.
+    virtual void Invalidate() = 0;
 };
+
+/// Repaints the print-settings pane of the active document; nothing without one.
+void InvalidateMainFormView();
 
 }  // namespace vx
