@@ -390,7 +390,9 @@ void CGPView::DrawItems(const PixelRect* band, unsigned mask, std::vector<PixelR
 
 void CGPView::DrawImageItem(const CImageObj& item) {
     try {
-        CImageBitmapLock lock(item, TempBuffer::kMapReadWrite);
+        // Drawing only reads: a lock for writing would renew the content generation and
+        // throw away what is known about the picture's alpha on every paint.
+        CImageBitmapLock lock(item, TempBuffer::kMapReadOnly);
         if (item.GetWorkingBuffer()) RenderImage(item, kRenderPicturePass);
         if (item.GetLabelSelection() != 0) DrawImageLabelText(item);
         if (!item.GetCaptionText().empty()) DrawImageCaptionText(item);
