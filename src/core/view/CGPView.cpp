@@ -332,7 +332,11 @@ void CGPView::RenderPageContent(const PixelRect* band, unsigned mask) {
     pageBackgroundColour = mLayout->GetPaperColor() & 0xFFFFFF;
     if ((screen || preview) && mLayout->GetColor() != 2) pageBackgroundColour = GreyFromRGB(pageBackgroundColour);
     DrawPageBackground();
+    // On screen the margins are whitened once more after the items, over everything
+    // drawn on them meanwhile: the first whitening would only be overwritten.
+    marginsWhitenedLater = screen;
     if (screen || preview) DrawPageMarginsWhite();
+    marginsWhitenedLater = false;
     if (screen) UpdateFrameTitle();
     if (screen && prefs && prefs->gridShown && mLayout->GetFree()) DrawGrid();
 
