@@ -122,11 +122,12 @@ int DrawImageBufferGdiplus(const DibBuffer* buffer, gfx::Canvas& canvas, const P
 }
 
 int DrawRotatedDib(gfx::Canvas& canvas, const PixelRect& item, const PixelRect& clip, double degrees,
-                   const BitmapInfoHeader* header, const uint8_t* pixels, gfx::Filter filter, bool* failed) {
+                   const BitmapInfoHeader* header, const uint8_t* pixels, gfx::Filter filter, bool* failed,
+                   gfx::Opacity opacity) {
     if (!header || !pixels || header->bitCount != 32 || header->width < 1 || header->height == 0) return 1;
     const int width = header->width;
     const int height = header->height < 0 ? -header->height : header->height;
-    gfx::Picture picture(pixels, width, height, width * 4, gfx::Opacity::Scan);
+    gfx::Picture picture(pixels, width, height, width * 4, opacity);
     canvas.Save();
     canvas.ClipRect(ToRect(clip));
     canvas.RotateAbout(clip.left + (clip.right - clip.left) / 2, clip.top + (clip.bottom - clip.top) / 2, degrees);

@@ -52,6 +52,7 @@ int DrawImageBufferGdiplus(const DibBuffer* buffer, gfx::Canvas& canvas, const P
 /// cut on any side still shows its own part. Missing header or pixels draw nothing and
 /// give 1, as a failure does; *failed is set when cairo failed.
 int DrawRotatedDib(gfx::Canvas& canvas, const PixelRect& item, const PixelRect& clip, double degrees,
-                   const BitmapInfoHeader* header, const uint8_t* pixels, gfx::Filter filter, bool* failed);
+                   const BitmapInfoHeader* header, const uint8_t* pixels, gfx::Filter filter, bool* failed,
+                   gfx::Opacity opacity = gfx::Opacity::Scan);
 
 }  // namespace vx

@@ -18,6 +18,11 @@
 namespace vx {
 namespace {
 
+uint64_t NextContentGeneration() {
+    static uint64_t last = 0;  // user-interface thread only
+    return ++last;
+}
+
 // Larger single writes are cut short by the kernel anyway.
 constexpr uint64_t kMaxChunk = uint64_t(1) << 30;
 
@@ -122,6 +127,7 @@ bool TempBuffer::Create(const void* data, uint64_t size) {
     if (mView) return false;
     DropParked();
     if (HasFile() && !DeleteFile()) return false;
+    mGeneration = NextContentGeneration();
     if (size > uint64_t(std::numeric_limits<off_t>::max())) return false;
 
     std::string path = (TempFolder() / "VelXXXXXX").string();
@@ -157,8 +163,17 @@ bool TempBuffer::ReadAll(std::vector<uint8_t>& out) const {
     return true;
 }
 
-bool TempBuffer::Map(void** view, uint64_t* size, int /*protection*/) {
+bool TempBuffer::Map(void** view, uint64_t* size, int protection) {
     if (!view) return false;
+    if (!MapView(view, size)) return false;
+    if (protection != kMapReadOnly) {
+        mWriteLocked = true;
+        mGeneration = NextContentGeneration();
+    }
+    return true;
+}
+
+bool TempBuffer::MapView(void** view, uint64_t* size) {
     if (mLockCount > 0 && mView) {
         ++mLockCount;
         *view = mView;
@@ -195,6 +210,11 @@ bool TempBuffer::Map(void** view, uint64_t* size, int /*protection*/) {
 bool TempBuffer::Unmap() {
     if (--mLockCount > 0) return true;
     mLockCount = 0;
+    if (mWriteLocked) {
+        // The writer may have written up to its last moment.
+        mWriteLocked = false;
+        mGeneration = NextContentGeneration();
+    }
     if (!mView) return true;
     // Out of sight (View() is null) but kept for the next lock.
     mParked = std::exchange(mView, nullptr);
@@ -216,6 +236,7 @@ bool TempBuffer::DeleteFile() {
     DropParked();
     if (::unlink(mPath.c_str()) != 0 && errno != ENOENT) return false;
     mPath.clear();
+    mGeneration = NextContentGeneration();
     return true;
 }
 

@@ -34,6 +34,14 @@ public:
     void* View() const { return mView; }
     /// How many holders share the buffer.
     int32_t RefCount() const { return mRefCount; }
+    /// Names the bytes as they stand: a new value with every new file, every lock for
+    /// writing, and the last unlock after one; 0 before the first file. No two contents
+    /// of any buffers ever share a value, so what was found out about the bytes can be
+    /// kept under it.
+    uint64_t ContentGeneration() const { return mGeneration; }
+    /// True from a lock for writing until the view's last lock is given back: the bytes
+    /// may change at any moment, and nothing learnt from them meanwhile can be kept.
+    bool WriteLocked() const { return mWriteLocked; }
 
     /// Puts size bytes from data, or size zero bytes when data is null, into a new file;
     /// an earlier file is deleted first. False, with no file left behind, when the folder
@@ -43,8 +51,9 @@ public:
     /// whole, or memory is short.
     bool ReadAll(std::vector<uint8_t>& out) const;
     /// Locks the buffer and gives the view of the whole file, always readable and
-    /// writable (the files are private; protection is accepted for callers that name
-    /// one). Nested locks share the view. False, lock count unchanged, for a null view
+    /// writable (the files are private). Protection says what the holder does:
+    /// kMapReadOnly promises not to write; any other lock counts as a writer and renews
+    /// the content generation. Nested locks share the view. False, lock count unchanged, for a null view
     /// pointer, no file, an empty file, or when the mapping fails.
     bool Map(void** view, uint64_t* size = nullptr, int protection = kMapReadWrite);
     /// Gives back one lock; the last one unmaps the view. Always true.
@@ -56,6 +65,7 @@ private:
     friend void AddRefTempBuffer(TempBuffer* buffer);
     friend void ReleaseTempBuffer(TempBuffer** holder);
 
+    bool MapView(void** view, uint64_t* size);
     void UnmapAll();
     /// Unmaps a view kept after its last lock.
     void DropParked();
@@ -69,6 +79,8 @@ private:
     std::list<TempBuffer*>::iterator mParkedAt;
     int32_t mLockCount = 0;
     int32_t mRefCount = 0;
+    uint64_t mGeneration = 0;
+    bool mWriteLocked = false;
 };
 
 /// Adds a reference; null is ignored.

@@ -25,6 +25,8 @@ public:
     CImageBitmapLock(const CImageBitmapLock&) = delete;
     CImageBitmapLock& operator=(const CImageBitmapLock&) = delete;
 
+    /// The buffer the lock holds (it stays the same while the item takes another).
+    TempBuffer* Buffer() const { return mBuffer; }
     /// The mapped bitmap, or null when none was stored.
     DibBuffer* Bitmap() const { return static_cast<DibBuffer*>(mView); }
     /// Bytes of the mapping (header and pixels); 0 when nothing is mapped.

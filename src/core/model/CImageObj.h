@@ -15,6 +15,8 @@
 
 namespace vx {
 
+class CImageBitmapLock;
+
 template <class R> class PropertyTable;
 
 /// The face that label and caption texts use unless the user chose another.
@@ -142,6 +144,11 @@ public:
     /// Whether some pixel of the working bitmap is not fully opaque; records the answer
     /// as the transparency flag. False without a stored bitmap.
     bool HasTransparency();
+    /// Whether every pixel of the bitmap the lock holds (taken on this item) is fully
+    /// opaque. The scan's answer is kept for that bitmap's content generation, so drawing
+    /// the same picture again costs nothing until something writes it; the transparency
+    /// flag is left as it is.
+    bool IsLockedBitmapOpaque(const CImageBitmapLock& lock) const;
 
     const std::optional<ImageDescription>& GetDescription() const { return mDescription; }
     void SetDescription(std::optional<ImageDescription> d) { mDescription = std::move(d); }
@@ -215,6 +222,9 @@ private:
     ExifRecord mExif;
     int32_t mTransparency = 0;
     TempBufferRef mWorking;
+    // The last alpha scan: the content generation it looked at (0: none) and its answer.
+    mutable uint64_t mScannedContent = 0;
+    mutable bool mScannedOpaque = false;
 
 #define VX_IMAGE_FIELD(Type, Name) PropertyCType<ValueType::Type> m##Name{};
     VX_IMAGE_PROPERTIES(VX_IMAGE_FIELD)

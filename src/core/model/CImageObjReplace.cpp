@@ -50,11 +50,22 @@ bool AnyAlphaBelowOpaque(std::span<const uint8_t> pixels) {
 }  // namespace
 
 bool CImageObj::HasTransparency() {
-    CImageBitmapLock lock(this, TempBuffer::kMapReadWrite);
-    mTransparency = 0;
-    if (!AnyAlphaBelowOpaque(lock.Pixels())) return false;
-    mTransparency = 1;
-    return true;
+    CImageBitmapLock lock(this, TempBuffer::kMapReadOnly);
+    mTransparency = IsLockedBitmapOpaque(lock) ? 0 : 1;
+    return mTransparency == 1;
+}
+
+bool CImageObj::IsLockedBitmapOpaque(const CImageBitmapLock& lock) const {
+    const TempBuffer* buffer = lock.Buffer();
+    // Nothing learnt while a writer holds the bitmap is kept: it may be writing still.
+    const bool keep = buffer && !buffer->WriteLocked() && buffer->ContentGeneration() != 0;
+    if (keep && mScannedContent == buffer->ContentGeneration()) return mScannedOpaque;
+    const bool opaque = !AnyAlphaBelowOpaque(lock.Pixels());
+    if (keep) {
+        mScannedContent = buffer->ContentGeneration();
+        mScannedOpaque = opaque;
+    }
+    return opaque;
 }
 
 void CImageObj::TakeColourSource(const CImageObj& source) {

@@ -108,12 +108,14 @@ void SetItemRectByKind(CLayoutObj& item, const LayoutRect& r) {
 }
 
 LayoutPoint GetItemDrawOrigin(const CLayoutObj& item) {
+    // Most items of a page are images, and a kind is fixed by the class: no cast.
+    if (item.GetKind() == kKindImage) return item.GetPosition();
     if (const auto* text = dynamic_cast<const CTextObj*>(&item)) return text->GetOrigin();
     if (const auto* line = dynamic_cast<const CLineObj*>(&item)) {
         const LayoutPoint p = line->GetPosition(), offset = line->GetOffsetStart();
         return {ClampToInt32(int64_t(p.x) + offset.x), ClampToInt32(int64_t(p.y) + offset.y)};
     }
-    return item.GetKind() == kKindImage ? item.GetPosition() : LayoutPoint{};
+    return {};
 }
 
 LayoutPoint GetItemPositionOnPage(const CLayoutObj& item) {

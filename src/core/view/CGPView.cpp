@@ -332,7 +332,11 @@ void CGPView::RenderPageContent(const PixelRect* band, unsigned mask) {
     pageBackgroundColour = mLayout->GetPaperColor() & 0xFFFFFF;
     if ((screen || preview) && mLayout->GetColor() != 2) pageBackgroundColour = GreyFromRGB(pageBackgroundColour);
     DrawPageBackground();
+    // On screen the margins are whitened once more after the items, over everything
+    // drawn on them meanwhile: the first whitening would only be overwritten.
+    marginsWhitenedLater = screen;
     if (screen || preview) DrawPageMarginsWhite();
+    marginsWhitenedLater = false;
     if (screen) UpdateFrameTitle();
     if (screen && prefs && prefs->gridShown && mLayout->GetFree()) DrawGrid();
 
@@ -390,7 +394,9 @@ void CGPView::DrawItems(const PixelRect* band, unsigned mask, std::vector<PixelR
 
 void CGPView::DrawImageItem(const CImageObj& item) {
     try {
-        CImageBitmapLock lock(item, TempBuffer::kMapReadWrite);
+        // Drawing only reads: a lock for writing would renew the content generation and
+        // throw away what is known about the picture's alpha on every paint.
+        CImageBitmapLock lock(item, TempBuffer::kMapReadOnly);
         if (item.GetWorkingBuffer()) RenderImage(item, kRenderPicturePass);
         if (item.GetLabelSelection() != 0) DrawImageLabelText(item);
         if (!item.GetCaptionText().empty()) DrawImageCaptionText(item);

@@ -129,6 +129,8 @@ public:
     ColorRef gridColour = 0x808080;
     ColorRef marginFrameColour = 0x0000FF;
     ColorRef pageBackgroundColour = 0xFFFFFF;
+    /// Set while the margins will be whitened again later in the pass.
+    bool marginsWhitenedLater = false;
     ColorRef deskColour = 0xB4B4B4;
     ColorRef markedItemColour = 0x000000;
     ColorRef shadowColour = 0x4D4D4D;

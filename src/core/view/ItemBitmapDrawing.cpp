@@ -24,9 +24,11 @@ bool InShortRange(const PixelRect& r) {
            int64_t(r.right) - r.left <= kShortMax && int64_t(r.bottom) - r.top <= kShortMax;
 }
 
-gfx::Opacity ItemOpacity(const CImageObj& item) {
-    // The flag is 1 once a scan found transparency; 0 can also mean "never scanned".
-    return item.GetTransparency() == 1 ? gfx::Opacity::Transparent : gfx::Opacity::Scan;
+gfx::Opacity ItemOpacity(const CImageObj& item, const CImageBitmapLock& lock) {
+    // The flag is 1 once a scan found transparency; 0 can also mean "never scanned", so
+    // it is asked of the item's scan kept for the bitmap's content.
+    if (item.GetTransparency() == 1) return gfx::Opacity::Transparent;
+    return item.IsLockedBitmapOpaque(lock) ? gfx::Opacity::Opaque : gfx::Opacity::Transparent;
 }
 
 }  // namespace
@@ -36,7 +38,7 @@ int DrawItemBitmap(gfx::Canvas& canvas, const PixelRect& source, const PixelRect
     try {
         CImageBitmapLock lock(item, TempBuffer::kMapReadOnly);
         if (!lock.Bitmap()) return 0;
-        return DrawImageBufferGdiplus(canvas, source, destination, lock.Bitmap(), filter, ItemOpacity(item));
+        return DrawImageBufferGdiplus(canvas, source, destination, lock.Bitmap(), filter, ItemOpacity(item, lock));
     } catch (const WorkingBitmapError&) {
         return 0;
     }
@@ -73,7 +75,7 @@ int DrawItemBitmapClipped(gfx::Canvas& canvas, const PixelRect& destination, con
         if (!header || header->bitCount != 32 || header->width < 1 || header->height == 0) return 0;
         const int width = header->width;
         const int height = header->height < 0 ? -header->height : header->height;
-        gfx::Picture picture(DibBuffer::GetBits(lock.Bitmap()), width, height, width * 4, ItemOpacity(item));
+        gfx::Picture picture(DibBuffer::GetBits(lock.Bitmap()), width, height, width * 4, ItemOpacity(item, lock));
         if (!picture.Valid()) return 0;
         canvas.DrawPicture(picture, from, part, filter);
         return canvas.Ok() ? 1 : 0;
@@ -88,7 +90,7 @@ int DrawItemBitmapRotated(gfx::Canvas& canvas, const PixelRect& itemRect, const 
         CImageBitmapLock lock(item, TempBuffer::kMapReadOnly);
         if (!lock.Bitmap()) return 0;
         return DrawRotatedDib(canvas, itemRect, clip, degrees, DibBuffer::GetHeader(lock.Bitmap()),
-                              DibBuffer::GetBits(lock.Bitmap()), filter, failed);
+                              DibBuffer::GetBits(lock.Bitmap()), filter, failed, ItemOpacity(item, lock));
     } catch (const WorkingBitmapError&) {
         if (failed) *failed = true;
         return 1;

@@ -37,6 +37,7 @@ void CGPView::DrawPageBackground() {
 }
 
 void CGPView::DrawPageMarginsWhite() {
+    if (marginsWhitenedLater) return;
     RenderState& rs = Pass();
     const ViewGeometry& g = *rs.GetGeometry();
     gfx::Canvas& c = *rs.GetCanvas();

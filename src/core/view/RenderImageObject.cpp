@@ -82,6 +82,10 @@ PixelRect ClampTo(const PixelRect& r, const PixelRect& bounds) {
             std::clamp(r.right, bounds.left, bounds.right), std::clamp(r.bottom, bounds.top, bounds.bottom)};
 }
 
+bool Inside(const PixelRect& r, const PixelRect& bounds) {
+    return r.left >= bounds.left && r.top >= bounds.top && r.right <= bounds.right && r.bottom <= bounds.bottom;
+}
+
 PixelRect Grow(const PixelRect& r, int32_t by) {
     return {ClampToInt32(int64_t(r.left) - by), ClampToInt32(int64_t(r.top) - by), ClampToInt32(int64_t(r.right) + by),
             ClampToInt32(int64_t(r.bottom) + by)};
@@ -200,8 +204,14 @@ void RenderImageObject(RenderContext& pass, const CImageObj& item, gfx::Canvas& 
     }
     if (Empty(picture)) return;
 
-    canvas.Save();
-    canvas.ClipRect(ToRect(geometry.band));
+    // Picture and frame band stay inside the item's rectangle: an item wholly inside
+    // the band needs no clip (the crop frame may reach out with stored crops, so it keeps
+    // one).
+    const bool clip = item.GetCropOut() == 2 || !Inside(outer, geometry.band) || !Inside(picture, geometry.band);
+    if (clip) {
+        canvas.Save();
+        canvas.ClipRect(ToRect(geometry.band));
+    }
 
     if (parts & kRenderPicture) {
         if (!lock || !lock->Bitmap() || DrawItemBitmapClipped(canvas, picture, source, item, filter) == 0)
@@ -243,7 +253,7 @@ void RenderImageObject(RenderContext& pass, const CImageObj& item, gfx::Canvas& 
             }
         }
     }
-    canvas.Restore();
+    if (clip) canvas.Restore();
 
     if ((parts & kRenderStamp) && stamp && layout && layout->GetImageStampInUse()) {
         PixelRect box;

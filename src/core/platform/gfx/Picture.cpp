@@ -136,7 +136,9 @@ bool Picture::Valid() const { return mSurface && cairo_surface_status(mSurface.g
 void Picture::Finish() {
     // A surface that somebody still references (a PDF page not yet written) must not
     // read the caller's pixels after they are gone: finishing detaches it now.
-    if (mSurface && mWrapped) cairo_surface_finish(mSurface.get());
+    // When nobody else holds it, letting it go finishes it anyway.
+    if (mSurface && mWrapped && cairo_surface_get_reference_count(mSurface.get()) > 1)
+        cairo_surface_finish(mSurface.get());
     mSurface.reset();
 }
 
