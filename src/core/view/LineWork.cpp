@@ -304,11 +304,26 @@ bool CGPView::DrawCutSegment(double scale, const PixelRect& segment, bool narrow
 void CGPView::DrawAutoCutLines(const std::vector<PixelRect>& images, double scale) {
     const AutoCutPlan plan = PlanAutoCutLines(images, scale, GetSpace(*mLayout).x);
     if (plan.kind == 0) return;
-    bool ok = true;
-    for (const PixelRect& s : plan.segments)
-        if (ok) ok = DrawCutSegment(scale, s, false);
-    for (const PixelRect& s : plan.narrowSegments)
-        if (ok) ok = DrawCutSegment(scale, s, true);
+    // The strokes of one width go into one path: the same pixels, one stroke. A segment
+    // that is neither horizontal nor vertical ends the drawing there.
+    gfx::Canvas& c = *Pass().GetCanvas();
+    for (const auto* list : {&plan.segments, &plan.narrowSegments}) {
+        gfx::Path path;
+        int32_t width = 1;
+        bool stop = false;
+        for (const PixelRect& seg : *list) {
+            CutSegmentStrokes strokes;
+            if (!CutSegmentGeometry(seg, scale, list == &plan.narrowSegments, strokes)) {
+                stop = true;
+                break;
+            }
+            width = strokes.width;
+            for (const PixelRect& l : {strokes.first, strokes.second})
+                path.MoveTo(l.left, l.top).LineTo(l.right, l.bottom);
+        }
+        if (!path.Empty()) c.StrokePath(path, gfx::Pen{{0, 0, 0, 1}, double(width)});
+        if (stop || !c.Ok()) return;
+    }
 }
 
 void CGPView::DrawFreeLine(const CLayoutObj& item) {
