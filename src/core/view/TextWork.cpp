@@ -114,15 +114,15 @@ void CGPView::DrawFreeText(const CLayoutObj& item) {
     // The unturned box, turned as a whole about its centre as the model turns it.
     const gfx::geom::Point o = device(item.GetOffsetOrgPos());
     const double w = item.GetOrgSize().x * xs, h = item.GetOrgSize().y * ys;
-    const FontSpec& spec = text.GetFont();
-    const gfx::Font font = MakeFont(spec.face, spec.style, spec.size * ys);
+    const FontSpec& textFont = text.GetFont();
+    const gfx::Font font = MakeFont(textFont.face, textFont.style, textFont.size * ys);
     const bool vertical = text.GetColumnarWriting() != 0;
     gfx::TextFormat format;
     format.vertical = vertical;
     const int justify = text.GetTextJustify();
     format.align = justify == -1 ? gfx::TextAlign::Far : justify == 1 ? gfx::TextAlign::Centre : gfx::TextAlign::Near;
     const double step = ys * text.GetTextLineHeight();
-    const gfx::Rgba colour = PassRgba(rs, mLayout, spec.color);
+    const gfx::Rgba colour = PassRgba(rs, mLayout, textFont.color);
 
     canvas->Save();
     if (item.GetAngle() != 0) canvas->RotateAbout(o.x + w / 2, o.y + h / 2, item.GetAngle());
@@ -182,8 +182,8 @@ void CGPView::DrawHeaderFooterLines(const std::string& text, const PixelRect& bl
     RenderState& rs = Pass();
     gfx::Canvas& canvas = *rs.GetCanvas();
     const double ys = rs.GetScaleY();
-    const FontSpec& spec = mLayout->HeaderFooterFont();
-    const gfx::Font font = MakeFont(spec.face, spec.style, spec.size * ys);
+    const FontSpec& textFont = mLayout->HeaderFooterFont();
+    const gfx::Font font = MakeFont(textFont.face, textFont.style, textFont.size * ys);
     gfx::TextFormat format;
     const int justify = mLayout->GetHeaderFooterJustify();
     format.align = justify == -1 ? gfx::TextAlign::Far : justify == 1 ? gfx::TextAlign::Centre : gfx::TextAlign::Near;
@@ -192,7 +192,7 @@ void CGPView::DrawHeaderFooterLines(const std::string& text, const PixelRect& bl
     const int64_t step = int64_t(mLayout->GetHeaderFooterLineHeight() * ys);
     const int64_t height = int64_t(block.bottom) - block.top;
     if (step <= 0) return;
-    const gfx::Rgba colour = PassRgba(rs, mLayout, spec.color);
+    const gfx::Rgba colour = PassRgba(rs, mLayout, textFont.color);
     std::vector<std::string_view> lines = SplitFreeTextLines(text);
     if (!lines.empty() && lines.back().empty()) lines.pop_back();  // the block ends in CR LF
     int64_t drawn = 0;

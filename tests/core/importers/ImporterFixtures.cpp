@@ -31,7 +31,7 @@ void PutBig(std::vector<uint8_t>& v, uint32_t x) {
 
 }  // namespace
 
-std::vector<uint8_t> WritePng(const PngSpec& spec) {
+std::vector<uint8_t> WritePng(const PngContent& content) {
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -40,37 +40,37 @@ std::vector<uint8_t> WritePng(const PngSpec& spec) {
         throw std::runtime_error("png write failed");
     }
     png_set_write_fn(png, &out, Append, Flush);
-    png_set_IHDR(png, info, png_uint_32(spec.width), png_uint_32(spec.height), spec.bitDepth, spec.colourType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, png_uint_32(content.width), png_uint_32(content.height), content.bitDepth, content.colourType,
+                 content.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty()) {
-        std::vector<png_color> colours(spec.palette.size() / 3);
+    if (!content.palette.empty()) {
+        std::vector<png_color> colours(content.palette.size() / 3);
         for (size_t i = 0; i < colours.size(); ++i)
-            colours[i] = {spec.palette[3 * i], spec.palette[3 * i + 1], spec.palette[3 * i + 2]};
+            colours[i] = {content.palette[3 * i], content.palette[3 * i + 1], content.palette[3 * i + 2]};
         png_set_PLTE(png, info, colours.data(), int(colours.size()));
     }
-    if (!spec.trns.empty()) {
-        if (spec.colourType == PNG_COLOR_TYPE_PALETTE) {
-            png_set_tRNS(png, info, spec.trns.data(), int(spec.trns.size()), nullptr);
+    if (!content.trns.empty()) {
+        if (content.colourType == PNG_COLOR_TYPE_PALETTE) {
+            png_set_tRNS(png, info, content.trns.data(), int(content.trns.size()), nullptr);
         } else {
             png_color_16 colour{};
-            colour.gray = png_uint_16((spec.trns[0] << 8) | spec.trns[1]);
-            if (spec.trns.size() >= 6) {
-                colour.red = png_uint_16((spec.trns[0] << 8) | spec.trns[1]);
-                colour.green = png_uint_16((spec.trns[2] << 8) | spec.trns[3]);
-                colour.blue = png_uint_16((spec.trns[4] << 8) | spec.trns[5]);
+            colour.gray = png_uint_16((content.trns[0] << 8) | content.trns[1]);
+            if (content.trns.size() >= 6) {
+                colour.red = png_uint_16((content.trns[0] << 8) | content.trns[1]);
+                colour.green = png_uint_16((content.trns[2] << 8) | content.trns[3]);
+                colour.blue = png_uint_16((content.trns[4] << 8) | content.trns[5]);
             }
             png_set_tRNS(png, info, nullptr, 0, &colour);
         }
     }
-    if (spec.phys) png_set_pHYs(png, info, *spec.phys, *spec.phys, spec.physUnit);
-    if (!spec.icc.empty())
-        png_set_iCCP(png, info, "test", 0, spec.icc.data(), png_uint_32(spec.icc.size()));
+    if (content.phys) png_set_pHYs(png, info, *content.phys, *content.phys, content.physUnit);
+    if (!content.icc.empty())
+        png_set_iCCP(png, info, "test", 0, content.icc.data(), png_uint_32(content.icc.size()));
     png_write_info(png, info);
     const size_t rowBytes = png_get_rowbytes(png, info);
-    std::vector<png_bytep> rows(size_t(spec.height));
-    for (int r = 0; r < spec.height; ++r)
-        rows[size_t(r)] = const_cast<png_bytep>(spec.samples.data()) + size_t(r) * rowBytes;
+    std::vector<png_bytep> rows(size_t(content.height));
+    for (int r = 0; r < content.height; ++r)
+        rows[size_t(r)] = const_cast<png_bytep>(content.samples.data()) + size_t(r) * rowBytes;
     png_write_image(png, rows.data());
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
@@ -166,7 +166,7 @@ std::vector<uint8_t> PackRow(const uint8_t* row, size_t bytes) {
     return out;
 }
 
-std::vector<uint8_t> WritePsd(const PsdSpec& s) {
+std::vector<uint8_t> WritePsd(const PsdContent& s) {
     std::vector<uint8_t> v = {'8', 'B', 'P', 'S'};
     Put16(v, uint32_t(s.version));
     v.insert(v.end(), 6, 0);

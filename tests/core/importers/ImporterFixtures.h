@@ -9,7 +9,7 @@ namespace vx::test {
 
 /// A PNG to write: rows of samples exactly as libpng takes them (packed below 8 bits,
 /// big-endian at 16).
-struct PngSpec {
+struct PngContent {
     int width = 1;
     int height = 1;
     int colourType = 2;  // PNG_COLOR_TYPE_*
@@ -23,7 +23,7 @@ struct PngSpec {
     std::vector<uint8_t> samples;
 };
 
-std::vector<uint8_t> WritePng(const PngSpec& spec);
+std::vector<uint8_t> WritePng(const PngContent& content);
 
 /// A PNG of only a signature and an IHDR (with its right CRC) claiming these sides.
 std::vector<uint8_t> PngHeaderOnly(uint32_t width, uint32_t height);
@@ -42,7 +42,7 @@ namespace vx::test {
 
 /// A Photoshop document to write; planes hold each channel's stored rows (packed bits,
 /// big-endian 16-bit samples), unpadded.
-struct PsdSpec {
+struct PsdContent {
     int width = 1;
     int height = 1;
     int mode = 3;
@@ -57,7 +57,7 @@ struct PsdSpec {
     std::vector<std::vector<uint8_t>> planes;
 };
 
-std::vector<uint8_t> WritePsd(const PsdSpec& spec);
+std::vector<uint8_t> WritePsd(const PsdContent& content);
 
 /// PackBits of one row, with literal and repeat runs.
 std::vector<uint8_t> PackRow(const uint8_t* row, size_t bytes);

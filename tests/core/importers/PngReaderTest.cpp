@@ -68,26 +68,26 @@ protected:
 };
 
 TEST_F(ImportersOn, PngRgba16InterlacedKeepsHighBytesAndAlpha) {
-    test::PngSpec spec;
-    spec.width = 13;
-    spec.height = 9;
-    spec.colourType = PNG_COLOR_TYPE_RGBA;
-    spec.bitDepth = 16;
-    spec.interlaced = true;
-    spec.samples = test::PatternBytes(size_t(13 * 9 * 8), 1);
+    test::PngContent content;
+    content.width = 13;
+    content.height = 9;
+    content.colourType = PNG_COLOR_TYPE_RGBA;
+    content.bitDepth = 16;
+    content.interlaced = true;
+    content.samples = test::PatternBytes(size_t(13 * 9 * 8), 1);
     std::unique_ptr<CImageObj> item;
-    DibBufferPtr picture = Load(test::WritePng(spec), item);
+    DibBufferPtr picture = Load(test::WritePng(content), item);
     EXPECT_EQ(item->GetDescription()->codecType, FourCC("png "));
     EXPECT_EQ(item->GetDescription()->depth, 32);
     EXPECT_EQ(item->GetFileType(), FourCC("PNGf"));
     ExpectPixels(picture.get(), 13, 9, [&](int x, int y) {
-        const uint8_t* s = spec.samples.data() + (y * 13 + x) * 8;
+        const uint8_t* s = content.samples.data() + (y * 13 + x) * 8;
         return Bgra{s[4], s[2], s[0], s[6]};
     });
 }
 
 TEST_F(ImportersOn, PngPaletteWithTransparencyAndOneBitGrey) {
-    test::PngSpec palette;
+    test::PngContent palette;
     palette.width = 5;
     palette.height = 2;
     palette.colourType = PNG_COLOR_TYPE_PALETTE;
@@ -100,7 +100,7 @@ TEST_F(ImportersOn, PngPaletteWithTransparencyAndOneBitGrey) {
     const std::array<Bgra, 3> colours = {Bgra{30, 20, 10, 0}, Bgra{60, 50, 40, 128}, Bgra{90, 80, 70, 255}};
     ExpectPixels(picture.get(), 5, 2, [&](int x, int y) { return colours[palette.samples[size_t(y * 5 + x)]]; });
 
-    test::PngSpec grey;
+    test::PngContent grey;
     grey.width = 10;
     grey.height = 2;
     grey.colourType = PNG_COLOR_TYPE_GRAY;
@@ -127,16 +127,16 @@ TEST(PngReader, DescribesResolutionAndDepth) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.colourType << "/" << c.bits << " " << c.unit);
-        test::PngSpec spec;
-        spec.width = 3;
-        spec.height = 2;
-        spec.colourType = c.colourType;
-        spec.bitDepth = c.bits;
-        spec.phys = c.phys;
-        spec.physUnit = c.unit;
-        if (c.trns) spec.trns = {0, 1, 0, 2, 0, 3};
-        spec.samples = test::PatternBytes(64, 3);
-        const std::vector<uint8_t> bytes = test::WritePng(spec);
+        test::PngContent content;
+        content.width = 3;
+        content.height = 2;
+        content.colourType = c.colourType;
+        content.bitDepth = c.bits;
+        content.phys = c.phys;
+        content.physUnit = c.unit;
+        if (c.trns) content.trns = {0, 1, 0, 2, 0, 3};
+        content.samples = test::PatternBytes(64, 3);
+        const std::vector<uint8_t> bytes = test::WritePng(content);
         MemoryByteSource source(bytes.data(), bytes.size());
         const std::optional<ImportedImageInfo> info = PngReader::Describe(source);
         ASSERT_TRUE(info);
@@ -149,16 +149,16 @@ TEST(PngReader, DescribesResolutionAndDepth) {
 }
 
 TEST_F(ImportersOn, PngProfileReachesTheProfileReader) {
-    test::PngSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.icc = test::SmallIccProfile();
-    spec.samples = test::PatternBytes(12, 4);
+    test::PngContent content;
+    content.width = 2;
+    content.height = 2;
+    content.icc = test::SmallIccProfile();
+    content.samples = test::PatternBytes(12, 4);
     std::unique_ptr<CImageObj> item;
-    DibBufferPtr picture = Load(test::WritePng(spec), item);
+    DibBufferPtr picture = Load(test::WritePng(content), item);
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(item->GetFileEmbedded(), 1);
-    EXPECT_EQ(LoadImageEmbeddedProfile(*item), spec.icc);
+    EXPECT_EQ(LoadImageEmbeddedProfile(*item), content.icc);
 }
 
 TEST(PngReader, RefusesAHugeHeaderAndCutData) {
@@ -169,18 +169,18 @@ TEST(PngReader, RefusesAHugeHeaderAndCutData) {
     EXPECT_EQ(PngReader::Decode(source, messageId), nullptr);
     EXPECT_EQ(messageId, 10413);
 
-    test::PngSpec spec;
-    spec.width = 64;
-    spec.height = 64;
-    spec.samples = test::PatternBytes(64 * 64 * 3, 5);
-    std::vector<uint8_t> bytes = test::WritePng(spec);
+    test::PngContent content;
+    content.width = 64;
+    content.height = 64;
+    content.samples = test::PatternBytes(64 * 64 * 3, 5);
+    std::vector<uint8_t> bytes = test::WritePng(content);
     bytes.resize(bytes.size() / 2);
     MemoryByteSource cut(bytes.data(), bytes.size());
     EXPECT_TRUE(PngReader::Describe(cut));
     EXPECT_EQ(PngReader::Decode(cut, messageId), nullptr);
     EXPECT_EQ(messageId, 10417);
 
-    bytes = test::WritePng(spec);
+    bytes = test::WritePng(content);
     bytes[29] ^= 0x40;  // the IHDR's CRC no longer matches
     MemoryByteSource damaged(bytes.data(), bytes.size());
     EXPECT_EQ(PngReader::Decode(damaged, messageId), nullptr);
@@ -188,12 +188,12 @@ TEST(PngReader, RefusesAHugeHeaderAndCutData) {
 }
 
 TEST_F(ImportersOn, WithoutATargetAWidePictureShrinksInProportion) {
-    test::PngSpec spec;
-    spec.width = 12000;
-    spec.height = 30;
-    spec.samples = test::PatternBytes(size_t(12000 * 30 * 3), 6);
+    test::PngContent content;
+    content.width = 12000;
+    content.height = 30;
+    content.samples = test::PatternBytes(size_t(12000 * 30 * 3), 6);
     const auto path = mRoot.Path() / "wide.png";
-    test::WriteBytes(path, test::WritePng(spec));
+    test::WriteBytes(path, test::WritePng(content));
     std::unique_ptr<CImageObj> item(CreateImageObj(nullptr, nullptr, "StdImage"));
     ImageDescription d;
     d.codecType = FourCC("png ");

@@ -34,8 +34,8 @@ struct PsdCase {
 
 size_t RowBytes(int bits) { return bits == 1 ? (kW + 7) / 8 : size_t(kW) * size_t(bits / 8); }
 
-test::PsdSpec MakeSpec(const PsdCase& c) {
-    test::PsdSpec s;
+test::PsdContent MakeContent(const PsdCase& c) {
+    test::PsdContent s;
     s.width = kW;
     s.height = kH;
     s.mode = c.mode;
@@ -54,13 +54,13 @@ test::PsdSpec MakeSpec(const PsdCase& c) {
 }
 
 // The value of channel ch at (x, y) as 8 bits, by the stored bytes.
-uint8_t Value(const test::PsdSpec& s, int ch, int x, int y) {
+uint8_t Value(const test::PsdContent& s, int ch, int x, int y) {
     const uint8_t* row = s.planes[size_t(ch)].data() + RowBytes(s.bits) * size_t(y);
     if (s.bits == 1) return (row[x / 8] >> (7 - x % 8)) & 1 ? 0 : 255;
     return s.bits == 16 ? row[2 * x] : row[x];
 }
 
-Bgra Expected(const test::PsdSpec& s, const PsdCase& c, int x, int y) {
+Bgra Expected(const test::PsdContent& s, const PsdCase& c, int x, int y) {
     const bool alpha = c.layerCount < 0 && c.channels > (c.mode == 3 ? 3 : c.mode == 4 ? 4 : 1);
     Bgra p{};
     switch (c.mode) {
@@ -83,7 +83,7 @@ Bgra Expected(const test::PsdSpec& s, const PsdCase& c, int x, int y) {
     return p;
 }
 
-void ExpectPicture(const DibBuffer* picture, const test::PsdSpec& s, const PsdCase& c, bool opaque = false) {
+void ExpectPicture(const DibBuffer* picture, const test::PsdContent& s, const PsdCase& c, bool opaque = false) {
     ASSERT_NE(picture, nullptr);
     ASSERT_EQ(DibBuffer::GetRect(picture).Width(), kW);
     ASSERT_EQ(DibBuffer::GetRect(picture).Height(), kH);
@@ -137,36 +137,36 @@ TEST_F(PsdImport, ModesDepthsAndCompressionsDecodeExactly) {
     };
     for (const PsdCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const test::PsdSpec spec = MakeSpec(c);
+        const test::PsdContent content = MakeContent(c);
         std::unique_ptr<CImageObj> item;
         int opened = 0;
-        DibBufferPtr picture = Load(test::WritePsd(spec), item, opened);
+        DibBufferPtr picture = Load(test::WritePsd(content), item, opened);
         ASSERT_NE(opened, 0);
         EXPECT_EQ(item->GetFileType(), FourCC("8BPS"));
         EXPECT_EQ(item->GetDescription()->codecType, FourCC("8BPS"));
         // Loading keeps the alpha of 32-bit pictures only.
-        ExpectPicture(picture.get(), spec, c, item->GetColorDepth() != 32);
-        const std::vector<uint8_t> bytes = test::WritePsd(spec);
+        ExpectPicture(picture.get(), content, c, item->GetColorDepth() != 32);
+        const std::vector<uint8_t> bytes = test::WritePsd(content);
         MemoryByteSource source(bytes.data(), bytes.size());
         int messageId = 0;
         DibBufferPtr decoded = PsdImageReader::Decode(source, messageId);
-        ExpectPicture(decoded.get(), spec, c);
+        ExpectPicture(decoded.get(), content, c);
     }
     EXPECT_TRUE(mMessages.shown.empty());
 }
 
 TEST(PsdImageReader, CmykKeepsInkBytes) {
     const PsdCase c{"cmyk", 4, 8, 4, 1, 0};
-    const test::PsdSpec spec = MakeSpec(c);
-    const std::vector<uint8_t> bytes = test::WritePsd(spec);
+    const test::PsdContent content = MakeContent(c);
+    const std::vector<uint8_t> bytes = test::WritePsd(content);
     MemoryByteSource source(bytes.data(), bytes.size());
     int messageId = 0;
     DibBufferPtr picture = PsdImageReader::Decode(source, messageId);
-    ExpectPicture(picture.get(), spec, c);
+    ExpectPicture(picture.get(), content, c);
 }
 
 TEST(PsdImageReader, DescribesResolutionDepthAndProfile) {
-    test::PsdSpec s = MakeSpec({"rgb", 3, 8, 3, 0, 0});
+    test::PsdContent s = MakeContent({"rgb", 3, 8, 3, 0, 0});
     s.resolution = uint32_t(118.11 * 65536);  // per centimetre: 299.9994 ppi
     s.resolutionUnit = 2;
     s.icc = test::SmallIccProfile();
@@ -194,10 +194,10 @@ TEST(PsdImageReader, DescribesResolutionDepthAndProfile) {
 TEST_F(PsdImport, RefusesLabLargeDocumentsZipAnd32Bits) {
     std::unique_ptr<CImageObj> item;
     int opened = 0;
-    test::PsdSpec lab = MakeSpec({"lab", 9, 8, 3, 0, 0});
+    test::PsdContent lab = MakeContent({"lab", 9, 8, 3, 0, 0});
     Load(test::WritePsd(lab), item, opened);
     EXPECT_EQ(opened, 0);
-    test::PsdSpec psb = MakeSpec({"psb", 3, 8, 3, 0, 0});
+    test::PsdContent psb = MakeContent({"psb", 3, 8, 3, 0, 0});
     psb.version = 2;
     Load(test::WritePsd(psb), item, opened);
     EXPECT_EQ(opened, 0);
@@ -205,7 +205,7 @@ TEST_F(PsdImport, RefusesLabLargeDocumentsZipAnd32Bits) {
     struct Refused { PsdCase c; int messageId; };
     for (const Refused& r : {Refused{{"zip", 3, 8, 3, 2, 0}, 10526}, Refused{{"float", 3, 32, 3, 0, 0}, 10526}}) {
         SCOPED_TRACE(r.c.name);
-        const std::vector<uint8_t> bytes = test::WritePsd(MakeSpec(r.c));
+        const std::vector<uint8_t> bytes = test::WritePsd(MakeContent(r.c));
         MemoryByteSource source(bytes.data(), bytes.size());
         int messageId = 0;
         EXPECT_EQ(PsdImageReader::Decode(source, messageId), nullptr);
@@ -213,23 +213,23 @@ TEST_F(PsdImport, RefusesLabLargeDocumentsZipAnd32Bits) {
     }
     // Through the load path the reason is shown.
     mMessages.shown.clear();
-    DibBufferPtr picture = Load(test::WritePsd(MakeSpec({"zip", 3, 8, 3, 2, 0})), item, opened);
+    DibBufferPtr picture = Load(test::WritePsd(MakeContent({"zip", 3, 8, 3, 2, 0})), item, opened);
     EXPECT_NE(opened, 0);
     EXPECT_EQ(picture, nullptr);
     EXPECT_EQ(mMessages.Ids(), std::vector<int>{10526});
 }
 
 TEST(PsdImageReader, ShortDataIsRefusedBeforeDecoding) {
-    const test::PsdSpec spec = MakeSpec({"rle", 3, 8, 3, 1, 0});
-    const std::vector<uint8_t> whole = test::WritePsd(spec);
+    const test::PsdContent content = MakeContent({"rle", 3, 8, 3, 1, 0});
+    const std::vector<uint8_t> whole = test::WritePsd(content);
     // Cut inside the row-count table, inside the rows, and a raw file short of a channel.
     const size_t tableAt = whole.size() - [&] {
         size_t packed = 0;
-        for (const auto& plane : spec.planes)
+        for (const auto& plane : content.planes)
             for (int r = 0; r < kH; ++r) packed += test::PackRow(plane.data() + size_t(r) * kW, kW).size();
         return packed + size_t(3 * kH * 2);
     }();
-    const std::vector<uint8_t> raw = test::WritePsd(MakeSpec({"raw", 3, 8, 3, 0, 0}));
+    const std::vector<uint8_t> raw = test::WritePsd(MakeContent({"raw", 3, 8, 3, 0, 0}));
     const std::vector<std::vector<uint8_t>> damaged = {
         {whole.begin(), whole.begin() + long(tableAt + 7)},
         {whole.begin(), whole.end() - 3},

@@ -18,11 +18,11 @@ TEST(QtmlStartCount, StartsNestAndOnlyTheLastStopEndsImports) {
     ASSERT_FALSE(ImportersStarted());
     test::TestRoot root;
     const auto path = root.Path() / "p.png";
-    test::PngSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.samples = {1, 2, 3, 4, 5, 6};
-    test::WriteBytes(path, test::WritePng(spec));
+    test::PngContent content;
+    content.width = 2;
+    content.height = 1;
+    content.samples = {1, 2, 3, 4, 5, 6};
+    test::WriteBytes(path, test::WritePng(content));
     std::unique_ptr<CImageObj> item(CreateImageObj(nullptr, nullptr, "StdImage"));
     ImageDescription d;
     d.codecType = FourCC("png ");
