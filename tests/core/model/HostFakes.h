@@ -7,6 +7,7 @@
 #include "host/HostService.h"
 #include "host/ToolWindows.h"
 #include "model/CLayoutSetting.h"
+#include "support/RecordingApplicationState.h"
 
 namespace vx::test {
 
@@ -26,27 +27,11 @@ struct RecordingToolWindows : ToolWindows {
     std::vector<std::filesystem::path> ChooseImageFiles(const std::filesystem::path&) override { return {}; }
 };
 
-/// The application state as far as preferences go.
-struct PreferencesOnlyState : ApplicationState {
-    AppPreferences preferences;
-    CLayoutSetting defaults{true};
-    CLayoutSetting* active = nullptr;
-
-    AppPreferences& Preferences() override { return preferences; }
-    CLayoutSetting& DefaultLayoutSetting() override { return defaults; }
-    CLayoutSetting*& ActiveLayoutSlot() override { return active; }
-    void DeleteLayoutRecord(std::unique_ptr<CLayoutSetting>, CLayoutSetting**) override {}
-    bool InitAppDefaults() override { return true; }
-    bool PrepareNewLayout(CLayoutSetting&) override { return true; }
-    int GetSystemLanguage() override { return 7; }
-    bool ImportLocked() override { return false; }
-    UndoStore& GetUndoStore() override { throw std::logic_error("no undo store here"); }
-};
 
 /// Both installed for the object's lifetime.
 struct ToolWindowHost {
     RecordingToolWindows tools;
-    PreferencesOnlyState app;
+    RecordingApplicationState app;
     ScopedHostService<ToolWindows> installTools{&tools};
     ScopedHostService<ApplicationState> installApp{&app};
 };

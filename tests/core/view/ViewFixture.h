@@ -15,26 +15,12 @@
 #include "model/CTextObj.h"
 #include "model/ObjectList.h"
 #include "model/ViewStateBlock.h"
+#include "support/RecordingApplicationState.h"
 #include "support/RecordingHost.h"
 #include "view/CGPView.h"
 
 namespace vx::test {
 
-/// The application state as far as the view asks it: the preferences.
-struct FakeApplicationState : ApplicationState {
-    AppPreferences preferences;
-    CLayoutSetting defaults{true};
-    CLayoutSetting* active = nullptr;
-    AppPreferences& Preferences() override { return preferences; }
-    CLayoutSetting& DefaultLayoutSetting() override { return defaults; }
-    CLayoutSetting*& ActiveLayoutSlot() override { return active; }
-    void DeleteLayoutRecord(std::unique_ptr<CLayoutSetting>, CLayoutSetting**) override {}
-    bool InitAppDefaults() override { return true; }
-    bool PrepareNewLayout(CLayoutSetting&) override { return true; }
-    int GetSystemLanguage() override { return 7; }
-    bool ImportLocked() override { return false; }
-    UndoStore& GetUndoStore() override { throw std::logic_error("no undo here"); }
-};
 
 /// Opaque B,G,R,A pixels of one colour (COLORREF).
 inline DibBufferPtr SolidPicture(int width, int height, ColorRef colour) {
@@ -100,7 +86,7 @@ constexpr ColorRef kPictureColour = 0x3050D0;
 /// A host whose view answers 96 pixels per inch, an 800 x 600 client and the A4 page at
 /// zoom 1/4: (0, 0, 198, 280) at (301, 160).
 struct PaintHost : RecordingHost {
-    FakeApplicationState app;
+    RecordingApplicationState app;
     ScopedHostService<ApplicationState> installApp{&app};
     PaintHost() {
         view.client = {0, 0, 800, 600};
