@@ -7,6 +7,12 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "importers/QtmlStartCount.h"
+#include "importers/PictureImport.h"
+#include "model/CImageObj.h"
+#include "model/ImageAdding.h"
+#include "model/PictureLoader.h"
+
 namespace vx::test {
 namespace {
 
@@ -371,6 +377,26 @@ void PictWriter::CompressedJpeg(const std::vector<uint8_t>& jpeg, int width, int
 std::vector<uint8_t> PictWriter::Finish() {
     Op(0x00FF);
     return mBytes;
+}
+
+void ImportingTest::SetUp() {
+    ASSERT_EQ(QtmlInitialize(31), 0);
+    InstallImporters();
+}
+
+void ImportingTest::TearDown() { QtmlTerminate(); }
+
+DibBufferPtr ImportingTest::Load(const std::vector<uint8_t>& bytes, std::unique_ptr<CImageObj>& item,
+                                 const char* fileName, int* opened) {
+    const auto path = mRoot.Path() / fileName;
+    WriteBytes(path, bytes);
+    item.reset(CreateImageObj(nullptr, nullptr, "StdImage"));
+    const int result = OpenImageFile(item.get(), path);
+    if (opened) *opened = result;
+    if (result == 0) return nullptr;
+    Rect16 target;
+    target.Set(0, 0, 30000, 30000);
+    return LoadPictureBuffer(*item, kPictureModePrint, target);
 }
 
 }  // namespace vx::test

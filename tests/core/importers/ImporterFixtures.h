@@ -5,7 +5,34 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "imaging/DibBuffer.h"
+#include "support/RecordingPorts.h"
+#include "support/TestFolders.h"
+
+namespace vx {
+class CImageObj;
+}
+
 namespace vx::test {
+
+/// Importers started and installed for each test, a folder for the pictures and the
+/// messages recorded.
+class ImportingTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    /// Opens the bytes, written as fileName, as a new item and loads it at full size, as
+    /// printing does; null when opening gives 0. opened receives OpenImageFile's result.
+    DibBufferPtr Load(const std::vector<uint8_t>& bytes, std::unique_ptr<CImageObj>& item,
+                      const char* fileName = "picture", int* opened = nullptr);
+
+    TestRoot mRoot;
+    RecordingMessagePort mMessages;
+    ScopedPorts mPorts{&mMessages};
+};
 
 /// A PNG to write: rows of samples exactly as libpng takes them (packed below 8 bits,
 /// big-endian at 16).

@@ -32,27 +32,12 @@ DibBufferPtr DecodeBytes(const std::vector<uint8_t>& bytes, int& messageId) {
     return PictReader::Decode(source, messageId);
 }
 
-class PictImport : public testing::Test {
+class PictImport : public test::ImportingTest {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(QtmlInitialize(31), 0);
-        InstallImporters();
-    }
-    void TearDown() override { QtmlTerminate(); }
-
     DibBufferPtr Load(const std::vector<uint8_t>& bytes, std::unique_ptr<CImageObj>& item) {
-        const auto path = mRoot.Path() / "picture.pct";
-        test::WriteBytes(path, bytes);
-        item.reset(CreateImageObj(nullptr, nullptr, "StdImage"));
-        if (OpenImageFile(item.get(), path) == 0) return nullptr;
-        Rect16 target;
-        target.Set(0, 0, 30000, 30000);
-        return LoadPictureBuffer(*item, kPictureModePrint, target);
+        return ImportingTest::Load(bytes, item, "picture.pct");
     }
 
-    test::TestRoot mRoot;
-    test::RecordingMessagePort mMessages;
-    test::ScopedPorts mPorts{&mMessages};
 };
 
 TEST_F(PictImport, IndexedPixelOpcodesDrawAtTheirDestination) {

@@ -24,24 +24,8 @@ namespace {
 using Bgra = std::array<uint8_t, 4>;
 
 /// Importers started and installed for one test.
-class ImportersOn : public testing::Test {
+class ImportersOn : public test::ImportingTest {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(QtmlInitialize(31), 0);
-        InstallImporters();
-    }
-    void TearDown() override { QtmlTerminate(); }
-
-    /// Opens the file as a new item and loads it at full size, as printing does.
-    DibBufferPtr Load(const std::vector<uint8_t>& bytes, std::unique_ptr<CImageObj>& item) {
-        const auto path = mRoot.Path() / "picture";
-        test::WriteBytes(path, bytes);
-        item.reset(CreateImageObj(nullptr, nullptr, "StdImage"));
-        if (OpenImageFile(item.get(), path) == 0) return nullptr;
-        Rect16 target;
-        target.Set(0, 0, 30000, 30000);
-        return LoadPictureBuffer(*item, kPictureModePrint, target);
-    }
 
     void ExpectPixels(const DibBuffer* picture, int width, int height, const std::function<Bgra(int, int)>& expected) {
         ASSERT_NE(picture, nullptr);
@@ -62,9 +46,6 @@ protected:
             }
     }
 
-    test::TestRoot mRoot;
-    test::RecordingMessagePort mMessages;
-    test::ScopedPorts mPorts{&mMessages};
 };
 
 TEST_F(ImportersOn, PngRgba16InterlacedKeepsHighBytesAndAlpha) {

@@ -101,28 +101,12 @@ void ExpectPicture(const DibBuffer* picture, const test::PsdContent& s, const Ps
         }
 }
 
-class PsdImport : public testing::Test {
+class PsdImport : public test::ImportingTest {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(QtmlInitialize(31), 0);
-        InstallImporters();
-    }
-    void TearDown() override { QtmlTerminate(); }
-
     DibBufferPtr Load(const std::vector<uint8_t>& bytes, std::unique_ptr<CImageObj>& item, int& opened) {
-        const auto path = mRoot.Path() / "picture.psd";
-        test::WriteBytes(path, bytes);
-        item.reset(CreateImageObj(nullptr, nullptr, "StdImage"));
-        opened = OpenImageFile(item.get(), path);
-        if (opened == 0) return nullptr;
-        Rect16 target;
-        target.Set(0, 0, 30000, 30000);
-        return LoadPictureBuffer(*item, kPictureModePrint, target);
+        return ImportingTest::Load(bytes, item, "picture.psd", &opened);
     }
 
-    test::TestRoot mRoot;
-    test::RecordingMessagePort mMessages;
-    test::ScopedPorts mPorts{&mMessages};
 };
 
 TEST_F(PsdImport, ModesDepthsAndCompressionsDecodeExactly) {
