@@ -110,12 +110,18 @@ private:
     PangoContext* TextContext(bool vertical);
 
     // Horizontal text keeps its glyphs on the baseline whatever the turn; vertical text
-    // lets pango stand CJK upright.
-    PangoContextPtr mHorizontal;
-    PangoContextPtr mVertical;
-    // pango_cairo_update_context marks the context changed on every call, which makes
-    // every layout shape again: it is called only when the transform moved.
-    cairo_matrix_t mContextMatrix[2] = {};
+    // lets pango stand CJK upright. pango_cairo_update_context marks a context changed on
+    // every call, which makes all its layouts shape again: each turn (the transform less
+    // its offset) keeps a context of its own, so labels turned different ways do not
+    // undo each other's layouts.
+    struct TurnedContext {
+        double xx, yx, xy, yy;
+        bool vertical;
+        PangoContextPtr context;
+    };
+    std::vector<TurnedContext> mContexts;
+    size_t mLastContext = 0;
+    std::string mKey;  // the layout key being built, kept for its capacity
     std::map<std::string, FontDescription> mFonts;
     // Laid-out strings by text, font, format and box size: a repaint draws the same
     // labels again. pango lays a cached layout out anew when its context changed.

@@ -54,26 +54,38 @@ const PangoFontDescription* Canvas::Description(const Font& font) {
 }
 
 PangoContext* Canvas::TextContext(bool vertical) {
-    PangoContextPtr& slot = vertical ? mVertical : mHorizontal;
-    cairo_matrix_t& last = mContextMatrix[vertical ? 1 : 0];
     cairo_matrix_t now;
     cairo_get_matrix(mCr.get(), &now);
-    if (slot && std::memcmp(&now, &last, sizeof now) == 0) return slot.get();
-    last = now;
-    if (!slot) {
-        slot.reset(pango_cairo_create_context(mCr.get()));
-        cairo_font_options_t* options = cairo_font_options_create();
-        cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-        cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-        cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-        pango_cairo_context_set_font_options(slot.get(), options);
-        cairo_font_options_destroy(options);
-        pango_context_set_round_glyph_positions(slot.get(), FALSE);
-        pango_context_set_base_gravity(slot.get(), vertical ? PANGO_GRAVITY_AUTO : PANGO_GRAVITY_SOUTH);
-        pango_context_set_gravity_hint(slot.get(), PANGO_GRAVITY_HINT_NATURAL);
+    // pango takes the turn and scale from the transform, never its offset.
+    const auto same = [&](const TurnedContext& c) {
+        return c.vertical == vertical && c.xx == now.xx && c.yx == now.yx && c.xy == now.xy && c.yy == now.yy;
+    };
+    if (mLastContext < mContexts.size() && same(mContexts[mLastContext])) return mContexts[mLastContext].context.get();
+    for (size_t i = 0; i < mContexts.size(); ++i)
+        if (same(mContexts[i])) {
+            mLastContext = i;
+            return mContexts[i].context.get();
+        }
+    // Free texts may each be turned their own way: past a bound, start again. Cached
+    // layouts keep their contexts alive, so they go too.
+    if (mContexts.size() >= 64) {
+        mLayouts.clear();
+        mContexts.clear();
     }
-    pango_cairo_update_context(mCr.get(), slot.get());
-    return slot.get();
+    PangoContextPtr context(pango_cairo_create_context(mCr.get()));
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    pango_cairo_context_set_font_options(context.get(), options);
+    cairo_font_options_destroy(options);
+    pango_context_set_round_glyph_positions(context.get(), FALSE);
+    pango_context_set_base_gravity(context.get(), vertical ? PANGO_GRAVITY_AUTO : PANGO_GRAVITY_SOUTH);
+    pango_context_set_gravity_hint(context.get(), PANGO_GRAVITY_HINT_NATURAL);
+    pango_cairo_update_context(mCr.get(), context.get());
+    mContexts.push_back({now.xx, now.yx, now.xy, now.yy, vertical, std::move(context)});
+    mLastContext = mContexts.size() - 1;
+    return mContexts.back().context.get();
 }
 
 // Builds (or finds) the layout under the canvas's current transform, for vertical text
@@ -83,15 +95,16 @@ Canvas::Laid Canvas::Layout(std::string_view text, const Font& font, const TextF
     const double lineLength = format.vertical ? box.h : box.w;
     const double lineStack = format.vertical ? box.w : box.h;
 
-    // The key: the text, then the family and the shape's numbers as raw bytes (no
-    // formatting: it is built for every string drawn).
-    std::string key;
-    key.reserve(text.size() + font.family.size() + 40);
+    // The key: the text, then the family, the context and the shape's numbers as raw
+    // bytes (no formatting: it is built for every string drawn, in a kept buffer).
+    std::string& key = mKey;
+    key.clear();
     key.append(text).append(1, '\0').append(font.family).append(1, '\0');
     const double numbers[3] = {font.size, lineLength, lineStack};
     const uint8_t flags[8] = {uint8_t(font.bold), uint8_t(font.italic), uint8_t(font.underline),
                               uint8_t(format.align), uint8_t(format.wrap), uint8_t(format.trimming),
                               uint8_t(format.lineLimit), uint8_t(format.vertical)};
+    key.append(reinterpret_cast<const char*>(&context), sizeof context);
     key.append(reinterpret_cast<const char*>(numbers), sizeof numbers);
     key.append(reinterpret_cast<const char*>(flags), sizeof flags);
 
@@ -136,7 +149,7 @@ Canvas::Laid Canvas::Layout(std::string_view text, const Font& font, const TextF
             }
         }
         if (mLayouts.size() >= 4096) mLayouts.clear();
-        cached = mLayouts.emplace(std::move(key), CachedLayout{}).first;
+        cached = mLayouts.emplace(key, CachedLayout{}).first;
         cached->second.layout.reset(PANGO_LAYOUT(g_object_ref(layout)));
     }
     PangoLayout* layout = laid.layout.get();
