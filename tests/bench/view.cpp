@@ -347,6 +347,7 @@ struct TextPage : LayoutView {
                 item->SetFrame({60, 0, 60, 60});
                 item->SetCaptionText("Bild " + std::to_string(row * 10 + col));
                 item->SetCaptionFontSize(40);
+                item->SetCaptionLocation(1);  // the bottom frame: the top has none
                 item->SetLabelSelection(1);
                 item->SetLabelText("Nr. " + std::to_string(row * 10 + col + 1));
                 item->SetLabelFontSize(40);
