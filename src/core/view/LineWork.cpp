@@ -27,10 +27,11 @@ bool Overlaps(const PixelRect& a, const PixelRect& b) {
 
 LayoutPoint Add(LayoutPoint a, LayoutPoint b) { return {ClampToInt32(int64_t(a.x) + b.x), ClampToInt32(int64_t(a.y) + b.y)}; }
 
+/// Whether a value of the ascending cuts lies less than within from v.
 bool Near(const std::vector<int32_t>& cuts, int64_t v, int64_t within) {
-    for (int32_t c : cuts)
-        if (std::llabs(int64_t(c) - v) < within) return true;
-    return false;
+    const auto above = std::lower_bound(cuts.begin(), cuts.end(), v, [](int32_t c, int64_t x) { return c < x; });
+    if (above != cuts.end() && int64_t(*above) - v < within) return true;
+    return above != cuts.begin() && v - int64_t(*(above - 1)) < within;
 }
 
 }  // namespace
@@ -77,36 +78,43 @@ AutoCutPlan PlanAutoCutLines(const std::vector<PixelRect>& images, double scale,
     const int64_t height = int64_t(b.bottom) - b.top;
 
     if (kind == 2) {
-        // Rows covered by an image, counted from the box's second row.
-        std::vector<int32_t> starts(size_t(height) + 1, 0);
+        // Rows covered by an image, counted from the box's second row, as runs in row
+        // order; a row cut halves each gap between two runs.
+        std::vector<std::pair<int64_t, int64_t>> runs;
+        runs.reserve(images.size());
         for (const PixelRect& r : images) {
             const int64_t from = std::max<int64_t>(int64_t(r.top) - b.top - 1, 0);
             const int64_t to = std::min<int64_t>(int64_t(r.bottom) - b.top - 1, height);
-            if (from < to) ++starts[size_t(from)], --starts[size_t(to)];
+            if (from < to) runs.emplace_back(from, to);
         }
-        std::vector<char> covered(size_t(height), 0);
-        for (int64_t y = 0, depth = 0; y < height; ++y) covered[size_t(y)] = (depth += starts[size_t(y)]) > 0;
-        int64_t k = 0;
-        while (k < height && !covered[size_t(k)]) ++k;
-        while (k < height) {
-            while (k < height && covered[size_t(k)]) ++k;
-            const int64_t start = k;
-            while (k < height && !covered[size_t(k)]) ++k;
-            if (k >= height) break;
-            plan.rowCuts.push_back(int32_t((start + k + 1) / 2 + 1));
+        std::sort(runs.begin(), runs.end());
+        int64_t coveredTo = runs.empty() ? 0 : runs.front().second;
+        for (size_t i = 1; i < runs.size(); ++i) {
+            if (runs[i].first > coveredTo) plan.rowCuts.push_back(int32_t((coveredTo + runs[i].first + 1) / 2 + 1));
+            coveredTo = std::max(coveredTo, runs[i].second);
         }
 
+        // Each image belongs to the band its middle lies in; within a band the images
+        // keep their order, which decides which of two near columns is kept.
         std::vector<int32_t> bands{0};
         bands.insert(bands.end(), plan.rowCuts.begin(), plan.rowCuts.end());
         bands.push_back(int32_t(height));
+        std::vector<std::vector<size_t>> members(bands.size() - 1);
+        for (size_t i = 0; i < images.size(); ++i) {
+            const int64_t mid = (int64_t(images[i].top) + images[i].bottom) / 2 - b.top;
+            if (mid < 0 || mid >= height) continue;
+            const size_t band = size_t(std::upper_bound(bands.begin(), bands.end(), mid) - bands.begin()) - 1;
+            if (band < members.size()) members[band].push_back(i);
+        }
         for (size_t band = 0; band + 1 < bands.size(); ++band) {
-            std::vector<int32_t> columns;
-            for (const PixelRect& r : images) {
-                const int64_t mid = (int64_t(r.top) + r.bottom) / 2 - b.top;
-                if (mid < bands[band] || mid >= bands[band + 1]) continue;
+            std::vector<int32_t> columns, sorted;
+            for (size_t i : members[band]) {
+                const PixelRect& r = images[i];
                 for (int64_t x : {int64_t(r.left) - b.left - s / 2, int64_t(r.right) - b.left + s / 2}) {
                     x = std::max<int64_t>(x, 1);
-                    if (!Near(columns, x, s)) columns.push_back(int32_t(x));
+                    if (Near(sorted, x, s)) continue;
+                    columns.push_back(int32_t(x));
+                    sorted.insert(std::upper_bound(sorted.begin(), sorted.end(), int32_t(x)), int32_t(x));
                 }
                 for (int64_t y : {int64_t(r.top) - b.top - s / 2, int64_t(r.bottom) - b.top + s / 2}) {
                     if (Near(plan.rowCuts, y, s) || y < (s + 1) / 2 || height - y < (s + 1) / 2) continue;
@@ -309,6 +317,7 @@ void CGPView::DrawAutoCutLines(const std::vector<PixelRect>& images, double scal
     gfx::Canvas& c = *Pass().GetCanvas();
     for (const auto* list : {&plan.segments, &plan.narrowSegments}) {
         gfx::Path path;
+        path.Reserve(list->size() * 4);
         int32_t width = 1;
         bool stop = false;
         for (const PixelRect& seg : *list) {

@@ -65,6 +65,41 @@ TEST(AutoCutLines, TwoRowsGiveARowCutColumnCutsPerBandAndExtraSegments) {
     EXPECT_FALSE(CutSegmentGeometry({0, 0, 10, 10}, 1.0, false, strokes));
 }
 
+TEST(AutoCutLines, BandsTakeTheirImagesInTheGivenOrderWhateverTheRowOrder) {
+    // Three rows given out of order; in each band the first image given decides which
+    // of two columns closer than 70 units is kept. Rows of unequal images still leave
+    // one gap each.
+    const std::vector<PixelRect> images{
+        {1000, 3400, 1800, 4900},  // third row, right
+        {100, 100, 900, 1700},     // first row, left
+        {1000, 1750, 1800, 3300},  // second row, right: starts higher
+        {100, 3400, 900, 4900},    // third row, left
+        {1000, 100, 1800, 1521},   // first row, right: ends well above the cut
+        {100, 1800, 900, 3300},    // second row, left
+    };
+    const AutoCutPlan plan = PlanAutoCutLines(images, 1.0, 100);
+    ASSERT_EQ(plan.kind, 2);
+    EXPECT_EQ(plan.rowCuts, (std::vector<int32_t>{1675, 3300}));
+    ASSERT_EQ(plan.columnCuts.size(), 3u);
+    EXPECT_EQ(plan.columnCuts[0], (std::vector<int32_t>{15, 885, 1785}));
+    EXPECT_EQ(plan.columnCuts[1], (std::vector<int32_t>{915, 1785, 15}));
+    EXPECT_EQ(plan.columnCuts[2], (std::vector<int32_t>{915, 1785, 15}));
+    // The first row's right image ends well above the cut: a narrow line under it.
+    EXPECT_EQ(plan.narrowSegments, std::vector<PixelRect>{(PixelRect{1000, 1556, 1800, 1556})});
+    ASSERT_EQ(plan.segments.size(), 13u);
+    EXPECT_EQ(plan.segments[1], (PixelRect{50, 3350, 1850, 3350}));
+    EXPECT_EQ(plan.segments[5], (PixelRect{965, 1760, 965, 3315}));
+}
+
+TEST(AutoCutLines, RowsFarApartCostNothingPerRowBetweenThem) {
+    // A damaged position two billion pixels down: one cut halfway, no buffer per row.
+    const AutoCutPlan plan =
+        PlanAutoCutLines({{0, 0, 800, 1500}, {0, 2000000000, 800, 2000001500}}, 1.0, 100);
+    ASSERT_EQ(plan.kind, 2);
+    EXPECT_EQ(plan.rowCuts, (std::vector<int32_t>{1000000800}));
+    EXPECT_EQ(plan.columnCuts.size(), 2u);
+}
+
 TEST(CornerMarks, TwelveLinesOutwardAndNoneUnderTwoPixels) {
     const std::vector<MarkLine> lines = CornerMarkLines({100, 100, 200, 160}, 1.0, 1.0, 10, 0);
     ASSERT_EQ(lines.size(), 12u);

@@ -25,6 +25,10 @@ public:
             i == 0 ? MoveTo(polygon.points[i].x, polygon.points[i].y) : LineTo(polygon.points[i].x, polygon.points[i].y);
         return polygon.points.empty() ? *this : Close();
     }
+    Path& Reserve(size_t steps) {
+        mSteps.reserve(steps);
+        return *this;
+    }
     const std::vector<Step>& Steps() const { return mSteps; }
     bool Empty() const { return mSteps.empty(); }
 
