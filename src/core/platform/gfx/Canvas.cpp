@@ -1,5 +1,6 @@
 #include "platform/gfx/Canvas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -89,19 +90,61 @@ void Canvas::FillXorBand(const RectD& outer, const RectD& inner, Rgba colour) {
 }
 
 void Canvas::StrokeRect(const RectD& r, const Pen& pen) {
-    cairo_rectangle(mCr.get(), r.x, r.y, r.w, r.h);
-    StrokeInPixelPlacement(pen);
+    const Placement at = BeginPixelPlacement(pen);
+    cairo_rectangle(mCr.get(), r.x + at.dx, r.y + at.dy, r.w, r.h);
+    EndPixelPlacement(at);
 }
 
 void Canvas::DrawLine(double x1, double y1, double x2, double y2, const Pen& pen) {
-    cairo_move_to(mCr.get(), x1, y1);
-    cairo_line_to(mCr.get(), x2, y2);
-    StrokeInPixelPlacement(pen);
+    const Placement at = BeginPixelPlacement(pen);
+    cairo_move_to(mCr.get(), x1 + at.dx, y1 + at.dy);
+    cairo_line_to(mCr.get(), x2 + at.dx, y2 + at.dy);
+    EndPixelPlacement(at);
 }
 
 void Canvas::StrokePath(const Path& path, const Pen& pen) {
-    AddPath(path);
-    StrokeInPixelPlacement(pen);
+    const Placement at = BeginPixelPlacement(pen);
+    cairo_t* cr = mCr.get();
+    // Figures whose stroke lies wholly outside the clip are left out: a band or a
+    // window shows a small part of a page's line work, and cairo would still sort
+    // every figure's outline against the others.
+    double cx1, cy1, cx2, cy2;
+    cairo_clip_extents(cr, &cx1, &cy1, &cx2, &cy2);
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    // One device pixel of anti-aliasing, in user units along the transform's shortest
+    // axis; a figure with corners reaches out to the mitre limit.
+    const double sum = m.xx * m.xx + m.yx * m.yx + m.xy * m.xy + m.yy * m.yy;
+    const double det = m.xx * m.yy - m.xy * m.yx;
+    const double shortest = std::sqrt(std::max(0.0, (sum - std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2));
+    const bool cull = shortest > 1e-9 && cx1 < cx2 && cy1 < cy2;
+    const double slack = cull ? 1 / shortest : 0;
+    const double half = cairo_get_line_width(cr) / 2;
+    const double mitre = half * std::max(1.0, cairo_get_miter_limit(cr));
+
+    const std::vector<Path::Step>& steps = path.Steps();
+    size_t begin = 0;
+    while (begin < steps.size()) {
+        size_t end = begin + 1;
+        while (end < steps.size() && steps[end].op != Path::Op::Move) ++end;
+        bool visible = !cull;
+        if (cull) {
+            double x1 = steps[begin].p.x, y1 = steps[begin].p.y, x2 = x1, y2 = y1;
+            int points = 0;
+            for (size_t i = begin; i < end; ++i) {
+                if (steps[i].op == Path::Op::Close) continue;
+                x1 = std::min(x1, steps[i].p.x), x2 = std::max(x2, steps[i].p.x);
+                y1 = std::min(y1, steps[i].p.y), y2 = std::max(y2, steps[i].p.y);
+                ++points;
+            }
+            const double reach = (points > 2 ? mitre : half) + slack;
+            visible = !(x2 + at.dx + reach < cx1 || x1 + at.dx - reach > cx2 || y2 + at.dy + reach < cy1 ||
+                        y1 + at.dy - reach > cy2);
+        }
+        if (visible) AddSteps(steps, begin, end, at.dx, at.dy);
+        begin = end;
+    }
+    EndPixelPlacement(at);
 }
 
 void Canvas::SetPen(const Pen& pen) {
@@ -123,32 +166,45 @@ void Canvas::SetPen(const Pen& pen) {
     SetColour(cr, pen.colour);
 }
 
-void Canvas::StrokeInPixelPlacement(const Pen& pen) {
+Canvas::Placement Canvas::BeginPixelPlacement(const Pen& pen) {
     cairo_t* cr = mCr.get();
     SetPen(pen);
+    cairo_new_path(cr);
     // GDI+ centres a pixel on its integer coordinate, cairo on the half: the path moves
     // half a device pixel right and down so a 1-pixel line at x fills column x.
-    cairo_path_t* path = cairo_copy_path(cr);
-    cairo_new_path(cr);
-    cairo_save(cr);
-    cairo_matrix_t m;
-    cairo_get_matrix(cr, &m);
-    cairo_identity_matrix(cr);
-    cairo_translate(cr, 0.5, 0.5);
-    cairo_transform(cr, &m);
-    cairo_append_path(cr, path);
-    cairo_path_destroy(path);
-    cairo_stroke(cr);
-    cairo_restore(cr);
+    Placement at;
+    cairo_get_matrix(cr, &at.saved);
+    cairo_matrix_t shifted = at.saved;
+    shifted.x0 += 0.5;
+    shifted.y0 += 0.5;
+    if (shifted.xx == 1 && shifted.yy == 1 && shifted.xy == 0 && shifted.yx == 0) {
+        // A plain shift is added to the points, so that cairo need not transform each.
+        at.dx = shifted.x0;
+        at.dy = shifted.y0;
+        cairo_identity_matrix(cr);
+    } else {
+        cairo_set_matrix(cr, &shifted);
+    }
+    return at;
+}
+
+void Canvas::EndPixelPlacement(const Placement& at) {
+    cairo_stroke(mCr.get());
+    cairo_set_matrix(mCr.get(), &at.saved);
 }
 
 void Canvas::AddPath(const Path& path) {
+    cairo_new_path(mCr.get());
+    AddSteps(path.Steps(), 0, path.Steps().size(), 0, 0);
+}
+
+void Canvas::AddSteps(const std::vector<Path::Step>& steps, size_t begin, size_t end, double dx, double dy) {
     cairo_t* cr = mCr.get();
-    cairo_new_path(cr);
-    for (const Path::Step& s : path.Steps()) {
+    for (size_t i = begin; i < end; ++i) {
+        const Path::Step& s = steps[i];
         switch (s.op) {
-        case Path::Op::Move: cairo_move_to(cr, s.p.x, s.p.y); break;
-        case Path::Op::Line: cairo_line_to(cr, s.p.x, s.p.y); break;
+        case Path::Op::Move: cairo_move_to(cr, s.p.x + dx, s.p.y + dy); break;
+        case Path::Op::Line: cairo_line_to(cr, s.p.x + dx, s.p.y + dy); break;
         case Path::Op::Close: cairo_close_path(cr); break;
         }
     }

@@ -97,8 +97,17 @@ private:
     Laid Layout(std::string_view text, const Font& font, const TextFormat& format, const RectD& box);
     const PangoFontDescription* Description(const Font& font);
     void SetPen(const Pen& pen);
-    void StrokeInPixelPlacement(const Pen& pen);
+    /// Sets the pen and the transform a stroke in GDI+ pixel placement is built under;
+    /// points are added with (dx, dy). The end strokes and puts the transform back.
+    struct Placement {
+        cairo_matrix_t saved;
+        double dx = 0, dy = 0;
+    };
+    Placement BeginPixelPlacement(const Pen& pen);
+    void EndPixelPlacement(const Placement& at);
     void AddPath(const Path& path);
+    /// Adds steps [begin, end) to cairo's path, moved by (dx, dy).
+    void AddSteps(const std::vector<Path::Step>& steps, size_t begin, size_t end, double dx, double dy);
     void Trace(std::string line);
     /// Pad on raster targets, so scaled edges do not fade; none on PDF pages, where a
     /// padded source is a copy kept to the end of the page.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 
 #include "GfxTestSupport.h"
@@ -58,6 +59,53 @@ TEST(Canvas, ThinPenStillMarksItsPixel) {
     EXPECT_EQ(At(s.surface, 10, 5), (Rgb{0, 0, 0}));
     EXPECT_FALSE(IsInk(s.surface, 10, 4));
     EXPECT_FALSE(IsInk(s.surface, 10, 6));
+}
+
+TEST(Canvas, StrokesReachingIntoTheClipFromOutsideAreDrawnWhole) {
+    // Figures that lie outside a 40 x 40 sheet: a thick line whose half width reaches
+    // in, a sharp V whose mitre tip reaches in, one far away; and one inside. Each
+    // turn must give the pixels cairo gives for the whole path.
+    Path path;
+    path.MoveTo(-20, -4).LineTo(60, -4);                   // 12 wide: 2 rows in
+    path.MoveTo(14, -35).LineTo(20, -12).LineTo(26, -35);  // corner at -12, mitre tip near 12
+    path.MoveTo(5000, 5000).LineTo(6000, 5000);
+    path.MoveTo(5, 30).LineTo(35, 30);
+    const Pen pen{kBlack, 12};
+    struct Turn {
+        double scale, degrees;
+    } turns[] = {{1, 0}, {0.5, 0}, {1, 30}};
+    for (const Turn& t : turns) {
+        SCOPED_TRACE(testing::Message() << t.scale << " " << t.degrees);
+        Sheet drawn(40, 40), whole(40, 40);
+        drawn.canvas.Scale(t.scale, t.scale);
+        drawn.canvas.RotateAbout(20, 20, t.degrees);
+        drawn.canvas.StrokePath(path, pen);
+
+        // The same stroke by cairo alone: half a pixel right and down, as the canvas places it.
+        cairo_t* cr = whole.canvas.Native();
+        cairo_translate(cr, 0.5, 0.5);
+        cairo_scale(cr, t.scale, t.scale);
+        cairo_translate(cr, 20, 20);
+        cairo_rotate(cr, t.degrees * M_PI / 180);
+        cairo_translate(cr, -20, -20);
+        for (const Path::Step& step : path.Steps())
+            step.op == Path::Op::Move ? cairo_move_to(cr, step.p.x, step.p.y) : cairo_line_to(cr, step.p.x, step.p.y);
+        cairo_set_line_width(cr, pen.width);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_stroke(cr);
+
+        int edgeInk = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x) {
+                ASSERT_EQ(At(drawn.surface, x, y), At(whole.surface, x, y)) << x << "," << y;
+                if (y < 3) edgeInk += IsInk(drawn.surface, x, y);
+            }
+        EXPECT_GT(edgeInk, 0);
+    }
+    // The mitre tip alone, unturned: it is what reaches row 0 in the middle.
+    Sheet tip(40, 40);
+    tip.canvas.StrokePath(Path().MoveTo(14, -35).LineTo(20, -12).LineTo(26, -35), pen);
+    EXPECT_TRUE(IsInk(tip.surface, 20, 0));
 }
 
 TEST(Canvas, XorBandLeavesTheInnerRectangleUntouched) {
