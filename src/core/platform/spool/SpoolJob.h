@@ -25,9 +25,11 @@ public:
     virtual int StartDoc(const std::string& title) = 0;
     /// The canvas of the next page, in device pixels from the printable offset; null on failure.
     virtual gfx::Canvas* StartPage() = 0;
-    /// Writes the page. False on failure or when the pump reported a cancel.
+    /// Writes the page. False on failure (the message is already shown; nothing stays) or
+    /// when the pump reported a cancel (no message).
     virtual bool EndPage() = 0;
-    /// Delivers the document. False on failure (the message is already shown; nothing stays).
+    /// Delivers the document. False on failure (the message is already shown; nothing stays)
+    /// or on a cancel while it is handed over (no message; a begun CUPS job is cancelled).
     virtual bool EndDoc() = 0;
     /// Drops everything written so far and sends nothing. Safe to call more than once.
     virtual void AbortDoc() = 0;
