@@ -12,6 +12,7 @@ class PrintDevice;
 class MessagePort;
 namespace gfx {
 class Canvas;
+class LazyImageKeeper;
 }
 
 /// One print job on a queue, in place of a spooler document: pages are drawn on a page
@@ -33,6 +34,9 @@ public:
     virtual bool EndDoc() = 0;
     /// Drops everything written so far and sends nothing. Safe to call more than once.
     virtual void AbortDoc() = 0;
+    /// The keeper that lazy pictures drawn on this job's pages are made with (they are
+    /// read when EndPage writes the page); null before StartDoc and after the end.
+    virtual gfx::LazyImageKeeper* Lazy() = 0;
     /// Bytes written into the part or spool file so far.
     virtual std::uint64_t BytesWritten() const = 0;
     /// The queue takes only raw data (a CUPS queue without a driver); never a file queue.
