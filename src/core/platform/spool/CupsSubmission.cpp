@@ -59,14 +59,22 @@ CupsSubmitResult Failure(std::string error) {
     return {CupsSubmitResult::Kind::Failed, std::move(error)};
 }
 
+// A connection to the scheduler on our own time-outs. Not cupsConnectDest: its
+// connection is named after the host in the queue's URI, and when that is spelt other
+// than CUPS_SERVER ("localhost", "127.0.0.1") cupsCopyDestInfo asks for the device's
+// resource and the scheduler answers that the queue does not exist.
+Http ConnectToServer() {
+    Http http(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, kConnectTimeoutMs,
+                           nullptr));
+    if (http) httpSetTimeout(http.get(), kAnswerTimeoutSeconds, GiveUp, nullptr);
+    return http;
+}
+
 // A job that was created must not print half a document or wait on the server for
 // its missing one: it is cancelled on a connection of its own.
 void CancelJob(cups_dest_t* dest, int jobId) {
     if (jobId <= 0) return;
-    Http http(cupsConnectDest(dest, CUPS_DEST_FLAGS_NONE, kConnectTimeoutMs, nullptr, nullptr, 0, nullptr, nullptr));
-    if (!http) return;
-    httpSetTimeout(http.get(), kAnswerTimeoutSeconds, GiveUp, nullptr);
-    cupsCancelDestJob(http.get(), dest, jobId);
+    if (Http http = ConnectToServer()) cupsCancelDestJob(http.get(), dest, jobId);
 }
 
 }  // namespace
@@ -83,23 +91,12 @@ CupsSubmitResult SubmitToCups(const std::string& queue, int fd, const std::strin
                               const CupsMedia& media, const std::function<bool()>& pump) {
     // libcups keeps the first server it chose for the process; follow CUPS_SERVER as it is now.
     cupsSetServer(nullptr);
-    Dest dest;
-    {
-        // The lookup on a connection of our own: libcups's default one waits minutes on
-        // a server that accepts but does not answer.
-        Http lookup(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                                 kConnectTimeoutMs, nullptr));
-        if (!lookup) return Failure(LastError(std::strerror(errno ? errno : ECONNREFUSED)));
-        httpSetTimeout(lookup.get(), kAnswerTimeoutSeconds, GiveUp, nullptr);
-        dest.reset(cupsGetNamedDest(lookup.get(), queue.c_str(), nullptr));
-        if (!dest) return Failure(LastError("The printer or class does not exist."));
-    }
-
-    char resource[1024] = "";
-    Http http(cupsConnectDest(dest.get(), CUPS_DEST_FLAGS_NONE, kConnectTimeoutMs, nullptr, resource,
-                              sizeof resource, nullptr, nullptr));
+    // Every wait is bounded: libcups's default connection waits minutes on a server
+    // that accepts but does not answer.
+    Http http = ConnectToServer();
     if (!http) return Failure(LastError(std::strerror(errno ? errno : ECONNREFUSED)));
-    httpSetTimeout(http.get(), kAnswerTimeoutSeconds, GiveUp, nullptr);
+    Dest dest(cupsGetNamedDest(http.get(), queue.c_str(), nullptr));
+    if (!dest) return Failure(LastError("The printer or class does not exist."));
     DestInfo info(cupsCopyDestInfo(http.get(), dest.get()));
     if (!info) return Failure(LastError("The printer does not answer."));
 
