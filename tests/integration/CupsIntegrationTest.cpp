@@ -200,7 +200,7 @@ TEST_F(CupsIntegration, ATwoPageJobToThePpdQueueReachesThePrinterWhole) {
 }
 
 // Stops the server for good: the last test of the program.
-TEST_F(CupsIntegration, ZAServerStoppedBeforeTheEndGives19401AndLeavesNothing) {
+TEST_F(CupsIntegration, AServerStoppedBeforeTheEndGives19401AndLeavesNothing) {
     std::optional<PrintQueue> queue = SystemQueues().FindQueue(ppd);
     ASSERT_TRUE(queue);
     const pid_t cupsd = pid_t(std::atoi(Env("VX_CUPSD_PID").c_str()));

@@ -2,11 +2,14 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
 #include <optional>
 #include <system_error>
 
@@ -38,6 +41,14 @@ std::string CleanTitle(const std::string& title) {
 
 std::string NumberedName(const std::string& title, int n) {
     return n == 1 ? title + ".pdf" : title + " (" + std::to_string(n) + ").pdf";
+}
+
+// The process's umask, read without changing it (umask() would, for every thread).
+mode_t CurrentUmask() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("Umask:", 0) == 0) return mode_t(std::strtoul(line.c_str() + 6, nullptr, 8));
+    return 022;
 }
 
 class FileDescriptor {
@@ -91,7 +102,7 @@ public:
 
 private:
     bool IsFileQueue() const { return mQueue.kind == QueueKind::File; }
-    fs::path DataFolder() const { return IsFileQueue() ? fs::path(mQueue.port) : TempFolder(); }
+    fs::path SpoolFolder() const { return IsFileQueue() ? fs::path(mQueue.port) : TempFolder(); }
     bool OnWrite(const uint8_t* data, size_t size);
     // A failed write or page: shows why (not for a cancel) and drops the output.
     bool Fail(gfx::PdfStatus status);
@@ -183,7 +194,7 @@ bool SpoolJobImpl::Fail(gfx::PdfStatus status) {
     if (memory)
         mMessages.Show(IDS_NOT_ENOUGH_MEMORY, {}, Icon::Error, Buttons::Ok);
     else
-        mMessages.Show(IDS_PRINT_DATA_NOT_SAVED, {DataFolder().string()}, Icon::Error, Buttons::Ok);
+        mMessages.Show(IDS_PRINT_DATA_NOT_SAVED, {SpoolFolder().string()}, Icon::Error, Buttons::Ok);
     return false;
 }
 
@@ -212,6 +223,9 @@ bool SpoolJobImpl::EndDoc() {
 
 bool SpoolJobImpl::DeliverToFolder() {
     const std::string part = mFile.Path().filename().string();
+    // The part file was private while it was incomplete; the proof gets the mode any
+    // new file of the user gets.
+    ::fchmod(mFile.Fd(), 0666 & ~CurrentUmask());
     FileDescriptor folder(::open(mQueue.port.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.Get() < 0 || MoveToFreeName(folder.Get(), part, mTitle).empty()) {
         mFile.Discard();

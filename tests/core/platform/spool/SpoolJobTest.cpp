@@ -112,6 +112,10 @@ TEST_F(SpoolJobFileQueue, TwoPagesBecomeOnePdfOfThePhysicalPageWithTheOffsetKept
     ASSERT_EQ(Names(queue.port), std::vector<std::string>{name});
     const fs::path pdf = fs::path(queue.port) / name;
     EXPECT_EQ(job->BytesWritten(), fs::file_size(pdf));
+    // Private while it was being written, the proof has the mode of any new file now.
+    const mode_t mask = umask(022);
+    umask(mask);
+    EXPECT_EQ(fs::status(pdf).permissions(), fs::perms(0666 & ~mask));
     EXPECT_EQ(Contents(pdf).substr(0, 5), "%PDF-");
 
     if (!HavePoppler()) GTEST_SKIP() << "pdfinfo is not installed";
@@ -195,6 +199,16 @@ TEST_F(SpoolJobFileQueue, ADeviceWithoutAPageGives61702) {
     auto job = Job();
     EXPECT_LT(job->StartDoc("Bogen"), 0);
     EXPECT_EQ(messages.Ids(), std::vector<int>{61702});
+}
+
+TEST_F(SpoolJobFileQueue, AFolderGoneBeforeTheEndGives19402) {
+    auto job = Job();
+    ASSERT_GT(job->StartDoc("Bogen"), 0);
+    ASSERT_TRUE(PrintPage(*job));
+    fs::remove_all(queue.port);
+    EXPECT_FALSE(job->EndDoc());
+    EXPECT_EQ(messages.Ids(), std::vector<int>{19402});
+    EXPECT_FALSE(fs::exists(queue.port));
 }
 
 // The file size limit makes the kernel refuse writes past it, as a full disk does.
