@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cairo.h>
 #include <signal.h>
 
 #include <chrono>
@@ -7,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <thread>
 
 #include "platform/driver/ModelCatalogue.h"
@@ -199,29 +201,86 @@ TEST_F(CupsIntegration, ATwoPageJobToThePpdQueueReachesThePrinterWhole) {
     EXPECT_NE(info.find("Page size: 595"), std::string::npos) << info;
 }
 
-// Stops the server for good: the last test of the program.
-TEST_F(CupsIntegration, AServerStoppedBeforeTheEndGives19401AndLeavesNothing) {
+// Random pixels do not compress: each page carries its full size. A random block longer
+// than deflate's window, repeated, is as good and much quicker to make.
+void DrawNoise(gfx::Canvas& canvas, int size) {
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, size, size);
+    std::mt19937 random(7);
+    std::vector<uint32_t> block(40009);
+    for (uint32_t& v : block) v = random();
+    uint32_t* data = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s));
+    const size_t count = size_t(cairo_image_surface_get_stride(s) / 4) * size_t(size);
+    for (size_t i = 0; i < count; ++i) data[i] = block[i % block.size()];
+    cairo_surface_mark_dirty(s);
+    canvas.DrawSurface(s, {0, 0, double(size), double(size)}, {0, 0, double(size), double(size)}, gfx::Filter::Nearest);
+    cairo_surface_destroy(s);
+}
+
+bool EndsWith(const std::filesystem::path& file, const std::string& tail) {
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in.tellg();
+    if (size < std::streamoff(tail.size())) return false;
+    std::string last(tail.size(), '\0');
+    in.seekg(size - std::streamoff(tail.size()));
+    return bool(in.read(last.data(), std::streamsize(last.size()))) && last == tail;
+}
+
+void StopServer(pid_t cupsd) {
+    if (kill(cupsd, SIGTERM) != 0) return;
+    for (int i = 0; i < 100 && kill(cupsd, 0) == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}
+
+// Stops the server for good: the last test of the program. One job is uploading when the
+// server goes, another is spooled and ends afterwards.
+TEST_F(CupsIntegration, AServerStoppedBeforeOrWhileAJobEndsGives19401AndLeavesNothing) {
     std::optional<PrintQueue> queue = SystemQueues().FindQueue(ppd);
     ASSERT_TRUE(queue);
     const pid_t cupsd = pid_t(std::atoi(Env("VX_CUPSD_PID").c_str()));
     ASSERT_GT(cupsd, 0);
-    TestRoot temp;
-    ScopedEnv tempFolder("VELLICOREX_TEMP_DIR", temp.Path().string());
     PrintDevice device(A4At720(), {});
     RecordingMessagePort messages;
-    auto job = CreateSpoolJob(*queue, device, messages, {});
-    ASSERT_TRUE(SpoolTwoPages(*job));
+    TestRoot spooledTemp, uploadTemp;
+    std::unique_ptr<SpoolJob> spooled, uploading;
+    {
+        ScopedEnv tempFolder("VELLICOREX_TEMP_DIR", spooledTemp.Path().string());
+        spooled = CreateSpoolJob(*queue, device, messages, {});
+        ASSERT_TRUE(SpoolTwoPages(*spooled));
+    }
 
-    ASSERT_EQ(kill(cupsd, SIGTERM), 0);
-    for (int i = 0; i < 100 && kill(cupsd, 0) == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(job->EndDoc());
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    // Once the spool file ends the PDF, the upload has begun.
+    bool stopped = false;
+    auto stopWhileUploading = [&] {
+        const std::vector<std::filesystem::path> files = FilesIn(uploadTemp.Path());
+        if (!stopped && files.size() == 1 && EndsWith(files[0], "%%EOF\n")) {
+            StopServer(cupsd);
+            stopped = true;
+        }
+        return true;
+    };
+    {
+        ScopedEnv tempFolder("VELLICOREX_TEMP_DIR", uploadTemp.Path().string());
+        uploading = CreateSpoolJob(*queue, device, messages, stopWhileUploading);
+        ASSERT_GT(uploading->StartDoc("Upload"), 0);
+        gfx::Canvas* canvas = uploading->StartPage();
+        ASSERT_NE(canvas, nullptr);
+        // Some 27 MB: the upload outlasts the 50 ms before the first pump.
+        DrawNoise(*canvas, 3000);
+        ASSERT_TRUE(uploading->EndPage());
+    }
+    EXPECT_FALSE(uploading->EndDoc());
+    ASSERT_TRUE(stopped) << "the upload of " << uploading->BytesWritten() << " bytes ended before the server stopped";
     ASSERT_EQ(messages.Ids(), std::vector<int>{19401});
-    EXPECT_EQ(std::get<std::string>(messages.shown[0].args[0]), ppd);
-    EXPECT_NE(messages.shown[0].text.find("Der Druckauftrag konnte nicht an den Drucker „" + ppd + "“ übergeben werden.\n"),
-              std::string::npos) << messages.shown[0].text;
-    EXPECT_TRUE(FilesIn(temp.Path()).empty());
+    EXPECT_TRUE(FilesIn(uploadTemp.Path()).empty());
+
+    StopServer(cupsd);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(spooled->EndDoc());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    ASSERT_EQ(messages.Ids(), (std::vector<int>{19401, 19401}));
+    EXPECT_EQ(std::get<std::string>(messages.shown[1].args[0]), ppd);
+    EXPECT_NE(messages.shown[1].text.find("Der Druckauftrag konnte nicht an den Drucker „" + ppd + "“ übergeben werden.\n"),
+              std::string::npos) << messages.shown[1].text;
+    EXPECT_TRUE(FilesIn(spooledTemp.Path()).empty());
 }
 
 }  // namespace

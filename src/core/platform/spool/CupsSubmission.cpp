@@ -1,7 +1,6 @@
 #include "platform/spool/CupsSubmission.h"
 
 #include <cups/cups.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -48,39 +47,6 @@ private:
 
 int GiveUp(http_t*, void*) { return 0; }
 
-// libcups sends without MSG_NOSIGNAL: a scheduler that goes away in the middle of the
-// upload would end the program with SIGPIPE. Blocked here, and a pending one taken
-// away, the write just fails.
-class NoBrokenPipeSignal {
-public:
-    NoBrokenPipeSignal() {
-        sigemptyset(&mPipe);
-        sigaddset(&mPipe, SIGPIPE);
-        sigset_t pending;
-        sigpending(&pending);
-        mWasPending = sigismember(&pending, SIGPIPE) == 1;
-        mBlocked = pthread_sigmask(SIG_BLOCK, &mPipe, &mOld) == 0;
-    }
-    ~NoBrokenPipeSignal() {
-        if (!mBlocked) return;
-        sigset_t pending;
-        sigpending(&pending);
-        if (!mWasPending && sigismember(&pending, SIGPIPE) == 1) {
-            const timespec none{0, 0};
-            sigtimedwait(&mPipe, nullptr, &none);
-        }
-        pthread_sigmask(SIG_SETMASK, &mOld, nullptr);
-    }
-    NoBrokenPipeSignal(const NoBrokenPipeSignal&) = delete;
-    NoBrokenPipeSignal& operator=(const NoBrokenPipeSignal&) = delete;
-
-private:
-    sigset_t mPipe{};
-    sigset_t mOld{};
-    bool mWasPending = false;
-    bool mBlocked = false;
-};
-
 bool IppOk(ipp_status_t st) { return st < IPP_STATUS_REDIRECTION_OTHER_SITE; }
 
 std::string LastError(const char* fallback) {
@@ -123,7 +89,6 @@ std::string CupsMediaName(const CupsMedia& media) {
 
 CupsSubmitResult SubmitToCups(const std::string& queue, int fd, const std::string& title,
                               const CupsMedia& media, const std::function<bool()>& pump) {
-    NoBrokenPipeSignal noSigpipe;
     // libcups keeps the first server it chose for the process; follow CUPS_SERVER as it is now.
     cupsSetServer(nullptr);
     // Every wait is bounded: libcups's default connection waits minutes on a server
