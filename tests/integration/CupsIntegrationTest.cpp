@@ -1,15 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <cairo.h>
+#include <signal.h>
+
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <thread>
 
 #include "platform/driver/ModelCatalogue.h"
+#include "platform/driver/PrintDevice.h"
+#include "platform/gfx/Canvas.h"
+#include "platform/spool/SpoolJob.h"
 #include "platform/spool/QueueFile.h"
 #include "platform/spool/QueueSource.h"
 #include "platform/system/Folders.h"
 #include "printing/CDriverModule.h"
+#include "support/RecordingPorts.h"
 #include "support/TestFolders.h"
 
 namespace vx::test {
@@ -18,6 +28,48 @@ namespace {
 std::string Env(const char* name) {
     const char* v = std::getenv(name);
     return v ? v : "";
+}
+
+std::string RunCommand(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buf[512];
+        while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
+// A4 at 720 ppi with the printable area a quarter inch in.
+DeviceCaps A4At720() {
+    DeviceCaps c;
+    c.logPixelsX = c.logPixelsY = 720;
+    c.physicalWidth = 5953;
+    c.physicalHeight = 8419;
+    c.physicalOffsetX = c.physicalOffsetY = 180;
+    c.printableWidth = 5953 - 360;
+    c.printableHeight = 8419 - 360;
+    return c;
+}
+
+// Spools two pages with a patch each; false when a step fails.
+bool SpoolTwoPages(SpoolJob& job) {
+    if (job.StartDoc("Integration") <= 0) return false;
+    for (int page = 0; page < 2; ++page) {
+        gfx::Canvas* canvas = job.StartPage();
+        if (!canvas) return false;
+        canvas->FillRect({720, 720, 1440, 1440}, page ? gfx::Rgba{0, 0, 1, 1} : gfx::Rgba{1, 0, 0, 1});
+        if (!job.EndPage()) return false;
+    }
+    return true;
+}
+
+std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec))
+        if (e.is_regular_file()) files.push_back(e.path());
+    return files;
 }
 
 // Runs only under run_cups_test.sh, which starts the server and names its queues.
@@ -117,6 +169,118 @@ TEST_F(CupsIntegration, AnUnreachableServerGivesTheFileQueuesOnlyAndQuickly) {
     EXPECT_EQ(queues[0].kind, QueueKind::File);
     EXPECT_TRUE(queues[0].isDefault);
     EXPECT_LT(took, std::chrono::seconds(2));
+}
+
+TEST_F(CupsIntegration, ATwoPageJobToThePpdQueueReachesThePrinterWhole) {
+    const std::filesystem::path printer = Env("VX_CUPS_PRINTER_FOLDER");
+    std::optional<PrintQueue> queue = SystemQueues().FindQueue(ppd);
+    ASSERT_TRUE(queue);
+    TestRoot temp;
+    ScopedEnv tempFolder("VELLICOREX_TEMP_DIR", temp.Path().string());
+    PrintDevice device(A4At720(), {});
+    RecordingMessagePort messages;
+    int pumped = 0;
+    auto job = CreateSpoolJob(*queue, device, messages, [&] { return ++pumped > 0; });
+    EXPECT_FALSE(job->IsRawOnly());
+    ASSERT_TRUE(SpoolTwoPages(*job));
+    EXPECT_TRUE(job->EndDoc());
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+    EXPECT_TRUE(FilesIn(temp.Path()).empty()) << "the spool file goes";
+
+    // The printer keeps each job's document; cupsd's filters hand it on a moment later.
+    std::string info;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < until) {
+        for (const auto& file : FilesIn(printer))
+            if (file.extension() == ".pdf") info = RunCommand("pdfinfo '" + file.string() + "' 2>/dev/null");
+        if (info.find("Pages:") != std::string::npos) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    info.erase(std::unique(info.begin(), info.end(), [](char a, char b) { return a == ' ' && b == ' '; }), info.end());
+    EXPECT_NE(info.find("Pages: 2\n"), std::string::npos) << "in " << printer << ": " << info;
+    EXPECT_NE(info.find("Page size: 595"), std::string::npos) << info;
+}
+
+// Random pixels do not compress: each page carries its full size. A random block longer
+// than deflate's window, repeated, is as good and much quicker to make.
+void DrawNoise(gfx::Canvas& canvas, int size) {
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, size, size);
+    std::mt19937 random(7);
+    std::vector<uint32_t> block(40009);
+    for (uint32_t& v : block) v = random();
+    uint32_t* data = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s));
+    const size_t count = size_t(cairo_image_surface_get_stride(s) / 4) * size_t(size);
+    for (size_t i = 0; i < count; ++i) data[i] = block[i % block.size()];
+    cairo_surface_mark_dirty(s);
+    canvas.DrawSurface(s, {0, 0, double(size), double(size)}, {0, 0, double(size), double(size)}, gfx::Filter::Nearest);
+    cairo_surface_destroy(s);
+}
+
+bool EndsWith(const std::filesystem::path& file, const std::string& tail) {
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in.tellg();
+    if (size < std::streamoff(tail.size())) return false;
+    std::string last(tail.size(), '\0');
+    in.seekg(size - std::streamoff(tail.size()));
+    return bool(in.read(last.data(), std::streamsize(last.size()))) && last == tail;
+}
+
+void StopServer(pid_t cupsd) {
+    if (kill(cupsd, SIGTERM) != 0) return;
+    for (int i = 0; i < 100 && kill(cupsd, 0) == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}
+
+// Stops the server for good: the last test of the program. One job is uploading when the
+// server goes, another is spooled and ends afterwards.
+TEST_F(CupsIntegration, AServerStoppedBeforeOrWhileAJobEndsGives19401AndLeavesNothing) {
+    std::optional<PrintQueue> queue = SystemQueues().FindQueue(ppd);
+    ASSERT_TRUE(queue);
+    const pid_t cupsd = pid_t(std::atoi(Env("VX_CUPSD_PID").c_str()));
+    ASSERT_GT(cupsd, 0);
+    PrintDevice device(A4At720(), {});
+    RecordingMessagePort messages;
+    TestRoot spooledTemp, uploadTemp;
+    std::unique_ptr<SpoolJob> spooled, uploading;
+    {
+        ScopedEnv tempFolder("VELLICOREX_TEMP_DIR", spooledTemp.Path().string());
+        spooled = CreateSpoolJob(*queue, device, messages, {});
+        ASSERT_TRUE(SpoolTwoPages(*spooled));
+    }
+
+    // Once the spool file ends the PDF, the upload has begun.
+    bool stopped = false;
+    auto stopWhileUploading = [&] {
+        const std::vector<std::filesystem::path> files = FilesIn(uploadTemp.Path());
+        if (!stopped && files.size() == 1 && EndsWith(files[0], "%%EOF\n")) {
+            StopServer(cupsd);
+            stopped = true;
+        }
+        return true;
+    };
+    {
+        ScopedEnv tempFolder("VELLICOREX_TEMP_DIR", uploadTemp.Path().string());
+        uploading = CreateSpoolJob(*queue, device, messages, stopWhileUploading);
+        ASSERT_GT(uploading->StartDoc("Upload"), 0);
+        gfx::Canvas* canvas = uploading->StartPage();
+        ASSERT_NE(canvas, nullptr);
+        // Some 27 MB: the upload outlasts the 50 ms before the first pump.
+        DrawNoise(*canvas, 3000);
+        ASSERT_TRUE(uploading->EndPage());
+    }
+    EXPECT_FALSE(uploading->EndDoc());
+    ASSERT_TRUE(stopped) << "the upload of " << uploading->BytesWritten() << " bytes ended before the server stopped";
+    ASSERT_EQ(messages.Ids(), std::vector<int>{19401});
+    EXPECT_TRUE(FilesIn(uploadTemp.Path()).empty());
+
+    StopServer(cupsd);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(spooled->EndDoc());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    ASSERT_EQ(messages.Ids(), (std::vector<int>{19401, 19401}));
+    EXPECT_EQ(std::get<std::string>(messages.shown[1].args[0]), ppd);
+    EXPECT_NE(messages.shown[1].text.find("Der Druckauftrag konnte nicht an den Drucker „" + ppd + "“ übergeben werden.\n"),
+              std::string::npos) << messages.shown[1].text;
+    EXPECT_TRUE(FilesIn(spooledTemp.Path()).empty());
 }
 
 }  // namespace
