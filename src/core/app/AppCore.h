@@ -102,9 +102,14 @@ public:
     void SetSystemLanguage(int language) { mSystemLanguage = language; }
     /// Set by the direct-print window around its print; ImportLocked answers it.
     void SetDirectPrintRunning(bool running) { mDirectPrintRunning = running; }
-    /// The user folder cannot be written: nothing of the preferences is saved.
+    /// The user folder cannot be written: neither the preferences nor the categories are
+    /// saved. Set after InitAppDefaults, which clears it with the rest of the record.
     void SetRestrictedUser(bool restricted) { mPreferences.doNotSave = restricted ? 1 : 0; }
     bool IsRestrictedUser() const { return mPreferences.doNotSave != 0; }
+
+    /// Makes the colour layer's monitor profile follow the settings store's entry, read
+    /// at every question; undone when this object goes.
+    void BindMonitorProfilePreference();
 
     /// What reading the preferences file asks of the printers; empty members take the
     /// printer manager's answers. The tool windows are always this object's.
@@ -126,6 +131,7 @@ private:
     bool mDirectPrintRunning = false;
     PreferencesHooks mPreferencesHooks;
     std::function<void(CLayoutSetting&)> mStampBuilder;
+    bool mMonitorProfileBound = false;
 };
 
 }  // namespace vx
