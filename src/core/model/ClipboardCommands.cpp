@@ -131,16 +131,18 @@ Stop PasteInto(CLayoutSetting& layout, const ItemClipboard& clipboard) {
 
     layout.SetCurrentItem(nullptr);
     PasteInserter inserter(layout, free ? nullptr : anchor);
+    // The budget and the item limit are counted along: asking them for every item
+    // would walk the whole list each time.
     int count = CountObjects(layout.ItemListHead());
+    uint64_t pictureBytes = LayoutPictureBytes(layout);
     Stop stop = Stop::None;
     for (const CLayoutObj* c = clipboard.Current(); c; c = c->NextItem()) {
         const int16_t kind = c->GetKind();
         if (kind != kKindImage && kind != kKindText && kind != kKindLine) continue;  // cut lines are the layout's own
-        if (!CheckImageMemoryBudget(layout, c, nullptr)) {
+        if (pictureBytes + PictureBytes(c) > kImageMemoryBudgetBytes) {
             stop = Stop::Memory;
             break;
         }
-        // Counted here: CanAddObjects would count the whole list for every item.
         if (count + 1 > kMaxLayoutObjects) {
             stop = Stop::Limit;
             break;
@@ -166,6 +168,7 @@ Stop PasteInto(CLayoutSetting& layout, const ItemClipboard& clipboard) {
         }
         raw->SetSelected(1);
         ++count;
+        pictureBytes += PictureBytes(raw);
     }
     if (CLayoutObj* first = layout.GetFirstItem()) first->SetChanged(1);
     RenumberImageItems(layout);
@@ -271,6 +274,7 @@ int DuplicateSelection(CLayoutSetting& layout, UndoStore& undo) {
     if (!undo.PushUndo(layout, kUndoCodeDuplicate)) return kDuplicateNothing;
     const bool free = IsFree(layout);
     int count = CountObjects(layout.ItemListHead());
+    uint64_t pictureBytes = LayoutPictureBytes(layout);
     Stop stop = Stop::None;
     CLayoutObj* lastClone = nullptr;
     CLayoutObj* prev = nullptr;
@@ -281,7 +285,7 @@ int DuplicateSelection(CLayoutSetting& layout, UndoStore& undo) {
             p = next;
             continue;
         }
-        if (!CheckImageMemoryBudget(layout, p, nullptr)) {
+        if (pictureBytes + PictureBytes(p) > kImageMemoryBudgetBytes) {
             stop = Stop::Memory;
             break;
         }
@@ -311,6 +315,7 @@ int DuplicateSelection(CLayoutSetting& layout, UndoStore& undo) {
         }
         lastClone = raw;
         ++count;
+        pictureBytes += PictureBytes(raw);
         p = next;
     }
     if (!RelayoutDocument(layout)) return kDuplicateTooLong;
