@@ -64,6 +64,10 @@ void RebuildWorkingBitmaps(CLayoutObj& first) {
     }
 }
 
+void RebuildWorkingBitmaps(CLayoutSetting& layout) {
+    if (CLayoutObj* first = layout.GetFirstItem()) RebuildWorkingBitmaps(*first);
+}
+
 bool BuildDisplayBitmap(CImageObj& item) {
     if (item.GetType() != kRecordTypeLayout || item.GetKind() != kKindImage) return false;
     if (!StoreCoveringBitmap(item, item.GetEnableColorMatch() ? kPictureModeScreen : kPictureModePreview))

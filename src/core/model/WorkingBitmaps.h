@@ -7,6 +7,7 @@ namespace vx {
 
 class CImageObj;
 class CLayoutObj;
+class CLayoutSetting;
 
 /// The pixel size of a screen bitmap that covers the image item's box at its displayed
 /// orientation: the item's width with the picture's height to scale, or its height with
@@ -19,6 +20,10 @@ std::optional<LayoutPoint> DisplayBitmapSize(const CImageObj& item);
 /// from their preview. Items whose pixel size is unknown are skipped; an item whose
 /// picture cannot be decoded keeps its old bitmap (the loader has shown why).
 void RebuildWorkingBitmaps(CLayoutObj& first);
+
+/// The same for every item of the layout (printer setup after a change of paper or
+/// colour mode); nothing without items.
+void RebuildWorkingBitmaps(CLayoutSetting& layout);
 
 /// Gives an image item (`mType` 2) a new working bitmap at its covering size, through
 /// the screen transform when `mEnableColorMatch` is set, grey when its layout is not in

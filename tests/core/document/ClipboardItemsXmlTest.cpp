@@ -102,6 +102,8 @@ struct ClipboardXml : testing::Test {
 };
 
 TEST_F(ClipboardXml, RoundTripGivesEqualItemsWithNewIds) {
+    // GTK sets the user's locale; the values must not take its decimal comma.
+    test::ScopedLocale german("de_DE.UTF-8");
     const std::optional<std::string> bytes = WriteClipboardItems(board.Current());
     ASSERT_TRUE(bytes.has_value());
     EXPECT_NE(bytes->find("<root>"), std::string::npos);

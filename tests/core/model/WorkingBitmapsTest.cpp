@@ -109,7 +109,7 @@ struct Rebuild : testing::Test {
 TEST_F(Rebuild, ColourMatchedItemsGetTheirCoveringSizeThroughTheScreenTransform) {
     CImageObj* matched = Image(100, 100);
     matched->SetColorMatched(1);
-    RebuildWorkingBitmaps(*matched);
+    RebuildWorkingBitmaps(t.layout);
     ASSERT_EQ(targets.size(), 1u);
     EXPECT_EQ(targets[0].Width(), 100);  // 200 x 200 covers the box; the loader keeps to the picture
     EXPECT_EQ(targets[0].Height(), 100);
