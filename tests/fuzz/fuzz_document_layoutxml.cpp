@@ -39,7 +39,6 @@ struct CopyingImageOpener : vx::ImageItemOpener {
 struct InstalledFonts : vx::ViewServices {
     void FormatHeaderFooterText(int, vx::CLayoutSetting&) override {}
     bool EnsureFontAvailable(std::string&, bool&) override { return true; }
-    void MoveItemClamped(vx::CLayoutObj&, int32_t, int32_t) override {}
 };
 
 struct FirstButton : vx::MessagePort {

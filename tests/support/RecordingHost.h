@@ -87,7 +87,6 @@ struct RecordingViewServices : ViewServices {
         fontsAsked.push_back(face);
         return fontsInstalled;
     }
-    void MoveItemClamped(CLayoutObj&, int32_t, int32_t) override {}
 };
 
 /// A shell with a view and a pane, and the view services, installed for its lifetime.

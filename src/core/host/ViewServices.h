@@ -4,7 +4,6 @@
 
 namespace vx {
 
-class CLayoutObj;
 class CLayoutSetting;
 
 /// Services of the layout view that core code calls without holding a view. The window
@@ -19,9 +18,6 @@ public:
     /// Whether the font face is installed. When it is not, face becomes the default face
     /// and, while warn is set, the user is told and may clear warn; returns false then.
     virtual bool EnsureFontAvailable(std::string& face, bool& warn) = 0;
-    /// Moves item by (dx, dy); when its drawing origin then lies off the page the view
-    /// shows, it is put back 142 units inside that page's margin rectangle.
-    virtual void MoveItemClamped(CLayoutObj& item, int32_t dx, int32_t dy) = 0;
 };
 
 }  // namespace vx

@@ -8,16 +8,23 @@
 namespace vx {
 namespace {
 
-constexpr uint64_t kBudgetBytes = uint64_t(1) << 30;
+constexpr uint64_t kBudgetBytes = kImageMemoryBudgetBytes;
+
+}  // namespace
 
 uint64_t PictureBytes(const CLayoutObj* item) {
+    if (!item || item->GetKind() != kKindImage) return 0;
     const auto* image = dynamic_cast<const CImageObj*>(item);
     if (!image || !image->GetDescription()) return 0;
     const ImageDescription& d = *image->GetDescription();
     return d.width > 0 && d.height > 0 ? uint64_t(d.width) * uint64_t(d.height) * 4 : 0;
 }
 
-}  // namespace
+uint64_t LayoutPictureBytes(const CLayoutSetting& layout) {
+    uint64_t sum = PictureBytes(layout.GetStampImage());
+    for (const CLayoutObj* p = layout.GetFirstItem(); p; p = p->NextItem()) sum += PictureBytes(p);
+    return sum;
+}
 
 bool CheckImageMemoryBudget(const CLayoutSetting& layout, const CLayoutObj* newItem,
                             const CLayoutObj* otherItem) {

@@ -6,6 +6,7 @@
 #include "host/LayoutView.h"
 #include "host/Shell.h"
 #include "model/CLayoutSetting.h"
+#include "model/ClampedMove.h"
 #include "model/PageGeometry.h"
 #include "model/RowFlow.h"
 
@@ -66,19 +67,17 @@ void PlaceNewObject(CLayoutObj& item) {
         return;
     }
     if (GetItemPosition(item).x > kUnplacedX) return;
-    LayoutView* view = FindLayoutView(*layout);
-    const std::optional<ViewScale> scale = view ? ScaleOf(*layout, *view) : std::nullopt;
-    if (!scale) {
+    const std::optional<LayoutRect> shown = VisiblePartOfShownPage(*layout);
+    if (!shown) {
         const LayoutRect area = GetLayoutAreaRect(*layout);
         SetItemPosition(item, area.left, area.top);
         return;
     }
     const LayoutPoint paper = layout->GetPaper(), size = GetItemSize(item);
-    const LayoutRect visible = IntersectRects(VisiblePageRect(*view, *scale), {0, 0, paper.x, paper.y});
-    const int64_t page = std::max(0, view->GetCurrentPage());
-    const int64_t pageTop = page * std::max<int64_t>(h, 0);
+    const LayoutRect& visible = *shown;
+    const int64_t pageTop = int64_t(ShownPageIndex(*layout)) * std::max<int64_t>(h, 0);
     SetItemPosition(item, ClampToInt32(visible.left + (int64_t(RectWidth(visible)) - size.x) / 2),
-                    ClampToInt32(visible.top + (int64_t(RectHeight(visible)) - size.y) / 2 + pageTop));
+                    ClampToInt32(visible.top + (int64_t(RectHeight(visible)) - size.y) / 2));
 
     // An item larger than the visible part may start off the paper.
     const LayoutRect sheet = OffsetRectCopy({0, 0, paper.x, ClampToInt32(h)}, 0, pageTop);
@@ -91,6 +90,16 @@ void PlaceNewObject(CLayoutObj& item) {
     if (o.y < m.top) dy = int64_t(m.top) + kInsideMargin - o.y;
     else if (o.y >= m.bottom) dy = int64_t(m.bottom) - kInsideMargin - o.y;
     MoveItemBy(item, dx, dy);
+}
+
+std::optional<LayoutRect> VisiblePartOfShownPage(const CLayoutSetting& layout) {
+    LayoutView* view = FindLayoutView(layout);
+    const std::optional<ViewScale> scale = view ? ScaleOf(layout, *view) : std::nullopt;
+    if (!scale) return std::nullopt;
+    const LayoutPoint paper = layout.GetPaper();
+    const LayoutRect visible = IntersectRects(VisiblePageRect(*view, *scale), {0, 0, paper.x, paper.y});
+    const int64_t pageTop = int64_t(std::max(0, view->GetCurrentPage())) * std::max<int64_t>(paper.y, 0);
+    return OffsetRectCopy(visible, 0, pageTop);
 }
 
 void PlaceInVisibleArea(const ViewStateBlock* block, const CLayoutObj& item) {

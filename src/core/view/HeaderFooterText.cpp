@@ -111,6 +111,4 @@ void CoreViewServices::FormatHeaderFooterText(int, CLayoutSetting& layout) { vx:
 
 bool CoreViewServices::EnsureFontAvailable(std::string& face, bool& warn) { return vx::EnsureFontAvailable(face, warn); }
 
-void CoreViewServices::MoveItemClamped(CLayoutObj&, int32_t, int32_t) {}
-
 }  // namespace vx

@@ -43,7 +43,6 @@ class CoreViewServices : public ViewServices {
 public:
     void FormatHeaderFooterText(int page, CLayoutSetting& layout) override;
     bool EnsureFontAvailable(std::string& face, bool& warn) override;
-    void MoveItemClamped(CLayoutObj& item, int32_t dx, int32_t dy) override;
 };
 
 }  // namespace vx

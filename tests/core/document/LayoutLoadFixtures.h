@@ -85,7 +85,6 @@ struct ListedFonts : ViewServices {
     bool EnsureFontAvailable(std::string& face, bool& warn) override {
         return vx::EnsureFontAvailable(face, warn, families);
     }
-    void MoveItemClamped(CLayoutObj&, int32_t, int32_t) override {}
 };
 
 /// Every file below a folder with its bytes and modification time.
