@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/SettingsStore.h"
 #include "colourmanagement/DeviceProfiles.h"
 #include "colourmanagement/PictureColourTransforms.h"
 #include "colourmanagement/ProfileCatalogue.h"
@@ -102,7 +103,11 @@ StartupBindings::StartupBindings(HostBindingPorts ports)
     InstallColourManagement();
     InstallImporters();
     InstallZel();
-    SetMonitorProfilePreference(mPorts.monitorProfile ? mPorts.monitorProfile : [] { return std::string(); });
+    if (SettingsStore* settings = mPorts.settings)
+        SetMonitorProfilePreference(
+            [settings] { return settings->GetString(kMonitorProfileSection, kMonitorProfileKey); });
+    else
+        SetMonitorProfilePreference({});
     SetDefaultPrinterProvider(DefaultPrinter);
 }
 

@@ -5,11 +5,16 @@
 namespace vx {
 
 class ApplicationState;
+class SettingsStore;
 class BusyIndicator;
 class CPrinterManager;
 class Shell;
 class TextMeasurer;
 class ToolWindows;
+
+/// Where the settings store keeps the monitor profile's file name or path.
+inline constexpr const char* kMonitorProfileSection = "Settings";
+inline constexpr const char* kMonitorProfileKey = "MonitorProfile";
 
 /// What the window side hands to start-up for binding; null members stay unbound.
 struct HostBindingPorts {
@@ -18,8 +23,9 @@ struct HostBindingPorts {
     ToolWindows* toolWindows = nullptr;
     TextMeasurer* textMeasurer = nullptr;
     BusyIndicator* busy = nullptr;
-    /// The monitor profile the settings store names (empty: none chosen).
-    std::function<std::string()> monitorProfile;
+    /// The settings store whose "Settings"/"MonitorProfile" names the monitor's profile
+    /// (empty: none chosen); it must outlive the bindings.
+    SettingsStore* settings = nullptr;
 };
 
 /// Binds the services that lower layers call upward: the host services, colour

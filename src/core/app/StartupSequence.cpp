@@ -1,5 +1,6 @@
 #include "app/StartupSequence.h"
 
+#include "app/SettingsStore.h"
 #include "app/StartupBindings.h"
 
 #include <fcntl.h>
@@ -72,6 +73,14 @@ bool FindPrinters() {
     return printers->EnumSupportedPrinters() == 1;
 }
 
+uint32_t ReadSwitch(const StartupEnvironment& env, std::string_view name) {
+    return env.readSwitch ? env.readSwitch(std::string(name)) : 0;
+}
+
+void WriteSwitch(const StartupEnvironment& env, std::string_view name, uint32_t value) {
+    if (env.writeSwitch) env.writeSwitch(std::string(name), value);
+}
+
 bool MakeTempFolder() {
     if (Status st = CreateTempFolder(); !st) {
         Messages().Show(st.stringId, st.args, Icon::Error, Buttons::Ok);
@@ -103,6 +112,11 @@ StartupEnvironment StartupEnvironment::System(int32_t width, int32_t height, Sta
     return env;
 }
 
+void StartupEnvironment::BindSwitches(SettingsStore& store) {
+    readSwitch = [&store](const std::string& name) { return store.GetSwitch(name); };
+    writeSwitch = [&store](const std::string& name, uint32_t value) { store.SetSwitch(name, value); };
+}
+
 StartupSequence::StartupSequence(StartupEnvironment environment, StartupHost& host, StartupWarnings& warnings)
     : mEnvironment(std::move(environment)), mHost(host), mWarnings(warnings) {}
 
@@ -123,7 +137,7 @@ StartupResult StartupSequence::RunStartupSteps1To21() {
     }
     mPlatform = 1;
     mSystemLanguage = GetSystemLanguage();
-    mHost.LoadSettings();
+    mHost.LoadSettings(mSystemLanguage);
     if (mEnvironment.createTempFolder && !mEnvironment.createTempFolder()) return Refuse("temporary folder");
     if (!mEnvironment.findSupportedPrinters || !mEnvironment.findSupportedPrinters()) {
         Messages().Show(IDS_SUPPORTED_PRINTER_REQUIRED, {}, Icon::Error, Buttons::Ok);
@@ -191,29 +205,29 @@ bool StartupSequence::CheckDiskSpace(std::string& failedStep) {
         return false;
     }
     if (gb >= kRecommendedFreeGb) return true;
-    if (mEnvironment.readSwitch && mEnvironment.readSwitch(kHideDiskSpaceAlert) != 0) return true;
+    if (ReadSwitch(mEnvironment, SettingsStore::kHideDiskSpaceAlert) != 0) return true;
     const WarningAnswer answer = mWarnings.ShowDiskSpaceWarning(gb, kMinimumFreeGb, kRecommendedFreeGb);
     if (answer.result != kIdOk) {
         failedStep = "disk-space warning";
         return false;
     }
-    if (mEnvironment.writeSwitch) mEnvironment.writeSwitch(kHideDiskSpaceAlert, answer.dontShowAgain ? 1 : 0);
+    WriteSwitch(mEnvironment, SettingsStore::kHideDiskSpaceAlert, answer.dontShowAgain ? 1 : 0);
     return true;
 }
 
 bool StartupSequence::CheckUserRights() {
     const AppPreferences* prefs = Preferences();
     if (!prefs || !prefs->doNotSave) return true;
-    if (mEnvironment.readSwitch && mEnvironment.readSwitch(kHideUsersAlert) != 0) return true;
+    if (ReadSwitch(mEnvironment, SettingsStore::kHideUsersAlert) != 0) return true;
     const std::string folder = mEnvironment.userFolderText ? mEnvironment.userFolderText() : std::string();
     const WarningAnswer answer = mWarnings.ShowUserRightsWarning(folder);
     if (answer.result != kIdOk) return false;
-    if (mEnvironment.writeSwitch) mEnvironment.writeSwitch(kHideUsersAlert, answer.dontShowAgain ? 1 : 0);
+    WriteSwitch(mEnvironment, SettingsStore::kHideUsersAlert, answer.dontShowAgain ? 1 : 0);
     return true;
 }
 
 bool StartupSequence::CheckQuickTime() {
-    const uint32_t hidden = mEnvironment.readSwitch ? mEnvironment.readSwitch(kHideQuickTimeAlert) : 0;
+    const uint32_t hidden = ReadSwitch(mEnvironment, SettingsStore::kHideQuickTimeAlert);
     const bool usable = mQuickTimeFlag != 0;
     const bool current = mQuickTimeVersion >= QuickTimeVersion;
     if (usable && current) return true;
@@ -221,7 +235,7 @@ bool StartupSequence::CheckQuickTime() {
     if (hidden & bit) return true;
     const WarningAnswer answer = mWarnings.ShowQuickTimeWarning();
     if (answer.result != kIdOk) return false;
-    if (answer.dontShowAgain && mEnvironment.writeSwitch) mEnvironment.writeSwitch(kHideQuickTimeAlert, hidden | bit);
+    if (answer.dontShowAgain) WriteSwitch(mEnvironment, SettingsStore::kHideQuickTimeAlert, hidden | bit);
     return true;
 }
 

@@ -8,16 +8,12 @@
 namespace vx {
 
 class CLayoutSetting;
+class SettingsStore;
 class StartupBindings;
 
 /// The free space below which the program refuses to start, and below which it warns.
 inline constexpr int kMinimumFreeGb = 3;
 inline constexpr int kRecommendedFreeGb = 12;
-
-/// Names of the warning switches in the settings store.
-inline constexpr const char* kHideDiskSpaceAlert = "HideHDDSpaceAlert";
-inline constexpr const char* kHideQuickTimeAlert = "HideQTAlert";
-inline constexpr const char* kHideUsersAlert = "HideUsersAlert";
 
 /// What a start-up warning dialog answered: its button (kIdOk goes on, anything else
 /// ends start-up) and its "do not show again" box.
@@ -42,8 +38,8 @@ public:
 class StartupHost {
 public:
     virtual ~StartupHost() = default;
-    /// Loads the settings store with the recent-file list.
-    virtual void LoadSettings() = 0;
+    /// Keeps the system language and loads the settings store with the recent files.
+    virtual void LoadSettings(int systemLanguage) = 0;
     /// Creates the main frame (hidden) and lets it accept dropped files; false ends
     /// start-up silently.
     virtual bool CreateMainFrame() = 0;
@@ -101,6 +97,8 @@ struct StartupEnvironment {
     /// The real answers for a screen of width x height; with bindings, the printer
     /// manager gets its services once the printers are listed.
     static StartupEnvironment System(int32_t width, int32_t height, StartupBindings* bindings = nullptr);
+    /// Reads and writes the warning switches in store (which must outlive start-up).
+    void BindSwitches(SettingsStore& store);
 };
 
 /// How a start-up call ended.

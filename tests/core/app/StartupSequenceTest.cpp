@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/ScreenMetrics.h"
+#include "app/SettingsStore.h"
 #include "app/StartupSequence.h"
 #include "colourmanagement/AdjustmentProfiles.h"
 #include "host/QuickTimePresent.h"
@@ -24,6 +25,10 @@ namespace fs = std::filesystem;
 namespace vx {
 namespace {
 
+const std::string kHideDiskSpaceAlert(SettingsStore::kHideDiskSpaceAlert);
+const std::string kHideQuickTimeAlert(SettingsStore::kHideQuickTimeAlert);
+const std::string kHideUsersAlert(SettingsStore::kHideUsersAlert);
+
 constexpr uint64_t kGb = 1024ull * 1024 * 1024;
 
 /// Records the window steps of start-up and plays a document manager with one slot.
@@ -36,7 +41,7 @@ struct RecordingStartupHost : StartupHost {
     fs::path recent;
     bool openSucceeds = true;
 
-    void LoadSettings() override { steps.push_back("settings"); }
+    void LoadSettings(int) override { steps.push_back("settings"); }
     bool CreateMainFrame() override {
         steps.push_back("frame");
         return frameCreated;
