@@ -360,6 +360,25 @@ TEST_F(StartupTest, NoWithTheBoxTickedEndsWithoutStoringTheSwitch) {
     }
 }
 
+TEST_F(StartupTest, SwitchesLiveInTheSettingsStore) {
+    SettingsStore store(root.Path() / "user" / "VellicorEX_Settings.ini");
+    store.SetSwitch(SettingsStore::kHideUsersAlert, 1);
+    env.BindSwitches(store);
+    writable = false;
+    quickTime = std::nullopt;
+    warnings.answer = {kIdOk, true};
+    ASSERT_TRUE(Start().run);
+    EXPECT_EQ(warnings.shown, std::vector<std::string>{"quicktime"}) << "the rights warning is silenced";
+    SettingsStore reread(store.Path());
+    EXPECT_EQ(reread.GetSwitch(SettingsStore::kHideQuickTimeAlert), 1u);
+    EXPECT_EQ(reread.GetSwitch(SettingsStore::kHideUsersAlert), 1u);
+
+    warnings.shown.clear();
+    host = RecordingStartupHost{};
+    ASSERT_TRUE(Start().run);
+    EXPECT_TRUE(warnings.shown.empty());
+}
+
 TEST_F(StartupTest, StalePreviewFilesGoAndOthersStay) {
     const fs::path t = root.Path() / "temp";
     for (const char* name : {"ImageTmp.jpg", "ImageTmp12.jpg", "temppreview.jpg", "ImageTmp3.png", "keep.jpg"})
