@@ -107,7 +107,7 @@ StartupBindings::StartupBindings(HostBindingPorts ports)
         SetMonitorProfilePreference(
             [settings] { return settings->GetString(kMonitorProfileSection, kMonitorProfileKey); });
     else
-        SetMonitorProfilePreference({});
+        SetMonitorProfilePreference(mPorts.monitorProfile);
     SetDefaultPrinterProvider(DefaultPrinter);
 }
 
@@ -120,6 +120,13 @@ StartupBindings::~StartupBindings() {
     InstallHostService<ToolWindows>(nullptr);
     InstallHostService<Shell>(nullptr);
     InstallHostService<ApplicationState>(nullptr);
+}
+
+void StartupBindings::BindShell(Shell* shell, ToolWindows* toolWindows) {
+    mPorts.shell = shell;
+    mPorts.toolWindows = toolWindows;
+    InstallHostService<Shell>(shell);
+    InstallHostService<ToolWindows>(toolWindows);
 }
 
 void StartupBindings::BindPrinterManager(CPrinterManager& manager) {

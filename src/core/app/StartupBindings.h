@@ -23,6 +23,8 @@ struct HostBindingPorts {
     ToolWindows* toolWindows = nullptr;
     TextMeasurer* textMeasurer = nullptr;
     BusyIndicator* busy = nullptr;
+    /// The monitor profile chosen (empty: none); used when settings is null.
+    std::function<std::string()> monitorProfile;
     /// The settings store whose "Settings"/"MonitorProfile" names the monitor's profile
     /// (empty: none chosen); it must outlive the bindings.
     SettingsStore* settings = nullptr;
@@ -38,6 +40,9 @@ public:
     ~StartupBindings();
     StartupBindings(const StartupBindings&) = delete;
     StartupBindings& operator=(const StartupBindings&) = delete;
+
+    /// The shell and the tool windows, once the main frame exists.
+    void BindShell(Shell* shell, ToolWindows* toolWindows);
 
     /// Gives the printer manager the model's layout services, the imaging services on
     /// the profile catalogue and the busy indicator (which must outlive the manager).

@@ -137,7 +137,7 @@ StartupResult StartupSequence::RunStartupSteps1To21() {
     }
     mPlatform = 1;
     mSystemLanguage = GetSystemLanguage();
-    mHost.LoadSettings(mSystemLanguage);
+    mHost.LoadSettings();
     if (mEnvironment.createTempFolder && !mEnvironment.createTempFolder()) return Refuse("temporary folder");
     if (!mEnvironment.findSupportedPrinters || !mEnvironment.findSupportedPrinters()) {
         Messages().Show(IDS_SUPPORTED_PRINTER_REQUIRED, {}, Icon::Error, Buttons::Ok);

@@ -38,8 +38,9 @@ public:
 class StartupHost {
 public:
     virtual ~StartupHost() = default;
-    /// Keeps the system language and loads the settings store with the recent files.
-    virtual void LoadSettings(int systemLanguage) = 0;
+    /// Loads the settings store with the recent files; the system language is
+    /// StartupSequence::SystemLanguage() by then.
+    virtual void LoadSettings() = 0;
     /// Creates the main frame (hidden) and lets it accept dropped files; false ends
     /// start-up silently.
     virtual bool CreateMainFrame() = 0;

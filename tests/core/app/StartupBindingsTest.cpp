@@ -106,13 +106,20 @@ TEST_F(Bindings, HostServicesComeAndGo) {
     EXPECT_EQ(HostService<Shell>(), nullptr);
     EXPECT_EQ(HostService<ViewServices>(), nullptr);
     EXPECT_EQ(HostService<PrinterSetupServices>(), nullptr);
+
+    // The shell comes later than the bindings, with the main frame.
+    StartupBindings bindings({&app, nullptr});
+    EXPECT_EQ(HostService<Shell>(), nullptr);
+    bindings.BindShell(&shell, nullptr);
+    EXPECT_EQ(HostService<Shell>(), &shell);
 }
 
 TEST_F(Bindings, TheMonitorProfileFollowsTheSettingsStore) {
     SettingsStore store(root.Path() / "VellicorEX_Settings.ini");
     const std::string fallback = GetMonitorProfileName();
     {
-        HostBindingPorts ports{&app, &shell};
+        HostBindingPorts ports{&app, nullptr};
+        ports.monitorProfile = [] { return std::string("nicht.icc"); };
         ports.settings = &store;
         StartupBindings bindings(ports);
         EXPECT_EQ(GetMonitorProfileName(), fallback) << "none chosen";
@@ -122,6 +129,12 @@ TEST_F(Bindings, TheMonitorProfileFollowsTheSettingsStore) {
         EXPECT_EQ(GetMonitorProfileName(), "/opt/farben/eizo.icc");
     }
     EXPECT_EQ(GetMonitorProfileName(), fallback);
+    {
+        HostBindingPorts ports{&app, nullptr};
+        ports.monitorProfile = [] { return std::string("gewählt.icc"); };
+        StartupBindings bindings(ports);
+        EXPECT_EQ(GetMonitorProfileName(), "gewählt.icc");
+    }
 }
 
 }  // namespace

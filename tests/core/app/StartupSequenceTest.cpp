@@ -41,7 +41,7 @@ struct RecordingStartupHost : StartupHost {
     fs::path recent;
     bool openSucceeds = true;
 
-    void LoadSettings(int) override { steps.push_back("settings"); }
+    void LoadSettings() override { steps.push_back("settings"); }
     bool CreateMainFrame() override {
         steps.push_back("frame");
         return frameCreated;
