@@ -126,7 +126,8 @@ bool StartupSequence::ScreenLargeEnough(int32_t width, int32_t height) { return 
 
 StartupResult StartupSequence::Refuse(std::string step) {
     LogStep("start-up ended at " + step);
-    if (mFrameShown) mHost.CloseMainFrame();
+    if (mFrameExists) mHost.CloseMainFrame();
+    mFrameExists = false;
     return StartupResult{false, 1, std::move(step)};
 }
 
@@ -144,6 +145,7 @@ StartupResult StartupSequence::RunStartupSteps1To21() {
         return Refuse("supported printers");
     }
     if (!mHost.CreateMainFrame()) return Refuse("main window");
+    mFrameExists = true;
     mHost.ShowSplash();
     if (!mHost.InitAppDefaults()) return Refuse("application defaults");
 
@@ -171,7 +173,6 @@ StartupResult StartupSequence::RunStartupSteps1To21() {
 
 StartupResult StartupSequence::RunStartupSteps22To30() {
     mHost.ShowMainFrame();
-    mFrameShown = true;
     if (mEnvironment.userFolderWritable && !mEnvironment.userFolderWritable())
         if (AppPreferences* prefs = Preferences()) prefs->doNotSave = 1;
     if (!mHost.LoadUserCategories()) return Refuse("user categories");

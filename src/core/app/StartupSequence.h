@@ -54,7 +54,7 @@ public:
     virtual void ShowMainFrame() = 0;
     /// Loads the user categories; false ends start-up silently.
     virtual bool LoadUserCategories() = 0;
-    /// Closes the main frame after a refusal that came after it was shown.
+    /// Closes (or, not yet shown, destroys) the main frame after a refusal.
     virtual void CloseMainFrame() = 0;
 
     /// For the start-up layout: an identity of the active document (null for none).
@@ -157,7 +157,7 @@ private:
     int32_t mQuickTimeVersion = 0;
     int mSystemLanguage = 0;
     bool mQuickTimeStarted = false;
-    bool mFrameShown = false;
+    bool mFrameExists = false;
     bool mComplete = false;
 };
 

@@ -179,7 +179,7 @@ TEST_F(StartupTest, RefusalsShowTheirMessageEndWithOneAndCompleteNothing) {
         const char* name;
         std::function<void(StartupTest&)> arrange;
         std::vector<int> messages;
-        bool frameShown;
+        bool frameMade;
     };
     const std::vector<Case> cases = {
         {"screen 1023 x 768", [](StartupTest& t) { t.env.screenWidth = 1023, t.env.screenHeight = 768; },
@@ -189,7 +189,7 @@ TEST_F(StartupTest, RefusalsShowTheirMessageEndWithOneAndCompleteNothing) {
         {"no supported printer", [](StartupTest& t) { t.printers = false; }, {IDS_SUPPORTED_PRINTER_REQUIRED},
          false},
         {"missing profile", [](StartupTest& t) { t.env.checkApplicationProfiles = CheckApplicationProfiles; },
-         {IDS_APPLICATION_PROFILES_MISSING}, false},
+         {IDS_APPLICATION_PROFILES_MISSING}, true},
         {"2.99 GB free", [](StartupTest& t) { t.freeBytes = uint64_t(2.99 * kGb); }, {IDS_DISK_SPACE_TOO_LOW},
          true},
         {"temporary folder", [](StartupTest& t) { t.env.createTempFolder = [] { return false; }; }, {}, false},
@@ -218,7 +218,7 @@ TEST_F(StartupTest, RefusalsShowTheirMessageEndWithOneAndCompleteNothing) {
         EXPECT_EQ(messages.Ids(), c.messages);
         EXPECT_TRUE(written.empty());
         const bool closed = !host.steps.empty() && host.steps.back() == "close";
-        EXPECT_EQ(closed, c.frameShown);
+        EXPECT_EQ(closed, c.frameMade);
         EXPECT_EQ(host.documents, 0);
     }
 }
