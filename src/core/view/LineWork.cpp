@@ -48,17 +48,25 @@ AutoCutPlan PlanAutoCutLines(const std::vector<PixelRect>& images, double scale,
     int kind = 1;
     if (images.size() > 1) {
         // Sorted by top, each image meets only those starting less than S below its bottom.
-        std::vector<size_t> order(images.size());
-        for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-        std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return images[a].top < images[b].top; });
+        struct Sweep {
+            int64_t top;
+            PixelRect grown;  // grown by S on every side
+            size_t index;
+        };
+        std::vector<Sweep> order;
+        order.reserve(images.size());
+        for (size_t i = 0; i < images.size(); ++i) {
+            const PixelRect& o = images[i];
+            order.push_back({o.top,
+                             {ClampToInt32(int64_t(o.left) - s), ClampToInt32(int64_t(o.top) - s),
+                              ClampToInt32(int64_t(o.right) + s), ClampToInt32(int64_t(o.bottom) + s)},
+                             i});
+        }
+        std::sort(order.begin(), order.end(), [](const Sweep& a, const Sweep& b) { return a.top < b.top; });
         for (size_t i = 0; i < order.size(); ++i) {
-            const PixelRect& a = images[order[i]];
-            for (size_t j = i + 1; j < order.size() && int64_t(images[order[j]].top) - s < a.bottom; ++j) {
-                const PixelRect& o = images[order[j]];
-                const PixelRect grown{ClampToInt32(int64_t(o.left) - s), ClampToInt32(int64_t(o.top) - s),
-                                      ClampToInt32(int64_t(o.right) + s), ClampToInt32(int64_t(o.bottom) + s)};
-                if (Overlaps(a, grown)) return plan;
-            }
+            const PixelRect& a = images[order[i].index];
+            for (size_t j = i + 1; j < order.size() && order[j].top - s < a.bottom; ++j)
+                if (Overlaps(a, order[j].grown)) return plan;
         }
         kind = 2;
     }
@@ -99,17 +107,30 @@ AutoCutPlan PlanAutoCutLines(const std::vector<PixelRect>& images, double scale,
         std::vector<int32_t> bands{0};
         bands.insert(bands.end(), plan.rowCuts.begin(), plan.rowCuts.end());
         bands.push_back(int32_t(height));
-        std::vector<std::vector<size_t>> members(bands.size() - 1);
+        // (band, image) pairs, in band order and then in the images' order.
+        const size_t bandCount = bands.size() - 1;
+        std::vector<std::pair<size_t, size_t>> members;
+        members.reserve(images.size());
         for (size_t i = 0; i < images.size(); ++i) {
             const int64_t mid = (int64_t(images[i].top) + images[i].bottom) / 2 - b.top;
             if (mid < 0 || mid >= height) continue;
             const size_t band = size_t(std::upper_bound(bands.begin(), bands.end(), mid) - bands.begin()) - 1;
-            if (band < members.size()) members[band].push_back(i);
+            if (band < bandCount) members.emplace_back(band, i);
         }
-        for (size_t band = 0; band + 1 < bands.size(); ++band) {
-            std::vector<int32_t> columns, sorted;
-            for (size_t i : members[band]) {
-                const PixelRect& r = images[i];
+        std::sort(members.begin(), members.end());
+
+        plan.columnCuts.reserve(bandCount);
+        std::vector<int32_t> sorted;
+        size_t columnCount = 0;
+        for (size_t band = 0, m = 0; band < bandCount; ++band) {
+            const size_t end = size_t(
+                std::partition_point(members.begin() + m, members.end(), [&](const auto& p) { return p.first == band; }) -
+                members.begin());
+            std::vector<int32_t> columns;
+            columns.reserve(2 * (end - m));
+            sorted.clear();
+            for (; m < end; ++m) {
+                const PixelRect& r = images[members[m].second];
                 for (int64_t x : {int64_t(r.left) - b.left - s / 2, int64_t(r.right) - b.left + s / 2}) {
                     x = std::max<int64_t>(x, 1);
                     if (Near(sorted, x, s)) continue;
@@ -122,8 +143,10 @@ AutoCutPlan PlanAutoCutLines(const std::vector<PixelRect>& images, double scale,
                         {r.left, int32_t(b.top + y), r.right, int32_t(b.top + y)});
                 }
             }
+            columnCount += columns.size();
             plan.columnCuts.push_back(std::move(columns));
         }
+        plan.segments.reserve(plan.rowCuts.size() + columnCount + 4);
         for (int32_t c : plan.rowCuts) plan.segments.push_back({b.left, b.top + c, b.right, b.top + c});
         for (size_t band = 0; band + 1 < bands.size(); ++band)
             for (int32_t c : plan.columnCuts[band])

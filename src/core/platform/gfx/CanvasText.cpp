@@ -221,8 +221,22 @@ void Canvas::DrawText(std::string_view text, const Font& font, const TextFormat&
         cairo_clip(cr);
     }
     cairo_set_source_rgba(cr, colour.r, colour.g, colour.b, colour.a);
-    cairo_move_to(cr, x, y);
-    pango_cairo_show_layout(cr, laid.layout.get());
+    if (laid.shownLines < laid.lines) {
+        // Lines past the limit are clipped away whole: they are not drawn at all.
+        PangoLayoutIter* iter = pango_layout_get_iter(laid.layout.get());
+        int line = 0;
+        do {
+            PangoRectangle logical;
+            pango_layout_iter_get_line_extents(iter, nullptr, &logical);
+            const int baseline = pango_layout_iter_get_baseline(iter);
+            cairo_move_to(cr, x + logical.x / double(PANGO_SCALE), y + baseline / double(PANGO_SCALE));
+            pango_cairo_show_layout_line(cr, pango_layout_iter_get_line_readonly(iter));
+        } while (++line < laid.shownLines && pango_layout_iter_next_line(iter));
+        pango_layout_iter_free(iter);
+    } else {
+        cairo_move_to(cr, x, y);
+        pango_cairo_show_layout(cr, laid.layout.get());
+    }
     cairo_restore(cr);
 }
 

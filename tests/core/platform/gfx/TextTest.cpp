@@ -163,5 +163,49 @@ TEST(CanvasText, AlignmentPlacesTheLineInItsBox) {
     }
 }
 
+TEST(CanvasText, RepaintsOnOneCanvasMatchAFreshCanvasWhateverTheTurns) {
+    // Strings turned different ways in turn, one cut to its line limit: a canvas that
+    // keeps layouts from the first paint draws the second exactly as a new canvas does.
+    const auto paint = [](Canvas& c) {
+        c.Clear(kWhite);
+        TextFormat limited;
+        limited.wrap = true;
+        limited.lineLimit = true;
+        limited.align = TextAlign::Centre;
+        TextFormat vertical;
+        vertical.vertical = true;
+        struct Item {
+            const char* text;
+            double turn;
+            const TextFormat& format;
+            RectD box;
+        } items[] = {{"Bild 10", 0, limited, {20, 20, 40, 20}},
+                     {"Nr. 11", -90, TextFormat{}, {60, 100, 120, 20}},
+                     {"Freier Text", 30, TextFormat{}, {40, 160, 150, 0}},
+                     {"Bild 10", 0, limited, {20, 60, 40, 20}},
+                     {"Senkrecht", 0, vertical, {160, 10, 30, 120}},
+                     {"Nr. 11", -90, TextFormat{}, {100, 100, 120, 20}}};
+        for (const Item& i : items) {
+            c.Save();
+            c.RotateAbout(i.box.x + i.box.w / 2, i.box.y + i.box.h / 2, i.turn);
+            c.DrawText(i.text, Font{"DejaVu Sans", 12}, i.format, i.box, kBlack);
+            c.Restore();
+        }
+    };
+    ImageSurface kept(200, 240), fresh(200, 240);
+    Canvas keeping(kept.Native(), kScreenPixelsPerInch);
+    paint(keeping);
+    paint(keeping);
+    Canvas once(fresh.Native(), kScreenPixelsPerInch);
+    paint(once);
+    int ink = 0;
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 200; ++x) {
+            ASSERT_EQ(At(kept, x, y), At(fresh, x, y)) << x << "," << y;
+            ink += IsInk(kept, x, y);
+        }
+    EXPECT_GT(ink, 200);
+}
+
 }  // namespace
 }  // namespace vx::gfx
