@@ -40,7 +40,7 @@ std::unique_ptr<CLayoutSetting> MakeLayout(int items) {
             item = std::move(text);
         } else {
             auto image = std::make_unique<CImageObj>(true, "StdImage");
-            image->SetDescription(ImageDescription{0, 100, 100, 72, 72, 24});
+            image->SetDescription(ImageDescription{0, 100, 100, 72, 72, 24, std::nullopt});
             item = std::move(image);
         }
         item->SetOwner(layout.get());

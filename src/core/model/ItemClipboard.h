@@ -9,8 +9,10 @@ namespace vx {
 /// The program's own clipboard of items: the current list, which Paste reads, and the
 /// previous list, which holds what was current before the last Copy or Cut and the
 /// items Delete removed, until the next Copy or Cut frees it. Both lists own their items,
-/// linked through `mNext`; the items belong to no layout. One per process (Instance),
-/// freed at exit; user-interface thread only.
+/// linked through `mNext`; the items belong to no layout. One per process (Instance);
+/// the main window's end calls Clear() while the temporary folder that holds working
+/// bitmaps still exists, and whatever is left goes with the process's static objects.
+/// User-interface thread only.
 class ItemClipboard {
 public:
     ItemClipboard() = default;

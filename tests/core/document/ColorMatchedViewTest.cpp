@@ -68,7 +68,7 @@ struct ColourMatchedView : testing::Test {
             image->SetOwner(&layout);
             image->SetSize(200, 100);
             image->SetSelected(1);
-            image->SetDescription(ImageDescription{FourCC("tiff"), 20, 10, 72, 72, 24});
+            image->SetDescription(ImageDescription{FourCC("tiff"), 20, 10, 72, 72, 24, std::nullopt});
             const auto path = root.Path() / ("p" + std::to_string(i) + ".tif");
             std::ofstream(path) << "x";
             image->SetFilePath(path);
@@ -142,7 +142,7 @@ TEST_F(ColourMatchedView, RebuildsTheImageStampOrReportsItsMissingFile) {
     images[0]->SetSelected(1);
     auto stamp = std::make_unique<CImageObj>(true, "StampImage");
     stamp->SetSize(100, 100);
-    stamp->SetDescription(ImageDescription{FourCC("tiff"), 20, 10, 72, 72, 24});
+    stamp->SetDescription(ImageDescription{FourCC("tiff"), 20, 10, 72, 72, 24, std::nullopt});
     layout.SetStampImage(std::move(stamp));
     layout.Texts().imageStampPath = images[2]->GetFilePath().string();
     EXPECT_EQ(ApplyColorMatchedView(layout), 1);

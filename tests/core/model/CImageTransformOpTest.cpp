@@ -110,7 +110,7 @@ struct Orientation : testing::Test {
         t.layout.SetFree(1);
         image = t.Add(300, 200, 1000, 1000);
         image->SetSelected(1);
-        image->SetDescription(ImageDescription{0, 3, 2, 72, 72, 24});
+        image->SetDescription(ImageDescription{0, 3, 2, 72, 72, 24, std::nullopt});
         EXPECT_TRUE(image->SetWorkingBitmap(Picture(3, 2)));
         original = ShapeOf(*image);
     }

@@ -72,7 +72,7 @@ struct Clipboard : testing::Test {
 
 TEST_F(Clipboard, CopyRotatesTheListsAndFreesThePreviousOne) {
     CImageObj* image = Image(1000, 1000);
-    image->SetDescription(ImageDescription{0, 600, 200, 72, 72, 24});
+    image->SetDescription(ImageDescription{0, 600, 200, 72, 72, 24, std::nullopt});
     CTextObj* text = t.Add<CTextObj>(300, 100, 100, 100);
     text->SetSelected(1);
     const TempBuffer* pixels = image->GetWorkingTempBuffer();
@@ -229,7 +229,7 @@ TEST_F(Clipboard, PasteStopsAtTheMemoryBudgetOrTheItemLimitAndKeepsWhatItPasted)
         UndoStore store;
         for (int i = 0; i < 3; ++i) {
             auto image = std::make_unique<CImageObj>(true);
-            image->SetDescription(ImageDescription{0, c.width, c.height, 72, 72, 24});
+            image->SetDescription(ImageDescription{0, c.width, c.height, 72, 72, 24, std::nullopt});
             image->SetSize(100, 100);
             board.PushFront(std::move(image));
         }
@@ -324,7 +324,7 @@ TEST_F(Clipboard, DuplicateReportsEachOutcome) {
         ASSERT_EQ(Relayout(a.layout), 1);
         for (int i = 0; i < 3; ++i) {
             images[size_t(i)]->SetSelected(c.select ? 1 : 0);
-            images[size_t(i)]->SetDescription(ImageDescription{0, c.pictureWidth, 8000, 72, 72, 24});
+            images[size_t(i)]->SetDescription(ImageDescription{0, c.pictureWidth, 8000, 72, 72, 24, std::nullopt});
         }
         UndoStore store;
         EXPECT_EQ(DuplicateSelection(a.layout, store), c.result);

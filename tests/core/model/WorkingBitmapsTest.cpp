@@ -52,7 +52,7 @@ TEST(DisplayBitmapSize, CoversTheItemsBox) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CImageObj item(false);
-        item.SetDescription(ImageDescription{FourCC("tiff"), c.width, c.height, 72, 72, 24});
+        item.SetDescription(ImageDescription{FourCC("tiff"), c.width, c.height, 72, 72, 24, std::nullopt});
         item.SetRotate(c.rotate);
         item.SetSize(c.cx, c.cy);
         EXPECT_EQ(DisplayBitmapSize(item), c.size);
@@ -94,7 +94,7 @@ struct Rebuild : testing::Test {
 
     CImageObj* Image(int16_t width, int16_t height) {
         CImageObj* image = t.Add(200, 100, 0, 0);
-        image->SetDescription(ImageDescription{FourCC("tiff"), width, height, 72, 72, 24});
+        image->SetDescription(ImageDescription{FourCC("tiff"), width, height, 72, 72, 24, std::nullopt});
         image->SetColorSpace(FourCC("RGB "));
         EXPECT_TRUE(image->SetWorkingBitmap(Filled(4, 4, 1, 2, 3)));
         return image;
