@@ -33,9 +33,11 @@ public:
     BandStore& operator=(const BandStore&) = delete;
 
     /// Stores width x height opaque pixels (B,G,R,x bytes, rows of stride bytes, top row
-    /// first) as the band's file, replacing an earlier one. False, nothing stored, when
+    /// first) as the band's file, replacing an earlier one; a fileWidth above width makes
+    /// the file's rows that wide, white beyond the pixels. False, nothing stored, when
     /// the file cannot be made (a full disk) or the size is not a bitmap's.
-    bool Store(int64_t page, int64_t band, const uint8_t* pixels, int width, int height, int stride);
+    bool Store(int64_t page, int64_t band, const uint8_t* pixels, int width, int height, int stride,
+               int fileWidth = 0);
     /// Whether the band has an entry with a file.
     bool HasFile(int64_t page, int64_t band) const;
     /// The band's buffer, or an empty reference.
