@@ -163,9 +163,8 @@ bool PrintJob::Run() {
     }
 
     bool delivered = false;
-    if (error) Abort();
-    else delivered = mJob->EndDoc();
-    if (!delivered) mJob->AbortDoc();
+    if (!error) delivered = mJob->EndDoc();
+    if (!delivered) Abort();
     EndPrinting();
     mStatus->DestroyWindow();
     mJob.reset();
@@ -392,6 +391,7 @@ bool PrintJob::Cancelled() { return mStatus && mStatus->IsCancelled(); }
 void PrintJob::AbortDevice() { Abort(); }
 
 void PrintJob::Abort() {
+    if (mAborted) return;
     mAborted = true;
     if (mJob) mJob->AbortDoc();
 }

@@ -78,6 +78,9 @@ public:
     bool Cancelled();
     void AbortDevice();
 
+    /// The print status while the job runs.
+    CPrintStatusDlg* Status() const { return mStatus.get(); }
+
     /// What the measuring pass found.
     uint64_t PixelTotal() const { return mPixelTotal; }
     uint64_t SpoolBandTotal() const { return mSpoolBands; }
