@@ -12,7 +12,7 @@ int CPrintStatusDlg::Create() {
         mWindow.EnableOwner(false);
         mOwnerDisabled = true;
     }
-    if (!mWindow.Create()) {
+    if (!mWindow.Create([this] { OnCancel(); })) {
         if (mOwnerDisabled) mWindow.EnableOwner(true);
         mOwnerDisabled = false;
         return 0;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/system/ProgressPort.h"
@@ -7,13 +8,13 @@
 namespace vx {
 
 /// The window side of the print status: dialog 102 ("Druckstatus") shown modeless, and
-/// the top-level window that owns it. The window calls CPrintStatusDlg::OnCancel for its
-/// Cancel button, the Escape key and the close box.
+/// the top-level window that owns it.
 class PrintStatusWindow {
 public:
     virtual ~PrintStatusWindow() = default;
-    /// Creates and shows the dialog; false when it cannot be made.
-    virtual bool Create() = 0;
+    /// Creates and shows the dialog; its Cancel button, the Escape key and the close box
+    /// call onCancel. False when it cannot be made.
+    virtual bool Create(std::function<void()> onCancel) = 0;
     virtual void Destroy() = 0;
     virtual bool IsOwnerEnabled() const = 0;
     virtual void EnableOwner(bool enable) = 0;

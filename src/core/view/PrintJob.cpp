@@ -38,7 +38,7 @@ constexpr double kBannerLimit = 212598.4251968504;
 /// The status window when the program has none: nothing to show, never cancelled.
 class NoStatusWindow final : public PrintStatusWindow {
 public:
-    bool Create() override { return true; }
+    bool Create(std::function<void()>) override { return true; }
     void Destroy() override {}
     bool IsOwnerEnabled() const override { return false; }
     void EnableOwner(bool) override {}

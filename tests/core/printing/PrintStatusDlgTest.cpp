@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,11 @@ struct RecordingStatusWindow : PrintStatusWindow {
     std::vector<std::pair<int32_t, int32_t>> ranges;
     std::vector<int32_t> positions;
 
-    bool Create() override { return created = createAnswer; }
+    std::function<void()> cancel;
+    bool Create(std::function<void()> onCancel) override {
+        cancel = std::move(onCancel);
+        return created = createAnswer;
+    }
     void Destroy() override {
         created = false;
         ++destroys;
@@ -118,8 +123,8 @@ TEST(PrintStatus, CancelOnlySetsTheFlagAndTheOwnerComesBack) {
         ASSERT_EQ(status.Create(), 1);
         EXPECT_FALSE(window.ownerEnabled);
         EXPECT_FALSE(status.IsCancelled());
-        status.OnCancel();
-        status.OnCancel();
+        window.cancel();  // the button
+        status.OnCancel();  // Escape
         EXPECT_TRUE(status.IsCancelled());
         EXPECT_TRUE(status.IsCancelled());
         EXPECT_TRUE(window.created) << "the job closes the window, not Cancel";

@@ -34,7 +34,11 @@ struct FakeStatusWindow : PrintStatusWindow {
     std::function<void(FakeStatusWindow&)> onPump;
     std::function<void(FakeStatusWindow&)> onStatus;
 
-    bool Create() override { return true; }
+    std::function<void()> cancel;
+    bool Create(std::function<void()> onCancel) override {
+        cancel = std::move(onCancel);
+        return true;
+    }
     void Destroy() override {}
     bool IsOwnerEnabled() const override { return ownerEnabled; }
     void EnableOwner(bool enable) override { ownerEnabled = enable; }
@@ -153,7 +157,7 @@ struct FakePrintServices : PrintJobServices {
         struct Forward : PrintStatusWindow {
             FakeStatusWindow& w;
             explicit Forward(FakeStatusWindow& f) : w(f) {}
-            bool Create() override { return w.Create(); }
+            bool Create(std::function<void()> c) override { return w.Create(std::move(c)); }
             void Destroy() override { w.Destroy(); }
             bool IsOwnerEnabled() const override { return w.IsOwnerEnabled(); }
             void EnableOwner(bool e) override { w.EnableOwner(e); }
