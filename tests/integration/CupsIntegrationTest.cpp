@@ -1,15 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "platform/driver/ModelCatalogue.h"
+#include "platform/driver/PrintDevice.h"
+#include "platform/gfx/Canvas.h"
+#include "platform/spool/SpoolJob.h"
 #include "platform/spool/QueueFile.h"
 #include "platform/spool/QueueSource.h"
 #include "platform/system/Folders.h"
 #include "printing/CDriverModule.h"
+#include "support/RecordingPorts.h"
 #include "support/TestFolders.h"
 
 namespace vx::test {
@@ -18,6 +26,48 @@ namespace {
 std::string Env(const char* name) {
     const char* v = std::getenv(name);
     return v ? v : "";
+}
+
+std::string RunCommand(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buf[512];
+        while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
+// A4 at 720 ppi with the printable area a quarter inch in.
+DeviceCaps A4At720() {
+    DeviceCaps c;
+    c.logPixelsX = c.logPixelsY = 720;
+    c.physicalWidth = 5953;
+    c.physicalHeight = 8419;
+    c.physicalOffsetX = c.physicalOffsetY = 180;
+    c.printableWidth = 5953 - 360;
+    c.printableHeight = 8419 - 360;
+    return c;
+}
+
+// Spools two pages with a patch each; false when a step fails.
+bool SpoolTwoPages(SpoolJob& job) {
+    if (job.StartDoc("Integration") <= 0) return false;
+    for (int page = 0; page < 2; ++page) {
+        gfx::Canvas* canvas = job.StartPage();
+        if (!canvas) return false;
+        canvas->FillRect({720, 720, 1440, 1440}, page ? gfx::Rgba{0, 0, 1, 1} : gfx::Rgba{1, 0, 0, 1});
+        if (!job.EndPage()) return false;
+    }
+    return true;
+}
+
+std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec))
+        if (e.is_regular_file()) files.push_back(e.path());
+    return files;
 }
 
 // Runs only under run_cups_test.sh, which starts the server and names its queues.
@@ -117,6 +167,61 @@ TEST_F(CupsIntegration, AnUnreachableServerGivesTheFileQueuesOnlyAndQuickly) {
     EXPECT_EQ(queues[0].kind, QueueKind::File);
     EXPECT_TRUE(queues[0].isDefault);
     EXPECT_LT(took, std::chrono::seconds(2));
+}
+
+TEST_F(CupsIntegration, ATwoPageJobToThePpdQueueReachesThePrinterWhole) {
+    const std::filesystem::path printer = Env("VX_CUPS_PRINTER_FOLDER");
+    std::optional<PrintQueue> queue = SystemQueues().FindQueue(ppd);
+    ASSERT_TRUE(queue);
+    TestRoot temp;
+    ScopedEnv tempFolder("VELLICOREX_TEMP_DIR", temp.Path().string());
+    PrintDevice device(A4At720(), {});
+    RecordingMessagePort messages;
+    int pumped = 0;
+    auto job = CreateSpoolJob(*queue, device, messages, [&] { return ++pumped > 0; });
+    EXPECT_FALSE(job->IsRawOnly());
+    ASSERT_TRUE(SpoolTwoPages(*job));
+    EXPECT_TRUE(job->EndDoc());
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
+    EXPECT_TRUE(FilesIn(temp.Path()).empty()) << "the spool file goes";
+
+    // The printer keeps each job's document; cupsd's filters hand it on a moment later.
+    std::string info;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < until) {
+        for (const auto& file : FilesIn(printer))
+            if (file.extension() == ".pdf") info = RunCommand("pdfinfo '" + file.string() + "' 2>/dev/null");
+        if (info.find("Pages:") != std::string::npos) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    info.erase(std::unique(info.begin(), info.end(), [](char a, char b) { return a == ' ' && b == ' '; }), info.end());
+    EXPECT_NE(info.find("Pages: 2\n"), std::string::npos) << "in " << printer << ": " << info;
+    EXPECT_NE(info.find("Page size: 595"), std::string::npos) << info;
+}
+
+// Stops the server for good: the last test of the program.
+TEST_F(CupsIntegration, AServerStoppedBeforeTheEndGives19401AndLeavesNothing) {
+    std::optional<PrintQueue> queue = SystemQueues().FindQueue(ppd);
+    ASSERT_TRUE(queue);
+    const pid_t cupsd = pid_t(std::atoi(Env("VX_CUPSD_PID").c_str()));
+    ASSERT_GT(cupsd, 0);
+    TestRoot temp;
+    ScopedEnv tempFolder("VELLICOREX_TEMP_DIR", temp.Path().string());
+    PrintDevice device(A4At720(), {});
+    RecordingMessagePort messages;
+    auto job = CreateSpoolJob(*queue, device, messages, {});
+    ASSERT_TRUE(SpoolTwoPages(*job));
+
+    ASSERT_EQ(kill(cupsd, SIGTERM), 0);
+    for (int i = 0; i < 100 && kill(cupsd, 0) == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(job->EndDoc());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    ASSERT_EQ(messages.Ids(), std::vector<int>{19401});
+    EXPECT_EQ(std::get<std::string>(messages.shown[0].args[0]), ppd);
+    EXPECT_NE(messages.shown[0].text.find("Der Druckauftrag konnte nicht an den Drucker „" + ppd + "“ übergeben werden.\n"),
+              std::string::npos) << messages.shown[0].text;
+    EXPECT_TRUE(FilesIn(temp.Path()).empty());
 }
 
 }  // namespace

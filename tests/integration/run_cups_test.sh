@@ -121,6 +121,8 @@ CONF
 chmod -R go+rX "$c"
 cupsd -f -c "$c/cupsd.conf" -s "$c/cups-files.conf" >"$tmp/cupsd.log" 2>&1 &
 pids+=($!)
+# The last test stops this cupsd itself, to send a job to a server that has gone.
+cupsd_pid=$!
 wait_listening "${pids[-1]}" "$cups_port" || { cat "$tmp/cupsd.log"; skip "cupsd did not start"; }
 export CUPS_SERVER="127.0.0.1:$cups_port"
 
@@ -138,4 +140,5 @@ admin -p vx_ppd -v "$device_uri" -P "$tmp/tevra.ppd" -E && admin -d vx_ppd ||
 unset LPDEST PRINTER
 HOME=$tmp/home VX_CUPS_PPD_QUEUE=vx_ppd VX_CUPS_DRIVERLESS_QUEUE=vx_driverless \
   VX_CUPS_DEVICE_URI="$device_uri" VX_CUPS_CLOSED_PORT="$closed_port" \
+  VX_CUPS_PRINTER_FOLDER="$tmp/printer" VX_CUPSD_PID="$cupsd_pid" \
   timeout $((deadline - SECONDS + 30)) "$program"
