@@ -174,9 +174,12 @@ bool BandStore::Draw(gfx::Canvas& canvas, const PixelRect& dest, int64_t page, i
     return ok;
 }
 
-void BandStore::PageWritten() {
+bool BandStore::PageWritten() {
+    const bool read = !mKeeper.Failed();
+    mKeeper.ClearFailure();
     mKeeper.ReleaseKept();
     mDrawn.clear();
+    return read;
 }
 
 void BandStore::Clear() {

@@ -50,7 +50,8 @@ public:
     /// damaged or the canvas is in error afterwards.
     bool Draw(gfx::Canvas& canvas, const PixelRect& dest, int64_t page, int64_t band);
     /// The target has written its page: the bands drawn on it and their files go.
-    void PageWritten();
+    /// False when one of them could not be read while the page was written.
+    bool PageWritten();
     /// Every band and file goes.
     void Clear();
 

@@ -158,7 +158,11 @@ bool PrintJob::Run() {
             break;
         }
         const bool written = mJob->EndPage();
-        mView.Bands().PageWritten();
+        if (!mView.Bands().PageWritten() && written) {
+            // A band file that cannot be read any more left a hole in the page.
+            Messages().Show(IDS_NOT_ENOUGH_MEMORY, {}, Icon::Error, Buttons::Ok);
+            error = true;
+        }
         if (!written || !mStatus->Pump() || !CheckPrintJob()) error = true;
     }
 

@@ -100,6 +100,7 @@ struct FakeSpoolJob : SpoolJob {
         return !failEndDoc;
     }
     void AbortDoc() override { calls.push_back("AbortDoc"); }
+    gfx::LazyImageKeeper* Lazy() override { return nullptr; }
     uint64_t BytesWritten() const override { return bytes; }
     bool IsRawOnly() const override { return rawOnly; }
 };
@@ -143,6 +144,7 @@ struct FakePrintServices : PrintJobServices {
             bool EndPage() override { return f.EndPage(); }
             bool EndDoc() override { return f.EndDoc(); }
             void AbortDoc() override { f.AbortDoc(); }
+            gfx::LazyImageKeeper* Lazy() override { return f.Lazy(); }
             uint64_t BytesWritten() const override { return f.BytesWritten(); }
             bool IsRawOnly() const override { return f.IsRawOnly(); }
         };
