@@ -11,9 +11,11 @@
 #include "platform/system/Ports.h"
 #include "platform/system/StringTable.h"
 #include "ui/CMainFrame.h"
+#include "ui/PrintStatusDialog.h"
 #include "ui/SurfacePainter.h"
 #include "ui/WxPorts.h"
 #include "view/RenderState.h"
+#include "view/SystemPrintJobServices.h"
 
 namespace {
 
@@ -63,12 +65,19 @@ bool CGPApp::OnInit() {
     auto* frame = new CMainFrame();
     mStatus = std::make_unique<vx::WxStatusPort>(frame);
     vx::SetStatusPort(mStatus.get());
+    // Print jobs show their status over the main window.
+    mPrintJobs = std::make_unique<vx::SystemPrintJobServices>(
+        []() -> std::unique_ptr<vx::PrintStatusWindow> {
+            return std::make_unique<vx::WxPrintStatusWindow>(wxTheApp ? wxTheApp->GetTopWindow() : nullptr);
+        });
+    vx::InstallHostService<vx::PrintJobServices>(mPrintJobs.get());
     SetTopWindow(frame);
     frame->Show();
     return true;
 }
 
 int CGPApp::OnExit() {
+    vx::InstallHostService<vx::PrintJobServices>(nullptr);
     vx::InstallHostService<vx::TextMeasurer>(nullptr);
     vx::SetStatusPort(nullptr);
     vx::SetMessagePort(nullptr);

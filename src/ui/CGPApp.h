@@ -4,6 +4,7 @@
 #include <wx/app.h>
 
 namespace vx {
+class SystemPrintJobServices;
 class WxMessagePort;
 class WxStatusPort;
 namespace gfx {
@@ -33,6 +34,7 @@ private:
     std::unique_ptr<vx::WxMessagePort> mMessages;
     std::unique_ptr<vx::WxStatusPort> mStatus;
     std::unique_ptr<vx::gfx::PangoTextMeasurer> mTextMeasurer;
+    std::unique_ptr<vx::SystemPrintJobServices> mPrintJobs;
 };
 
 wxDECLARE_APP(CGPApp);

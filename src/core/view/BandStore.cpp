@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/gfx/Canvas.h"
@@ -53,8 +54,11 @@ bool ReadHeader(const uint8_t* data, uint64_t size, BandFile& out) {
 
 BandStore::~BandStore() { Clear(); }
 
-bool BandStore::Store(int64_t page, int64_t band, const uint8_t* pixels, int width, int height, int stride) {
+bool BandStore::Store(int64_t page, int64_t band, const uint8_t* pixels, int width, int height, int stride,
+                      int fileWidth) {
     if (!pixels || width <= 0 || height <= 0 || width > 32767 || height > 32767 || stride < width * 4) return false;
+    const int filled = width;
+    width = std::clamp(fileWidth, width, 32767);
     const uint64_t rowBytes = RowBytes(width);
     const uint64_t imageBytes = rowBytes * uint64_t(height);
     const uint64_t fileBytes = kPixelOffset + imageBytes;
@@ -83,12 +87,14 @@ bool BandStore::Store(int64_t page, int64_t band, const uint8_t* pixels, int wid
         const uint8_t* src = pixels + size_t(y) * size_t(stride);
         uint8_t* row = out + kPixelOffset + uint64_t(height - 1 - y) * rowBytes;
         uint8_t* dst = row;
-        for (int x = 0; x < width; ++x, src += 4, dst += 3) {
+        for (int x = 0; x < filled; ++x, src += 4, dst += 3) {
             dst[0] = src[0];
             dst[1] = src[1];
             dst[2] = src[2];
         }
-        std::memset(dst, 0, size_t(row + rowBytes - dst));
+        uint8_t* const rowEnd = row + uint64_t(width) * 3;
+        std::memset(dst, 0xFF, size_t(rowEnd - dst));
+        std::memset(rowEnd, 0, size_t(row + rowBytes - rowEnd));
     }
     buffer->Unmap();
     mEntries[{page, band}] = ref;
@@ -168,9 +174,12 @@ bool BandStore::Draw(gfx::Canvas& canvas, const PixelRect& dest, int64_t page, i
     return ok;
 }
 
-void BandStore::PageWritten() {
+bool BandStore::PageWritten() {
+    const bool read = !mKeeper.Failed();
+    mKeeper.ClearFailure();
     mKeeper.ReleaseKept();
     mDrawn.clear();
+    return read;
 }
 
 void BandStore::Clear() {

@@ -33,9 +33,11 @@ public:
     BandStore& operator=(const BandStore&) = delete;
 
     /// Stores width x height opaque pixels (B,G,R,x bytes, rows of stride bytes, top row
-    /// first) as the band's file, replacing an earlier one. False, nothing stored, when
+    /// first) as the band's file, replacing an earlier one; a fileWidth above width makes
+    /// the file's rows that wide, white beyond the pixels. False, nothing stored, when
     /// the file cannot be made (a full disk) or the size is not a bitmap's.
-    bool Store(int64_t page, int64_t band, const uint8_t* pixels, int width, int height, int stride);
+    bool Store(int64_t page, int64_t band, const uint8_t* pixels, int width, int height, int stride,
+               int fileWidth = 0);
     /// Whether the band has an entry with a file.
     bool HasFile(int64_t page, int64_t band) const;
     /// The band's buffer, or an empty reference.
@@ -48,7 +50,8 @@ public:
     /// damaged or the canvas is in error afterwards.
     bool Draw(gfx::Canvas& canvas, const PixelRect& dest, int64_t page, int64_t band);
     /// The target has written its page: the bands drawn on it and their files go.
-    void PageWritten();
+    /// False when one of them could not be read while the page was written.
+    bool PageWritten();
     /// Every band and file goes.
     void Clear();
 

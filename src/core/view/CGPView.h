@@ -16,6 +16,7 @@ namespace vx {
 
 class CImageObj;
 class CLayoutObj;
+class PrintJob;
 class CLayoutSetting;
 class RenderState;
 struct DeviceCaps;
@@ -63,6 +64,9 @@ public:
     /// The largest band rendered at once when printing, in device pixels.
     static constexpr int kBandSize = 4096;
 
+    /// The view's command that prints every page of the layout without a dialog.
+    static constexpr int kCommandFilePrintDirect = 57608;
+
     CGPView();
     virtual ~CGPView();
     CGPView(const CGPView&) = delete;
@@ -105,6 +109,13 @@ public:
     /// the printer's canvas, the measuring pass (kMeasurePass) only counts. Image
     /// failures when printing show 10413 and abort the device.
     virtual PassResult DrawPage(const DrawDevice& device, int mode, unsigned flags, PassCounters* counters = nullptr);
+
+    /// Prints the whole layout on the application's printer through the installed
+    /// PrintJobServices (none: nothing happens). The caller leaves the render lock free.
+    /// True when the document was delivered.
+    virtual bool DoPrintJob();
+    /// The running print job, or null.
+    PrintJob* RunningPrintJob() const { return mPrintJob; }
 
     /// Draws the current page's layers through the running pass; items of the mask only
     /// where they meet band (all of them without one).
@@ -182,7 +193,7 @@ protected:
     /// Where selection handle index (1 to 8; a free line 1 and 2) of an item lies.
     virtual std::optional<PixelPoint> HandlePoint(const CLayoutObj& item, const PixelRect& r, int index);
 
-    // The print job's side of a pass; nothing is spooled yet.
+    // The print job's side of a pass; without a running job nothing is spooled.
     /// Stores a rendered band of (page, band): clipped is where it lies on the page, its
     /// pixels are clipped's size at the surface's top-left. False when it cannot be stored.
     virtual bool SpoolPageBand(const gfx::ImageSurface& surface, const PixelRect& clipped, int page, int band);
@@ -219,6 +230,7 @@ private:
     std::string mShownTitle;
     bool mTitleShown = false;
     BandStore mBands;
+    PrintJob* mPrintJob = nullptr;
 };
 
 }  // namespace vx

@@ -1,15 +1,34 @@
-// Drawers of the layout view whose work is done elsewhere: rulers and the print job's
-// band spooling and status. Until they draw, a pass leaves the rulers out and a print
-// spools nothing.
+// Drawers of the layout view whose work is done elsewhere: rulers, and the print job's
+// band spooling and status. Until the rulers draw, a pass leaves them out.
+#include "host/HostService.h"
 #include "view/CGPView.h"
+#include "view/PrintJob.h"
 
 namespace vx {
 
 void CGPView::DrawRulers() {}
 
-bool CGPView::SpoolPageBand(const gfx::ImageSurface&, const PixelRect&, int, int) { return true; }
-void CGPView::StepPrintStatus() {}
-bool CGPView::PrintCancelled() { return false; }
-void CGPView::AbortPrintDevice() {}
+bool CGPView::DoPrintJob() {
+    PrintJobServices* services = HostService<PrintJobServices>();
+    if (!services || mPrintJob) return false;
+    PrintJob job(*this, *services);
+    mPrintJob = &job;
+    struct Clear {
+        PrintJob*& job;
+        ~Clear() { job = nullptr; }
+    } clear{mPrintJob};
+    return job.Run();
+}
+
+bool CGPView::SpoolPageBand(const gfx::ImageSurface& surface, const PixelRect& clipped, int page, int band) {
+    return mPrintJob ? mPrintJob->SpoolPageBand(surface, clipped, page, band) : true;
+}
+void CGPView::StepPrintStatus() {
+    if (mPrintJob) mPrintJob->StepStatus();
+}
+bool CGPView::PrintCancelled() { return mPrintJob && mPrintJob->Cancelled(); }
+void CGPView::AbortPrintDevice() {
+    if (mPrintJob) mPrintJob->AbortDevice();
+}
 
 }  // namespace vx

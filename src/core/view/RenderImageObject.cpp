@@ -204,13 +204,21 @@ void RenderImageObject(RenderContext& pass, const CImageObj& item, gfx::Canvas& 
     }
     if (Empty(picture)) return;
 
+    // Printing, the pass's band is the page's place on the strip of all pages, while
+    // item rectangles are the page's own device pixels: the page itself is what shows.
+    PixelRect band = geometry.band;
+    if (pass.IsPrinting())
+        band = {-geometry.printerOffset.x, -geometry.printerOffset.y,
+                ClampToInt32(Width(geometry.band) - geometry.printerOffset.x),
+                ClampToInt32(Height(geometry.band) - geometry.printerOffset.y)};
+
     // Picture and frame band stay inside the item's rectangle: an item wholly inside
     // the band needs no clip (the crop frame may reach out with stored crops, so it keeps
     // one).
-    const bool clip = item.GetCropOut() == 2 || !Inside(outer, geometry.band) || !Inside(picture, geometry.band);
+    const bool clip = item.GetCropOut() == 2 || !Inside(outer, band) || !Inside(picture, band);
     if (clip) {
         canvas.Save();
-        canvas.ClipRect(ToRect(geometry.band));
+        canvas.ClipRect(ToRect(band));
     }
 
     if (parts & kRenderPicture) {
@@ -218,7 +226,7 @@ void RenderImageObject(RenderContext& pass, const CImageObj& item, gfx::Canvas& 
             failed = true;
     }
 
-    const PixelRect reach = Grow(geometry.band, 2);
+    const PixelRect reach = Grow(band, 2);
     if ((parts & kRenderFrameBand) && item.GetFrameColor() != 0 && item.GetFrameMode() != 0) {
         if (FillFrameBand(canvas, pass, item, ClampTo(outer, reach), ClampTo(inner, reach)) == 0) failed = true;
     }
@@ -246,7 +254,7 @@ void RenderImageObject(RenderContext& pass, const CImageObj& item, gfx::Canvas& 
                 {ClampToInt32(int64_t(c.right) - pen), c.top, c.right, c.bottom},
             };
             const gfx::Rgba colour = PassRgba(pass, layout, item.GetCropFrameColor());
-            const PixelRect crossing = Grow(geometry.band, pen);
+            const PixelRect crossing = Grow(band, pen);
             for (const PixelRect& side : sides) {
                 const PixelRect shown = ClampTo(side, crossing);
                 if (!Empty(shown)) canvas.FillRect(ToRect(shown), colour);
@@ -277,7 +285,7 @@ void RenderImageObject(RenderContext& pass, const CImageObj& item, gfx::Canvas& 
                 } else {
                     box = quarter ? Letterbox(picture, h, w) : Letterbox(picture, w, h);
                 }
-                const PixelRect visible = Intersect(Intersect(picture, box), geometry.band);
+                const PixelRect visible = Intersect(Intersect(picture, box), band);
                 if (!Empty(box) && !Empty(visible)) {
                     // The stamp is drawn unturned into a rectangle about the box's centre,
                     // which the turn lays onto the box.
