@@ -5,7 +5,6 @@
 #include <new>
 #include <stdexcept>
 
-#include "colourmanagement/DeviceProfiles.h"
 #include "document/UserCategoryFile.h"
 #include "host/HostService.h"
 #include "host/Shell.h"
@@ -41,7 +40,6 @@ AppCore::AppCore(std::filesystem::path userFolder)
     : mUserFolder(std::move(userFolder)), mSettings(mUserFolder / SettingsStore::kFileName) {}
 
 AppCore::~AppCore() {
-    if (mMonitorProfileBound) SetMonitorProfilePreference(nullptr);
     if (mUndo) mUndo->ClearUndo();
     mPreferences.defaultLayout = nullptr;
 }
@@ -277,13 +275,6 @@ int AppCore::SaveUserCategoryList() { return vx::SaveUserCategoryList(UserCatego
 std::filesystem::path AppCore::PreferencesPath() const { return PreferencesFilePath(mUserFolder); }
 
 std::filesystem::path AppCore::UserCategoryPath() const { return UserCategoryFilePath(mUserFolder); }
-
-void AppCore::BindMonitorProfilePreference() {
-    SetMonitorProfilePreference([this] {
-        return mSettings.GetString(SettingsStore::kMonitorProfileSection, SettingsStore::kMonitorProfileKey);
-    });
-    mMonitorProfileBound = true;
-}
 
 void AppCore::LoadRecentFileList() { mRecentFiles.Read(mSettings); }
 

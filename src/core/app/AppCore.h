@@ -107,10 +107,6 @@ public:
     void SetRestrictedUser(bool restricted) { mPreferences.doNotSave = restricted ? 1 : 0; }
     bool IsRestrictedUser() const { return mPreferences.doNotSave != 0; }
 
-    /// Makes the colour layer's monitor profile follow the settings store's entry, read
-    /// at every question; undone when this object goes.
-    void BindMonitorProfilePreference();
-
     /// What reading the preferences file asks of the printers; empty members take the
     /// printer manager's answers. The tool windows are always this object's.
     void SetPreferencesHooks(PreferencesHooks hooks) { mPreferencesHooks = std::move(hooks); }
@@ -131,7 +127,6 @@ private:
     bool mDirectPrintRunning = false;
     PreferencesHooks mPreferencesHooks;
     std::function<void(CLayoutSetting&)> mStampBuilder;
-    bool mMonitorProfileBound = false;
 };
 
 }  // namespace vx

@@ -41,6 +41,8 @@ public:
     int32_t GetInt(std::string_view section, std::string_view key, int32_t fallback = 0) const;
     std::string GetString(std::string_view section, std::string_view key, std::string_view fallback = {}) const;
     bool SetInt(std::string_view section, std::string_view key, int32_t value);
+    /// Values come back exactly, blanks at the ends included; one holding a line break
+    /// or a NUL cannot be stored (false, nothing changes).
     bool SetString(std::string_view section, std::string_view key, std::string_view value);
     /// Removes a key, or a whole section with an empty key; false when the file could not
     /// be written.

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "app/AppCore.h"
-#include "colourmanagement/DeviceProfiles.h"
 #include "host/HostService.h"
 #include "host/ToolWindows.h"
 #include "model/CImageObj.h"
@@ -311,18 +310,6 @@ TEST_F(AppCoreTest, RecentFilesGoThroughTheSettingsStore) {
     next->LoadRecentFileList();
     EXPECT_EQ(next->RecentFiles().Entries(), (std::vector<fs::path>{"/a/drei.kqf", "/a/eins.kqf"}));
     EXPECT_EQ(next->Settings().Path(), root.Path() / "VellicorEX_Settings.ini");
-}
-
-TEST_F(AppCoreTest, TheMonitorProfileFollowsTheSettingsStore) {
-    const std::string fallback = GetMonitorProfileName();
-    {
-        auto core = MakeCore();
-        core->BindMonitorProfilePreference();
-        EXPECT_EQ(GetMonitorProfileName(), fallback);
-        core->Settings().SetString("Settings", "MonitorProfile", "Buero-Monitor.icc");
-        EXPECT_EQ(GetMonitorProfileName(), "Buero-Monitor.icc");
-    }
-    EXPECT_EQ(GetMonitorProfileName(), fallback);  // unbound with the core
 }
 
 TEST_F(AppCoreTest, StateThatTheRunKeeps) {
