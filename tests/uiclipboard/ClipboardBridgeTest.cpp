@@ -10,13 +10,16 @@
 #include <wx/utils.h>
 
 #include "document/ClipboardItemsXml.h"
+#include "model/CImageObj.h"
 #include "model/CLayoutSetting.h"
 #include "model/CTextObj.h"
 #include "model/ClipboardCommands.h"
 #include "model/FreeTextItem.h"
+#include "model/ImageAdding.h"
 #include "model/ItemClipboard.h"
 #include "model/ObjectList.h"
 #include "model/UndoStore.h"
+#include "platform/system/StringTable.h"
 #include "support/RecordingPorts.h"
 #include "ui/ClipboardBridge.h"
 
@@ -124,12 +127,43 @@ TEST(ClipboardBridge, CopiesAndPastesThroughTheSystemClipboard) {
     EXPECT_EQ(items.Current()->NextItem(), nullptr);
     ASSERT_NE(items.Previous(), nullptr);  // the rotation of a Copy
 
+    // Another instance's image whose file is gone: left out, told once after the paste.
+    {
+        vx::CLayoutObj* list = nullptr;
+        vx::CTextObj* text = vx::CreateTextObject(nullptr, &list);
+        text->SetText("Mit Bild");
+        text->SetSize(400, 100);
+        auto image = std::make_unique<vx::CImageObj>(true, "StdImage");
+        vx::InitImageObjDefaults(*image);
+        image->SetFilePath("/nonexistent/vellicorex/gone.jpg");
+        image->SetSize(300, 200);
+        ASSERT_TRUE(vx::AppendObject(&list, image));
+        const std::optional<std::string> xml = vx::WriteClipboardItems(list);
+        ASSERT_TRUE(xml.has_value());
+        const std::string payload = vx::ClipboardBridge::Payload("999999 8", *xml);
+        while (vx::RemoveObjectAt(&list, 0)) {
+        }
+        ASSERT_TRUE(wxTheClipboard->Open());
+        auto* data = new wxCustomDataObject(vx::ClipboardBridge::ItemsFormat());
+        data->SetData(payload.size(), payload.data());
+        wxTheClipboard->SetData(data);
+        wxTheClipboard->Close();
+        auto layout = FreeLayout();
+        ASSERT_TRUE(bridge.Paste(*layout, undo));
+        EXPECT_EQ(Texts(*layout), std::vector<std::string>{"Mit Bild"});
+        EXPECT_EQ(vx::CountObjects(layout->ItemListHead()), 1);
+        EXPECT_EQ(messages.Ids(), std::vector<int>{vx::IDS_FILE_NOT_READABLE});
+        messages.shown.clear();
+        ASSERT_TRUE(bridge.Paste(*layout, undo));  // taken once: no second message
+        EXPECT_TRUE(messages.shown.empty());
+    }
+
     // Text from another program leaves Paste working from the internal list.
     SetText("Hallo von woanders");
     auto fourth = FreeLayout();
     EXPECT_TRUE(bridge.CanPaste());
     ASSERT_TRUE(bridge.Paste(*fourth, undo));
-    EXPECT_EQ(Texts(*fourth), std::vector<std::string>{"Fremd"});
+    EXPECT_EQ(Texts(*fourth), std::vector<std::string>{"Mit Bild"});
     EXPECT_TRUE(messages.shown.empty());
 
     // The update rule: an empty internal list asks the cached answer only.
