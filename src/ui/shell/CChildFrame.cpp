@@ -1,0 +1,24 @@
+#include "ui/shell/CChildFrame.h"
+
+#include <wx/sizer.h>
+
+#include "ui/shell/CChildSplitterWnd.h"
+#include "ui/shell/DropTargets.h"
+#include "ui/shell/LayoutPane.h"
+
+CChildFrame::CChildFrame(wxWindow* parent, vx::GPView* view, vx::CLayoutSetting* layout)
+    : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE), mView(view) {
+    mSplitter = new CChildSplitterWnd(this);
+    // The print-settings pane's place stays empty until that pane exists.
+    mLeft = new wxPanel(mSplitter, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN);
+    mRight = CreateLayoutViewWindow(mSplitter, layout);
+    mSplitter->SplitPanes(mLeft, mRight);
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(mSplitter, 1, wxEXPAND);
+    SetSizer(sizer);
+    vx::AcceptLayoutDrops(this, view);
+}
+
+vx::LayoutPane* CChildFrame::CreateLayoutViewWindow(wxWindow* parent, vx::CLayoutSetting* layout) {
+    return new vx::LayoutPane(parent, layout);
+}
