@@ -8,6 +8,7 @@
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 
+#include "app/WindowPlacement.h"
 #include "document/DocumentCommands.h"
 #include "document/LayoutDocument.h"
 #include "host/ApplicationState.h"
@@ -30,8 +31,8 @@ namespace {
 
 CMainFrame* gMainFrame = nullptr;
 
-constexpr int kFirstCommand = 32768;
-constexpr int kLastCommand = 59999;
+constexpr int kFirstCommand = vx::ToWxId(vx::kFirstCommandId);
+constexpr int kLastCommand = vx::ToWxId(vx::kLastCommandId);
 
 wxString Wx(const std::string& text) { return wxString::FromUTF8(text); }
 
@@ -76,6 +77,8 @@ CMainFrame::CMainFrame(vx::GPDocManager* manager, const wxPoint& pos, const wxSi
     Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     Bind(wxEVT_CONTEXT_MENU, &CMainFrame::OnContextMenu, this);
+    Bind(wxEVT_SIZE, [this](wxSizeEvent& e) { RememberNormalRect(); e.Skip(); });
+    Bind(wxEVT_MOVE, [this](wxMoveEvent& e) { RememberNormalRect(); e.Skip(); });
     mLockKeys.Bind(wxEVT_TIMER, &CMainFrame::OnLockKeysTimer, this);
     mLockKeys.Start(250);
 }
@@ -90,13 +93,13 @@ CMainFrame::~CMainFrame() {
 
 wxWindow* CMainFrame::CreateZoomBar(wxWindow* parent) {
     // The zoom and page bar's place: the bar itself replaces this window.
-    auto* place = new wxPanel(parent, vx::kIdZoomBar, wxDefaultPosition, wxSize(360, CMainToolBar::kButtonSize + 8));
+    auto* place = new wxPanel(parent, wxID_ANY, wxDefaultPosition, wxSize(360, CMainToolBar::kButtonSize + 8));
     place->SetMinSize(wxSize(360, CMainToolBar::kButtonSize + 8));
     return place;
 }
 
 void CMainFrame::CreateStatusPanes() {
-    wxStatusBar* bar = CreateStatusBar(4, wxSTB_DEFAULT_STYLE, vx::kIdStatusBar);
+    wxStatusBar* bar = CreateStatusBar(4, wxSTB_DEFAULT_STYLE);
     const int lockWidth = std::max(bar->GetTextExtent("CAP").x, bar->GetTextExtent("NUM").x) + 16;
     const int widths[] = {-1, kQuickPrintPaneWidth, lockWidth, lockWidth};
     bar->SetStatusWidths(4, widths);
@@ -188,7 +191,7 @@ void CMainFrame::SetQuickPrintStatus(int state) {
 void CMainFrame::SetLayoutTitle(const std::string& text) { SetTitle(Wx(vx::ShellTitle() + " - " + text)); }
 
 void CMainFrame::OnCommand(wxCommandEvent& event) {
-    const int id = event.GetId();
+    const int id = vx::FromWxId(event.GetId());
     if (vx::IsForwardedCommand(id)) {
         vx::ForwardCommand(id);
         return;
@@ -232,7 +235,7 @@ void CMainFrame::OnCommand(wxCommandEvent& event) {
 }
 
 void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event) {
-    const int id = event.GetId();
+    const int id = vx::FromWxId(event.GetId());
     vx::GPView* view = ActiveView();
     vx::GPDocument* doc = view ? view->Document() : nullptr;
     const bool hasLayout = doc && doc->Core().GetLayout();
@@ -277,7 +280,25 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
         event.Veto();
         return;
     }
+    SavePlacement();
     event.Skip();
+}
+
+void CMainFrame::RememberNormalRect() {
+    if (IsShown() && !IsMaximized() && !IsIconized() && !IsFullScreen()) mNormalRect = GetRect();
+}
+
+void CMainFrame::SavePlacement() {
+    if (!mSettings) return;
+    RememberNormalRect();
+    if (mNormalRect.IsEmpty()) mNormalRect = GetRect();
+    const int32_t show = IsIconized() ? vx::kShowMinimized : IsMaximized() ? vx::kShowMaximized : vx::kShowNormal;
+    const vx::ScreenRect normal{mNormalRect.x, mNormalRect.y, mNormalRect.GetRight() + 1, mNormalRect.GetBottom() + 1};
+    vx::WindowPlacement placement;
+    placement.showCommand = uint32_t(show);
+    placement.normal = normal;
+    vx::WriteWindowPlacement(*mSettings, placement);
+    vx::WriteWindowRect(*mSettings, normal, show);
 }
 
 void CMainFrame::OnContextMenu(wxContextMenuEvent& event) {

@@ -16,6 +16,7 @@ class wxSizer;
 
 namespace vx {
 class CLayoutSetting;
+class SettingsStore;
 class GPDocManager;
 class GPView;
 class LayoutPane;
@@ -48,6 +49,8 @@ public:
     /// Removes the layout window (with its panes).
     void DetachLayoutWindow(CChildFrame* child);
     void SetViewCreating(bool creating) { mViewCreating = creating; }
+    /// Where the placement goes when the window closes.
+    void SetSettingsStore(vx::SettingsStore* store) { mSettings = store; }
 
     /// Text of the status bar's message pane.
     void SetMessageText(const std::string& text);
@@ -79,6 +82,8 @@ private:
     void OnClose(wxCloseEvent& event);
     void OnContextMenu(wxContextMenuEvent& event);
     void OnLockKeysTimer(wxTimerEvent& event);
+    void RememberNormalRect();
+    void SavePlacement();
 
     vx::GPDocManager* mManager;
     std::unique_ptr<vx::DisplayColorBlock> mDisplayColours;
@@ -92,4 +97,6 @@ private:
     bool mCapsShown = false;
     bool mNumShown = false;
     bool mViewCreating = false;
+    vx::SettingsStore* mSettings = nullptr;
+    wxRect mNormalRect;
 };

@@ -1,6 +1,7 @@
 #include "ui/shell/CMainToolBar.h"
 
 #include <wx/bitmap.h>
+#include <wx/control.h>
 #include <wx/dcclient.h>
 #include <wx/frame.h>
 #include <wx/image.h>
@@ -9,6 +10,7 @@
 #include "platform/system/Folders.h"
 #include "platform/system/Paths.h"
 #include "ui/shell/CommandIds.h"
+#include "ui/shell/MenuTable.h"
 
 namespace {
 
@@ -26,10 +28,11 @@ wxBitmap Icon(const char* name) {
 }
 
 /// A fixed gap with an etched line in its middle, in place of a narrow separator.
-class GapWindow : public wxWindow {
+class GapWindow : public wxControl {
 public:
     explicit GapWindow(wxWindow* parent)
-        : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxSize(CMainToolBar::kGapWidth, CMainToolBar::kButtonSize)) {
+        : wxControl(parent, wxID_ANY, wxDefaultPosition, wxSize(CMainToolBar::kGapWidth, CMainToolBar::kButtonSize),
+                    wxBORDER_NONE) {
         SetMinSize(wxSize(CMainToolBar::kGapWidth, CMainToolBar::kButtonSize));
         SetMaxSize(wxSize(CMainToolBar::kGapWidth, -1));
         Bind(wxEVT_PAINT, [this](wxPaintEvent&) {
@@ -42,26 +45,31 @@ public:
             dc.DrawLine(x, 4, x, s.y - 4);
         });
     }
+    wxSize DoGetBestSize() const override { return wxSize(CMainToolBar::kGapWidth, CMainToolBar::kButtonSize); }
 };
 
 }  // namespace
 
 CMainToolBar::CMainToolBar(wxWindow* parent)
-    : wxToolBar(parent, vx::kIdMainToolBar, wxDefaultPosition, wxDefaultSize,
+    : wxToolBar(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                 wxTB_HORIZONTAL | wxTB_FLAT | wxTB_NODIVIDER | wxBORDER_NONE) {
     SetToolBitmapSize(wxSize(kButtonSize, kButtonSize));
     SetMargins(5, 3);
-    AddTool(vx::kCmdLoadImage, "", Icon("loadimage"), "Bild laden");
+    AddButton(vx::kCmdLoadImage, "loadimage");
     AddGap();
-    AddTool(vx::kCmdPrint, "", Icon("print"), "Jetzt drucken");
+    AddButton(vx::kCmdPrint, "print");
     AddGap();
-    AddTool(vx::kCmdNew, "", Icon("new"), "Neu");
-    AddTool(vx::kCmdOpen, "", Icon("open"), wxString::FromUTF8("Öffnen"));
-    AddTool(vx::kCmdOpenLast, "", Icon("openlast"), wxString::FromUTF8("Letzte öffnen"));
+    AddButton(vx::kCmdNew, "new");
+    AddButton(vx::kCmdOpen, "open");
+    AddButton(vx::kCmdOpenLast, "openlast");
     AddGap();
-    AddTool(vx::kCmdSave, "", Icon("save"), "Speichern");
+    AddButton(vx::kCmdSave, "save");
     Realize();
     Bind(wxEVT_TOOL_ENTER, &CMainToolBar::OnToolEnter, this);
+}
+
+void CMainToolBar::AddButton(int command, const char* icon) {
+    AddTool(vx::ToWxId(command), "", Icon(icon), wxString::FromUTF8(vx::CommandLabel(command)));
 }
 
 void CMainToolBar::AddGap() {

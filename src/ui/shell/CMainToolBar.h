@@ -15,6 +15,7 @@ public:
     const std::vector<wxWindow*>& Gaps() const { return mGaps; }
 
 private:
+    void AddButton(int command, const char* icon);
     void AddGap();
     void OnToolEnter(wxCommandEvent& event);
 

@@ -25,12 +25,17 @@ enum ShellCommand : int {
     kCmdExit = 57665,
 };
 
-/// Window ids of the frame's bars.
-enum ShellWindowId : int {
-    kIdZoomBar = 0xE800,
-    kIdStatusBar = 0xE801,
-    kIdMainToolBar = 0xE820,
-};
+/// The toolkit takes menu ids below 0x7FFF only: our command ids (32768 and up) are
+/// shifted down by this much in menus and toolbars, and back in the handlers.
+inline constexpr int kWxCommandShift = 25000;
+inline constexpr int kFirstCommandId = 32768;
+inline constexpr int kLastCommandId = 57767;
+/// The menu or tool id of a command.
+constexpr int ToWxId(int command) { return command >= kFirstCommandId ? command - kWxCommandShift : command; }
+/// The command of a menu or tool id.
+constexpr int FromWxId(int id) {
+    return id >= kFirstCommandId - kWxCommandShift && id <= kLastCommandId - kWxCommandShift ? id + kWxCommandShift : id;
+}
 
 /// Context menus of the layout window by kind (1 to 5).
 enum ContextMenuKind : int {

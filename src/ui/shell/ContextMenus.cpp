@@ -11,13 +11,6 @@
 #include "ui/shell/LayoutPane.h"
 
 namespace vx {
-namespace {
-
-constexpr int16_t kKindImage = 1;
-constexpr int16_t kKindFreeText = 16;
-constexpr int16_t kKindFreeLine = 64;
-
-}  // namespace
 
 int ContextMenuKind(const LayoutPane& pane, PixelPoint client) {
     const CGPView& view = const_cast<LayoutPane&>(pane).View();
@@ -41,7 +34,7 @@ int ContextMenuKind(const LayoutPane& pane, PixelPoint client) {
     for (auto it = items.rbegin(); it != items.rend(); ++it) {
         const CLayoutObj& item = **it;
         const int16_t kind = item.GetKind();
-        if (kind != kKindImage && kind != kKindFreeText && kind != kKindFreeLine) continue;
+        if (kind != kKindImage && kind != kKindText && kind != kKindLine) continue;
         const LayoutRect r = item.GetRect();
         if (!view.IsItemOnCurrentPage(item)) continue;
         const double left = page.offset.x + r.left * xs;
@@ -51,7 +44,7 @@ int ContextMenuKind(const LayoutPane& pane, PixelPoint client) {
         if (client.x < std::min(left, right) || client.x >= std::max(left, right) || client.y < std::min(top, bottom) ||
             client.y >= std::max(top, bottom))
             continue;
-        return kind == kKindImage ? kMenuImage : kind == kKindFreeLine ? kMenuFreeLine : kMenuFreeText;
+        return kind == kKindImage ? kMenuImage : kind == kKindLine ? kMenuFreeLine : kMenuFreeText;
     }
     return kMenuPage;
 }

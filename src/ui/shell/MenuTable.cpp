@@ -5,6 +5,8 @@
 
 #include <wx/menu.h>
 
+#include "ui/shell/CommandIds.h"
+
 namespace vx {
 namespace {
 
@@ -34,7 +36,7 @@ size_t Fill(wxMenu* menu, int menuId, size_t i, int depth) {
             i = Fill(sub, menuId, i + 1, depth + 1);
             menu->AppendSubMenu(sub, Wx(e.text));
         } else {
-            menu->Append(e.command, Wx(e.text));
+            menu->Append(ToWxId(e.command), Wx(e.text));
             ++i;
         }
     }
@@ -70,6 +72,18 @@ wxMenu* BuildMenu(int menuId) {
     auto* menu = new wxMenu;
     Fill(menu, menuId, first, 0);
     return menu;
+}
+
+std::string CommandLabel(int command) {
+    for (const MenuEntry& e : kEntries) {
+        if (e.menu != kMainMenu || e.command != command) continue;
+        std::string text = e.text;
+        if (const size_t tab = text.find('\t'); tab != std::string::npos) text.erase(tab);
+        if (const size_t mnemonic = text.find("(&"); mnemonic != std::string::npos) text.erase(mnemonic, 4);
+        while (!text.empty() && (text.back() == '.' || text.back() == ' ')) text.pop_back();
+        return text;
+    }
+    return {};
 }
 
 wxMenu* FindSubMenu(wxMenuBar* bar, const char* text) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <span>
+#include <string>
 
 class wxMenu;
 class wxMenuBar;
@@ -23,6 +24,9 @@ std::span<const MenuEntry> MenuEntries();
 wxMenuBar* BuildMenuBar();
 /// A context menu (201 to 206) as one popup menu; null for an unknown id.
 wxMenu* BuildMenu(int menuId);
+/// A command's main-menu text without mnemonic, dots and accelerator (tooltips); empty
+/// for a command the main menu does not hold.
+std::string CommandLabel(int command);
 /// The submenu of the main menu with this text as the table has it, or null.
 wxMenu* FindSubMenu(wxMenuBar* bar, const char* text);
 
