@@ -1,11 +1,13 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/RecentFileList.h"
 #include "app/SettingsStore.h"
+#include "document/PreferencesFile.h"
 #include "host/ApplicationState.h"
 
 namespace vx {
@@ -100,6 +102,13 @@ public:
     void SetRestrictedUser(bool restricted) { mPreferences.doNotSave = restricted ? 1 : 0; }
     bool IsRestrictedUser() const { return mPreferences.doNotSave != 0; }
 
+    /// What reading the preferences file asks of the printers; empty members take the
+    /// printer manager's answers. The tool windows are always this object's.
+    void SetPreferencesHooks(PreferencesHooks hooks) { mPreferencesHooks = std::move(hooks); }
+    /// Rebuilds a new layout's image stamp from its stamp file (bound with the image
+    /// stamp dialog's logic); until bound, the stamp is left as loaded.
+    void SetImageStampBuilder(std::function<void(CLayoutSetting&)> builder) { mStampBuilder = std::move(builder); }
+
 private:
     std::filesystem::path mUserFolder;
     SettingsStore mSettings;
@@ -111,6 +120,8 @@ private:
     int32_t mScreenWidth = 1024;
     int mSystemLanguage = 7;
     bool mDirectPrintRunning = false;
+    PreferencesHooks mPreferencesHooks;
+    std::function<void(CLayoutSetting&)> mStampBuilder;
 };
 
 }  // namespace vx

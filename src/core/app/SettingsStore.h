@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -44,11 +45,16 @@ public:
     uint32_t GetSwitch(std::string_view name) const;
     bool SetSwitch(std::string_view name, uint32_t value);
 
+    /// Runs the changes of fn as one write of the file (the setters inside answer true);
+    /// false when that write failed.
+    bool Batch(const std::function<void(SettingsStore&)>& fn);
+
 private:
     bool Flush();
 
     std::filesystem::path mPath;
     IniFile mFile{'='};
+    int mBatchDepth = 0;
 };
 
 }  // namespace vx
