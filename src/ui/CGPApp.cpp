@@ -203,6 +203,9 @@ bool CGPApp::SetCursorByIndex(int index) {
 // StartupHost
 
 void CGPApp::LoadSettings() {
+    // A first start has no user folder yet; one that cannot be made shows up later as a
+    // restricted user.
+    (void)vx::EnsureUserFolder();
     mCore->Settings().Reload();
     mCore->LoadRecentFileList();
     const auto& entries = mCore->RecentFiles().Entries();

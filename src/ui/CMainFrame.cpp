@@ -77,6 +77,13 @@ CMainFrame::CMainFrame(vx::GPDocManager* manager, const wxPoint& pos, const wxSi
     Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     Bind(wxEVT_CONTEXT_MENU, &CMainFrame::OnContextMenu, this);
+    // New and Open give the document its layout after the window exists: the pane and
+    // the title follow at the next quiet moment.
+    Bind(wxEVT_IDLE, [this](wxIdleEvent& e) {
+        ActivePane();
+        RenewTitle();
+        e.Skip();
+    });
     Bind(wxEVT_SIZE, [this](wxSizeEvent& e) { RememberNormalRect(); e.Skip(); });
     Bind(wxEVT_MOVE, [this](wxMoveEvent& e) { RememberNormalRect(); e.Skip(); });
     mLockKeys.Bind(wxEVT_TIMER, &CMainFrame::OnLockKeysTimer, this);
@@ -124,13 +131,12 @@ void CMainFrame::SetMessageText(const std::string& text) {
     if (GetStatusBar()) GetStatusBar()->SetStatusText(Wx(text), 0);
 }
 
-CChildFrame* CMainFrame::AttachLayoutWindow(vx::GPView* view, vx::CLayoutSetting* layout) {
+CChildFrame* CMainFrame::AttachLayoutWindow(vx::GPView* view) {
     // One layout at a time: a second layout window replaces the first.
     if (mChild) DetachLayoutWindow(mChild);
-    mChild = new CChildFrame(mClient, view, layout);
+    mChild = new CChildFrame(mClient, view);
     mClient->GetSizer()->Add(mChild, 1, wxEXPAND);
     mClient->Layout();
-    if (vx::LayoutPane* pane = mChild->RightPane()) pane->View().UpdateFrameTitle();
     return mChild;
 }
 
@@ -155,7 +161,9 @@ vx::GPView* CMainFrame::ActiveView() const {
 
 vx::LayoutPane* CMainFrame::ActivePane() const {
     vx::GPView* view = ActiveView();
-    return view ? view->Pane() : nullptr;
+    vx::LayoutPane* pane = view ? view->Pane() : nullptr;
+    if (pane) pane->Sync();
+    return pane;
 }
 
 bool CMainFrame::Busy() const {
@@ -169,7 +177,10 @@ vx::LayoutView* CMainFrame::FindLayoutView(const vx::CLayoutSetting& layout) {
         auto* gp = dynamic_cast<vx::GPDocument*>(doc);
         if (!gp || gp->Core().GetLayout() != &layout) continue;
         for (wxView* v : doc->GetViewsVector())
-            if (auto* view = dynamic_cast<vx::GPView*>(v); view && view->Pane()) return view->Pane();
+            if (auto* view = dynamic_cast<vx::GPView*>(v); view && view->Pane()) {
+                view->Pane()->Sync();
+                return view->Pane();
+            }
     }
     return nullptr;
 }
@@ -188,7 +199,18 @@ void CMainFrame::SetQuickPrintStatus(int state) {
     GetStatusBar()->SetStatusText(Wx(vx::QuickPrintText(state)), 1);
 }
 
-void CMainFrame::SetLayoutTitle(const std::string& text) { SetTitle(Wx(vx::ShellTitle() + " - " + text)); }
+void CMainFrame::SetLayoutTitle(const std::string&) {
+    // The layout window has no caption of its own: the main window names the active
+    // document, as its title always did.
+    RenewTitle();
+}
+
+void CMainFrame::RenewTitle() {
+    vx::GPView* view = ActiveView();
+    wxDocument* doc = view ? view->GetDocument() : nullptr;
+    const wxString title = doc ? Wx(vx::ShellTitle()) + " - " + doc->GetUserReadableName() : Wx(vx::ShellTitle());
+    if (GetTitle() != title) SetTitle(title);
+}
 
 void CMainFrame::OnCommand(wxCommandEvent& event) {
     const int id = vx::FromWxId(event.GetId());

@@ -45,13 +45,15 @@ public:
     CChildFrame* LayoutWindow() const { return mChild; }
 
     /// Makes the layout window of view in the client area.
-    CChildFrame* AttachLayoutWindow(vx::GPView* view, vx::CLayoutSetting* layout);
+    CChildFrame* AttachLayoutWindow(vx::GPView* view);
     /// Removes the layout window (with its panes).
     void DetachLayoutWindow(CChildFrame* child);
     void SetViewCreating(bool creating) { mViewCreating = creating; }
     /// Where the placement goes when the window closes.
     void SetSettingsStore(vx::SettingsStore* store) { mSettings = store; }
 
+    /// "TEVRA Vellicor EX - " and the active document's title, or the bare name.
+    void RenewTitle();
     /// Text of the status bar's message pane.
     void SetMessageText(const std::string& text);
     /// Shows the context menu of a kind (1 to 5) at a point of the screen.

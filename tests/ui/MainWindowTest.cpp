@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@
 #include "app/SettingsStore.h"
 #include "core/imaging/JpegFixtures.h"
 #include "document/LayoutDocument.h"
+#include "document/LayoutXmlWriter.h"
+#include "host/DocumentServices.h"
+#include "host/HostService.h"
 #include "model/CLayoutObj.h"
 #include "model/CLayoutSetting.h"
 #include "platform/system/Folders.h"
@@ -59,8 +63,9 @@ protected:
     int Enter(wxDialog* dialog) override {
         if (auto* message = dynamic_cast<wxMessageDialog*>(dialog)) {
             shown.push_back(std::string(message->GetMessage().utf8_str()));
-            // Questions get No: nothing is saved or discarded by the test's answers.
-            return (message->GetMessageDialogStyle() & wxNO) ? wxID_NO : wxID_OK;
+            // Save questions get No, other questions Yes: the run goes on and saves nothing.
+            if (!(message->GetMessageDialogStyle() & wxNO)) return wxID_OK;
+            return shown.back().rfind("Möchten Sie", 0) == 0 ? wxID_NO : wxID_YES;
         } else
             shown.push_back(std::string(dialog->GetTitle().utf8_str()));
         return wxID_OK;
@@ -111,6 +116,14 @@ int ImageItems(const vx::CLayoutSetting& layout) {
     return n;
 }
 
+/// The template chooser answered with one template of the test's own.
+struct TemplateChooser : vx::SettingsDialogs {
+    fs::path chosen;
+    bool Has(Dialog dialog) override { return dialog == Dialog::SelectTemplate; }
+    bool RunAutoRotate(vx::CLayoutSetting&) override { return false; }
+    std::optional<fs::path> ChooseTemplate() override { return chosen; }
+};
+
 /// One run of the program in folders of its own: started like a new user's first start,
 /// the splash pause cut short.
 class MainWindow : public testing::Test {
@@ -126,7 +139,16 @@ protected:
         ASSERT_TRUE(wxEntryStart(argc, argv));
         ASSERT_TRUE(wxTheApp->CallOnInit());
         started = App().ExitStatus() == 0;
-        if (started) App().FinishStartup();
+        if (started) {
+            // New asks for a template: a copy of the default layout, written here.
+            chooser = new TemplateChooser;
+            chooser->chosen = root->Path() / "Vorlage.kqt";
+            auto layout = App().Core()->CreateDefaultLayout(nullptr, nullptr);
+            ASSERT_NE(layout, nullptr);
+            ASSERT_TRUE(vx::SaveLayoutXml(chooser->chosen, *layout));
+            vx::InstallHostService<vx::SettingsDialogs>(chooser);
+            App().FinishStartup();
+        }
         Settle(20);
     }
     static void TearDownTestSuite() {
@@ -138,6 +160,7 @@ protected:
             wxEntryCleanup();
         }
         delete hook;
+        delete chooser;
         delete user;
         delete temp;
         delete root;
@@ -151,6 +174,7 @@ protected:
     static inline vx::test::ScopedEnv* temp = nullptr;
     static inline vx::test::ScopedEnv* user = nullptr;
     static inline AnsweringHook* hook = nullptr;
+    static inline TemplateChooser* chooser = nullptr;
     static inline bool started = false;
 };
 
@@ -284,7 +308,7 @@ TEST_F(MainWindow, DropsAddImagesAndOpenLayouts) {
     ASSERT_NE(ActiveView(), nullptr);
     ASSERT_NE(Frame()->LayoutWindow(), nullptr);
     EXPECT_EQ(ImageItems(*ActiveView()->Document()->Core().GetLayout()), before + 2);
-    EXPECT_EQ(std::string(Frame()->GetTitle().utf8_str()), "TEVRA Vellicor EX - saved.kqf");
+    EXPECT_EQ(std::string(Frame()->GetTitle().utf8_str()), "TEVRA Vellicor EX - saved");
 }
 
 TEST_F(MainWindow, LongLoopsDropUserInputAndRecordTheStopChord) {

@@ -14,7 +14,7 @@ class CLayoutSetting;
 /// folders dropped on it are loaded into the layout.
 class CChildFrame : public wxPanel {
 public:
-    CChildFrame(wxWindow* parent, vx::GPView* view, vx::CLayoutSetting* layout);
+    CChildFrame(wxWindow* parent, vx::GPView* view);
 
     CChildSplitterWnd* Splitter() const { return mSplitter; }
     wxWindow* LeftPane() const { return mLeft; }
@@ -22,7 +22,7 @@ public:
     vx::GPView* View() const { return mView; }
 
     /// The right pane: the one place where the layout view's window is made.
-    static vx::LayoutPane* CreateLayoutViewWindow(wxWindow* parent, vx::CLayoutSetting* layout);
+    static vx::LayoutPane* CreateLayoutViewWindow(wxWindow* parent, vx::GPView* view);
 
 private:
     vx::GPView* mView;

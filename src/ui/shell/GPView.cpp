@@ -19,9 +19,8 @@ bool GPView::OnCreate(wxDocument* doc, long flags) {
     CMainFrame* frame = CMainFrame::Get();
     if (!frame) return false;
     // The document's layout exists only after New or Open ran; the pane follows it.
-    auto* gp = dynamic_cast<GPDocument*>(doc);
     frame->SetViewCreating(true);
-    mChild = frame->AttachLayoutWindow(this, gp ? gp->Core().GetLayout() : nullptr);
+    mChild = frame->AttachLayoutWindow(this);
     SetFrame(frame);
     Activate(true);
     frame->SetViewCreating(false);
@@ -30,14 +29,14 @@ bool GPView::OnCreate(wxDocument* doc, long flags) {
 
 void GPView::OnUpdate(wxView*, wxObject*) {
     if (LayoutPane* pane = Pane()) {
-        if (GPDocument* doc = Document()) pane->SetLayout(doc->Core().GetLayout());
+        pane->Sync();
         pane->Invalidate();
     }
 }
 
 void GPView::OnChangeFilename() {
-    // The main window's title follows the layout view, not the framework's rule.
-    if (LayoutPane* pane = Pane()) pane->View().UpdateFrameTitle();
+    // The view's frame is the shared main window: it names the active document itself.
+    if (CMainFrame* frame = CMainFrame::Get()) frame->RenewTitle();
 }
 
 bool GPView::OnClose(bool deleteWindow) {

@@ -6,25 +6,31 @@
 #include <wx/dcclient.h>
 #include <wx/gdicmn.h>
 
+#include "host/ApplicationState.h"
+#include "host/HostService.h"
 #include "model/CLayoutSetting.h"
 #include "model/PageGeometry.h"
 #include "model/ViewStateBlock.h"
 
 namespace vx {
 
-LayoutPane::LayoutPane(wxWindow* parent, CLayoutSetting* layout)
+LayoutPane::LayoutPane(wxWindow* parent, std::function<CLayoutSetting*()> source)
     : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE | wxFULL_REPAINT_ON_RESIZE),
+      mSource(std::move(source)),
       mPainter(*this, mView) {
     // Each paint covers the whole client area from an off-screen surface.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
-    mView.Attach(this, layout);
+    mView.Attach(this, mSource ? mSource() : nullptr);
     Bind(wxEVT_PAINT, &LayoutPane::OnPaint, this);
 }
 
-void LayoutPane::SetLayout(CLayoutSetting* layout) {
-    if (layout == mView.GetLayout()) return;
-    mView.Attach(this, layout);
-    Refresh(false);
+void LayoutPane::Sync() {
+    CLayoutSetting* layout = mSource ? mSource() : nullptr;
+    if (layout != mView.GetLayout()) {
+        mView.Attach(this, layout);
+        Refresh(false);
+    }
+    if (ApplicationState* app = HostService<ApplicationState>(); app && layout) app->ActiveLayoutSlot() = layout;
 }
 
 void LayoutPane::SetCurrentPage(int index) {
@@ -61,6 +67,7 @@ PixelPoint LayoutPane::GetPixelsPerInch() const {
 }
 
 void LayoutPane::OnPaint(wxPaintEvent&) {
+    Sync();
     wxPaintDC dc(this);
     mLastPaint = mPainter.Paint(dc, ClientToDocRect());
     mView.UpdateFrameTitle();

@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+
 #include <wx/window.h>
 
 #include "host/LayoutView.h"
@@ -14,10 +16,12 @@ class CLayoutSetting;
 /// answering for the layout view.
 class LayoutPane : public wxWindow, public LayoutView {
 public:
-    LayoutPane(wxWindow* parent, CLayoutSetting* layout);
+    /// source answers the document's layout as it stands (it comes after the window, and
+    /// a reload replaces it).
+    LayoutPane(wxWindow* parent, std::function<CLayoutSetting*()> source);
 
-    /// The layout shown; the pane follows a reloaded layout.
-    void SetLayout(CLayoutSetting* layout);
+    /// Takes the document's layout when it changed, and makes it the active layout.
+    void Sync();
     CGPView& View() { return mView; }
 
     int GetCurrentPage() const override { return mView.GetCurrentPage(); }
@@ -36,6 +40,7 @@ public:
 private:
     void OnPaint(wxPaintEvent& event);
 
+    std::function<CLayoutSetting*()> mSource;
     CGPView mView;
     ViewPainter mPainter;
     PaintResult mLastPaint = PaintResult::Busy;
