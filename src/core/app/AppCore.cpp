@@ -76,20 +76,21 @@ bool AppCore::InitAppDefaults() {
 
     if (!LoadPreferences()) ShowToolWindowsFromSettings(mPreferences);
 
-    CLayoutSetting& d = *mDefaultLayout;
-    if (d.GetPaperSetup() == 0) {
-        d.SetPaperSetup(0);
-        if (d.GetPaperMenu() == -1) {
-            if (d.GetUserDefinePaper() == d.GetPaper()) {
-                d.SetPaperMenu(kUserPaperMenu);
-            } else {
-                d.SetPaperMenu(kA4PaperMenu);
-                d.SetPaper(kA4);
-            }
-        }
-    }
+    ApplyPaperFallback(*mDefaultLayout);
     mPreferences.directPrint = 0;
     return true;
+}
+
+void AppCore::ApplyPaperFallback(CLayoutSetting& d) {
+    if (d.GetPaperSetup() != 0) return;
+    d.SetPaperSetup(0);
+    if (d.GetPaperMenu() != -1) return;
+    if (d.GetUserDefinePaper() == d.GetPaper()) {
+        d.SetPaperMenu(kUserPaperMenu);
+    } else {
+        d.SetPaperMenu(kA4PaperMenu);
+        d.SetPaper(kA4);
+    }
 }
 
 bool AppCore::PrepareNewLayout(CLayoutSetting& layout) {

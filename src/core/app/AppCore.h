@@ -61,6 +61,10 @@ public:
     /// The page count a paper height allows: 15 m over the height, 1 to 32767; a banner
     /// or a height of 0 or less gives 1.
     static int16_t PageMaxFor(int32_t paperHeight, bool banner);
+    /// The default layout's paper after the preferences are read: without a printer
+    /// paper, a paper menu of -1 becomes 22 when the user paper is the paper, else 16
+    /// with A4.
+    static void ApplyPaperFallback(CLayoutSetting& layout);
     /// Shows the tool windows whose flags are set (through the ToolWindows service).
     void ShowToolWindowsFromSettings(const AppPreferences& preferences);
 
