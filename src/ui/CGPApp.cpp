@@ -103,9 +103,12 @@ bool CGPApp::OnInit() {
     mIdleCheck = std::make_unique<vx::IdleResolutionCheck>();
 
     // The frame is made by start-up; the shell binds once it exists.
-    mBindings = std::make_unique<vx::StartupBindings>(vx::HostBindingPorts{
-        mCore.get(), nullptr, nullptr, mTextMeasurer.get(), mBusy.get(),
-        [] { return std::string(); }});
+    vx::HostBindingPorts ports;
+    ports.application = mCore.get();
+    ports.textMeasurer = mTextMeasurer.get();
+    ports.busy = mBusy.get();
+    ports.settings = &mCore->Settings();
+    mBindings = std::make_unique<vx::StartupBindings>(std::move(ports));
     const wxSize screen = PrimaryDisplaySize();
     mSequence = std::make_unique<vx::StartupSequence>(
         vx::StartupEnvironment::System(screen.x, screen.y, mBindings.get()), static_cast<vx::StartupHost&>(*this),
@@ -226,7 +229,7 @@ bool CGPApp::CreateMainFrame() {
     mFrame->SetSettingsStore(&mCore->Settings());
     mStatus = std::make_unique<vx::WxStatusPort>(mFrame);
     vx::SetStatusPort(mStatus.get());
-    vx::InstallHostService<vx::Shell>(mFrame);
+    mBindings->BindShell(mFrame, nullptr);
     SetTopWindow(mFrame);
     if (!rect) mFrame->Centre();
     return true;
