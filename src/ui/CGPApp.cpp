@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <wx/dialog.h>
 #include <wx/display.h>
 #include <wx/docview.h>
 #include <wx/image.h>
@@ -37,11 +38,17 @@ namespace {
 // temporary folder goes too. wx delivers it on the main loop, not in signal context.
 void CloseOnSignal(int) {
     if (!wxTheApp) return;
-    if (wxWindow* top = wxTheApp->GetTopWindow())
-        top->Close(true);
-    else
-        wxTheApp->ExitMainLoop();
-    // The closed frame is destroyed at idle time; nothing else may come to run it.
+    // A dialog open now would hold its own loop: it ends as cancelled first.
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* dialog = dynamic_cast<wxDialog*>(window); dialog && dialog->IsModal()) dialog->EndModal(wxID_CANCEL);
+    wxTheApp->CallAfter([] {
+        if (wxWindow* top = wxTheApp->GetTopWindow())
+            top->Close(true);
+        else
+            wxTheApp->ExitMainLoop();
+        // The closed frame is destroyed at idle time; nothing else may come to run it.
+        wxWakeUpIdle();
+    });
     wxWakeUpIdle();
 }
 
@@ -67,7 +74,7 @@ wxSize PrimaryDisplaySize() {
 
 }  // namespace
 
-CGPApp::CGPApp() : mSplashTimer(this) {}
+CGPApp::CGPApp() = default;
 CGPApp::~CGPApp() = default;
 
 bool CGPApp::OnInit() {

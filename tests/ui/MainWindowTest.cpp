@@ -146,6 +146,9 @@ protected:
             auto layout = App().Core()->CreateDefaultLayout(nullptr, nullptr);
             ASSERT_NE(layout, nullptr);
             ASSERT_TRUE(vx::SaveLayoutXml(chooser->chosen, *layout));
+            std::error_code error;  // kept for trying the program by hand
+            fs::copy_file(chooser->chosen, vx::test::OutputFolder() / "ui-template.kqt",
+                          fs::copy_options::overwrite_existing, error);
             vx::InstallHostService<vx::SettingsDialogs>(chooser);
             App().FinishStartup();
         }
