@@ -146,8 +146,6 @@ void CGPApp::FinishStartup() {
 void CGPApp::Refused(const vx::StartupResult& result) {
     mRefused = true;
     mExitStatus = result.exitStatus ? result.exitStatus : 1;
-    std::fprintf(stderr, "vellicorex: start refused at %s\n",
-                 result.failedStep.empty() ? "start-up" : result.failedStep.c_str());
     CloseSplash();
     if (mFrame) {
         mFrame->Destroy();

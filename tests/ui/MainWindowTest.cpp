@@ -24,6 +24,7 @@
 #include "app/AppCore.h"
 #include "app/SettingsStore.h"
 #include "core/imaging/JpegFixtures.h"
+#include "core/view/ViewFixture.h"
 #include "document/LayoutDocument.h"
 #include "document/LayoutXmlWriter.h"
 #include "host/DocumentServices.h"
@@ -39,6 +40,7 @@
 #include "ui/shell/CChildSplitterWnd.h"
 #include "ui/shell/CMainToolBar.h"
 #include "ui/shell/CommandIds.h"
+#include "ui/shell/ContextMenus.h"
 #include "ui/shell/DropTargets.h"
 #include "ui/shell/GPView.h"
 #include "ui/shell/LayoutPane.h"
@@ -312,6 +314,55 @@ TEST_F(MainWindow, DropsAddImagesAndOpenLayouts) {
     ASSERT_NE(Frame()->LayoutWindow(), nullptr);
     EXPECT_EQ(ImageItems(*ActiveView()->Document()->Core().GetLayout()), before + 2);
     EXPECT_EQ(std::string(Frame()->GetTitle().utf8_str()), "TEVRA Vellicor EX - saved");
+}
+
+TEST_F(MainWindow, ContextMenusFollowThePointAndTheSelection) {
+    CMainFrame* frame = Frame();
+    vx::LayoutPane* pane = frame->LayoutWindow() ? frame->LayoutWindow()->RightPane() : nullptr;
+    ASSERT_NE(pane, nullptr);
+    vx::CLayoutSetting* layout = pane->View().GetLayout();
+    ASSERT_NE(layout, nullptr);
+    vx::CLayoutObj* image = nullptr;
+    for (vx::CLayoutObj* item = layout->GetFirstItem(); item; item = item->NextItem())
+        if (item->GetKind() == vx::kKindImage) image = item;
+    ASSERT_NE(image, nullptr) << "the images dropped before";
+    for (vx::CLayoutObj* item = layout->GetFirstItem(); item; item = item->NextItem()) item->SetSelected(0);
+    auto* text = vx::test::AppendItem<vx::CTextObj>(*layout);
+    text->SetRect(100, 100, 400, 300);
+
+    const vx::ViewPageRect page = pane->GetPageRect();
+    double zoom = 1.0;
+    if (const vx::ViewStateBlock* vs = layout->GetViewState(); vs && vs->zoomNumerator > 0)
+        zoom = double(vs->zoomNumerator) / vs->zoomDenominator;
+    const auto centre = [&](const vx::CLayoutObj& item) {
+        const vx::LayoutRect r = item.GetRect();
+        return vx::PixelPoint{int32_t(page.offset.x + (r.left + r.right) / 2.0 * pane->View().GetXPerUnit() * zoom),
+                              int32_t(page.offset.y + (r.top + r.bottom) / 2.0 * pane->View().GetYPerUnit() * zoom)};
+    };
+    const vx::PixelPoint onImage = centre(*image);
+    const vx::PixelPoint onText = centre(*text);
+    const vx::PixelPoint onDesk{2, 2};
+
+    struct Case {
+        const char* what;
+        bool selected;
+        vx::PixelPoint at;
+        int kind;
+    };
+    for (const Case& c : {Case{"nothing selected", false, onImage, vx::kMenuPage},
+                          Case{"an image", true, onImage, vx::kMenuImage},
+                          Case{"a free text", true, onText, vx::kMenuFreeText},
+                          Case{"no item", true, onDesk, vx::kMenuPage}}) {
+        SCOPED_TRACE(c.what);
+        image->SetSelected(c.selected ? 1 : 0);
+        EXPECT_EQ(vx::ContextMenuKind(*pane, c.at), c.kind);
+    }
+    image->SetSelected(0);
+    // Over the bars there is no menu; beside the layout view, the page menu.
+    EXPECT_EQ(frame->ContextMenuKindAt(frame->ToolBar()->GetScreenRect().GetPosition() + wxPoint(4, 4)), 0);
+    EXPECT_EQ(frame->ContextMenuKindAt(frame->LayoutWindow()->LeftPane()->GetScreenRect().GetPosition() + wxPoint(4, 4)),
+              vx::kMenuPage);
+    vx::RemoveObjectById(layout->ItemListHead(), text);
 }
 
 TEST_F(MainWindow, LongLoopsDropUserInputAndRecordTheStopChord) {
