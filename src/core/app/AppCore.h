@@ -102,7 +102,8 @@ public:
     void SetSystemLanguage(int language) { mSystemLanguage = language; }
     /// Set by the direct-print window around its print; ImportLocked answers it.
     void SetDirectPrintRunning(bool running) { mDirectPrintRunning = running; }
-    /// The user folder cannot be written: nothing of the preferences is saved.
+    /// The user folder cannot be written: neither the preferences nor the categories are
+    /// saved. Set after InitAppDefaults, which clears it with the rest of the record.
     void SetRestrictedUser(bool restricted) { mPreferences.doNotSave = restricted ? 1 : 0; }
     bool IsRestrictedUser() const { return mPreferences.doNotSave != 0; }
 

@@ -30,7 +30,8 @@ bool RecentFileList::Write(SettingsStore& store) const {
 }
 
 void RecentFileList::Add(const std::filesystem::path& path) {
-    if (path.empty()) return;
+    // The store cannot keep a name with a line break.
+    if (path.empty() || path.native().find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return;
     std::error_code ec;
     std::filesystem::path absolute = std::filesystem::absolute(path, ec);
     if (ec) absolute = path;

@@ -21,7 +21,7 @@ public:
     bool Write(SettingsStore& store) const;
 
     /// Puts path (made absolute) first; an entry of the same path moves up, the
-    /// eleventh falls off.
+    /// eleventh falls off. A path with a line break in it is not listed.
     void Add(const std::filesystem::path& path);
     /// Removes entry 0; nothing when empty.
     void RemoveFirst();

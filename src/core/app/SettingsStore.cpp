@@ -18,6 +18,19 @@ std::optional<long long> WholeNumber(const std::optional<std::string>& text) {
     return v;
 }
 
+// The file trims values and ends them at a line break: a value with blanks or a quote
+// at either end is kept in one pair of quotes, which reading removes again.
+bool NeedsQuotes(std::string_view v) {
+    if (v.empty()) return false;
+    auto edge = [](char c) { return c == ' ' || c == '\t' || c == '"'; };
+    return edge(v.front()) || edge(v.back());
+}
+
+std::string Unquoted(std::string text) {
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
+    return text;
+}
+
 }  // namespace
 
 SettingsStore::SettingsStore() : SettingsStore(UserFolder() / kFileName) {}
@@ -38,7 +51,8 @@ int32_t SettingsStore::GetInt(std::string_view section, std::string_view key, in
 
 std::string SettingsStore::GetString(std::string_view section, std::string_view key,
                                      std::string_view fallback) const {
-    return mFile.GetString(section, key, fallback);
+    std::optional<std::string> v = mFile.Get(section, key);
+    return v ? Unquoted(std::move(*v)) : std::string(fallback);
 }
 
 bool SettingsStore::SetInt(std::string_view section, std::string_view key, int32_t value) {
@@ -46,7 +60,9 @@ bool SettingsStore::SetInt(std::string_view section, std::string_view key, int32
 }
 
 bool SettingsStore::SetString(std::string_view section, std::string_view key, std::string_view value) {
-    mFile.Set(section, key, value);
+    // A line break would end the value and start a line of its own.
+    if (value.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return false;
+    mFile.Set(section, key, NeedsQuotes(value) ? "\"" + std::string(value) + "\"" : std::string(value));
     return Flush();
 }
 

@@ -15,7 +15,8 @@ namespace vx {
 /// fallback, 0 unless said); writes fail soft too (the value stays for this run and the
 /// setter answers false). Sections: "Settings" ("WindowPos"), "Window" ("left", "top",
 /// "right", "bottom", "show"), "Recent File List" ("File1" to "File10"); the start-up
-/// warning switches are 32-bit values at the top, before any section.
+/// warning switches are 32-bit values at the top, before any section. Used on the
+/// user-interface thread only.
 class SettingsStore {
 public:
     static constexpr std::string_view kFileName = "VellicorEX_Settings.ini";
@@ -23,6 +24,10 @@ public:
     static constexpr std::string_view kHideQuickTimeAlert = "HideQTAlert";
     static constexpr std::string_view kHideDiskSpaceAlert = "HideHDDSpaceAlert";
     static constexpr std::string_view kHideUsersAlert = "HideUsersAlert";
+    /// The monitor's profile (a file name of the colour folders or a path); empty or
+    /// missing: the default sRGB profile.
+    static constexpr std::string_view kMonitorProfileSection = "Settings";
+    static constexpr std::string_view kMonitorProfileKey = "MonitorProfile";
 
     /// The store in the user folder.
     SettingsStore();
@@ -36,6 +41,8 @@ public:
     int32_t GetInt(std::string_view section, std::string_view key, int32_t fallback = 0) const;
     std::string GetString(std::string_view section, std::string_view key, std::string_view fallback = {}) const;
     bool SetInt(std::string_view section, std::string_view key, int32_t value);
+    /// Values come back exactly, blanks at the ends included; one holding a line break
+    /// or a NUL cannot be stored (false, nothing changes).
     bool SetString(std::string_view section, std::string_view key, std::string_view value);
     /// Removes a key, or a whole section with an empty key; false when the file could not
     /// be written.

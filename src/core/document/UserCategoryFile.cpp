@@ -131,9 +131,14 @@ int SaveUserCategoryList(const std::filesystem::path& path) {
     if (Status st = file.Load(path); !st && std::filesystem::exists(path, ec)) {
         return 1;  // a file that cannot be read is not replaced by a partial one
     }
-    const std::vector<std::string>& list = UserCategoryList();
-    size_t count = std::min(list.size(), kMaxCategories);
-    for (size_t i = 0; i < count; ++i) file.Set(kSection, KeyName(i), "\"" + list[i] + "\"");
+    size_t count = 0;
+    for (const std::string& name : UserCategoryList()) {
+        if (count == kMaxCategories) break;
+        // A line break would end the value and start a key of its own; such a name
+        // (only a template file can carry one) comes back from its templates.
+        if (name.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) continue;
+        file.Set(kSection, KeyName(count++), "\"" + name + "\"");
+    }
     for (size_t i = count; i < kMaxCategories; ++i) {
         if (ReadKey(file, i) == kSentinel) break;
         file.Remove(kSection, KeyName(i));

@@ -14,7 +14,7 @@ std::filesystem::path UserCategoryFilePath(const std::filesystem::path& userFold
 /// is shown and the templates of the dropped categories leave the catalogue. Returns 1.
 int LoadUserCategoryList(const std::filesystem::path& file);
 /// Writes UserCategoryList and removes the keys after it; a file that cannot be written
-/// stays as it was. Returns 1.
+/// stays as it was. A name with a line break is left out. Returns 1.
 int SaveUserCategoryList(const std::filesystem::path& file);
 
 }  // namespace vx

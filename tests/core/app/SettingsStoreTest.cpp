@@ -81,6 +81,23 @@ TEST_F(SettingsStoreTest, WhatCannotBeReadIsZero) {
     EXPECT_EQ(broken.GetSwitch("HideQTAlert"), 0u);
 }
 
+TEST_F(SettingsStoreTest, TextValuesComeBackExactly) {
+    const std::vector<std::string> values = {"/home/anna/Layout mit Leerzeichen.kqf ", "  links",
+                                             "\"in Anführungszeichen\"", "\"", "a=b;c", ""};
+    {
+        SettingsStore store(file);
+        for (size_t i = 0; i < values.size(); ++i)
+            EXPECT_TRUE(store.SetString("Recent File List", "File" + std::to_string(i + 1), values[i]));
+        EXPECT_FALSE(store.SetString("Recent File List", "File9", "/a\nFile10=/etc/passwd"));
+        EXPECT_FALSE(store.SetString("Recent File List", "File9", "/a\rb"));
+        EXPECT_EQ(store.GetString("Recent File List", "File9", "fehlt"), "fehlt");
+    }
+    SettingsStore again(file);
+    for (size_t i = 0; i < values.size(); ++i)
+        EXPECT_EQ(again.GetString("Recent File List", "File" + std::to_string(i + 1)), values[i]);
+    EXPECT_EQ(again.GetString("Recent File List", "File10", "fehlt"), "fehlt");
+}
+
 TEST_F(SettingsStoreTest, AFailedWriteIsIgnoredAndKeepsTheFile) {
     SettingsStore store(file);
     ASSERT_TRUE(store.SetSwitch(SettingsStore::kHideDiskSpaceAlert, 1));
@@ -206,6 +223,7 @@ TEST(RecentFiles, MostRecentFirstTenAtMostNoDuplicates) {
 
     RecentFileList empty;
     empty.RemoveFirst();
+    empty.Add("/daten/zwei\nZeilen.kqf");
     EXPECT_TRUE(empty.Empty());
     empty.Add("relativ.kqf");
     EXPECT_TRUE(empty.At(0).is_absolute());

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "document/PreferencesFile.h"
 #include "host/ApplicationState.h"
 #include "model/CLayoutSetting.h"
@@ -285,6 +287,18 @@ TEST_F(PreferencesFileOnDisk, AFailedSaveKeepsTheOldFile) {
     std::vector<fs::path> left;
     for (const auto& e : fs::directory_iterator(root.Path())) left.push_back(e.path());
     EXPECT_EQ(left, std::vector<fs::path>{file});
+}
+
+TEST_F(PreferencesFileOnDisk, AReadOnlyFolderKeepsTheOldFile) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    const std::string old = "User\r\n\tgridShow:true\r\n";
+    WriteAll(file, old);
+    fs::permissions(root.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+    Prefs d;
+    EXPECT_FALSE(SavePreferences(file, d.p));
+    fs::permissions(root.Path(), fs::perms::owner_all);
+    EXPECT_EQ(ReadAll(file), old);
+    EXPECT_EQ(messages.Ids(), std::vector<int>{IDS_SAVE_FAILED});
 }
 
 TEST_F(PreferencesFileOnDisk, WithoutADefaultLayoutNothingIsWritten) {

@@ -160,6 +160,18 @@ TEST_F(UserCategoryFile, SavingThreeOverFiveDropsKeysThreeAndFour) {
     EXPECT_EQ(UserCategoryList(), (Names{" X ", "Y", "Z"}));
 }
 
+TEST_F(UserCategoryFile, ANameWithALineBreakIsNotWritten) {
+    AddTemplate("fremd.kqt", "Messe\nUsrTemplate5=Eingeschleust");
+    WriteFile({"UsrTemplate0=\"A\""});
+    LoadUserCategoryList(file);
+    ASSERT_EQ(UserCategoryList().size(), 2u);
+    SaveUserCategoryList(file);
+    TemplateCatalog().RemoveAll();
+    UserCategoryList().clear();
+    LoadUserCategoryList(file);
+    EXPECT_EQ(UserCategoryList(), Names{"A"});
+}
+
 TEST_F(UserCategoryFile, AFileThatCannotBeWrittenStaysAsItWas) {
     WriteFile({"UsrTemplate0=\"A\""});
     const std::string before = ReadAll(file);
