@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include <wx/accel.h>
 #include <wx/app.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
@@ -205,6 +207,15 @@ TEST_F(MainWindow, StartsWithTheNewLayoutInOneWindow) {
     EXPECT_TRUE(bar->IsEnabled(vx::ToWxId(vx::kCmdLoadImage)));
     EXPECT_FALSE(bar->IsEnabled(vx::ToWxId(32802))) << "preferences have no handler yet";
     EXPECT_FALSE(bar->IsEnabled(vx::ToWxId(vx::kCmdSave))) << "an unchanged new layout";
+    // Every accelerator the table gives is understood by the toolkit.
+    for (const vx::MenuEntry& e : vx::MenuEntries()) {
+        if (e.menu != vx::kMainMenu || e.command <= 0 || !std::strchr(e.text, '\t')) continue;
+        SCOPED_TRACE(e.text);
+        wxMenuItem* item = bar->FindItem(vx::ToWxId(e.command));
+        ASSERT_NE(item, nullptr);
+        std::unique_ptr<wxAcceleratorEntry> accel(item->GetAccel());
+        EXPECT_TRUE(accel && accel->IsOk());
+    }
 
     // Status bar: message | 320-pixel quick-print pane | CAP | NUM.
     wxStatusBar* status = frame->GetStatusBar();
