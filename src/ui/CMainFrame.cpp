@@ -1,6 +1,7 @@
 #include "ui/CMainFrame.h"
 
 #include <wx/app.h>
+#include <wx/display.h>
 #include <wx/filehistory.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
@@ -67,6 +68,11 @@ CMainFrame::CMainFrame(vx::GPDocManager* manager, const wxPoint& pos, const wxSi
     SetSizer(column);
 
     CreateStatusPanes();
+    // The colour-matched view records which display it matched for.
+    vx::SetMonitorNameProvider([] {
+        const int index = wxDisplay::GetFromPoint(wxPoint(0, 0));
+        return std::string(wxDisplay(index == wxNOT_FOUND ? 0u : unsigned(index)).GetName().utf8_str());
+    });
     mDisplayColours = vx::CreateDisplayColorBlock();
 
     vx::AcceptFrameDrops(mBarRow);
@@ -92,6 +98,13 @@ CMainFrame::CMainFrame(vx::GPDocManager* manager, const wxPoint& pos, const wxSi
 
 CMainFrame::~CMainFrame() {
     mLockKeys.Stop();
+    vx::SetMonitorNameProvider({});
+    // Nothing may reach the windows going down with the frame.
+    if (vx::HostService<vx::Shell>() == this) vx::InstallHostService<vx::Shell>(nullptr);
+    if (mManager)
+        for (wxDocument* doc : mManager->GetDocumentsVector())
+            for (wxView* v : doc->GetViewsVector())
+                if (auto* view = dynamic_cast<vx::GPView*>(v)) view->ForgetWindow();
     if (mManager) {
         if (mRecentMenu) mManager->FileHistoryRemoveMenu(mRecentMenu);
     }
@@ -112,15 +125,18 @@ void CMainFrame::CreateStatusPanes() {
     bar->SetStatusWidths(4, widths);
     bar->SetStatusText(Wx(vx::ReadyText()), 0);
     bar->SetStatusText(Wx(vx::QuickPrintText(vx::kQuickPrintPaneBlank)), 1);
-    wxTimerEvent first;
-    OnLockKeysTimer(first);
+    ShowLockKeys();
 }
 
-void CMainFrame::OnLockKeysTimer(wxTimerEvent&) {
+void CMainFrame::OnLockKeysTimer(wxTimerEvent&) { ShowLockKeys(); }
+
+void CMainFrame::ShowLockKeys() {
     wxStatusBar* bar = GetStatusBar();
     if (!bar) return;
-    const bool caps = wxGetKeyState(WXK_CAPITAL);
-    const bool num = wxGetKeyState(WXK_NUMLOCK);
+    // The toolkit answers key states on X11 only; elsewhere the panes stay blank.
+    static const bool x11 = wxGetDisplayInfo().type == wxDisplayX11;
+    const bool caps = x11 && wxGetKeyState(WXK_CAPITAL);
+    const bool num = x11 && wxGetKeyState(WXK_NUMLOCK);
     if (caps != mCapsShown || bar->GetStatusText(2).empty() == caps) bar->SetStatusText(caps ? "CAP" : "", 2);
     if (num != mNumShown || bar->GetStatusText(3).empty() == num) bar->SetStatusText(num ? "NUM" : "", 3);
     mCapsShown = caps;

@@ -84,6 +84,8 @@ private:
     void OnClose(wxCloseEvent& event);
     void OnContextMenu(wxContextMenuEvent& event);
     void OnLockKeysTimer(wxTimerEvent& event);
+    /// "CAP" and "NUM" while the lock keys are on.
+    void ShowLockKeys();
     void RememberNormalRect();
     void SavePlacement();
 

@@ -22,6 +22,8 @@ public:
 
     GPDocument* Document() const;
     CChildFrame* ChildFrame() const { return mChild; }
+    /// The main window goes down with the layout window in it.
+    void ForgetWindow() { mChild = nullptr; }
     /// The layout view's window, or null.
     LayoutPane* Pane() const;
 

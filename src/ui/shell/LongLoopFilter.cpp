@@ -49,7 +49,10 @@ bool LongLoopFilter::PumpAndTakeCancel() {
         wxTheApp->Yield(true);
         mPumping = false;
     }
-    const bool held = wxGetKeyState(WXK_CONTROL) && (wxGetKeyState(wxKeyCode('.')) || wxGetKeyState(WXK_NUMPAD_DECIMAL));
+    // Held keys can be asked on X11 only; elsewhere the pressed chord counts alone.
+    static const bool x11 = wxGetDisplayInfo().type == wxDisplayX11;
+    const bool held =
+        x11 && wxGetKeyState(WXK_CONTROL) && (wxGetKeyState(wxKeyCode('.')) || wxGetKeyState(WXK_NUMPAD_DECIMAL));
     const bool cancel = mCancel || held;
     mCancel = false;
     return cancel;
