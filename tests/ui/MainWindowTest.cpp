@@ -10,6 +10,8 @@
 
 #include <wx/accel.h>
 #include <wx/app.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
 #include <wx/docview.h>
@@ -41,6 +43,7 @@
 #include "ui/shell/CChildFrame.h"
 #include "ui/shell/CChildSplitterWnd.h"
 #include "ui/shell/CMainToolBar.h"
+#include "ui/shell/CStartupWarningDlg.h"
 #include "ui/shell/CommandIds.h"
 #include "ui/shell/ContextMenus.h"
 #include "ui/shell/DropTargets.h"
@@ -374,6 +377,33 @@ TEST_F(MainWindow, ContextMenusFollowThePointAndTheSelection) {
     EXPECT_EQ(frame->ContextMenuKindAt(frame->LayoutWindow()->LeftPane()->GetScreenRect().GetPosition() + wxPoint(4, 4)),
               vx::kMenuPage);
     vx::RemoveObjectById(layout->ItemListHead(), text);
+}
+
+TEST_F(MainWindow, StartupWarningsOfferTheirButtonsAndTheSilencingBox) {
+    struct Case {
+        CStartupWarningDlg::Kind kind;
+        const char* first;
+        const char* second;
+    };
+    for (const Case& c : {Case{CStartupWarningDlg::Kind::DiskSpace, "Ja", "Nein"},
+                          Case{CStartupWarningDlg::Kind::QuickTime, "Ja", "Nein"},
+                          Case{CStartupWarningDlg::Kind::UserRights, "OK", "Abbrechen"}}) {
+        SCOPED_TRACE(c.first);
+        CStartupWarningDlg dialog(Frame(), c.kind, "Text");
+        EXPECT_EQ(std::string(dialog.GetTitle().utf8_str()), "Warnung");
+        auto* first = dynamic_cast<wxButton*>(dialog.FindWindow(wxID_OK));
+        auto* second = dynamic_cast<wxButton*>(dialog.FindWindow(wxID_CANCEL));
+        ASSERT_NE(first, nullptr);
+        ASSERT_NE(second, nullptr);
+        EXPECT_EQ(std::string(first->GetLabel().utf8_str()), c.first);
+        EXPECT_EQ(std::string(second->GetLabel().utf8_str()), c.second);
+        EXPECT_EQ(dialog.GetEscapeId(), wxID_CANCEL);
+        EXPECT_EQ(std::string(dialog.CheckBox()->GetLabel().utf8_str()),
+                  "Dieses Dialogfeld in der Zukunft nicht mehr anzeigen.");
+        EXPECT_FALSE(dialog.DontShowAgain());
+        dialog.CheckBox()->SetValue(true);
+        EXPECT_TRUE(dialog.DontShowAgain());
+    }
 }
 
 TEST_F(MainWindow, LongLoopsDropUserInputAndRecordTheStopChord) {
