@@ -68,15 +68,26 @@ int DropFilesOnLayout(DropDocument* doc, const std::vector<fs::path>& files) {
             } else if (fs::exists(status)) {
                 if (block) {
                     ++block->statusA;
-                    StatusBar().UpdateStatusText(kStatusLoading, {(long long)block->statusA, (long long)block->statusB});
+                    const Args counts{(long long)block->statusA, (long long)block->statusB};
+                    StatusBar().UpdateStatusText(kStatusLoading, counts);
                 }
                 switch (doc->AddImageFile(path)) {
-                case kAddDone: break;
-                case kAddRemovedAgain: result = 1; stop = true; break;
-                case kAddSizeOutOfRange: result = 2; stop = true; break;
+                case kAddDone:
+                    break;
+                case kAddRemovedAgain:
+                    result = 1;
+                    stop = true;
+                    break;
+                case kAddSizeOutOfRange:
+                    result = 2;
+                    stop = true;
+                    break;
                 case kAddOutOfMemory:
-                case kAddItemLimit: result = 4; stop = true; break;
-                default:
+                case kAddItemLimit:
+                    result = 4;
+                    stop = true;
+                    break;
+                default:  // not taken: the count goes back, loading goes on
                     result = 3;
                     if (block) --block->statusA;
                     break;

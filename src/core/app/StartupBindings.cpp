@@ -104,8 +104,9 @@ StartupBindings::StartupBindings(HostBindingPorts ports)
     InstallImporters();
     InstallZel();
     if (SettingsStore* settings = mPorts.settings)
-        SetMonitorProfilePreference(
-            [settings] { return settings->GetString(kMonitorProfileSection, kMonitorProfileKey); });
+        SetMonitorProfilePreference([settings] {
+            return settings->GetString(SettingsStore::kMonitorProfileSection, SettingsStore::kMonitorProfileKey);
+        });
     else
         SetMonitorProfilePreference(mPorts.monitorProfile);
     SetDefaultPrinterProvider(DefaultPrinter);

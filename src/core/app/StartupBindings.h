@@ -12,10 +12,6 @@ class Shell;
 class TextMeasurer;
 class ToolWindows;
 
-/// Where the settings store keeps the monitor profile's file name or path.
-inline constexpr const char* kMonitorProfileSection = "Settings";
-inline constexpr const char* kMonitorProfileKey = "MonitorProfile";
-
 /// What the window side hands to start-up for binding; null members stay unbound.
 struct HostBindingPorts {
     ApplicationState* application = nullptr;

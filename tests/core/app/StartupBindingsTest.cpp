@@ -123,9 +123,12 @@ TEST_F(Bindings, TheMonitorProfileFollowsTheSettingsStore) {
         ports.settings = &store;
         StartupBindings bindings(ports);
         EXPECT_EQ(GetMonitorProfileName(), fallback) << "none chosen";
-        store.SetString(kMonitorProfileSection, kMonitorProfileKey, "Bildschirm.icc");
+        const auto choose = [&](const char* profile) {
+            store.SetString(SettingsStore::kMonitorProfileSection, SettingsStore::kMonitorProfileKey, profile);
+        };
+        choose("Bildschirm.icc");
         EXPECT_EQ(GetMonitorProfileName(), "Bildschirm.icc");
-        store.SetString(kMonitorProfileSection, kMonitorProfileKey, "/opt/farben/eizo.icc");
+        choose("/opt/farben/eizo.icc");
         EXPECT_EQ(GetMonitorProfileName(), "/opt/farben/eizo.icc");
     }
     EXPECT_EQ(GetMonitorProfileName(), fallback);

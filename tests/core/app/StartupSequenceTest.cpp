@@ -14,6 +14,8 @@
 #include "host/QuickTimePresent.h"
 #include "model/CLayoutSetting.h"
 #include "model/PageGeometry.h"
+#include "platform/system/Folders.h"
+#include "platform/system/FreeSpace.h"
 #include "platform/system/StringTable.h"
 #include "support/RecordingApplicationState.h"
 #include "support/RecordingHost.h"
@@ -424,6 +426,27 @@ TEST_F(StartupTest, StartupLayoutByPreference) {
     host.recent = "/gone.kqf";
     host.openSucceeds = false;
     EXPECT_FALSE(sequence->OpenStartupLayout(true));
+}
+
+TEST(StartupEnvironment, TheSystemAnswersFromTheProgramFolders) {
+    test::TestRoot root;
+    test::ScopedEnv user("VELLICOREX_USER_DIR", (root.Path() / "user").string());
+    test::ScopedEnv temp("VELLICOREX_TEMP_DIR", (root.Path() / "temp").string());
+    FakeFreeBytesForTests(std::nullopt);
+    const StartupEnvironment env = StartupEnvironment::System(1280, 1024);
+    EXPECT_EQ(env.screenWidth, 1280);
+    ASSERT_TRUE(env.createTempFolder());
+    EXPECT_TRUE(fs::is_directory(root.Path() / "temp"));
+    EXPECT_TRUE(env.freeTempBytes().has_value());
+    EXPECT_TRUE(env.userFolderWritable());
+    EXPECT_TRUE(fs::is_empty(root.Path() / "user")) << "the probe leaves nothing behind";
+    EXPECT_EQ(env.userFolderText(), (root.Path() / "user").string());
+    EXPECT_EQ(env.readSwitch("HideQTAlert"), 0u);
+    // A user folder that is a file cannot be written.
+    fs::remove_all(root.Path() / "user");
+    std::ofstream(root.Path() / "user") << "x";
+    EXPECT_FALSE(env.userFolderWritable());
+    RemoveTempFolder();
 }
 
 TEST(ScreenMetrics, UnknownAnswersTakeTheDefaults) {
