@@ -230,6 +230,33 @@ TEST_F(MainWindow, StartsWithTheNewLayoutInOneWindow) {
     EXPECT_EQ(std::string(status->GetStatusText(0).utf8_str()), "Bereit");
 
     Shot(frame, "ui-main-window-start.png");
+
+    // The quick-print pane follows the state and the preference.
+    vx::AppPreferences& prefs = App().Core()->Preferences();
+    const int32_t kept = prefs.quickPrint;
+    struct Pane {
+        int state;
+        int32_t on;
+        const char* text;
+    };
+    for (const Pane& p : {Pane{10, 1, "Die Schnelldruckfunktion ist aktiviert."}, Pane{10, 0, ""},
+                          Pane{11, 1, "Die Schnelldruckfunktion arbeitet."}, Pane{9, 1, ""}}) {
+        SCOPED_TRACE(p.state);
+        prefs.quickPrint = p.on;
+        frame->SetQuickPrintStatus(p.state);
+        wxString text = status->GetStatusText(1);
+        text.Trim();
+        EXPECT_EQ(std::string(text.utf8_str()), p.text);
+    }
+    prefs.quickPrint = kept;
+
+    // Pointing at a toolbar button reads "Bereit".
+    frame->SetMessageText("anders");
+    wxCommandEvent enter(wxEVT_TOOL_ENTER, frame->ToolBar()->GetId());
+    enter.SetInt(vx::ToWxId(vx::kCmdNew));
+    enter.SetEventObject(frame->ToolBar());
+    frame->ToolBar()->GetEventHandler()->ProcessEvent(enter);
+    EXPECT_EQ(std::string(status->GetStatusText(0).utf8_str()), "Bereit");
 }
 
 TEST_F(MainWindow, ToolbarHoldsItsButtonsInOneRowWithTheZoomBarPlace) {
