@@ -222,17 +222,30 @@ bool CGPDoc::OnNewDocument() {
     // The template is loaded and prepared before the old layout is closed, so that a
     // template that fails leaves the open layout as it was.
     BusyScope busy;
-    const fs::path path = CanonicalFilePath(*chosen);
-    if (path.empty()) {
+    const bool fromDefaults = chosen->empty();
+    const fs::path path = fromDefaults ? fs::path() : CanonicalFilePath(*chosen);
+    if (!fromDefaults && path.empty()) {
         Messages().Show(IDS_FILE_NOT_READABLE, {}, Icon::Error, Buttons::Ok);
         return false;
     }
     const CTemplateInfoArray keptInfo = CurrentTemplateInfo();
-    LayoutLoad load = LoadLayoutXml(path);
-    if (!load.Ok()) {
-        if (load.status == LayoutLoadStatus::Unreadable)
-            Messages().Show(IDS_FILE_NOT_READABLE, {}, Icon::Error, Buttons::Ok);
-        return false;
+    LayoutLoad load;
+    if (fromDefaults) {
+        // A first start has no template yet: the layout is the application's default one.
+        try {
+            load.layout = NewLayoutFromDefaults();
+            load.status = LayoutLoadStatus::Loaded;
+        } catch (const std::bad_alloc&) {
+            Messages().Show(IDS_NOT_ENOUGH_MEMORY, {}, Icon::Error, Buttons::Ok);
+            return false;
+        }
+    } else {
+        load = LoadLayoutXml(path);
+        if (!load.Ok()) {
+            if (load.status == LayoutLoadStatus::Unreadable)
+                Messages().Show(IDS_FILE_NOT_READABLE, {}, Icon::Error, Buttons::Ok);
+            return false;
+        }
     }
     ApplicationState* app = HostService<ApplicationState>();
     auto discard = [&] {
@@ -260,7 +273,7 @@ bool CGPDoc::OnNewDocument() {
     mLayout->SetSavedTemplate(1);
     mLayout->SetSavedLayout(0);
     mTemplateFileName = PathText(path.filename());
-    AddRecentFile(path);
+    if (!fromDefaults) AddRecentFile(path);
     return true;
 }
 

@@ -240,18 +240,8 @@ bool LayoutXmlReader::EnsureRecord() {
         mLayout = mTarget;
     } else {
         try {
-            auto record = std::make_unique<CLayoutSetting>(true);
-            if (ApplicationState* app = HostService<ApplicationState>()) {
-                const CLayoutSetting& defaults = app->DefaultLayoutSetting();
-                // Local settings too: the new layout starts as the application's.
-                record->CopyFrom(defaults, false, false, false);
-                record->CopyDeep(defaults, false, false, false);
-            }
-            if (!record->GetBaseImage()) record->SetBaseImage(std::make_unique<CImageObj>(true, "BaseImage"));
-            if (!record->GetViewState()) record->RenewViewState();
-            record->SetType(kRecordTypeLayout);
-            record->Texts().documentPath = mDocumentPath;
-            mOwned = std::move(record);
+            mOwned = NewLayoutFromDefaults();
+            mOwned->Texts().documentPath = mDocumentPath;
         } catch (const std::bad_alloc&) {
             return false;
         }
@@ -634,6 +624,20 @@ int16_t NearestLineSpacingPercent(int32_t lineHeight, int32_t fontSize) {
     for (int16_t step : kSteps)
         if (std::llabs(step - percent) < std::llabs(best - percent)) best = step;
     return best;
+}
+
+std::unique_ptr<CLayoutSetting> NewLayoutFromDefaults() {
+    auto record = std::make_unique<CLayoutSetting>(true);
+    if (ApplicationState* app = HostService<ApplicationState>()) {
+        const CLayoutSetting& defaults = app->DefaultLayoutSetting();
+        // Local settings too: the new layout starts as the application's.
+        record->CopyFrom(defaults, false, false, false);
+        record->CopyDeep(defaults, false, false, false);
+    }
+    if (!record->GetBaseImage()) record->SetBaseImage(std::make_unique<CImageObj>(true, "BaseImage"));
+    if (!record->GetViewState()) record->RenewViewState();
+    record->SetType(kRecordTypeLayout);
+    return record;
 }
 
 LayoutLoad LoadLayoutXml(const fs::path& path, CLayoutSetting* target) {

@@ -23,6 +23,10 @@ struct LayoutLoad {
     bool Ok() const { return status == LayoutLoadStatus::Loaded; }
 };
 
+/// A new layout record made from the application's default layout (`mType` 2).
+/// Throws std::bad_alloc.
+std::unique_ptr<CLayoutSetting> NewLayoutFromDefaults();
+
 /// Reads a layout document or template into a new layout record made from the
 /// application's default layout (`mType` 2, path stored as its document path), or
 /// into target when that is a template (`mTemplate` set). Missing images are searched

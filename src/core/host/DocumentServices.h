@@ -44,7 +44,8 @@ public:
     virtual bool Has(Dialog dialog) = 0;
     /// The auto-rotate dialog for layout; true on OK.
     virtual bool RunAutoRotate(CLayoutSetting& layout) = 0;
-    /// The template chooser; the chosen template's path, nullopt on Cancel.
+    /// The template chooser; the chosen template's path, nullopt on Cancel, an empty
+    /// path when there is no template to choose (New then starts from the defaults).
     virtual std::optional<std::filesystem::path> ChooseTemplate() = 0;
 };
 

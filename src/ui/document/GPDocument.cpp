@@ -157,6 +157,9 @@ fs::path WxDocumentServices::DocumentsFolder() {
 }
 
 std::optional<fs::path> WxDocumentServices::ChooseTemplate() {
+    CTemplateInfoArray templates;
+    ScanTemplateFolders(GetTemplateFolder(), "kqt", 0, templates);
+    if (templates.IsEmpty()) return fs::path();
     CFileOpenDlg dialog(TopWindow(), "Vorlagen|*.kqt||", GetTemplateFolder());
     if (dialog.ShowModal() != wxID_OK) return std::nullopt;
     return PathOf(dialog.GetPath());
