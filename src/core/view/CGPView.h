@@ -97,6 +97,9 @@ public:
     /// and when drawing failed, the canvas gets the button face instead; a failure is
     /// reported, never shown here, so that the window tells the user once.
     PaintResult PaintView(gfx::Canvas& canvas, const PixelRect& viewport);
+    /// Draws only the rulers over a canvas that holds the last paint of the same
+    /// viewport, so that their pointer marks can follow the mouse cheaply.
+    PaintResult PaintRulers(gfx::Canvas& canvas, const PixelRect& viewport);
 
     /// The draw pass of the current page in mode 1 (screen), 2 (printer), 3 or 4
     /// (preview picture). Printing runs in bands of at most kBandSize pixels: the spool
@@ -140,6 +143,13 @@ public:
     std::vector<int32_t> rowCuts;
     std::vector<int32_t> columnCuts;
     std::vector<PixelRect> extraCutSegments;
+
+    // The rulers: system colours of the window (COLORREF) and the last pointer position
+    // the window saw, in logical pixels (none: no marks).
+    ColorRef rulerTextColour = 0x000000;
+    ColorRef rulerHighlightColour = 0xFFFFFF;
+    ColorRef rulerFaceColour = 0xD4D0C8;
+    std::optional<PixelPoint> rulerPointer;
 
 protected:
     // Page furniture, drawn on the running pass's canvas from its geometry.

@@ -1,11 +1,8 @@
-// Drawers of the layout view whose work is done elsewhere: rulers and the print job's
-// band spooling and status. Until they draw, a pass leaves the rulers out and a print
-// spools nothing.
+// Drawers of the layout view whose work is done elsewhere: the print job's band
+// spooling and status. Until they exist, a print spools nothing.
 #include "view/CGPView.h"
 
 namespace vx {
-
-void CGPView::DrawRulers() {}
 
 bool CGPView::SpoolPageBand(const gfx::ImageSurface&, const PixelRect&, int, int) { return true; }
 void CGPView::StepPrintStatus() {}
