@@ -20,8 +20,21 @@ void Fill(gfx::Canvas& c, double left, double top, double width, double height, 
     c.FillRect({left, top, width, height}, colour);
 }
 
+// A 1-pixel line along x or y from (x1, y1) up to but without (x2, y2), as GDI draws
+// it; filled, so that both ends are whole pixels.
+void Line(gfx::Canvas& c, double x1, double y1, double x2, double y2, gfx::Rgba colour) {
+    if (x1 == x2) {
+        const double top = y2 < y1 ? y2 + 1 : y1, bottom = y2 < y1 ? y1 + 1 : y2;
+        Fill(c, x1, top, 1, bottom - top, colour);
+    } else {
+        const double left = x2 < x1 ? x2 + 1 : x1, right = x2 < x1 ? x1 + 1 : x2;
+        Fill(c, left, y1, right - left, 1, colour);
+    }
+}
+
 struct Tools {
-    gfx::Pen text, highlight, mark;
+    gfx::Pen text;
+    gfx::Rgba ink, highlight, mark;
     gfx::Rgba face, label;
     gfx::Font font;
 };
@@ -31,15 +44,15 @@ void HorizontalTicks(gfx::Canvas& c, const Tools& t, const PixelRect& client, co
                      int32_t paperUnits, double zoom) {
     const double top = client.top, bottom = client.top + kRulerBand;
     c.StrokeRect({double(page.left), top, double(page.right) - page.left, double(kRulerBand)}, t.text);
-    c.DrawLine(page.left + 1, top + 1, page.right - 2, top + 1, t.highlight);
+    Line(c, page.left + 1, top + 1, page.right - 2, top + 1, t.highlight);
     gfx::TextFormat format;
     format.align = gfx::TextAlign::Far;
     int32_t previous = page.left;
     for (const RulerTick& tick : ComputeRulerTicks(mm, paperUnits, page.left, page.right, zoom)) {
         const int length = kRulerTickLengths[size_t(tick.level - 1)];
-        c.DrawLine(tick.position, bottom, tick.position, bottom - length, t.text);
+        Line(c, tick.position, bottom, tick.position, bottom - length, t.ink);
         if (tick.level != 1) continue;
-        c.DrawLine(tick.position + 1, bottom - 1, tick.position + 1, bottom - length, t.highlight);
+        Line(c, tick.position + 1, bottom - 1, tick.position + 1, bottom - length, t.highlight);
         c.DrawText(std::to_string(tick.label), t.font, format,
                    {double(previous), top, double(tick.position) - previous, double(kRulerBand)}, t.label);
         previous = tick.position;
@@ -51,15 +64,15 @@ void VerticalTicks(gfx::Canvas& c, const Tools& t, const PixelRect& client, cons
                    int32_t paperUnits, double zoom) {
     const double left = client.left, right = client.left + kRulerBand;
     c.StrokeRect({left, double(page.top), double(kRulerBand), double(page.bottom) - page.top}, t.text);
-    c.DrawLine(left + 1, page.top + 1, left + 1, page.bottom - 2, t.highlight);
+    Line(c, left + 1, page.top + 1, left + 1, page.bottom - 2, t.highlight);
     gfx::TextFormat format;
     format.align = gfx::TextAlign::Near;
     int32_t previous = page.top;
     for (const RulerTick& tick : ComputeRulerTicks(mm, paperUnits, page.top, page.bottom, zoom)) {
         const int length = kRulerTickLengths[size_t(tick.level - 1)];
-        c.DrawLine(right, tick.position, right - length, tick.position, t.text);
+        Line(c, right, tick.position, right - length, tick.position, t.ink);
         if (tick.level != 1) continue;
-        c.DrawLine(right - 1, tick.position + 1, right - length, tick.position + 1, t.highlight);
+        Line(c, right - 1, tick.position + 1, right - length, tick.position + 1, t.highlight);
         c.Save();
         // Turned a quarter to the left: x runs up from the tick, y across the band.
         c.Translate(left, tick.position);
@@ -80,8 +93,9 @@ void CGPView::DrawRulers() {
     if (!g || !canvas || !mLayout) return;
     gfx::Canvas& c = *canvas;
     Tools t{{Colour(rulerTextColour), 1.0},
-            {Colour(rulerHighlightColour), 1.0},
-            {gfx::Rgba{1, 0, 0, 1}, 1.0},
+            Colour(rulerTextColour),
+            Colour(rulerHighlightColour),
+            gfx::Rgba{1, 0, 0, 1},
             Colour(rulerFaceColour),
             gfx::Rgba{0, 0, 0, 1},
             {}};
@@ -101,14 +115,14 @@ void CGPView::DrawRulers() {
     VerticalTicks(c, t, client, page, mm, paper.y, g->zoom);
 
     if (rulerPointer) {
-        c.DrawLine(rulerPointer->x, client.top + 1, rulerPointer->x, client.top + 19, t.mark);
-        c.DrawLine(client.left + 1, rulerPointer->y, client.left + 19, rulerPointer->y, t.mark);
+        Line(c, rulerPointer->x, client.top + 1, rulerPointer->x, client.top + 19, t.mark);
+        Line(c, client.left + 1, rulerPointer->y, client.left + 19, rulerPointer->y, t.mark);
     }
 
     Fill(c, client.left, client.top, kRulerBand, kRulerBand, t.face);
     c.StrokeRect({double(client.left), double(client.top), double(kRulerBand), double(kRulerBand)}, t.text);
-    c.DrawLine(client.left + 1, client.top + 1, client.left + 19, client.top + 1, t.highlight);
-    c.DrawLine(client.left + 1, client.top + 1, client.left + 1, client.top + 19, t.highlight);
+    Line(c, client.left + 1, client.top + 1, client.left + 19, client.top + 1, t.highlight);
+    Line(c, client.left + 1, client.top + 1, client.left + 1, client.top + 19, t.highlight);
 }
 
 }  // namespace vx

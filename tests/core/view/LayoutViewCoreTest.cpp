@@ -280,3 +280,56 @@ TEST_F(ViewCoreTest, RulersMoveThePageAndTheirMarksRepaintOnlyTheBands) {
 
 }  // namespace
 }  // namespace vx
+
+namespace vx {
+namespace {
+
+TEST_F(ViewCoreTest, RulersDrawBandsTicksAndThePointerMarks) {
+    app.preferences.ruler = 1;
+    t.layout.SetUnit(1);
+    core.SetZoom(1, 1);
+    view.rulerTextColour = 0x000000;
+    view.rulerFaceColour = 0xC8D0D4;  // COLORREF of 0xD4D0C8
+    view.rulerHighlightColour = 0xFFFFFF;
+    core.OnMouseMove({300, 200});
+    gfx::ImageSurface surface(400, 300, true);
+    gfx::Canvas canvas(surface.Native(), 96);
+    ASSERT_EQ(view.PaintView(canvas, core.ClientToDocRect()), PaintResult::Drawn);
+    const auto rgb = [&](int x, int y) { return surface.Pixel(x, y) & 0xFFFFFF; };
+    // The page at 320 x 266 pixels lies at (50, 30): 30 + 20 and 10 + 20.
+    EXPECT_EQ(core.GetPageRect().offset, (PixelPoint{50, 30}));
+    EXPECT_EQ(rgb(30, 10), 0xD4D0C8u);  // horizontal band left of the page
+    EXPECT_EQ(rgb(10, 25), 0xD4D0C8u);  // vertical band above the page
+    // The 20 mm tick: 50 + trunc(200 / 847 x 320) = 125, from the band's bottom up 18,
+    // with its highlight beside it.
+    EXPECT_EQ(rgb(125, 19), 0x000000u);
+    EXPECT_EQ(rgb(125, 3), 0x000000u);
+    EXPECT_EQ(rgb(126, 19), 0xFFFFFFu);
+    EXPECT_EQ(rgb(128, 19), 0xD4D0C8u);
+    // On the vertical ruler: 30 + trunc(200 / 706 x 266) = 105.
+    EXPECT_EQ(rgb(19, 105), 0x000000u);
+    EXPECT_EQ(rgb(19, 108), 0xD4D0C8u);
+    // The pointer's red marks across both bands.
+    EXPECT_EQ(rgb(300, 10), 0xFF0000u);
+    EXPECT_EQ(rgb(10, 200), 0xFF0000u);
+    EXPECT_NE(rgb(300, 30), 0xFF0000u);
+
+    // A ruler-only repaint draws the marks at the new place over the old picture.
+    core.OnMouseMove({200, 150});
+    ASSERT_EQ(view.PaintRulers(canvas, core.ClientToDocRect()), PaintResult::Drawn);
+    EXPECT_EQ(rgb(200, 10), 0xFF0000u);
+    EXPECT_NE(rgb(300, 10), 0xFF0000u);
+}
+
+TEST_F(ViewCoreTest, APaperWithoutHeightShowsTheVerticalBandWithoutTicks) {
+    app.preferences.ruler = 1;
+    t.layout.SetPaper({1200, 0});
+    core.SetZoom(1, 1);
+    gfx::ImageSurface surface(400, 300, true);
+    gfx::Canvas canvas(surface.Native(), 96);
+    ASSERT_EQ(view.PaintView(canvas, core.ClientToDocRect()), PaintResult::Drawn);
+    EXPECT_EQ(surface.Pixel(10, 150) & 0xFFFFFF, surface.Pixel(10, 250) & 0xFFFFFF);
+}
+
+}  // namespace
+}  // namespace vx
