@@ -144,11 +144,8 @@ public:
     std::vector<int32_t> columnCuts;
     std::vector<PixelRect> extraCutSegments;
 
-    // The rulers: system colours of the window (COLORREF) and the last pointer position
-    // the window saw, in logical pixels (none: no marks).
-    ColorRef rulerTextColour = 0x000000;
-    ColorRef rulerHighlightColour = 0xFFFFFF;
-    ColorRef rulerFaceColour = 0xD4D0C8;
+    /// The last pointer position the window saw, in logical pixels, for the rulers'
+    /// marks (none: no marks).
     std::optional<PixelPoint> rulerPointer;
 
 protected:

@@ -89,7 +89,7 @@ public:
     void NextPage();
     void PrevPage();
 
-    CLayoutSetting* Layout() const { return mLayout; }
+    CLayoutSetting* LayoutSetting() const { return mLayout; }
     Viewport CurrentViewport() const;
     ScrollSizes Sizes() const { return mSizes; }
     PixelPoint ScrollPosition() const { return mScroll; }

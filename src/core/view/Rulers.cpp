@@ -92,11 +92,12 @@ void CGPView::DrawRulers() {
     gfx::Canvas* canvas = rs.GetCanvas();
     if (!g || !canvas || !mLayout) return;
     gfx::Canvas& c = *canvas;
-    Tools t{{Colour(rulerTextColour), 1.0},
-            Colour(rulerTextColour),
-            Colour(rulerHighlightColour),
+    const gfx::SystemColours& system = gfx::GetSystemColours();
+    Tools t{{Colour(system.buttonText), 1.0},
+            Colour(system.buttonText),
+            Colour(system.buttonHighlight),
             gfx::Rgba{1, 0, 0, 1},
-            Colour(rulerFaceColour),
+            Colour(system.buttonFace),
             gfx::Rgba{0, 0, 0, 1},
             {}};
     t.font.family = LoadString(IDS_SUBSTITUTE_FONT);

@@ -5,6 +5,7 @@
 #include "model/PageChange.h"
 #include "model/PageGeometry.h"
 #include "platform/gfx/Canvas.h"
+#include "platform/gfx/Colour.h"
 #include "platform/gfx/ImageSurface.h"
 #include "view/RulerCommand.h"
 
@@ -288,9 +289,8 @@ TEST_F(ViewCoreTest, RulersDrawBandsTicksAndThePointerMarks) {
     app.preferences.ruler = 1;
     t.layout.SetUnit(1);
     core.SetZoom(1, 1);
-    view.rulerTextColour = 0x000000;
-    view.rulerFaceColour = 0xC8D0D4;  // COLORREF of 0xD4D0C8
-    view.rulerHighlightColour = 0xFFFFFF;
+    const gfx::SystemColours theme = gfx::GetSystemColours();
+    gfx::SetSystemColours({0xC8D0D4, 0x000000, 0xFFFFFF});  // face 0xD4D0C8 as RGB
     core.OnMouseMove({300, 200});
     gfx::ImageSurface surface(400, 300, true);
     gfx::Canvas canvas(surface.Native(), 96);
@@ -319,6 +319,7 @@ TEST_F(ViewCoreTest, RulersDrawBandsTicksAndThePointerMarks) {
     ASSERT_EQ(view.PaintRulers(canvas, core.ClientToDocRect()), PaintResult::Drawn);
     EXPECT_EQ(rgb(200, 10), 0xFF0000u);
     EXPECT_NE(rgb(300, 10), 0xFF0000u);
+    gfx::SetSystemColours(theme);
 }
 
 TEST_F(ViewCoreTest, APaperWithoutHeightShowsTheVerticalBandWithoutTicks) {
