@@ -2,17 +2,33 @@
 
 #include <clocale>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 
+#include <wx/display.h>
+#include <wx/docview.h>
+#include <wx/image.h>
+
+#include "app/AppCore.h"
+#include "app/StartupBindings.h"
+#include "app/WindowPlacement.h"
+#include "host/DocumentServices.h"
 #include "host/FatalError.h"
 #include "host/HostService.h"
 #include "platform/gfx/PangoTextMeasurer.h"
 #include "platform/system/Folders.h"
+#include "platform/system/Paths.h"
 #include "platform/system/Ports.h"
 #include "platform/system/StringTable.h"
 #include "ui/CMainFrame.h"
 #include "ui/SurfacePainter.h"
 #include "ui/WxPorts.h"
+#include "ui/document/GPDocument.h"
+#include "ui/shell/AppDocumentServices.h"
+#include "ui/shell/CSplashWnd.h"
+#include "ui/shell/CStartupWarningDlg.h"
+#include "ui/shell/GPView.h"
+#include "ui/shell/LayoutPane.h"
 #include "view/RenderState.h"
 
 namespace {
@@ -29,52 +45,275 @@ void CloseOnSignal(int) {
     wxWakeUpIdle();
 }
 
+std::vector<vx::ScreenRect> DisplayRects() {
+    std::vector<vx::ScreenRect> rects;
+    const unsigned count = wxDisplay::GetCount();
+    // The primary display comes first.
+    for (unsigned pass = 0; pass < 2; ++pass)
+        for (unsigned i = 0; i < count; ++i) {
+            wxDisplay display(i);
+            if (display.IsPrimary() != (pass == 0)) continue;
+            const wxRect r = display.GetGeometry();
+            rects.push_back({r.x, r.y, r.x + r.width, r.y + r.height});
+        }
+    return rects;
+}
+
+wxSize PrimaryDisplaySize() {
+    const int index = wxDisplay::GetFromPoint(wxPoint(0, 0));
+    wxDisplay display(index == wxNOT_FOUND ? 0u : unsigned(index));
+    return display.GetGeometry().GetSize();
+}
+
 }  // namespace
 
-CGPApp::CGPApp() = default;
+CGPApp::CGPApp() : mSplashTimer(this) {}
 CGPApp::~CGPApp() = default;
 
 bool CGPApp::OnInit() {
     SetAppName("VellicorEX");
     // GTK set the process locale; numbers in files and messages keep the dot.
     std::setlocale(LC_NUMERIC, "C");
+    wxInitAllImageHandlers();
     vx::FillSystemColours();
     // The layout model measures free text with the engine the view draws it with.
     mTextMeasurer = std::make_unique<vx::gfx::PangoTextMeasurer>();
-    vx::InstallHostService<vx::TextMeasurer>(mTextMeasurer.get());
     vx::InstallRenderState();
 
     mMessages = std::make_unique<vx::WxMessagePort>();
     vx::SetMessagePort(mMessages.get());
+    mProgress = std::make_unique<vx::WxProgressPort>();
+    vx::SetProgressPort(mProgress.get());
+    mBusy = vx::MakeWxBusyIndicator();
     vx::SetFatalErrorHook([](int code) {
         vx::Messages().Show(vx::IDS_UNKNOWN_ERROR, {}, vx::Icon::Error, vx::Buttons::Ok);
         vx::RemoveTempFolder();
         std::_Exit(code & 0xFF);
     });
-
-    if (vx::Status st = vx::CreateTempFolder(); !st) {
-        vx::Messages().Show(st.stringId, st.args, vx::Icon::Error, vx::Buttons::Ok);
-        return false;
-    }
-
     SetSignalHandler(SIGTERM, CloseOnSignal);
     SetSignalHandler(SIGINT, CloseOnSignal);
 
-    auto* frame = new CMainFrame();
-    mStatus = std::make_unique<vx::WxStatusPort>(frame);
-    vx::SetStatusPort(mStatus.get());
-    SetTopWindow(frame);
-    frame->Show();
+    mCore = std::make_unique<vx::AppCore>();
+    mManager = new vx::GPDocManager;
+    new vx::GPDocTemplate(mManager, CLASSINFO(vx::GPView));
+    mManager->SetMaxDocsOpen(1);
+    mDocumentServices = std::make_unique<vx::AppDocumentServices>(mManager, *mCore);
+    vx::InstallHostService<vx::DocumentServices>(mDocumentServices.get());
+    vx::InstallHostService<vx::SettingsDialogs>(mDocumentServices.get());
+    mIdleCheck = std::make_unique<vx::IdleResolutionCheck>();
+
+    // The frame is made by start-up; the shell binds once it exists.
+    mBindings = std::make_unique<vx::StartupBindings>(vx::HostBindingPorts{
+        mCore.get(), nullptr, nullptr, mTextMeasurer.get(), mBusy.get(),
+        [] { return std::string(); }});
+    const wxSize screen = PrimaryDisplaySize();
+    mSequence = std::make_unique<vx::StartupSequence>(
+        vx::StartupEnvironment::System(screen.x, screen.y, mBindings.get()), static_cast<vx::StartupHost&>(*this),
+        static_cast<vx::StartupWarnings&>(*this));
+    mSplashTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { FinishStartup(); });
+    Bind(wxEVT_IDLE, &CGPApp::OnIdleCheck, this);
+
+    const vx::StartupResult first = mSequence->RunStartupSteps1To21();
+    if (!first.run) {
+        Refused(first);
+        return true;  // OnRun ends the run with the refusal's status
+    }
+    mSplashTimer.StartOnce(kSplashMilliseconds);
     return true;
 }
 
+void CGPApp::FinishStartup() {
+    if (mSplashTimer.IsRunning()) mSplashTimer.Stop();
+    CloseSplash();
+    if (mRefused || !mSequence || mSequence->StartupComplete()) return;
+    const vx::StartupResult rest = mSequence->RunStartupSteps22To30();
+    if (!rest.run) {
+        Refused(rest);
+        ExitMainLoop();
+    }
+}
+
+void CGPApp::Refused(const vx::StartupResult& result) {
+    mRefused = true;
+    mExitStatus = result.exitStatus ? result.exitStatus : 1;
+    std::fprintf(stderr, "vellicorex: start refused at %s\n",
+                 result.failedStep.empty() ? "start-up" : result.failedStep.c_str());
+    CloseSplash();
+    if (mFrame) {
+        mFrame->Destroy();
+        mFrame = nullptr;
+    }
+}
+
+int CGPApp::OnRun() {
+    if (mRefused) return mExitStatus;
+    const int code = wxApp::OnRun();
+    return mExitStatus ? mExitStatus : code;
+}
+
 int CGPApp::OnExit() {
-    vx::InstallHostService<vx::TextMeasurer>(nullptr);
+    mSplashTimer.Stop();
+    const bool complete = StartupComplete();
+    if (mManager) {
+        // Documents left open at exit go without questions: the frame asked already.
+        for (wxDocument* doc : mManager->GetDocumentsVector()) {
+            if (auto* gp = dynamic_cast<vx::GPDocument*>(doc)) gp->Core().DeleteLayout();
+            doc->DeleteAllViews();
+        }
+    }
+    if (mSequence) mSequence->Exit();
+    // A refused start saves nothing.
+    if (complete && mCore && mCore->HasDefaultLayout()) {
+        mCore->WriteRecentFileList();
+        mCore->FreeAppDefaults();
+    }
+    mBindings.reset();
+    vx::InstallHostService<vx::DocumentServices>(nullptr);
+    vx::InstallHostService<vx::SettingsDialogs>(nullptr);
+    delete mManager;
+    mManager = nullptr;
+    mDocumentServices.reset();
     vx::SetStatusPort(nullptr);
+    vx::SetProgressPort(nullptr);
     vx::SetMessagePort(nullptr);
     vx::SetFatalErrorHook({});
     vx::RemoveTempFolder();
     return wxApp::OnExit();
+}
+
+void CGPApp::CloseSplash() {
+    if (!mSplash) return;
+    mSplash->Destroy();
+    mSplash = nullptr;
+}
+
+void CGPApp::OnIdleCheck(wxIdleEvent& event) {
+    event.Skip();
+    if (mIdleCheck && StartupComplete()) vx::CheckActiveLayoutResolution(*mIdleCheck);
+}
+
+bool CGPApp::SetCursorByIndex(int index) {
+    if (index < 0 || index > 8 || !mTrackerCursors[size_t(index)].IsOk()) return false;
+    if (mFrame)
+        if (vx::LayoutView* view = mFrame->GetLayoutView())
+            if (auto* pane = dynamic_cast<wxWindow*>(view)) pane->SetCursor(mTrackerCursors[size_t(index)]);
+    return true;
+}
+
+// StartupHost
+
+void CGPApp::LoadSettings() {
+    // A first start has no user folder yet; one that cannot be made shows up later as a
+    // restricted user.
+    (void)vx::EnsureUserFolder();
+    mCore->Settings().Reload();
+    mCore->LoadRecentFileList();
+    const auto& entries = mCore->RecentFiles().Entries();
+    // The framework's list puts each addition first: add the oldest first.
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+        mManager->AddFileToHistory(wxString::FromUTF8(vx::PathText(*it)));
+}
+
+bool CGPApp::CreateMainFrame() {
+    const auto rect = vx::ReadStartupRect(mCore->Settings(), DisplayRects());
+    wxPoint pos = wxDefaultPosition;
+    wxSize size(1024, 768);
+    if (rect) {
+        pos = wxPoint(rect->left, rect->top);
+        size = wxSize(rect->Width(), rect->Height());
+    }
+    mFrame = new CMainFrame(mManager, pos, size);
+    mFrame->SetSettingsStore(&mCore->Settings());
+    mStatus = std::make_unique<vx::WxStatusPort>(mFrame);
+    vx::SetStatusPort(mStatus.get());
+    vx::InstallHostService<vx::Shell>(mFrame);
+    SetTopWindow(mFrame);
+    if (!rect) mFrame->Centre();
+    return true;
+}
+
+void CGPApp::ShowSplash() {
+    mSplash = new CSplashWnd(nullptr);
+    mSplash->Show();
+    mSplash->Update();
+    Yield(true);
+}
+
+bool CGPApp::InitAppDefaults() {
+    mCore->SetScreenWidth(PrimaryDisplaySize().x);
+    mCore->SetSystemLanguage(mSequence->SystemLanguage());
+    return mCore->InitAppDefaults();
+}
+
+void CGPApp::LoadCursors() {
+    mArrowCursor = wxCursor(wxCURSOR_ARROW);
+    mWaitCursor = wxCursor(wxCURSOR_WAIT);
+    // Tracker hit codes: top-left, top-right, bottom-right, bottom-left, top, right,
+    // bottom, left, middle.
+    const wxStockCursor tracker[9] = {wxCURSOR_SIZENWSE, wxCURSOR_SIZENESW, wxCURSOR_SIZENWSE,
+                                      wxCURSOR_SIZENESW, wxCURSOR_SIZENS,   wxCURSOR_SIZEWE,
+                                      wxCURSOR_SIZENS,   wxCURSOR_SIZEWE,   wxCURSOR_SIZING};
+    for (size_t i = 0; i < 9; ++i) mTrackerCursors[i] = wxCursor(tracker[i]);
+    mMoveCursor = wxCursor(wxCURSOR_SIZING);
+}
+
+void CGPApp::ShowMainFrame() {
+    if (!mFrame) return;
+    const int32_t show = vx::ReadShowState(mCore->Settings());
+    if (show == vx::kShowMaximized) mFrame->Maximize(true);
+    mFrame->Show(true);
+    if (show == vx::kShowMinimized) mFrame->Iconize(true);
+    mFrame->Raise();
+    if (mSplash) mSplash->Raise();
+}
+
+bool CGPApp::LoadUserCategories() { return mCore->LoadUserCategoryList() != 0; }
+
+void CGPApp::CloseMainFrame() {
+    if (!mFrame) return;
+    mFrame->Destroy();
+    mFrame = nullptr;
+}
+
+const void* CGPApp::ActiveDocument() {
+    wxDocument* doc = mManager ? mManager->GetCurrentDocument() : nullptr;
+    if (!doc && mManager && !mManager->GetDocumentsVector().empty()) doc = mManager->GetDocumentsVector().front();
+    return doc;
+}
+
+void CGPApp::NewDocument() {
+    if (mManager) mManager->CreateDocument(wxEmptyString, wxDOC_NEW);
+}
+
+void CGPApp::OpenDocument(const std::filesystem::path& path) {
+    if (mManager) mManager->OpenLayoutFile(path);
+}
+
+std::filesystem::path CGPApp::FirstRecentFile() {
+    return mCore->RecentFiles().Empty() ? std::filesystem::path() : mCore->RecentFiles().At(0);
+}
+
+// StartupWarnings
+
+namespace {
+vx::WarningAnswer Ask(CStartupWarningDlg::Kind kind, const std::string& text) {
+    CStartupWarningDlg dialog(wxTheApp ? wxTheApp->GetTopWindow() : nullptr, kind, text);
+    const int result = dialog.ShowModal();
+    return {result == wxID_OK ? vx::kIdOk : vx::kIdCancel, dialog.DontShowAgain()};
+}
+}  // namespace
+
+vx::WarningAnswer CGPApp::ShowDiskSpaceWarning(double freeGb, int minimumGb, int recommendedGb) {
+    return Ask(CStartupWarningDlg::Kind::DiskSpace,
+               vx::MessageText(vx::IDS_DISK_SPACE_LOW_CONTINUE, {freeGb, (long long)minimumGb, (long long)recommendedGb}));
+}
+
+vx::WarningAnswer CGPApp::ShowQuickTimeWarning() {
+    return Ask(CStartupWarningDlg::Kind::QuickTime, vx::LoadString(vx::IDS_QUICKTIME_REQUIRED));
+}
+
+vx::WarningAnswer CGPApp::ShowUserRightsWarning(const std::string& userFolder) {
+    return Ask(CStartupWarningDlg::Kind::UserRights, vx::MessageText(vx::IDS_USER_FOLDER_NOT_WRITABLE, {userFolder}));
 }
 
 void CGPApp::FatalError(int exitCode) { vx::FatalError(exitCode); }

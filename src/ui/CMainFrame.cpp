@@ -1,7 +1,350 @@
 #include "ui/CMainFrame.h"
 
-CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "VellicorEX", wxDefaultPosition, wxSize(1024, 768)) {
-    CreateStatusBar();
-    SetStatusText(wxString::FromUTF8("Bereit"));
+#include <wx/app.h>
+#include <wx/filehistory.h>
+#include <wx/menu.h>
+#include <wx/panel.h>
+#include <wx/sizer.h>
+#include <wx/statusbr.h>
+#include <wx/utils.h>
+
+#include "app/WindowPlacement.h"
+#include "document/DocumentCommands.h"
+#include "document/LayoutDocument.h"
+#include "host/ApplicationState.h"
+#include "host/HostService.h"
+#include "model/CLayoutSetting.h"
+#include "platform/system/StringTable.h"
+#include "ui/document/ApplicationDialogs.h"
+#include "ui/document/GPDocument.h"
+#include "ui/shell/CChildFrame.h"
+#include "ui/shell/CMainToolBar.h"
+#include "ui/shell/CommandIds.h"
+#include "ui/shell/ContextMenus.h"
+#include "ui/shell/DropTargets.h"
+#include "ui/shell/GPView.h"
+#include "ui/shell/LayoutPane.h"
+#include "ui/shell/MenuTable.h"
+#include "ui/shell/ShellTexts.h"
+
+namespace {
+
+CMainFrame* gMainFrame = nullptr;
+
+constexpr int kFirstCommand = vx::ToWxId(vx::kFirstCommandId);
+constexpr int kLastCommand = vx::ToWxId(vx::kLastCommandId);
+
+wxString Wx(const std::string& text) { return wxString::FromUTF8(text); }
+
+}  // namespace
+
+CMainFrame* CMainFrame::Get() { return gMainFrame; }
+
+CMainFrame::CMainFrame(vx::GPDocManager* manager, const wxPoint& pos, const wxSize& size)
+    : wxDocParentFrame(manager, nullptr, wxID_ANY, Wx(vx::ShellTitle()), pos, size), mManager(manager) {
+    gMainFrame = this;
+    SetMenuBar(vx::BuildMenuBar());
+    mRecentMenu = vx::FindSubMenu(GetMenuBar(), "Letzte öffnen(&R)");
+    if (mRecentMenu && manager) {
+        manager->FileHistoryUseMenu(mRecentMenu);
+        manager->FileHistoryAddFilesToMenu(mRecentMenu);
+    }
+
+    // One row on top: the toolbar and, beside it, the zoom and page bar.
+    mBarRow = new wxPanel(this, wxID_ANY);
+    mToolBar = new CMainToolBar(mBarRow);
+    mZoomBar = CreateZoomBar(mBarRow);
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    row->Add(mToolBar, 0, wxALIGN_CENTER_VERTICAL);
+    row->Add(mZoomBar, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
+    mBarRow->SetSizer(row);
+
+    mClient = new wxPanel(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE);
+    mClient->SetSizer(new wxBoxSizer(wxVERTICAL));
+    auto* column = new wxBoxSizer(wxVERTICAL);
+    column->Add(mBarRow, 0, wxEXPAND);
+    column->Add(mClient, 1, wxEXPAND);
+    SetSizer(column);
+
+    CreateStatusPanes();
     mDisplayColours = vx::CreateDisplayColorBlock();
+
+    vx::AcceptFrameDrops(mBarRow);
+    vx::AcceptFrameDrops(mClient);
+
+    Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, kFirstCommand, kLastCommand);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this, kFirstCommand, kLastCommand);
+    Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);
+    Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+    Bind(wxEVT_CONTEXT_MENU, &CMainFrame::OnContextMenu, this);
+    // New and Open give the document its layout after the window exists: the pane and
+    // the title follow at the next quiet moment.
+    Bind(wxEVT_IDLE, [this](wxIdleEvent& e) {
+        ActivePane();
+        RenewTitle();
+        e.Skip();
+    });
+    Bind(wxEVT_SIZE, [this](wxSizeEvent& e) { RememberNormalRect(); e.Skip(); });
+    Bind(wxEVT_MOVE, [this](wxMoveEvent& e) { RememberNormalRect(); e.Skip(); });
+    mLockKeys.Bind(wxEVT_TIMER, &CMainFrame::OnLockKeysTimer, this);
+    mLockKeys.Start(250);
+}
+
+CMainFrame::~CMainFrame() {
+    mLockKeys.Stop();
+    if (mManager) {
+        if (mRecentMenu) mManager->FileHistoryRemoveMenu(mRecentMenu);
+    }
+    if (gMainFrame == this) gMainFrame = nullptr;
+}
+
+wxWindow* CMainFrame::CreateZoomBar(wxWindow* parent) {
+    // The zoom and page bar's place: the bar itself replaces this window.
+    auto* place = new wxPanel(parent, wxID_ANY, wxDefaultPosition, wxSize(360, CMainToolBar::kButtonSize + 8));
+    place->SetMinSize(wxSize(360, CMainToolBar::kButtonSize + 8));
+    return place;
+}
+
+void CMainFrame::CreateStatusPanes() {
+    wxStatusBar* bar = CreateStatusBar(4, wxSTB_DEFAULT_STYLE);
+    const int lockWidth = std::max(bar->GetTextExtent("CAP").x, bar->GetTextExtent("NUM").x) + 16;
+    const int widths[] = {-1, kQuickPrintPaneWidth, lockWidth, lockWidth};
+    bar->SetStatusWidths(4, widths);
+    bar->SetStatusText(Wx(vx::ReadyText()), 0);
+    bar->SetStatusText(Wx(vx::QuickPrintText(vx::kQuickPrintPaneBlank)), 1);
+    wxTimerEvent first;
+    OnLockKeysTimer(first);
+}
+
+void CMainFrame::OnLockKeysTimer(wxTimerEvent&) {
+    wxStatusBar* bar = GetStatusBar();
+    if (!bar) return;
+    const bool caps = wxGetKeyState(WXK_CAPITAL);
+    const bool num = wxGetKeyState(WXK_NUMLOCK);
+    if (caps != mCapsShown || bar->GetStatusText(2).empty() == caps) bar->SetStatusText(caps ? "CAP" : "", 2);
+    if (num != mNumShown || bar->GetStatusText(3).empty() == num) bar->SetStatusText(num ? "NUM" : "", 3);
+    mCapsShown = caps;
+    mNumShown = num;
+}
+
+void CMainFrame::SetMessageText(const std::string& text) {
+    if (GetStatusBar()) GetStatusBar()->SetStatusText(Wx(text), 0);
+}
+
+CChildFrame* CMainFrame::AttachLayoutWindow(vx::GPView* view) {
+    // One layout at a time: a second layout window replaces the first.
+    if (mChild) DetachLayoutWindow(mChild);
+    mChild = new CChildFrame(mClient, view);
+    mClient->GetSizer()->Add(mChild, 1, wxEXPAND);
+    mClient->Layout();
+    return mChild;
+}
+
+void CMainFrame::DetachLayoutWindow(CChildFrame* child) {
+    if (!child || child != mChild) return;
+    mClient->GetSizer()->Detach(child);
+    child->Destroy();
+    mChild = nullptr;
+    mClient->Layout();
+    mClient->Refresh();
+    SetTitle(Wx(vx::ShellTitle()));
+}
+
+vx::GPView* CMainFrame::ActiveView() const {
+    if (!mManager) return nullptr;
+    if (auto* view = dynamic_cast<vx::GPView*>(mManager->GetCurrentView())) return view;
+    for (wxDocument* doc : mManager->GetDocumentsVector())
+        for (wxView* v : doc->GetViewsVector())
+            if (auto* view = dynamic_cast<vx::GPView*>(v)) return view;
+    return nullptr;
+}
+
+vx::LayoutPane* CMainFrame::ActivePane() const {
+    vx::GPView* view = ActiveView();
+    vx::LayoutPane* pane = view ? view->Pane() : nullptr;
+    if (pane) pane->Sync();
+    return pane;
+}
+
+bool CMainFrame::Busy() const {
+    vx::ApplicationState* app = vx::HostService<vx::ApplicationState>();
+    return app && app->Preferences().appBusyFlag != 0;
+}
+
+vx::LayoutView* CMainFrame::FindLayoutView(const vx::CLayoutSetting& layout) {
+    if (!mManager) return nullptr;
+    for (wxDocument* doc : mManager->GetDocumentsVector()) {
+        auto* gp = dynamic_cast<vx::GPDocument*>(doc);
+        if (!gp || gp->Core().GetLayout() != &layout) continue;
+        for (wxView* v : doc->GetViewsVector())
+            if (auto* view = dynamic_cast<vx::GPView*>(v); view && view->Pane()) {
+                view->Pane()->Sync();
+                return view->Pane();
+            }
+    }
+    return nullptr;
+}
+
+vx::LayoutView* CMainFrame::GetLayoutView() { return ActivePane(); }
+
+void CMainFrame::RefreshToolBar(int flags) {
+    if (!(flags & 1) || !mToolBar) return;
+    mToolBar->UpdateWindowUI(wxUPDATE_UI_FROMIDLE);
+    mToolBar->Refresh(true);
+    mToolBar->Update();
+}
+
+void CMainFrame::SetQuickPrintStatus(int state) {
+    if (!GetStatusBar()) return;
+    GetStatusBar()->SetStatusText(Wx(vx::QuickPrintText(state)), 1);
+}
+
+void CMainFrame::SetLayoutTitle(const std::string&) {
+    // The layout window has no caption of its own: the main window names the active
+    // document, as its title always did.
+    RenewTitle();
+}
+
+void CMainFrame::RenewTitle() {
+    vx::GPView* view = ActiveView();
+    wxDocument* doc = view ? view->GetDocument() : nullptr;
+    const wxString title = doc ? Wx(vx::ShellTitle()) + " - " + doc->GetUserReadableName() : Wx(vx::ShellTitle());
+    if (GetTitle() != title) SetTitle(title);
+}
+
+void CMainFrame::OnCommand(wxCommandEvent& event) {
+    const int id = vx::FromWxId(event.GetId());
+    if (vx::IsForwardedCommand(id)) {
+        vx::ForwardCommand(id);
+        return;
+    }
+    vx::GPView* view = ActiveView();
+    vx::GPDocument* doc = view ? view->Document() : nullptr;
+    switch (id) {
+        case vx::kCmdNew:
+            if (!Busy() && mManager) mManager->CreateDocument(wxEmptyString, wxDOC_NEW);
+            return;
+        case vx::kCmdOpen:
+            if (mManager) vx::RunOpenCommand(this, *mManager);
+            return;
+        case vx::kCmdOpenLast:
+            if (mManager && !Busy() && mManager->GetHistoryFilesCount() > 0)
+                mManager->OpenLayoutFile(std::string(mManager->GetHistoryFile(0).utf8_str()));
+            return;
+        case vx::kCmdClose:
+            if (doc) doc->Core().OnFileClose();
+            return;
+        case vx::kCmdSave:
+            if (doc) doc->Core().OnFileSave();
+            return;
+        case vx::kCmdSaveAs:
+            if (doc) doc->Core().OnFileSaveAs();
+            return;
+        case vx::kCmdLoadImage:
+            if (doc) doc->Core().OnLoadImage();
+            return;
+        case vx::kCmdAbout: {
+            vx::CAboutDlg about(this);
+            about.ShowModal();
+            return;
+        }
+        case vx::kCmdManual: vx::OpenUserManual(); return;
+        case vx::kCmdExit:
+            if (!Busy()) Close();
+            return;
+        default: event.Skip(); return;
+    }
+}
+
+void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event) {
+    const int id = vx::FromWxId(event.GetId());
+    vx::GPView* view = ActiveView();
+    vx::GPDocument* doc = view ? view->Document() : nullptr;
+    const bool hasLayout = doc && doc->Core().GetLayout();
+    if (vx::IsForwardedCommand(id)) {
+        const vx::CommandState state = vx::ForwardedCommandState(id, hasLayout);
+        event.Enable(state.enabled);
+        if (state.checked) event.Check(true);
+        if (!state.text.empty()) event.SetText(Wx(state.text));
+        return;
+    }
+    switch (id) {
+        case vx::kCmdNew:
+        case vx::kCmdOpen:
+        case vx::kCmdExit: event.Enable(!Busy()); return;
+        case vx::kCmdOpenLast: event.Enable(!Busy() && mManager && mManager->GetHistoryFilesCount() > 0); return;
+        case vx::kCmdClose:
+        case vx::kCmdSaveAs:
+        case vx::kCmdLoadImage: event.Enable(hasLayout && doc->Core().CanSaveAs()); return;
+        case vx::kCmdSave: event.Enable(hasLayout && doc->Core().CanSave()); return;
+        case vx::kCmdAbout:
+        case vx::kCmdManual: event.Enable(true); return;
+        default:
+            // A command whose handler does not exist yet is grey.
+            event.Enable(false);
+            return;
+    }
+}
+
+void CMainFrame::OnMenuOpen(wxMenuEvent& event) {
+    // "Letzte öffnen" is grey while the list is empty.
+    if (wxMenuBar* bar = GetMenuBar(); bar && mRecentMenu)
+        for (size_t m = 0; m < bar->GetMenuCount(); ++m)
+            for (wxMenuItem* item : bar->GetMenu(m)->GetMenuItems())
+                if (item->GetSubMenu() == mRecentMenu)
+                    item->Enable(mManager && mManager->GetHistoryFilesCount() > 0 && !Busy());
+    event.Skip();
+}
+
+void CMainFrame::OnClose(wxCloseEvent& event) {
+    // A long command holds the window open.
+    if (Busy() && event.CanVeto()) {
+        event.Veto();
+        return;
+    }
+    SavePlacement();
+    event.Skip();
+}
+
+void CMainFrame::RememberNormalRect() {
+    if (IsShown() && !IsMaximized() && !IsIconized() && !IsFullScreen()) mNormalRect = GetRect();
+}
+
+void CMainFrame::SavePlacement() {
+    if (!mSettings) return;
+    RememberNormalRect();
+    if (mNormalRect.IsEmpty()) mNormalRect = GetRect();
+    const int32_t show = IsIconized() ? vx::kShowMinimized : IsMaximized() ? vx::kShowMaximized : vx::kShowNormal;
+    const vx::ScreenRect normal{mNormalRect.x, mNormalRect.y, mNormalRect.GetRight() + 1, mNormalRect.GetBottom() + 1};
+    vx::WindowPlacement placement;
+    placement.showCommand = uint32_t(show);
+    placement.normal = normal;
+    vx::WriteWindowPlacement(*mSettings, placement);
+    vx::WriteWindowRect(*mSettings, normal, show);
+}
+
+void CMainFrame::OnContextMenu(wxContextMenuEvent& event) {
+    wxPoint at = event.GetPosition();
+    if (at == wxDefaultPosition) return;  // the keyboard form: no menu
+    if (const int kind = ContextMenuKindAt(at)) ShowContextMenu(kind, at);
+}
+
+int CMainFrame::ContextMenuKindAt(const wxPoint& screen) const {
+    const wxPoint client = mClient->ScreenToClient(screen);
+    // Above the client area (the bars) and over the status bar there is no menu.
+    if (client.y < 0 || client.y >= mClient->GetClientSize().y) return 0;
+    vx::LayoutPane* pane = ActivePane();
+    if (!mChild || !pane) return vx::kMenuNoLayout;
+    if (!mChild->GetScreenRect().Contains(screen)) return vx::kMenuNoLayout;
+    const vx::CLayoutSetting* layout = pane->View().GetLayout();
+    if (!layout) return 0;
+    if (!pane->GetScreenRect().Contains(screen)) return vx::kMenuPage;
+    const wxPoint p = pane->ScreenToClient(screen);
+    return vx::ContextMenuKind(*pane, {p.x, p.y});
+}
+
+void CMainFrame::ShowContextMenu(int kind, const wxPoint& screen) {
+    std::unique_ptr<wxMenu> menu(vx::BuildMenu(vx::ContextMenuId(kind)));
+    if (!menu) return;
+    PopupMenu(menu.get(), ScreenToClient(screen));
 }

@@ -4,7 +4,11 @@
 #include <wx/msgdlg.h>
 #include <wx/statusbr.h>
 
+#include "app/StatusTexts.h"
+#include "host/ApplicationState.h"
+#include "host/HostService.h"
 #include "platform/system/StringTable.h"
+#include "ui/shell/LongLoopFilter.h"
 
 namespace vx {
 namespace {
@@ -59,9 +63,16 @@ int WxMessagePort::Show(int stringId, const Args& args, Icon icon, Buttons butto
 }
 
 void WxStatusPort::UpdateStatusText(int code, const Args& args) {
-    if (!mFrame) return;
-    // Codes map to texts of the shell; until then a code is shown by its template id.
-    mFrame->SetStatusText(wxString::FromUTF8(MessageText(code, args)));
+    if (!mFrame || !mFrame->GetStatusBar()) return;
+    ApplicationState* app = HostService<ApplicationState>();
+    const CLayoutSetting* layout = app ? app->ActiveLayoutSlot() : nullptr;
+    const StatusUpdate update = FormatStatusUpdate(code, args, layout, app && app->Preferences().quickPrint == 1);
+    if (update.message) mFrame->SetStatusText(wxString::FromUTF8(*update.message), 0);
+    if (update.quickPrintState && mFrame->GetStatusBar()->GetFieldsCount() > 1)
+        mFrame->SetStatusText(
+            wxString::FromUTF8(QuickPrintPaneText(*update.quickPrintState, app && app->Preferences().quickPrint == 1)), 1);
 }
+
+bool WxProgressPort::IsCancelled() { return IsCtrlDecimalKeyDown(); }
 
 }  // namespace vx

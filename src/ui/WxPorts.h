@@ -12,13 +12,25 @@ public:
     int Show(int stringId, const Args& args, Icon icon, Buttons buttons) override;
 };
 
-/// The status bar of the main frame; texts by code come with the shell.
+/// The status bar of the main frame: the message pane's text by code for the active
+/// layout, and the quick-print pane after it.
 class WxStatusPort final : public StatusPort {
 public:
     explicit WxStatusPort(wxFrame* frame) : mFrame(frame) {}
     void UpdateStatusText(int code, const Args& args) override;
 private:
     wxWeakRef<wxFrame> mFrame;
+};
+
+/// Progress of long loops in the status bar's time: no window of its own; a cancel is
+/// Ctrl with '.' or the keypad's decimal key, and asking runs the waiting events with
+/// user input blocked.
+class WxProgressPort final : public ProgressPort {
+public:
+    void SetText(const std::string&) override {}
+    void SetRange(int) override {}
+    void SetValue(int) override {}
+    bool IsCancelled() override;
 };
 
 }  // namespace vx

@@ -2,14 +2,49 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include <wx/app.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/docview.h>
 #include <wx/frame.h>
+#include <wx/image.h>
 #include <wx/init.h>
+#include <wx/menu.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
+#include <wx/statusbr.h>
 
+#include <cairo.h>
+
+#include "app/AppCore.h"
+#include "app/SettingsStore.h"
+#include "core/imaging/JpegFixtures.h"
+#include "document/LayoutDocument.h"
+#include "document/LayoutXmlWriter.h"
+#include "host/DocumentServices.h"
+#include "host/HostService.h"
+#include "model/CLayoutObj.h"
+#include "model/CLayoutSetting.h"
 #include "platform/system/Folders.h"
 #include "support/TestFolders.h"
 #include "ui/CGPApp.h"
+#include "ui/CMainFrame.h"
+#include "ui/document/GPDocument.h"
+#include "ui/shell/CChildFrame.h"
+#include "ui/shell/CChildSplitterWnd.h"
+#include "ui/shell/CMainToolBar.h"
+#include "ui/shell/CommandIds.h"
+#include "ui/shell/DropTargets.h"
+#include "ui/shell/GPView.h"
+#include "ui/shell/LayoutPane.h"
+#include "ui/shell/LongLoopFilter.h"
+#include "ui/shell/MenuTable.h"
+#include "ui/shell/WxScreenMetrics.h"
 
 namespace fs = std::filesystem;
 
@@ -17,32 +52,326 @@ wxIMPLEMENT_APP_NO_MAIN(CGPApp);
 
 namespace {
 
-TEST(MainWindow, OpensTitledAndClosesCleanly) {
-    vx::test::TestRoot root;
-    vx::test::ScopedEnv temp("VELLICOREX_TEMP_DIR", (root.Path() / "temp").string());
-    vx::test::ScopedEnv user("VELLICOREX_USER_DIR", (root.Path() / "user").string());
+/// Answers every modal dialog of the run and records its text.
+class AnsweringHook : public wxModalDialogHook {
+public:
+    std::vector<std::string> shown;
+    AnsweringHook() { Register(); }
+    ~AnsweringHook() override { Unregister(); }
 
-    int argc = 1;
-    char arg0[] = "vellicorex";
-    char* argv[] = {arg0, nullptr};
-    ASSERT_TRUE(wxEntryStart(argc, argv));
-    ASSERT_TRUE(wxTheApp->CallOnInit());
-    EXPECT_TRUE(fs::is_directory(vx::TempFolder()));
+protected:
+    int Enter(wxDialog* dialog) override {
+        if (auto* message = dynamic_cast<wxMessageDialog*>(dialog)) {
+            shown.push_back(std::string(message->GetMessage().utf8_str()));
+            // Save questions get No, other questions Yes: the run goes on and saves nothing.
+            if (!(message->GetMessageDialogStyle() & wxNO)) return wxID_OK;
+            return shown.back().rfind("Möchten Sie", 0) == 0 ? wxID_NO : wxID_YES;
+        } else
+            shown.push_back(std::string(dialog->GetTitle().utf8_str()));
+        return wxID_OK;
+    }
+    void Exit(wxDialog*) override {}
+};
 
-    auto* frame = dynamic_cast<wxFrame*>(wxTheApp->GetTopWindow());
-    ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(frame->GetTitle(), "VellicorEX");
+void Settle(int rounds = 10) {
+    for (int i = 0; i < rounds; ++i) {
+        wxTheApp->Yield(true);
+        wxMilliSleep(15);
+    }
+}
+
+/// What the screen shows of a window, written to the test output folder.
+wxImage Shot(wxWindow* window, const std::string& name) {
+    const wxRect r = window->GetScreenRect();
+    wxBitmap shot(r.width, r.height, 24);
+    {
+        wxMemoryDC mem(shot);
+        wxScreenDC screen;
+        // cairo keeps a picture of the root window it read once; later paints must show.
+        if (auto* cr = static_cast<cairo_t*>(screen.GetImpl()->GetCairoContext()))
+            cairo_surface_mark_dirty(cairo_get_target(cr));
+        mem.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
+    }
+    wxImage image = shot.ConvertToImage();
+    const fs::path out = vx::test::OutputFolder() / name;
+    fs::create_directories(out.parent_path());
+    image.SaveFile(out.string(), wxBITMAP_TYPE_PNG);
+    return image;
+}
+
+CGPApp& App() { return wxGetApp(); }
+CMainFrame* Frame() { return CMainFrame::Get(); }
+
+vx::GPView* ActiveView() {
+    wxDocManager* manager = wxDocManager::GetDocumentManager();
+    for (wxDocument* doc : manager->GetDocumentsVector())
+        for (wxView* view : doc->GetViewsVector())
+            if (auto* gp = dynamic_cast<vx::GPView*>(view)) return gp;
+    return nullptr;
+}
+
+int ImageItems(const vx::CLayoutSetting& layout) {
+    int n = 0;
+    for (const vx::CLayoutObj* item = layout.GetFirstItem(); item; item = item->NextItem()) n += item->GetKind() == 1;
+    return n;
+}
+
+/// The template chooser answered with one template of the test's own.
+struct TemplateChooser : vx::SettingsDialogs {
+    fs::path chosen;
+    bool Has(Dialog dialog) override { return dialog == Dialog::SelectTemplate; }
+    bool RunAutoRotate(vx::CLayoutSetting&) override { return false; }
+    std::optional<fs::path> ChooseTemplate() override { return chosen; }
+};
+
+/// One run of the program in folders of its own: started like a new user's first start,
+/// the splash pause cut short.
+class MainWindow : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        root = new vx::test::TestRoot;
+        temp = new vx::test::ScopedEnv("VELLICOREX_TEMP_DIR", (root->Path() / "temp").string());
+        user = new vx::test::ScopedEnv("VELLICOREX_USER_DIR", (root->Path() / "user").string());
+        hook = new AnsweringHook;
+        static int argc = 1;
+        static char arg0[] = "vellicorex";
+        static char* argv[] = {arg0, nullptr};
+        ASSERT_TRUE(wxEntryStart(argc, argv));
+        ASSERT_TRUE(wxTheApp->CallOnInit());
+        started = App().ExitStatus() == 0;
+        if (started) {
+            // New asks for a template: a copy of the default layout, written here.
+            chooser = new TemplateChooser;
+            chooser->chosen = root->Path() / "Vorlage.kqt";
+            auto layout = App().Core()->CreateDefaultLayout(nullptr, nullptr);
+            ASSERT_NE(layout, nullptr);
+            ASSERT_TRUE(vx::SaveLayoutXml(chooser->chosen, *layout));
+            vx::InstallHostService<vx::SettingsDialogs>(chooser);
+            App().FinishStartup();
+        }
+        Settle(20);
+    }
+    static void TearDownTestSuite() {
+        if (wxTheApp) {
+            if (CMainFrame* frame = Frame()) frame->Close(true);
+            wxTheApp->ProcessPendingEvents();
+            wxTheApp->ProcessIdle();
+            wxTheApp->OnExit();
+            wxEntryCleanup();
+        }
+        delete hook;
+        delete chooser;
+        delete user;
+        delete temp;
+        delete root;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(started) << "start-up refused";
+        ASSERT_NE(Frame(), nullptr);
+    }
+
+    static inline vx::test::TestRoot* root = nullptr;
+    static inline vx::test::ScopedEnv* temp = nullptr;
+    static inline vx::test::ScopedEnv* user = nullptr;
+    static inline AnsweringHook* hook = nullptr;
+    static inline TemplateChooser* chooser = nullptr;
+    static inline bool started = false;
+};
+
+TEST_F(MainWindow, StartsWithTheNewLayoutInOneWindow) {
+    CMainFrame* frame = Frame();
     EXPECT_TRUE(frame->IsShown());
-    wxTheApp->Yield(true);
+    EXPECT_TRUE(App().StartupComplete());
+    EXPECT_TRUE(fs::is_directory(vx::TempFolder()));
+    // Start-up document 0 runs New: the layout window shows Untitled-1.
+    Settle();
+    EXPECT_EQ(std::string(frame->GetTitle().utf8_str()), "TEVRA Vellicor EX - Untitled-1");
+    ASSERT_NE(frame->LayoutWindow(), nullptr);
+    EXPECT_EQ(wxTopLevelWindows.GetCount(), 1u) << "the splash is gone and no other frame is open";
 
-    frame->Close(true);
-    wxTheApp->ProcessPendingEvents();
-    wxTheApp->ProcessIdle();  // destroys the closed frame
-    EXPECT_TRUE(wxTopLevelWindows.IsEmpty());
+    // Menus from the table; a command without a handler is grey.
+    wxMenuBar* bar = frame->GetMenuBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->GetMenuCount(), 7u);
+    EXPECT_EQ(bar->GetMenuLabelText(0), "Datei");
+    frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    bar->UpdateMenus();
+    EXPECT_TRUE(bar->IsEnabled(vx::ToWxId(vx::kCmdNew)));
+    EXPECT_TRUE(bar->IsEnabled(vx::ToWxId(vx::kCmdLoadImage)));
+    EXPECT_FALSE(bar->IsEnabled(vx::ToWxId(32802))) << "preferences have no handler yet";
+    EXPECT_FALSE(bar->IsEnabled(vx::ToWxId(vx::kCmdSave))) << "an unchanged new layout";
 
+    // Status bar: message | 320-pixel quick-print pane | CAP | NUM.
+    wxStatusBar* status = frame->GetStatusBar();
+    ASSERT_NE(status, nullptr);
+    ASSERT_EQ(status->GetFieldsCount(), 4);
+    wxRect pane;
+    ASSERT_TRUE(status->GetFieldRect(1, pane));
+    EXPECT_NEAR(pane.width, CMainFrame::kQuickPrintPaneWidth, 4);
+    EXPECT_EQ(std::string(status->GetStatusText(0).utf8_str()), "Bereit");
+
+    Shot(frame, "ui-main-window-start.png");
+}
+
+TEST_F(MainWindow, ToolbarHoldsItsButtonsInOneRowWithTheZoomBarPlace) {
+    CMainFrame* frame = Frame();
+    CMainToolBar* tools = frame->ToolBar();
+    ASSERT_NE(tools, nullptr);
+    const int expected[] = {vx::kCmdLoadImage, vx::kCmdPrint, vx::kCmdNew, vx::kCmdOpen, vx::kCmdOpenLast, vx::kCmdSave};
+    std::vector<int> ids;
+    for (size_t i = 0; i < tools->GetToolsCount(); ++i)
+        if (const wxToolBarToolBase* tool = tools->GetToolByPos(int(i)); tool && tool->IsButton())
+            ids.push_back(vx::FromWxId(tool->GetId()));
+    EXPECT_EQ(ids, std::vector<int>(std::begin(expected), std::end(expected)));
+    EXPECT_EQ(tools->GetToolBitmapSize(), wxSize(32, 32));
+    ASSERT_EQ(tools->Gaps().size(), 3u);
+    for (wxWindow* gap : tools->Gaps()) EXPECT_EQ(gap->GetSize().x, CMainToolBar::kGapWidth);
+
+    for (int width : {800, 1600}) {
+        SCOPED_TRACE(width);
+        frame->SetSize(wxSize(width, 700));
+        frame->Layout();
+        Settle();
+        const wxRect t = tools->GetScreenRect();
+        const wxRect z = frame->ZoomBarPlace()->GetScreenRect();
+        // One row: the zoom bar's place stands right of the toolbar, at the same height.
+        EXPECT_GE(z.x, t.GetRight());
+        EXPECT_LT(z.y, t.GetBottom());
+        EXPECT_LT(t.y, z.GetBottom());
+        EXPECT_LE(frame->BarRow()->GetSize().y, std::max(t.height, z.height) + 2);
+        // The layout window starts below the row.
+        EXPECT_GE(frame->LayoutWindow()->GetScreenRect().y, frame->BarRow()->GetScreenRect().GetBottom());
+        Shot(frame, "ui-main-window-" + std::to_string(width) + ".png");
+    }
+    frame->SetSize(wxSize(1024, 768));
+    Settle();
+}
+
+TEST_F(MainWindow, LayoutWindowOpensItsLeftPaneAtTheSetWidthAndPaintsThePage) {
+    CChildFrame* child = Frame()->LayoutWindow();
+    ASSERT_NE(child, nullptr);
+    const vx::ScreenMetrics m = vx::CurrentScreenMetrics();
+    EXPECT_EQ(child->Splitter()->InitialLeftWidth(), 332 + m.scrollBar + 2 * m.edge);
+    EXPECT_EQ(child->Splitter()->GetSashPosition(), child->Splitter()->InitialLeftWidth());
+    EXPECT_EQ(child->LeftPane()->GetSize().x, child->Splitter()->InitialLeftWidth());
+
+    vx::LayoutPane* pane = child->RightPane();
+    ASSERT_NE(pane, nullptr);
+    pane->Refresh();
+    Settle();
+    EXPECT_EQ(pane->LastPaint(), vx::PaintResult::Drawn);
+    EXPECT_EQ(Frame()->GetLayoutView(), pane);
+    // The page at zoom 1/1, centred when there is room, else 10 pixels in.
+    const vx::ViewPageRect page = pane->GetPageRect();
+    EXPECT_GT(page.page.right, 0);
+    EXPECT_GT(page.page.bottom, 0);
+    EXPECT_GE(page.offset.x, 10);
+    EXPECT_GE(page.offset.y, 10);
+    wxImage shot = Shot(pane, "ui-layout-window.png");
+    EXPECT_EQ(shot.GetRed(3, 3), 0xB4) << "the desk";
+}
+
+TEST_F(MainWindow, DropsAddImagesAndOpenLayouts) {
+    vx::GPView* view = ActiveView();
+    ASSERT_NE(view, nullptr);
+    vx::CLayoutSetting* layout = view->Document()->Core().GetLayout();
+    ASSERT_NE(layout, nullptr);
+    const fs::path folder = root->Path() / "drops";
+    fs::create_directories(folder);
+    vx::test::JpegFixture jpeg;
+    jpeg.width = 400;
+    jpeg.height = 300;
+    vx::test::WriteBytes(folder / "a.jpg", vx::test::EncodeJpeg(jpeg));
+    vx::test::WriteBytes(folder / "b.jpg", vx::test::EncodeJpeg(jpeg));
+    vx::test::WriteBytes(folder / "note.txt", vx::test::Bytes("no picture"));
+
+    const int before = ImageItems(*layout);
+    hook->shown.clear();
+    vx::DropOnLayout(view, {folder / "a.jpg", folder / "b.jpg", folder / "note.txt"});
+    Settle();
+    EXPECT_EQ(ImageItems(*layout), before + 2);
+    EXPECT_EQ(std::string(Frame()->GetStatusBar()->GetStatusText(0).utf8_str()), "Bildformat nicht unterstützt.");
+    Shot(Frame(), "ui-main-window-dropped.png");
+
+    // A layout file dropped on the main window opens in place of the open one.
+    const fs::path saved = folder / "saved.kqf";
+    ASSERT_EQ(view->Document()->Core().SaveLayoutFile(saved), 1);
+    vx::DropOnFrame({folder / "note.txt"});
+    EXPECT_EQ(hook->shown.back(), "Datei nicht lesbar.");
+    view->Document()->Core().OnFileClose();
+    Settle();
+    EXPECT_EQ(ActiveView(), nullptr);
+    EXPECT_EQ(Frame()->LayoutWindow(), nullptr);
+    EXPECT_EQ(std::string(Frame()->GetTitle().utf8_str()), "TEVRA Vellicor EX");
+    vx::DropOnFrame({saved});
+    Settle();
+    ASSERT_NE(ActiveView(), nullptr);
+    ASSERT_NE(Frame()->LayoutWindow(), nullptr);
+    EXPECT_EQ(ImageItems(*ActiveView()->Document()->Core().GetLayout()), before + 2);
+    EXPECT_EQ(std::string(Frame()->GetTitle().utf8_str()), "TEVRA Vellicor EX - saved");
+}
+
+TEST_F(MainWindow, LongLoopsDropUserInputAndRecordTheStopChord) {
+    vx::LongLoopFilter& filter = vx::LongLoopFilter::Instance();
+    struct Case {
+        int key;
+        bool control;
+        bool stop;
+    };
+    for (const Case& c : {Case{'.', true, true}, Case{WXK_NUMPAD_DECIMAL, true, true}, Case{'.', false, false},
+                          Case{'A', true, false}}) {
+        SCOPED_TRACE(c.key);
+        EXPECT_EQ(vx::LongLoopFilter::IsCancelChord(c.key, c.control), c.stop);
+    }
+    // Outside a pump nothing is filtered.
+    wxKeyEvent key(wxEVT_KEY_DOWN);
+    EXPECT_EQ(filter.FilterEvent(key), wxEventFilter::Event_Skip);
+
+    // Inside a pump: keys and clicks are dropped, timers and posted events run.
+    int posted = 0;
+    int clicks = 0;
+    Frame()->Bind(wxEVT_LEFT_DOWN, [&](wxMouseEvent& e) { ++clicks; e.Skip(); });
+    wxTheApp->CallAfter([&] {
+        ++posted;
+        wxKeyEvent chord(wxEVT_KEY_DOWN);
+        chord.m_keyCode = '.';
+        chord.SetControlDown(true);
+        Frame()->GetEventHandler()->ProcessEvent(chord);
+        wxMouseEvent click(wxEVT_LEFT_DOWN);
+        Frame()->GetEventHandler()->ProcessEvent(click);
+    });
+    EXPECT_TRUE(vx::IsCtrlDecimalKeyDown());
+    EXPECT_EQ(posted, 1);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_FALSE(vx::IsCtrlDecimalKeyDown()) << "the chord is taken once";
+}
+
+TEST_F(MainWindow, ZClosingSavesTheUserFilesAndRemovesTheTemporaryFolder) {
+    CMainFrame* frame = Frame();
+    vx::AppCore* core = App().Core();
+    ASSERT_NE(core, nullptr);
+    const fs::path prefs = core->PreferencesPath();
+    const fs::path categories = core->UserCategoryPath();
+    const fs::path settings = core->Settings().Path();
+    const fs::path tempFolder = vx::TempFolder();
+    // The open layout changed above: closing asks about saving; the hook answers.
+    frame->Close(false);
+    Settle();
+    wxTheApp->ProcessIdle();
+    if (CMainFrame::Get()) {
+        CMainFrame::Get()->Close(true);
+        Settle();
+    }
+    EXPECT_EQ(CMainFrame::Get(), nullptr);
     wxTheApp->OnExit();
     wxEntryCleanup();
-    EXPECT_FALSE(fs::exists(root.Path() / "temp"));
+    EXPECT_FALSE(fs::exists(tempFolder));
+    EXPECT_TRUE(fs::exists(prefs)) << prefs;
+    EXPECT_TRUE(fs::exists(categories)) << categories;
+    EXPECT_TRUE(fs::exists(settings)) << settings;
+    vx::SettingsStore store(settings);
+    EXPECT_NE(store.GetString("Settings", "WindowPos"), "");
+    EXPECT_GT(store.GetInt("Window", "right"), store.GetInt("Window", "left"));
 }
 
 }  // namespace

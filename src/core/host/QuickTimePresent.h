@@ -8,4 +8,7 @@ namespace vx {
 /// where the choice of path depends on it.
 inline constexpr int32_t QuickTimePresent = 1;
 
+/// The importers' version in the high-word form of the version query (6.0).
+inline constexpr int32_t QuickTimeVersion = 0x600;
+
 }  // namespace vx

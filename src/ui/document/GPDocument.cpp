@@ -102,7 +102,9 @@ GPDocManager::GPDocManager() : wxDocManager(0, true) {
 }
 
 wxDocument* GPDocManager::CreateDocument(const wxString& path, long flags) {
-    if (flags & wxDOC_NEW) return CreateOrForget(path, flags | wxDOC_SILENT);
+    // The framework refuses a silent New without a path; with the one template it
+    // asks nothing anyway.
+    if (flags & wxDOC_NEW) return CreateOrForget(path, path.empty() ? flags & ~long(wxDOC_SILENT) : flags | wxDOC_SILENT);
     return OpenLayoutFile(PathOfOpenRequest(std::string(path.utf8_str())));
 }
 

@@ -98,9 +98,15 @@ long long IniFile::GetInt(std::string_view section, std::string_view key, long l
 void IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
     Section* s = FindSection(section);
     if (!s) {
-        if (mSections.empty()) mSections.push_back(Section{});
-        mSections.push_back(Section{std::string(section), {}, {}});
-        s = &mSections.back();
+        // The unnamed section leads the file; a store that starts empty has none yet.
+        if (mSections.empty() || !mSections.front().name.empty())
+            mSections.insert(mSections.begin(), Section{});
+        if (section.empty()) {
+            s = &mSections.front();
+        } else {
+            mSections.push_back(Section{std::string(section), {}, {}});
+            s = &mSections.back();
+        }
     }
     for (Line& l : s->lines)
         if (l.kind == Line::Entry && EqualsNoCaseAscii(l.key, key)) {

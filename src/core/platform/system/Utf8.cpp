@@ -71,6 +71,17 @@ std::string TruncateCodePoints(std::string_view s, size_t maxChars) {
     return std::string(s.substr(0, i));
 }
 
+std::string_view TruncateBytes(std::string_view s, size_t maxBytes) {
+    size_t i = 0;
+    while (i < s.size()) {
+        size_t len = Utf8SequenceLength(s, i);
+        if (len == 0) len = 1;
+        if (i + len > maxBytes) break;
+        i += len;
+    }
+    return s.substr(0, i);
+}
+
 std::string_view TrimBlanks(std::string_view s) {
     const char* blanks = " \t\r\n";
     size_t b = s.find_first_not_of(blanks);

@@ -18,6 +18,8 @@ std::string ToUtf8FromUtf8OrLatin1(std::string_view text);
 
 /// The first maxChars code points (never cuts a sequence).
 std::string TruncateCodePoints(std::string_view text, size_t maxChars);
+/// The longest prefix of at most maxBytes bytes that never cuts a sequence.
+std::string_view TruncateBytes(std::string_view text, size_t maxBytes);
 
 /// Without leading and trailing blanks, tabs, CR and LF.
 std::string_view TrimBlanks(std::string_view text);

@@ -1,0 +1,29 @@
+#include "ui/shell/CChildFrame.h"
+
+#include <wx/sizer.h>
+
+#include "ui/document/GPDocument.h"
+#include "ui/shell/CChildSplitterWnd.h"
+#include "ui/shell/DropTargets.h"
+#include "ui/shell/GPView.h"
+#include "ui/shell/LayoutPane.h"
+
+CChildFrame::CChildFrame(wxWindow* parent, vx::GPView* view)
+    : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE), mView(view) {
+    mSplitter = new CChildSplitterWnd(this);
+    // The print-settings pane's place stays empty until that pane exists.
+    mLeft = new wxPanel(mSplitter, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN);
+    mRight = CreateLayoutViewWindow(mSplitter, view);
+    mSplitter->SplitPanes(mLeft, mRight);
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(mSplitter, 1, wxEXPAND);
+    SetSizer(sizer);
+    vx::AcceptLayoutDrops(this, view);
+}
+
+vx::LayoutPane* CChildFrame::CreateLayoutViewWindow(wxWindow* parent, vx::GPView* view) {
+    return new vx::LayoutPane(parent, [view]() -> vx::CLayoutSetting* {
+        vx::GPDocument* doc = view ? view->Document() : nullptr;
+        return doc ? doc->Core().GetLayout() : nullptr;
+    });
+}
