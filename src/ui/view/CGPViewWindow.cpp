@@ -5,6 +5,7 @@
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
+#include "ui/shell/CommandIds.h"
 #include "ui/view/CGoToPageDlg.h"
 #include "view/RulerCommand.h"
 
@@ -46,8 +47,8 @@ CGPViewWindow::CGPViewWindow(wxWindow* parent, wxWindowID id)
     Bind(wxEVT_MOTION, &CGPViewWindow::OnMotion, this);
     Bind(wxEVT_KEY_DOWN, &CGPViewWindow::OnKeyDown, this);
     for (int command : kViewCommands) {
-        Bind(wxEVT_MENU, &CGPViewWindow::OnCommandEvent, this, command);
-        Bind(wxEVT_UPDATE_UI, &CGPViewWindow::OnUpdateCommandUI, this, command);
+        Bind(wxEVT_MENU, &CGPViewWindow::OnCommandEvent, this, ToWxId(command));
+        Bind(wxEVT_UPDATE_UI, &CGPViewWindow::OnUpdateCommandUI, this, ToWxId(command));
     }
     ShowScrollBars({}, {});
 }
@@ -125,7 +126,7 @@ void CGPViewWindow::OnPaint(wxPaintEvent&) {
             return;
         }
         mFullPaintNeeded = false;
-        mPainter.Paint(dc, viewport);
+        mLastPaint = mPainter.Paint(dc, viewport);
         ++mFullPaints;
     });
 }
@@ -173,28 +174,21 @@ void CGPViewWindow::OnKeyDown(wxKeyEvent& event) {
 }
 
 void CGPViewWindow::OnCommandEvent(wxCommandEvent& event) {
-    GuardedHandler([&] { mCore.OnCommand(event.GetId()); });
+    GuardedHandler([&] { mCore.OnCommand(FromWxId(event.GetId())); });
 }
 
 void CGPViewWindow::OnUpdateCommandUI(wxUpdateUIEvent& event) {
     GuardedHandler([&] {
         CommandState state;
-        mCore.OnUpdateCommand(event.GetId(), state);
+        mCore.OnUpdateCommand(FromWxId(event.GetId()), state);
         event.Enable(state.enabled);
     });
 }
 
 std::vector<wxAcceleratorEntry> LayoutViewAccelerators() {
     return {
-        {wxACCEL_CTRL, '+', kCmdViewZoomIn},
-        {wxACCEL_CTRL, WXK_NUMPAD_ADD, kCmdViewZoomIn},
-        {wxACCEL_CTRL, '-', kCmdViewZoomOut},
-        {wxACCEL_CTRL, WXK_NUMPAD_SUBTRACT, kCmdViewZoomOut},
-        {wxACCEL_CTRL, WXK_PAGEDOWN, kCmdNextPage},
-        {wxACCEL_CTRL, WXK_PAGEUP, kCmdPrevPage},
-        {wxACCEL_CTRL, WXK_HOME, kCmdFirstPage},
-        {wxACCEL_CTRL, WXK_END, kCmdLastPage},
-        {wxACCEL_CTRL, 'J', kCmdGoToPage},
+        {wxACCEL_CTRL, WXK_NUMPAD_ADD, ToWxId(kCmdViewZoomIn)},
+        {wxACCEL_CTRL, WXK_NUMPAD_SUBTRACT, ToWxId(kCmdViewZoomOut)},
     };
 }
 

@@ -29,6 +29,8 @@ public:
     int FullPaints() const { return mFullPaints; }
     int RulerPaints() const { return mRulerPaints; }
     const ViewPainter& Painter() const { return mPainter; }
+    /// What the last whole paint drew.
+    PaintResult LastPaint() const { return mLastPaint; }
     /// The screen resolution the view draws at (96 unless a test sets another).
     void SetPixelsPerInch(PixelPoint ppi) { mPixelsPerInch = ppi; }
 
@@ -62,11 +64,11 @@ private:
     int mFrozen = 0;
     int mFullPaints = 0;
     int mRulerPaints = 0;
+    PaintResult mLastPaint = PaintResult::Busy;
 };
 
-/// The keys of the view's zoom and page commands (Ctrl with + and - of both keyboards,
-/// PgDn, PgUp, Home, End, J) for the frame's accelerator table; Ctrl+R comes with the
-/// rulers' menu text.
+/// The keys of the zoom commands that the menu texts do not carry (Ctrl with + and - of
+/// the numeric pad), for the frame's accelerator table; the others come with the menus.
 std::vector<wxAcceleratorEntry> LayoutViewAccelerators();
 
 /// Runs a handler's body; an unexpected exception ends the program through the fatal-
