@@ -29,6 +29,7 @@
 #include "ui/shell/CStartupWarningDlg.h"
 #include "ui/shell/GPView.h"
 #include "ui/shell/LayoutPane.h"
+#include "ui/view/FrameToolWindows.h"
 #include "view/RenderState.h"
 
 namespace {
@@ -170,6 +171,7 @@ int CGPApp::OnExit() {
     mBindings.reset();
     vx::InstallHostService<vx::DocumentServices>(nullptr);
     vx::InstallHostService<vx::SettingsDialogs>(nullptr);
+    if (vx::HostService<vx::ToolWindows>() == mToolWindows.get()) vx::InstallHostService<vx::ToolWindows>(nullptr);
     delete mManager;
     mManager = nullptr;
     mDocumentServices.reset();
@@ -227,6 +229,9 @@ bool CGPApp::CreateMainFrame() {
     mStatus = std::make_unique<vx::WxStatusPort>(mFrame);
     vx::SetStatusPort(mStatus.get());
     vx::InstallHostService<vx::Shell>(mFrame);
+    mToolWindows = std::make_unique<vx::FrameToolWindows>(mFrame, mFrame->ZoomBar());
+    vx::InstallHostService<vx::ToolWindows>(mToolWindows.get());
+    mStatus->SetReadyHook([frame = mFrame] { frame->ShowPagesInBar(); });
     SetTopWindow(mFrame);
     if (!rect) mFrame->Centre();
     return true;

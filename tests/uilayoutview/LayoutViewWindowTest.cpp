@@ -88,6 +88,7 @@ protected:
         t.layout.SetUnit(1);
         t.layout.SetPageNumber(3);
         t.layout.SetColor(2);
+        t.layout.SetPaperColor(0xFFFFFF);
         t.layout.SetBaseImage(std::make_unique<CImageObj>(true));
         t.Add<CTextObj>(1080, 720, 720, 4209 + 1440);  // a free text on page 2
 

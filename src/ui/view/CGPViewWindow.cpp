@@ -3,19 +3,14 @@
 #include <algorithm>
 
 #include <wx/dcclient.h>
-#include <wx/settings.h>
 
 #include "ui/shell/CommandIds.h"
+#include "ui/shell/WxScreenMetrics.h"
 #include "ui/view/CGoToPageDlg.h"
 #include "view/RulerCommand.h"
 
 namespace vx {
 namespace {
-
-int MetricOr(wxSystemMetric metric, const wxWindow* window, int fallback) {
-    const int value = wxSystemSettings::GetMetric(metric, window);
-    return value < 0 ? fallback : value;
-}
 
 ScrollAction ActionOf(wxEventType type) {
     if (type == wxEVT_SCROLLWIN_LINEUP) return ScrollAction::LineUp;
@@ -66,11 +61,8 @@ PixelPoint CGPViewWindow::ClientSize() const {
 }
 
 FitMetrics CGPViewWindow::Metrics() const {
-    FitMetrics m;
-    m.edge = MetricOr(wxSYS_EDGE_X, this, 2);
-    m.frame = MetricOr(wxSYS_FRAMESIZE_X, this, 4);
-    m.scrollBar = MetricOr(wxSYS_VSCROLL_X, this, 17);
-    return m;
+    const ScreenMetrics m = CurrentScreenMetrics();
+    return {m.edge, m.frame, m.scrollBar};
 }
 
 void CGPViewWindow::SetRedraw(bool on) {

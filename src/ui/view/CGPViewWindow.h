@@ -20,6 +20,7 @@ public:
     ~CGPViewWindow() override;
 
     LayoutViewCore& Core() { return mCore; }
+    const LayoutViewCore& Core() const { return mCore; }
     CGPView& View() { return mView; }
 
     /// Takes the document's layout (null: none) and fits its page.
