@@ -162,7 +162,8 @@ PaintResult CGPView::PaintRulers(gfx::Canvas& canvas, const PixelRect& viewport)
     GeometryFlagCleared flag;
     RenderLockGuard lock(Pass(), kRenderScreen, false);
     if (!lock.Held()) return PaintResult::Busy;
-    if (!mLayout) return PaintResult::Drawn;
+    const AppPreferences* prefs = Preferences();
+    if (!mLayout || !prefs || !prefs->ruler) return PaintResult::Drawn;
     try {
         GeometryInput input;
         input.owner = mWindow;
