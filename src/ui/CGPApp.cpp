@@ -32,6 +32,7 @@
 #include "ui/shell/CStartupWarningDlg.h"
 #include "ui/shell/GPView.h"
 #include "ui/shell/LayoutPane.h"
+#include "ui/view/FrameToolWindows.h"
 #include "view/RenderState.h"
 #include "view/SystemPrintJobServices.h"
 
@@ -190,6 +191,7 @@ int CGPApp::OnExit() {
     mBindings.reset();
     vx::InstallHostService<vx::DocumentServices>(nullptr);
     vx::InstallHostService<vx::SettingsDialogs>(nullptr);
+    if (vx::HostService<vx::ToolWindows>() == mToolWindows.get()) vx::InstallHostService<vx::ToolWindows>(nullptr);
     delete mManager;
     mManager = nullptr;
     mDocumentServices.reset();
@@ -246,7 +248,9 @@ bool CGPApp::CreateMainFrame() {
     mFrame->SetSettingsStore(&mCore->Settings());
     mStatus = std::make_unique<vx::WxStatusPort>(mFrame);
     vx::SetStatusPort(mStatus.get());
-    mBindings->BindShell(mFrame, nullptr);
+    mToolWindows = std::make_unique<vx::FrameToolWindows>(mFrame, mFrame->ZoomBar());
+    mBindings->BindShell(mFrame, mToolWindows.get());
+    mStatus->SetReadyHook([frame = mFrame] { frame->ShowPagesInBar(); });
     SetTopWindow(mFrame);
     if (!rect) mFrame->Centre();
     return true;

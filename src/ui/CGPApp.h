@@ -21,6 +21,7 @@ class StartupBindings;
 class WxMessagePort;
 class WxProgressPort;
 class WxStatusPort;
+class FrameToolWindows;
 class AppDocumentServices;
 namespace gfx {
 class PangoTextMeasurer;
@@ -91,6 +92,7 @@ private:
 
     std::unique_ptr<vx::WxMessagePort> mMessages;
     std::unique_ptr<vx::WxStatusPort> mStatus;
+    std::unique_ptr<vx::FrameToolWindows> mToolWindows;
     std::unique_ptr<vx::WxProgressPort> mProgress;
     vx::BusyIndicatorPtr mBusy{nullptr, nullptr};
     std::unique_ptr<vx::gfx::PangoTextMeasurer> mTextMeasurer;

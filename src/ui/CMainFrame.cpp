@@ -15,6 +15,7 @@
 #include "host/ApplicationState.h"
 #include "host/HostService.h"
 #include "model/CLayoutSetting.h"
+#include "model/PageGeometry.h"
 #include "platform/system/StringTable.h"
 #include "ui/document/ApplicationDialogs.h"
 #include "ui/document/GPDocument.h"
@@ -27,6 +28,9 @@
 #include "ui/shell/LayoutPane.h"
 #include "ui/shell/MenuTable.h"
 #include "ui/shell/ShellTexts.h"
+#include "ui/view/CGPDialogBar.h"
+#include "ui/view/CGPViewWindow.h"
+#include "view/RulerCommand.h"
 
 namespace {
 
@@ -78,6 +82,9 @@ CMainFrame::CMainFrame(vx::GPDocManager* manager, const wxPoint& pos, const wxSi
     vx::AcceptFrameDrops(mBarRow);
     vx::AcceptFrameDrops(mClient);
 
+    // The numeric pad's zoom keys; the menus carry the others.
+    const std::vector<wxAcceleratorEntry> keys = vx::LayoutViewAccelerators();
+    SetAcceleratorTable(wxAcceleratorTable(int(keys.size()), keys.data()));
     Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, kFirstCommand, kLastCommand);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this, kFirstCommand, kLastCommand);
     Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);
@@ -111,11 +118,18 @@ CMainFrame::~CMainFrame() {
     if (gMainFrame == this) gMainFrame = nullptr;
 }
 
-wxWindow* CMainFrame::CreateZoomBar(wxWindow* parent) {
-    // The zoom and page bar's place: the bar itself replaces this window.
-    auto* place = new wxPanel(parent, wxID_ANY, wxDefaultPosition, wxSize(360, CMainToolBar::kButtonSize + 8));
-    place->SetMinSize(wxSize(360, CMainToolBar::kButtonSize + 8));
-    return place;
+vx::CGPDialogBar* CMainFrame::CreateZoomBar(wxWindow* parent) {
+    auto* bar = new vx::CGPDialogBar;
+    bar->Create(parent);
+    return bar;
+}
+
+wxWindow* CMainFrame::ZoomBarPlace() const { return mZoomBar; }
+
+void CMainFrame::ShowPagesInBar() {
+    vx::LayoutPane* pane = ActivePane();
+    const vx::CLayoutSetting* layout = pane ? pane->View().GetLayout() : nullptr;
+    if (mZoomBar && layout) mZoomBar->SetPages(pane->GetCurrentPage(), vx::GetPageCount(*layout));
 }
 
 void CMainFrame::CreateStatusPanes() {
@@ -237,6 +251,7 @@ void CMainFrame::OnCommand(wxCommandEvent& event) {
     vx::GPView* view = ActiveView();
     vx::GPDocument* doc = view ? view->Document() : nullptr;
     switch (id) {
+        case vx::kCmdViewRulers: vx::ToggleRulers(); return;
         case vx::kCmdNew:
             if (!Busy() && mManager) mManager->CreateDocument(wxEmptyString, wxDOC_NEW);
             return;
@@ -285,6 +300,7 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event) {
         return;
     }
     switch (id) {
+        case vx::kCmdViewRulers: event.SetText(Wx(vx::RulerCommandState().text)); return;
         case vx::kCmdNew:
         case vx::kCmdOpen:
         case vx::kCmdExit: event.Enable(!Busy()); return;

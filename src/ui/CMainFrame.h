@@ -15,6 +15,7 @@ class wxPanel;
 class wxSizer;
 
 namespace vx {
+class CGPDialogBar;
 class CLayoutSetting;
 class SettingsStore;
 class GPDocManager;
@@ -40,7 +41,10 @@ public:
     vx::DisplayColorBlock* DisplayColours() const { return mDisplayColours.get(); }
 
     CMainToolBar* ToolBar() const { return mToolBar; }
-    wxWindow* ZoomBarPlace() const { return mZoomBar; }
+    wxWindow* ZoomBarPlace() const;
+    vx::CGPDialogBar* ZoomBar() const { return mZoomBar; }
+    /// Shows the active view's page in the zoom and page bar (with each "Bereit").
+    void ShowPagesInBar();
     wxWindow* BarRow() const { return mBarRow; }
     CChildFrame* LayoutWindow() const { return mChild; }
 
@@ -72,7 +76,7 @@ public:
     void PrintNow() override {}
 
 private:
-    wxWindow* CreateZoomBar(wxWindow* parent);
+    vx::CGPDialogBar* CreateZoomBar(wxWindow* parent);
     void CreateStatusPanes();
     vx::GPView* ActiveView() const;
     vx::LayoutPane* ActivePane() const;
@@ -93,7 +97,7 @@ private:
     std::unique_ptr<vx::DisplayColorBlock> mDisplayColours;
     wxPanel* mBarRow = nullptr;
     CMainToolBar* mToolBar = nullptr;
-    wxWindow* mZoomBar = nullptr;
+    vx::CGPDialogBar* mZoomBar = nullptr;
     wxPanel* mClient = nullptr;
     CChildFrame* mChild = nullptr;
     wxMenu* mRecentMenu = nullptr;

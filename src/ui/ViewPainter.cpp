@@ -41,6 +41,18 @@ PaintResult ViewPainter::Paint(wxDC& dc, const PixelRect& viewport) {
     return result;
 }
 
+PaintResult ViewPainter::PaintRulers(wxDC& dc, const PixelRect& viewport) {
+    const int width = viewport.right - viewport.left, height = viewport.bottom - viewport.top;
+    if (!mSurface.Valid() || mSurface.Width() != width || mSurface.Height() != height) return Paint(dc, viewport);
+    PaintResult result;
+    {
+        gfx::Canvas canvas(mSurface.Native(), gfx::kScreenPixelsPerInch);
+        result = mView.PaintRulers(canvas, viewport);
+    }
+    PaintSurface(dc, mSurface, 0, 0);
+    return result;
+}
+
 void WxRenderWaitPort::PumpEvents() {
     if (wxTheApp) wxTheApp->Yield(true);
     wxMilliSleep(1);

@@ -21,6 +21,9 @@ public:
     /// Paints from the window's paint handler; viewport is the client area in logical
     /// (scrolled) coordinates.
     PaintResult Paint(wxDC& dc, const PixelRect& viewport);
+    /// Draws only the rulers over the last paint and copies it to the window; a full
+    /// paint when the last one was of another size.
+    PaintResult PaintRulers(wxDC& dc, const PixelRect& viewport);
     /// What the last paint drew.
     const gfx::ImageSurface& Surface() const { return mSurface; }
 

@@ -7,6 +7,7 @@
 #include "app/StatusTexts.h"
 #include "host/ApplicationState.h"
 #include "host/HostService.h"
+#include "host/Shell.h"
 #include "platform/system/StringTable.h"
 #include "ui/shell/LongLoopFilter.h"
 
@@ -63,6 +64,7 @@ int WxMessagePort::Show(int stringId, const Args& args, Icon icon, Buttons butto
 }
 
 void WxStatusPort::UpdateStatusText(int code, const Args& args) {
+    if (code == kStatusReady && mReadyHook) mReadyHook();
     if (!mFrame || !mFrame->GetStatusBar()) return;
     ApplicationState* app = HostService<ApplicationState>();
     const CLayoutSetting* layout = app ? app->ActiveLayoutSlot() : nullptr;

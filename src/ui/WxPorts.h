@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+
 #include <wx/frame.h>
 #include <wx/weakref.h>
 
@@ -18,8 +20,11 @@ class WxStatusPort final : public StatusPort {
 public:
     explicit WxStatusPort(wxFrame* frame) : mFrame(frame) {}
     void UpdateStatusText(int code, const Args& args) override;
+    /// Runs with every ready text (the zoom and page bar shows the page then).
+    void SetReadyHook(std::function<void()> hook) { mReadyHook = std::move(hook); }
 private:
     wxWeakRef<wxFrame> mFrame;
+    std::function<void()> mReadyHook;
 };
 
 /// Progress of long loops in the status bar's time: no window of its own; a cancel is

@@ -27,6 +27,7 @@ UndoStore::~UndoStore() = default;
 void UndoStore::ClearUndo() { mEntry.reset(); }
 
 bool UndoStore::PushUndo(const CLayoutSetting& layout, uint16_t code) {
+    ++mPushCount;
     // Coalescing only while the earlier copy is still there: after an undo the next
     // duplicate or drag step must be undoable on its own.
     if (mEntry && ((mLastCode == kUndoCodeDuplicateSeveral && code == kUndoCodeDuplicate) ||

@@ -36,6 +36,8 @@ public:
     /// inside the copy throws std::bad_alloc.
     bool PushUndo(const CLayoutSetting& layout, uint16_t code);
     void SetLastUndoCode(uint16_t code) { mLastCode = code; }
+    /// How many times PushUndo ran: a change tells that an edit started meanwhile.
+    uint64_t PushCount() const { return mPushCount; }
     uint16_t GetLastUndoCode() const { return mLastCode; }
     /// The layout inside the entry, or null.
     CLayoutSetting* GetUndoLayout();
@@ -62,6 +64,7 @@ public:
 private:
     std::unique_ptr<CUndoEntry> mEntry;
     uint16_t mLastCode = 0;
+    uint64_t mPushCount = 0;
 };
 
 }  // namespace vx

@@ -158,6 +158,30 @@ PaintResult CGPView::PaintView(gfx::Canvas& canvas, const PixelRect& viewport) {
     return PaintResult::Drawn;
 }
 
+PaintResult CGPView::PaintRulers(gfx::Canvas& canvas, const PixelRect& viewport) {
+    GeometryFlagCleared flag;
+    RenderLockGuard lock(Pass(), kRenderScreen, false);
+    if (!lock.Held()) return PaintResult::Busy;
+    const AppPreferences* prefs = Preferences();
+    if (!mLayout || !prefs || !prefs->ruler) return PaintResult::Drawn;
+    try {
+        GeometryInput input;
+        input.owner = mWindow;
+        input.currentPage = mCurrentPage;
+        if (mWindow) input.pixelsPerInch = mWindow->GetPixelsPerInch();
+        std::optional<PassGeometry> built = BuildPassGeometry(input, *mLayout, kDrawScreen, kScaleToDevice);
+        if (!built) return PaintResult::Drawn;
+        ViewGeometry g = built->geometry;
+        CanvasState state(&canvas);
+        canvas.Translate(-double(viewport.left), -double(viewport.top));
+        PassScope pass(Pass(), &canvas, &g, mLayout, built->xPerUnit, built->yPerUnit, kDrawScreen);
+        DrawRulers();
+    } catch (const std::exception&) {
+        return PaintResult::Failed;
+    }
+    return PaintResult::Drawn;
+}
+
 PassResult CGPView::ImageFailure(int mode) {
     // On screen the window reports it once; elsewhere the user is told now.
     if (mode != kDrawScreen) Messages().Show(IDS_NOT_ENOUGH_MEMORY, {}, Icon::Error, Buttons::Ok);
@@ -172,6 +196,8 @@ PassResult CGPView::DrawPage(const DrawDevice& device, int mode, unsigned flags,
     const bool offTarget = printing && (flags & (kSpoolPass | kMeasurePass));
     if (!device.canvas && !offTarget) return PassResult::Skipped;
 
+    // Undo, relayout or loading can lower the page count under the view.
+    if (mode == kDrawScreen) mCurrentPage = std::clamp(mCurrentPage, 0, GetPageCount(*mLayout) - 1);
     GeometryInput input;
     input.owner = mWindow;
     input.currentPage = mCurrentPage;

@@ -101,6 +101,9 @@ public:
     /// and when drawing failed, the canvas gets the button face instead; a failure is
     /// reported, never shown here, so that the window tells the user once.
     PaintResult PaintView(gfx::Canvas& canvas, const PixelRect& viewport);
+    /// Draws only the rulers over a canvas that holds the last paint of the same
+    /// viewport, so that their pointer marks can follow the mouse cheaply.
+    PaintResult PaintRulers(gfx::Canvas& canvas, const PixelRect& viewport);
 
     /// The draw pass of the current page in mode 1 (screen), 2 (printer), 3 or 4
     /// (preview picture). Printing runs in bands of at most kBandSize pixels: the spool
@@ -151,6 +154,10 @@ public:
     std::vector<int32_t> rowCuts;
     std::vector<int32_t> columnCuts;
     std::vector<PixelRect> extraCutSegments;
+
+    /// The last pointer position the window saw, in logical pixels, for the rulers'
+    /// marks (none: no marks).
+    std::optional<PixelPoint> rulerPointer;
 
 protected:
     // Page furniture, drawn on the running pass's canvas from its geometry.

@@ -1,11 +1,27 @@
 #pragma once
+#include <cstdint>
+#include <optional>
 #include <string>
 
+#include "host/LayoutView.h"
 #include "imaging/DibBuffer.h"
 
 namespace vx {
 
 struct ViewGeometry;
+
+/// Codes of the document's update of its views.
+enum ViewUpdateCode : int {
+    kViewHintZoom = 0,       // zoom or layout changed: keep the centre, redraw
+    kViewHintPageSize = 1,   // page size or page offset changed: scroll sizes, redraw
+    kViewHintSelection = 3,  // the selection changed
+};
+
+/// One update of the views: a code, or a client rectangle to redraw.
+struct ViewUpdateHint {
+    int code = kViewHintZoom;
+    std::optional<PixelRect> rect;  // set: redraw this rectangle (client pixels), code unused
+};
 
 /// How a command shows in menus and toolbars.
 struct CommandState {
@@ -30,6 +46,14 @@ public:
     virtual void ZoomToFit() = 0;
     virtual void ZoomInStep() = 0;
     virtual void ZoomOutStep() = 0;
+    /// Applies the zoom ratio of the zoom and page bar; false when refused.
+    virtual bool SetZoom(int32_t numerator, int32_t denominator) {
+        (void)numerator;
+        (void)denominator;
+        return false;
+    }
+    /// The document's update of its views.
+    virtual void OnViewUpdate(const ViewUpdateHint& hint) { (void)hint; }
 
     /// The view's first page drawn in drawing mode into pixels of the geometry's page
     /// size; null on failure.

@@ -1,12 +1,10 @@
-// Drawers of the layout view whose work is done elsewhere: rulers, and the print job's
-// band spooling and status. Until the rulers draw, a pass leaves them out.
+// Drawers of the layout view whose work is done elsewhere: the print job's band
+// spooling and status.
 #include "host/HostService.h"
 #include "view/CGPView.h"
 #include "view/PrintJob.h"
 
 namespace vx {
-
-void CGPView::DrawRulers() {}
 
 bool CGPView::DoPrintJob() {
     PrintJobServices* services = HostService<PrintJobServices>();

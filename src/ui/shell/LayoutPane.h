@@ -1,20 +1,16 @@
 #pragma once
 #include <functional>
 
-#include <wx/window.h>
-
 #include "host/LayoutView.h"
-#include "ui/ViewPainter.h"
-#include "view/CGPView.h"
+#include "ui/view/CGPViewWindow.h"
 
 namespace vx {
 
 class CLayoutSetting;
 
-/// The layout window's right pane until the scrolled view window takes its place: a
-/// plain window that paints the shown page at the layout's zoom (1/1 without one),
-/// answering for the layout view.
-class LayoutPane : public wxWindow, public LayoutView {
+/// The layout window's right pane: the layout view's window, following the document's
+/// layout, answering for the layout view.
+class LayoutPane : public CGPViewWindow, public LayoutView {
 public:
     /// source answers the document's layout as it stands (it comes after the window, and
     /// a reload replaces it).
@@ -22,28 +18,20 @@ public:
 
     /// Takes the document's layout when it changed, and makes it the active layout.
     void Sync();
-    CGPView& View() { return mView; }
 
-    int GetCurrentPage() const override { return mView.GetCurrentPage(); }
-    void SetCurrentPage(int index) override;
-    PixelRect ClientToDocRect() const override;
-    ViewPageRect GetPageRect() const override;
-    PixelPoint GetPixelsPerInch() const override;
-    void ScrollTo(PixelPoint) override {}
-    void Invalidate() override { Refresh(false); }
-    void Update() override { wxWindow::Update(); }
-    void SetupObjectTracker(const CLayoutObj&) override {}
-
-    /// What the last paint drew.
-    PaintResult LastPaint() const { return mLastPaint; }
+    int GetCurrentPage() const override { return Core().GetCurrentPage(); }
+    void SetCurrentPage(int index) override { Core().SetCurrentPage(index); }
+    PixelRect ClientToDocRect() const override { return Core().ClientToDocRect(); }
+    ViewPageRect GetPageRect() const override { return Core().GetPageRect(); }
+    PixelPoint GetPixelsPerInch() const override { return Core().GetPixelsPerInch(); }
+    void ScrollTo(PixelPoint logical) override { Core().ScrollTo(logical); }
+    void Invalidate() override { Core().Invalidate(); }
+    void Update() override { Core().Update(); }
+    void SetupObjectTracker(const CLayoutObj& item) override { Core().SetupObjectTracker(item); }
+    LayoutViewCommands* Commands() override { return &Core(); }
 
 private:
-    void OnPaint(wxPaintEvent& event);
-
     std::function<CLayoutSetting*()> mSource;
-    CGPView mView;
-    ViewPainter mPainter;
-    PaintResult mLastPaint = PaintResult::Busy;
 };
 
 }  // namespace vx

@@ -107,6 +107,7 @@ TEST(PagePass, MonochromeGreysTheBackgroundOnScreenAndInPreviewsOnly) {
 
 TEST(PagePass, ItemsOfOtherPagesStayOffExceptInABanner) {
     Fixture f;
+    f.layout->SetPageNumber(2);  // the screen shows no page past the count
     f.picture->SetPosition(1200, 4209 + 2400);  // page 2
     gfx::ImageSurface surface(800, 600);
     ASSERT_EQ(f.Paint(surface), PaintResult::Drawn);

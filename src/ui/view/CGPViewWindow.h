@@ -1,0 +1,86 @@
+#pragma once
+#include <vector>
+
+#include <wx/accel.h>
+#include <wx/window.h>
+
+#include "host/FatalError.h"
+#include "ui/ViewPainter.h"
+#include "view/CGPView.h"
+#include "view/LayoutViewCore.h"
+
+namespace vx {
+
+/// The layout view's window: a canvas in the layout frame's right pane that scrolls by
+/// whole pixels and paints the view's page through the paint binding. Its logic, and
+/// what core code sees as the layout view and its commands, is Core().
+class CGPViewWindow : public wxWindow, private ViewWindowPort {
+public:
+    explicit CGPViewWindow(wxWindow* parent, wxWindowID id = wxID_ANY);
+    ~CGPViewWindow() override;
+
+    LayoutViewCore& Core() { return mCore; }
+    const LayoutViewCore& Core() const { return mCore; }
+    CGPView& View() { return mView; }
+
+    /// Takes the document's layout (null: none) and fits its page.
+    void OnInitialUpdate(CLayoutSetting* layout) { mCore.OnInitialUpdate(layout); }
+
+    /// Paints so far: whole ones, and ones of the ruler bands alone.
+    int FullPaints() const { return mFullPaints; }
+    int RulerPaints() const { return mRulerPaints; }
+    const ViewPainter& Painter() const { return mPainter; }
+    /// What the last whole paint drew.
+    PaintResult LastPaint() const { return mLastPaint; }
+    /// The screen resolution the view draws at (96 unless a test sets another).
+    void SetPixelsPerInch(PixelPoint ppi) { mPixelsPerInch = ppi; }
+
+private:
+    // ViewWindowPort
+    PixelPoint ClientSize() const override;
+    PixelPoint PixelsPerInch() const override { return mPixelsPerInch; }
+    FitMetrics Metrics() const override;
+    void SetRedraw(bool on) override;
+    void InvalidateClient(const PixelRect* rect) override;
+    void InvalidateRulerBands(const PixelRect& top, const PixelRect& left) override;
+    void PaintNow() override { wxWindow::Update(); }
+    void ShowScrollBars(const ScrollSizes& sizes, PixelPoint position) override;
+    void Post(std::function<void()> task) override;
+    std::optional<int> AskPageNumber(int currentPage, int pageCount) override;
+
+    void OnPaint(wxPaintEvent& event);
+    void OnSize(wxSizeEvent& event);
+    void OnScrollWin(wxScrollWinEvent& event);
+    void OnWheel(wxMouseEvent& event);
+    void OnMotion(wxMouseEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnCommandEvent(wxCommandEvent& event);
+    void OnUpdateCommandUI(wxUpdateUIEvent& event);
+
+    CGPView mView;
+    LayoutViewCore mCore;
+    ViewPainter mPainter;
+    PixelPoint mPixelsPerInch{96, 96};
+    bool mFullPaintNeeded = true;
+    int mFrozen = 0;
+    int mFullPaints = 0;
+    int mRulerPaints = 0;
+    PaintResult mLastPaint = PaintResult::Busy;
+};
+
+/// The keys of the zoom commands that the menu texts do not carry (Ctrl with + and - of
+/// the numeric pad), for the frame's accelerator table; the others come with the menus.
+std::vector<wxAcceleratorEntry> LayoutViewAccelerators();
+
+/// Runs a handler's body; an unexpected exception ends the program through the fatal-
+/// error hook, as every handler of the view and the bar does.
+template <class F>
+void GuardedHandler(F&& body) {
+    try {
+        body();
+    } catch (...) {
+        FatalError(-1);
+    }
+}
+
+}  // namespace vx
