@@ -20,6 +20,7 @@ enum ShellCommand : int {
     kCmdSave = 57603,
     kCmdSaveAs = 57604,
     kCmdPrint = 57607,
+    kCmdPrintDirect = 57608,
     kCmdOpenLast = 57616,  // the first recent file
     kCmdAbout = 57664,
     kCmdExit = 57665,

@@ -45,6 +45,9 @@ CGPViewWindow::CGPViewWindow(wxWindow* parent, wxWindowID id)
         Bind(wxEVT_MENU, &CGPViewWindow::OnCommandEvent, this, ToWxId(command));
         Bind(wxEVT_UPDATE_UI, &CGPViewWindow::OnUpdateCommandUI, this, ToWxId(command));
     }
+    // The print job itself: Print now sends it after syncing the layout with the driver.
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { GuardedHandler([&] { mView.DoPrintJob(); }); },
+         ToWxId(kCmdPrintDirect));
     ShowScrollBars({}, {});
 }
 

@@ -385,6 +385,26 @@ TEST_F(LayoutDocument, NewLoadsTheTemplateAndNumbersUntitledLayouts) {
     EXPECT_EQ(a.owner.closed, 1) << "the clean old layout is closed";
 }
 
+TEST_F(LayoutDocument, NewWithoutAnyTemplateStartsFromTheDefaultLayout) {
+    app.defaults.SetPaperSize(9);
+    app.defaults.SetPaperLength(2970);
+    settings.chosenTemplate = fs::path();  // the chooser found no template
+    const uint16_t start = UntitledLayoutCounter();
+    const size_t recentBefore = services.recent.size();
+    OwnedDoc a;
+    ASSERT_TRUE(a.doc.OnNewDocument());
+    CLayoutSetting* layout = a.doc.GetLayout();
+    ASSERT_NE(layout, nullptr);
+    EXPECT_NE(layout, &app.defaults);
+    EXPECT_EQ(layout->GetPaperSize(), 9);
+    EXPECT_EQ(layout->GetPaperLength(), 2970);
+    EXPECT_EQ(layout->GetViewState()->untitledNumber, start + 1);
+    EXPECT_EQ(layout->GetSavedTemplate(), 1);
+    EXPECT_EQ(a.doc.TemplateFileName(), "");
+    EXPECT_EQ(services.recent.size(), recentBefore) << "no file to remember";
+    EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST_F(LayoutDocument, NewThatCannotGoOnKeepsTheOldLayout) {
     const fs::path tpl = WriteLayoutFile("Vorlagen/Karte.kqt");
     const fs::path broken = Touch("Vorlagen/kaputt.kqt", "kein xml");
