@@ -96,21 +96,10 @@ int DropFilesOnLayout(DropDocument* doc, const std::vector<fs::path>& files) {
             // Keeps the window painted and reads the cancel chord (Ctrl with '.').
             if (stop || Progress().IsCancelled()) break;
         }
-        if (automatic) {
-            RenumberImageItems(layout);
-            Relayout(layout);
-            InvalidateMainFormView();
-            InvalidateLayoutView(layout);
-        }
-        StatusBar().UpdateStatusText(result == 3 ? kStatusUnsupported : kStatusReady, {});
+        if (automatic) InvalidateMainFormView();
+        EndImageLoad(layout, automatic, result);
     }
-    if (quickPrint && CountObjects(layout.ItemListHead()) > countBefore) {
-        QuickPrintAfterLoad(1, layout);
-        // The printed images leave the layout again, and no undo remains.
-        if (snapshot) undo.RestoreLayoutSnapshot(layout, *snapshot, nullptr);
-        StatusBar().UpdateStatusText(kStatusReady, {});
-        InvalidateLayoutView(layout);
-    }
+    QuickPrintLoadedImages(layout, undo, snapshot.get(), quickPrint, countBefore);
     return result;
 }
 

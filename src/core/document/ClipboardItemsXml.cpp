@@ -68,16 +68,7 @@ public:
         mScope.layout = mLayout.get();
         for (const CLayoutObj* p = head; p; p = p->NextItem())
             if (!WriteItem(objects, *p)) return std::nullopt;
-        xmlChar* bytes = nullptr;
-        int size = 0;
-        xmlDocDumpFormatMemoryEnc(doc.get(), &bytes, &size, "UTF-8", 1);
-        if (!bytes || size <= 0) {
-            xmlFree(bytes);
-            return std::nullopt;
-        }
-        std::string out(reinterpret_cast<const char*>(bytes), size_t(size));
-        xmlFree(bytes);
-        return out;
+        return DumpXmlDocument(doc.get());
     }
 
 private:

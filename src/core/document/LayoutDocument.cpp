@@ -547,20 +547,9 @@ int CGPDoc::OnLoadImage() {
             }
             if (stop || StopRequested()) break;
         }
-        if (automatic) {
-            RenumberImageItems(layout);
-            Relayout(layout);
-            InvalidateLayoutView(layout);
-        }
-        StatusBar().UpdateStatusText(result == 3 ? kStatusUnsupported : kStatusReady, {});
+        EndImageLoad(layout, automatic, result);
     }
-    if (quickPrint && CountObjects(layout.ItemListHead()) > countBefore) {
-        QuickPrintAfterLoad(1, layout);
-        // The quick print leaves the layout as it was before the load.
-        if (snapshot) undo.RestoreLayoutSnapshot(layout, *snapshot, nullptr);
-        StatusBar().UpdateStatusText(kStatusReady, {});
-        InvalidateLayoutView(layout);
-    }
+    QuickPrintLoadedImages(layout, undo, snapshot.get(), quickPrint, countBefore);
     return result;
 }
 

@@ -186,16 +186,7 @@ XmlDocument BuildLayoutXml(CLayoutSetting& layout, const LayoutXmlWriteOptions& 
 std::optional<std::string> SerializeLayoutXml(CLayoutSetting& layout, const LayoutXmlWriteOptions& options) {
     XmlDocument doc = BuildLayoutXml(layout, options);
     if (!doc) return std::nullopt;
-    xmlChar* bytes = nullptr;
-    int size = 0;
-    xmlDocDumpFormatMemoryEnc(doc.get(), &bytes, &size, "UTF-8", 1);
-    if (!bytes || size <= 0) {
-        xmlFree(bytes);
-        return std::nullopt;
-    }
-    std::string out(reinterpret_cast<const char*>(bytes), size_t(size));
-    xmlFree(bytes);
-    return out;
+    return DumpXmlDocument(doc.get());
 }
 
 bool SaveLayoutXml(const fs::path& path, CLayoutSetting& layout) {

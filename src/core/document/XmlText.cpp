@@ -29,4 +29,17 @@ void EnsureXmlParser() {
     std::call_once(once, [] { xmlInitParser(); });
 }
 
+std::optional<std::string> DumpXmlDocument(xmlDoc* doc) {
+    xmlChar* bytes = nullptr;
+    int size = 0;
+    xmlDocDumpFormatMemoryEnc(doc, &bytes, &size, "UTF-8", 1);
+    if (!bytes || size <= 0) {
+        xmlFree(bytes);
+        return std::nullopt;
+    }
+    std::string out(reinterpret_cast<const char*>(bytes), size_t(size));
+    xmlFree(bytes);
+    return out;
+}
+
 }  // namespace vx

@@ -1,4 +1,6 @@
 #pragma once
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include <libxml/tree.h>
@@ -15,5 +17,8 @@ bool SetXmlElementText(xmlNodePtr node, std::string_view text);
 /// Initialises libxml2 once for the process; it is never cleaned up before exit, as
 /// other readers share its state.
 void EnsureXmlParser();
+
+/// The document as indented UTF-8 text; nullopt when libxml2 has no memory.
+std::optional<std::string> DumpXmlDocument(xmlDoc* doc);
 
 }  // namespace vx

@@ -9,6 +9,7 @@
 #include "model/LayoutViewRefresh.h"
 #include "model/ObjectList.h"
 #include "model/Relayout.h"
+#include "model/UndoStore.h"
 #include "platform/system/Ports.h"
 #include "platform/system/StringTable.h"
 
@@ -76,6 +77,25 @@ int QuickPrintAfterLoad(int when, const CLayoutSetting& layout) {
     shell->PrintNow();
     shell->SetQuickPrintStatus(kQuickPrintDone);
     return 1;
+}
+
+void EndImageLoad(CLayoutSetting& layout, bool automatic, int result) {
+    if (automatic) {
+        RenumberImageItems(layout);
+        Relayout(layout);
+        InvalidateLayoutView(layout);
+    }
+    StatusBar().UpdateStatusText(result == 3 ? kStatusUnsupported : kStatusReady, {});
+}
+
+void QuickPrintLoadedImages(CLayoutSetting& layout, UndoStore& undo, const CUndoEntry* snapshot,
+                            bool quickPrint, int32_t countBefore) {
+    if (!quickPrint || CountObjects(layout.ItemListHead()) <= countBefore) return;
+    QuickPrintAfterLoad(1, layout);
+    // The printed images leave the layout again, and no undo remains.
+    if (snapshot) undo.RestoreLayoutSnapshot(layout, *snapshot, nullptr);
+    StatusBar().UpdateStatusText(kStatusReady, {});
+    InvalidateLayoutView(layout);
 }
 
 }  // namespace vx

@@ -1,9 +1,12 @@
 #pragma once
+#include <cstdint>
 
 namespace vx {
 
 class CLayoutObj;
 class CLayoutSetting;
+class CUndoEntry;
+class UndoStore;
 
 /// Layout modes as the mode commands pass them: 2 free layout, any other automatic.
 inline constexpr int kLayoutModeFree = 2;
@@ -33,5 +36,13 @@ int UpdateImageInfoWindow(const CLayoutObj* item);
 /// confirmation dialogs are on, and unless that is cancelled prints the active document
 /// at once, with the quick-print status 11 during the job and 12 afterwards. Always 1.
 int QuickPrintAfterLoad(int when, const CLayoutSetting& layout);
+
+/// The end of loading image files into layout: an automatic layout is renumbered, laid
+/// out and redrawn; the status shows 7 after an unsupported file (result 3), else 1.
+void EndImageLoad(CLayoutSetting& layout, bool automatic, int result);
+/// With quick print on and images added since countBefore: prints them, then puts the
+/// layout back as snapshot (taken before the load) held it, leaving no undo.
+void QuickPrintLoadedImages(CLayoutSetting& layout, UndoStore& undo, const CUndoEntry* snapshot,
+                            bool quickPrint, int32_t countBefore);
 
 }  // namespace vx
