@@ -102,8 +102,12 @@ Rect16 PrintJob::PrintedPictureSize(const CImageObj& item, int pixelsPerInch) {
     const double unitsToPixels = double(pixelsPerInch) / 360.0;
     const double innerW = std::max(0.0, double(r.right) - r.left - frame.left - frame.right) * unitsToPixels;
     const double innerH = std::max(0.0, double(r.bottom) - r.top - frame.top - frame.bottom) * unitsToPixels;
+    // The shown part: the crop when it is cut out, else the whole picture; the
+    // proportions a fitted picture keeps, as the drawing pass takes them.
     double shownW = w;
     double shownH = h;
+    double fitW = w;
+    double fitH = h;
     if (item.GetCropOut() == 1) {
         LayoutRect image, crop;
         GetRotatedCropRects(item, image, crop);
@@ -112,13 +116,27 @@ Rect16 PrintJob::PrintedPictureSize(const CImageObj& item, int pixelsPerInch) {
         if (iw > 0 && ih > 0) {
             shownW = std::clamp((double(crop.right) - crop.left) / iw, 0.0, 1.0) * w;
             shownH = std::clamp((double(crop.bottom) - crop.top) / ih, 0.0, 1.0) * h;
+            fitW = double(crop.right) - crop.left;
+            fitH = double(crop.bottom) - crop.top;
         }
     }
-    // The larger scale of the two sides: what fitting, filling or stretching draws of
-    // the shown part never needs more.
-    const double scale = std::max(shownW > 0 ? innerW / shownW : 1e9, shownH > 0 ? innerH / shownH : 1e9);
-    const auto side = [scale](double s) { return int16_t(std::clamp(std::ceil(s * scale), 1.0, 32767.0)); };
-    size.Set(0, 0, side(w), side(h));
+    // Device pixels per shown picture pixel on each side: fitted inside the frame,
+    // filling it (the larger scale, the rest cut off), or stretched to it.
+    double scaleX = shownW > 0 ? innerW / shownW : 0;
+    double scaleY = shownH > 0 ? innerH / shownH : 0;
+    switch (item.GetImageOption()) {
+        case 0:
+            if (fitW > 0 && fitH > 0 && shownW > 0 && shownH > 0) {
+                const double fit = std::min(innerW / fitW, innerH / fitH);
+                scaleX = fitW * fit / shownW;
+                scaleY = fitH * fit / shownH;
+            }
+            break;
+        case 2: scaleX = scaleY = std::max(scaleX, scaleY); break;
+        default: break;
+    }
+    const auto side = [](double s) { return int16_t(std::clamp(std::ceil(s - 1e-9), 1.0, 32767.0)); };
+    size.Set(0, 0, side(w * scaleX), side(h * scaleY));
     return size;
 }
 

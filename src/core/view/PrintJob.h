@@ -68,9 +68,10 @@ public:
     /// The resolution class (kRender720 ... kRender90) for a layout printed on a
     /// device of logPixelsX pixels per inch.
     static unsigned ChooseClass(const CLayoutSetting& layout, int logPixelsX);
-    /// The size in device pixels at pixelsPerInch that the item's whole picture (turned
-    /// like its bitmap) needs for its shown part to cover the inside of its frame; at
-    /// least 1 x 1, empty without a description.
+    /// The size in device pixels at pixelsPerInch at which the item's whole picture
+    /// (turned like its bitmap) is drawn: its shown part fitted into, filling or
+    /// stretched to the inside of its frame. At least 1 x 1; empty without a
+    /// description.
     static Rect16 PrintedPictureSize(const CImageObj& item, int pixelsPerInch);
     /// Whether an estimate of bytes asks the user before printing.
     static bool AsksAboutSize(uint64_t bytes) { return bytes > kSizeQuestionBytes; }

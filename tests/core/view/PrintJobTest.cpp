@@ -165,6 +165,38 @@ TEST(PrintJob, ResolutionClassFollowsTheDeviceAndThePaperArea) {
     EXPECT_EQ(PrintJob::ChooseClass(banner, 360), kRender120);
 }
 
+TEST(PrintJob, PrintedPictureSizeFollowsTheFittingAndTheTurn) {
+    // A 6000 x 4000 picture in a 2 x 2 inch cell at 360 pixels per inch (720 x 720).
+    struct Case {
+        int16_t option;
+        int16_t rotate;
+        int expectedWidth, expectedHeight;
+    };
+    const Case cases[] = {
+        {0, 0, 720, 480},    // fitted: bars above and below
+        {2, 0, 1080, 720},   // filling: the sides are cut off
+        {1, 0, 720, 720},    // stretched
+        {0, 1, 480, 720},    // a quarter turn makes the bitmap 4000 x 6000
+        {2, 1, 720, 1080},
+    };
+    for (const Case& c : cases) {
+        CLayoutSetting layout(true);
+        CImageObj* item = test::AppendItem<CImageObj>(layout);
+        ImageDescription d;
+        d.width = 6000;
+        d.height = 4000;
+        item->SetDescription(d);
+        item->SetSizeMethod(1);
+        item->SetPosition(360, 360);
+        item->SetSize(720, 720);
+        item->SetImageOption(c.option);
+        item->SetRotate(c.rotate);
+        const Rect16 size = PrintJob::PrintedPictureSize(*item, 360);
+        EXPECT_EQ(size.Width(), c.expectedWidth) << "option " << c.option << ", turn " << c.rotate;
+        EXPECT_EQ(size.Height(), c.expectedHeight) << "option " << c.option << ", turn " << c.rotate;
+    }
+}
+
 TEST(PrintJob, JpegsAreRebuiltAtTheLargestReductionStillCoveringTheirCells) {
     CGPView view;
     PrintFixture f(view);
