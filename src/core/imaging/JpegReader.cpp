@@ -66,6 +66,16 @@ int DenominatorFor(int imageWidth, int targetWidth) {
     return ratio >= 8 ? 8 : ratio >= 4 ? 4 : ratio >= 2 ? 2 : 1;
 }
 
+// The largest DCT reduction whose output (libjpeg rounds up) still covers the given
+// size on both sides.
+int CoveringDenominator(uint32_t imageWidth, uint32_t imageHeight, int coverWidth, int coverHeight) {
+    for (int d : {8, 4, 2})
+        if ((imageWidth + uint32_t(d) - 1) / uint32_t(d) >= uint32_t(coverWidth) &&
+            (imageHeight + uint32_t(d) - 1) / uint32_t(d) >= uint32_t(coverHeight))
+            return d;
+    return 1;
+}
+
 DibBufferPtr NewBuffer(int width, int height) {
     Rect16 rect;
     rect.Set(0, 0, int16_t(width), int16_t(height));
@@ -109,7 +119,11 @@ bool ReadJpegInfo(const std::filesystem::path& path, JpegFileInfo& info) {
     return d.Open(file.get()) && ReadJpegInfo(d, info);
 }
 
-DibBufferPtr DecodeJpeg(JpegDecompressor& d, const Rect16* target, int& messageId) {
+namespace {
+
+// With `covering` the target only bounds the reduction: the decoded rows come back as
+// they are, the caller scales them.
+DibBufferPtr DecodeJpegFor(JpegDecompressor& d, const Rect16* target, bool covering, int& messageId) {
     if (!d.ReadHeader()) {
         messageId = d.MessageId();
         return nullptr;
@@ -126,7 +140,8 @@ DibBufferPtr DecodeJpeg(JpegDecompressor& d, const Rect16* target, int& messageI
     if (target) {
         targetWidth = std::max(1, target->Width());
         targetHeight = std::max(1, target->Height());
-        denominator = DenominatorFor(int(std::min<JDIMENSION>(info.image_width, 65535)), targetWidth);
+        denominator = covering ? CoveringDenominator(info.image_width, info.image_height, targetWidth, targetHeight)
+                               : DenominatorFor(int(std::min<JDIMENSION>(info.image_width, 65535)), targetWidth);
     }
     if (!d.PrepareOutput(denominator)) {
         messageId = d.MessageId();
@@ -147,13 +162,33 @@ DibBufferPtr DecodeJpeg(JpegDecompressor& d, const Rect16* target, int& messageI
         return nullptr;
     }
     const Rect16 rect = DibBuffer::GetRect(decoded.get());
-    if (!target || (rect.Width() == targetWidth && rect.Height() == targetHeight)) return decoded;
+    if (!target || covering || (rect.Width() == targetWidth && rect.Height() == targetHeight)) return decoded;
     DibBufferPtr scaled = NewBuffer(targetWidth, targetHeight);
     if (!scaled || !CopyDib(decoded.get(), scaled.get())) {
         messageId = IDS_NOT_ENOUGH_MEMORY;
         return nullptr;
     }
     return scaled;
+}
+
+}  // namespace
+
+DibBufferPtr DecodeJpeg(JpegDecompressor& d, const Rect16* target, int& messageId) {
+    return DecodeJpegFor(d, target, false, messageId);
+}
+
+DibBufferPtr DecodeJpegCovering(const std::filesystem::path& path, const Rect16& cover, int& messageId) {
+    File file = OpenJpegFile(path);
+    if (!file) {
+        messageId = IDS_FILE_NOT_READABLE;
+        return nullptr;
+    }
+    JpegDecompressor d;
+    if (!d.Open(file.get())) {
+        messageId = d.MessageId();
+        return nullptr;
+    }
+    return DecodeJpegFor(d, &cover, true, messageId);
 }
 
 DibBufferPtr DecodeJpegStream(std::FILE* file, const Rect16* target, int& messageId) {

@@ -41,6 +41,10 @@ DibBufferPtr DecodeJpegFile(const std::filesystem::path& path, const Rect16* tar
 DibBufferPtr DecodeJpegStream(std::FILE* file, const Rect16* target, int& messageId);
 /// The same over an opened decompressor whose header has not been read yet.
 DibBufferPtr DecodeJpeg(JpegDecompressor& opened, const Rect16* target, int& messageId);
+/// Decodes a JPEG file at the largest DCT reduction (1/2, 1/4, 1/8) whose output still
+/// covers `cover` on both sides (sides below 1 count as 1), else at full size, and
+/// returns the decoded pixels unscaled. Failures as DecodeJpegFile.
+DibBufferPtr DecodeJpegCovering(const std::filesystem::path& path, const Rect16& cover, int& messageId);
 
 /// Decodes a whole JPEG held in memory; null when it cannot.
 DibBufferPtr DecodeJpegFromMemory(const uint8_t* data, size_t length);

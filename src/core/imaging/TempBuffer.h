@@ -58,6 +58,11 @@ public:
     bool Map(void** view, uint64_t* size = nullptr, int protection = kMapReadWrite);
     /// Gives back one lock; the last one unmaps the view. Always true.
     bool Unmap();
+    /// Unmaps the view kept after the last lock, for bytes nobody reads again soon: their
+    /// pages then leave the process at once. Nothing while locked.
+    void DropParkedView() {
+        if (mLockCount == 0) DropParked();
+    }
     /// False while mapped or without a file; otherwise deletes the file.
     bool DeleteFile();
 

@@ -121,12 +121,12 @@ bool CImageObj::DuplicateImageData(const CImageObj& source) {
     return true;
 }
 
-bool CImageObj::RebuildBitmap() {
+bool CImageObj::RebuildBitmap(const Rect16* cover) {
     if (!mDescription) return false;
     Rect16 target;
     if (mRotate & 5) target.Set(0, 0, mDescription->height, mDescription->width);
     else target.Set(0, 0, mDescription->width, mDescription->height);
-    DibBufferPtr picture = LoadPictureBuffer(*this, kPictureModePrint, target);
+    DibBufferPtr picture = LoadPictureBuffer(*this, kPictureModePrint, target, cover);
     return picture && SetWorkingBitmap(std::move(picture));
 }
 

@@ -123,10 +123,12 @@ public:
     /// Takes a copy of source's description and shares its working bitmap. False, and
     /// the item left without a description, when source has none.
     bool DuplicateImageData(const CImageObj& source);
-    /// Decodes the picture again at its full pixel size for printing and stores it.
-    /// False when the item has no description or the picture cannot be loaded (the
-    /// loader has shown why) or stored; the old bitmap stays then.
-    bool RebuildBitmap();
+    /// Decodes the picture again at its full pixel size for printing and stores it; a
+    /// JPEG with `cover` (printed pixels, turned like the bitmap) at the largest DCT
+    /// reduction still covering it. False when the item has no description or the
+    /// picture cannot be loaded (the loader has shown why) or stored; the old bitmap
+    /// stays then.
+    bool RebuildBitmap(const Rect16* cover = nullptr);
 
     /// Takes the image of source, a freshly opened item, keeping the item's own layout
     /// settings: the ratio method keeps its scale, a new pixel size clears the crop, the

@@ -1,6 +1,7 @@
 #include "model/PictureLoader.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "host/QuickTimePresent.h"
@@ -78,7 +79,7 @@ Rect16 ChoosePictureTarget(Rect16 target, int rotate, int pictureWidth, int pict
     return chosen;
 }
 
-DibBufferPtr DecodeImageByType(CImageObj& item, const Rect16& target, int& messageId) {
+DibBufferPtr DecodeImageByType(CImageObj& item, const Rect16& target, int& messageId, const Rect16* cover) {
     PictureLoaderHooks& hooks = Hooks();
     if (item.GetUseZelFile())
         if (DibBufferPtr converted = hooks.zelConvert(item, target, messageId)) return converted;
@@ -90,7 +91,9 @@ DibBufferPtr DecodeImageByType(CImageObj& item, const Rect16& target, int& messa
     switch (description->codecType) {
         case FourCC("raw "): return hooks.decodeEps(item, target, messageId);
         case FourCC("WRLE"): return hooks.decodeBmp(item, target, messageId);
-        case FourCC("jpeg"): return DecodeJpegFile(item.GetFilePath(), &target, messageId);
+        case FourCC("jpeg"):
+            return cover ? DecodeJpegCovering(item.GetFilePath(), *cover, messageId)
+                         : DecodeJpegFile(item.GetFilePath(), &target, messageId);
         case FourCC("tiff"): return hooks.decodeTiff(item, target, messageId);
         default: break;
     }
@@ -98,13 +101,21 @@ DibBufferPtr DecodeImageByType(CImageObj& item, const Rect16& target, int& messa
     return nullptr;
 }
 
-DibBufferPtr LoadPictureBuffer(CImageObj& item, int mode, Rect16& target) {
+DibBufferPtr LoadPictureBuffer(CImageObj& item, int mode, Rect16& target, const Rect16* cover) {
     int messageId = IDS_NOT_ENOUGH_MEMORY;
     const std::optional<ImageDescription>& description = item.GetDescription();
     target = ChoosePictureTarget(target, item.GetRotate(), description ? description->width : 0,
                                  description ? description->height : 0, mode);
+    std::optional<Rect16> ownCover;
+    if (cover) {
+        int w = cover->Width();
+        int h = cover->Height();
+        if (ExchangesSides(item.GetRotate())) std::swap(w, h);
+        ownCover.emplace();
+        ownCover->Set(0, 0, int16_t(std::clamp(w, 0, 32767)), int16_t(std::clamp(h, 0, 32767)));
+    }
 
-    DibBufferPtr picture = DecodeImageByType(item, target, messageId);
+    DibBufferPtr picture = DecodeImageByType(item, target, messageId, ownCover ? &*ownCover : nullptr);
     if (picture && item.GetTuneMode() == 1) {
         messageId = IDS_NOT_ENOUGH_MEMORY;
         DibBuffer* tuned = Hooks().zelTunePass(picture.get(), item, messageId);

@@ -48,14 +48,19 @@ PictureLoaderHooks SetPictureLoaderHooks(PictureLoaderHooks hooks);
 Rect16 ChoosePictureTarget(Rect16 target, int rotate, int pictureWidth, int pictureHeight, int mode);
 
 /// Decodes the item's picture by its description's codec for a target size (Zel first
-/// when the item asks for it). Null with messageId set on failure.
-DibBufferPtr DecodeImageByType(CImageObj& item, const Rect16& target, int& messageId);
+/// when the item asks for it). With `cover` (in the picture's own orientation) a JPEG
+/// comes at the largest reduction still covering it, unscaled. Null with messageId set
+/// on failure.
+DibBufferPtr DecodeImageByType(CImageObj& item, const Rect16& target, int& messageId,
+                               const Rect16* cover = nullptr);
 
 /// The item's picture as a finished buffer: decoded for `target` (which becomes the
 /// size chosen by ChoosePictureTarget), through the Zel pass when `mTuneMode` is 1,
 /// colour-managed when the item is CMYK or the mode is not 0 and the item is not grey,
 /// then turned and mirrored by `mRotate`. On failure the reason is shown (error icon)
-/// and the result is null; the item is left as it was.
-DibBufferPtr LoadPictureBuffer(CImageObj& item, int mode, Rect16& target);
+/// and the result is null; the item is left as it was. `cover`, in the turned
+/// orientation like `target`, is the smallest size a JPEG may come at (see
+/// DecodeImageByType); other formats ignore it.
+DibBufferPtr LoadPictureBuffer(CImageObj& item, int mode, Rect16& target, const Rect16* cover = nullptr);
 
 }  // namespace vx

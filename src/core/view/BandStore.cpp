@@ -97,6 +97,9 @@ bool BandStore::Store(int64_t page, int64_t band, const uint8_t* pixels, int wid
         std::memset(rowEnd, 0, size_t(row + rowBytes - rowEnd));
     }
     buffer->Unmap();
+    // Read once, when the page is written: a page's bands would otherwise stay mapped
+    // and count as the process's memory.
+    buffer->DropParkedView();
     mEntries[{page, band}] = ref;
     return true;
 }
@@ -152,6 +155,7 @@ bool BandStore::Draw(gfx::Canvas& canvas, const PixelRect& dest, int64_t page, i
                 }
             }
             buffer->Unmap();
+            buffer->DropParkedView();
             return ok;
         },
         nullptr);

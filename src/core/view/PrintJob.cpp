@@ -1,6 +1,7 @@
 #include "view/PrintJob.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 #include <filesystem>
 #include <new>
@@ -14,6 +15,7 @@
 #include "model/CLineObj.h"
 #include "model/CTextObj.h"
 #include "model/CUndoEntry.h"
+#include "model/ImageGeometry.h"
 #include "model/LayoutLimits.h"
 #include "model/ObjectList.h"
 #include "model/PageGeometry.h"
@@ -25,6 +27,7 @@
 #include "platform/system/StringTable.h"
 #include "platform/system/Utf8.h"
 #include "view/CGPView.h"
+#include "view/PassGeometry.h"
 #include "view/RenderState.h"
 
 namespace vx {
@@ -86,6 +89,56 @@ DrawDevice PrinterDevice(const DeviceCaps& caps, gfx::Canvas* canvas) {
 }
 
 }  // namespace
+
+Rect16 PrintJob::PrintedPictureSize(const CImageObj& item, int pixelsPerInch) {
+    Rect16 size;
+    const std::optional<ImageDescription>& description = item.GetDescription();
+    if (!description || description->width <= 0 || description->height <= 0) return size;
+    double w = description->width;
+    double h = description->height;
+    if (item.GetRotate() & 5) std::swap(w, h);
+    const LayoutRect r = item.GetRect();
+    const LayoutRect frame = item.GetFrame();
+    const double unitsToPixels = double(pixelsPerInch) / 360.0;
+    const double innerW = std::max(0.0, double(r.right) - r.left - frame.left - frame.right) * unitsToPixels;
+    const double innerH = std::max(0.0, double(r.bottom) - r.top - frame.top - frame.bottom) * unitsToPixels;
+    // The shown part: the crop when it is cut out, else the whole picture; the
+    // proportions a fitted picture keeps, as the drawing pass takes them.
+    double shownW = w;
+    double shownH = h;
+    double fitW = w;
+    double fitH = h;
+    if (item.GetCropOut() == 1) {
+        LayoutRect image, crop;
+        GetRotatedCropRects(item, image, crop);
+        const double iw = double(image.right) - image.left;
+        const double ih = double(image.bottom) - image.top;
+        if (iw > 0 && ih > 0) {
+            shownW = std::clamp((double(crop.right) - crop.left) / iw, 0.0, 1.0) * w;
+            shownH = std::clamp((double(crop.bottom) - crop.top) / ih, 0.0, 1.0) * h;
+            fitW = double(crop.right) - crop.left;
+            fitH = double(crop.bottom) - crop.top;
+        }
+    }
+    // Device pixels per shown picture pixel on each side: fitted inside the frame,
+    // filling it (the larger scale, the rest cut off), or stretched to it.
+    double scaleX = shownW > 0 ? innerW / shownW : 0;
+    double scaleY = shownH > 0 ? innerH / shownH : 0;
+    switch (item.GetImageOption()) {
+        case 0:
+            if (fitW > 0 && fitH > 0 && shownW > 0 && shownH > 0) {
+                const double fit = std::min(innerW / fitW, innerH / fitH);
+                scaleX = fitW * fit / shownW;
+                scaleY = fitH * fit / shownH;
+            }
+            break;
+        case 2: scaleX = scaleY = std::max(scaleX, scaleY); break;
+        default: break;
+    }
+    const auto side = [](double s) { return int16_t(std::clamp(std::ceil(s - 1e-9), 1.0, 32767.0)); };
+    size.Set(0, 0, side(w * scaleX), side(h * scaleY));
+    return size;
+}
 
 PrintJob::PrintJob(CGPView& view, PrintJobServices& services)
     : mView(view), mServices(services), mLayout(view.GetLayout()) {}
@@ -294,7 +347,9 @@ bool PrintJob::PrepareWholeJob() {
     for (int i = 0; i < n; ++i) {
         if (mStatus->IsCancelled()) return false;
         auto* item = static_cast<CImageObj*>(GetObjectOfKindAt(head, i, kKindImage));
-        if (!item || !RebuildForPrinting(*item)) return false;
+        if (!item) return false;
+        const Rect16 printed = PrintedPictureSize(*item, RenderResolution(mView.GetPrintFlags()));
+        if (!RebuildForPrinting(*item, &printed)) return false;
         mStatus->SetStatusText(MessageText(IDS_PRINT_COLOUR_MATCHING, {(long long)(i + 1), (long long)n}));
         mStatus->StepIt();
         item->HasTransparency();
@@ -309,12 +364,12 @@ bool PrintJob::PrepareWholeJob() {
     return PrintPageBands();
 }
 
-bool PrintJob::RebuildForPrinting(CImageObj& item) {
+bool PrintJob::RebuildForPrinting(CImageObj& item, const Rect16* printed) {
     CountingMessages counting(Messages());
     bool rebuilt;
     {
         ScopedMessages scoped(&counting);
-        rebuilt = item.RebuildBitmap();
+        rebuilt = item.RebuildBitmap(printed);
     }
     // The preview-sized bitmap must never reach the printer enlarged.
     if (!rebuilt && counting.count == 0) Messages().Show(IDS_NOT_ENOUGH_MEMORY, {}, Icon::Error, Buttons::Ok);

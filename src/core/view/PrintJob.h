@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/LayoutView.h"
+#include "imaging/Rect16.h"
 #include "platform/driver/PrintDevice.h"
 #include "platform/spool/PrintQueue.h"
 #include "platform/spool/SpoolJob.h"
@@ -67,6 +68,11 @@ public:
     /// The resolution class (kRender720 ... kRender90) for a layout printed on a
     /// device of logPixelsX pixels per inch.
     static unsigned ChooseClass(const CLayoutSetting& layout, int logPixelsX);
+    /// The size in device pixels at pixelsPerInch at which the item's whole picture
+    /// (turned like its bitmap) is drawn: its shown part fitted into, filling or
+    /// stretched to the inside of its frame. At least 1 x 1; empty without a
+    /// description.
+    static Rect16 PrintedPictureSize(const CImageObj& item, int pixelsPerInch);
     /// Whether an estimate of bytes asks the user before printing.
     static bool AsksAboutSize(uint64_t bytes) { return bytes > kSizeQuestionBytes; }
     /// The pages a job prints: `mPageNum` for a banner, else `mPageNumber`.
@@ -95,8 +101,9 @@ private:
     /// One page; at page 1 first the preparation of the whole job. False stops the job.
     bool PrintPage(int page, gfx::Canvas& canvas);
     bool PrepareWholeJob();
-    /// Rebuilds one picture for printing; false after the user was told why.
-    bool RebuildForPrinting(CImageObj& item);
+    /// Rebuilds one picture for printing, a JPEG only as large as the printed size asks;
+    /// false after the user was told why.
+    bool RebuildForPrinting(CImageObj& item, const Rect16* printed = nullptr);
     void ConvertColours();
     bool PrintPageBands();
     bool CheckPrintJob();

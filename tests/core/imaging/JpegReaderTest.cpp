@@ -240,6 +240,44 @@ TEST_F(JpegFiles, DecodesForATargetAtExactlyItsSize) {
     }
 }
 
+TEST_F(JpegFiles, DecodesAtTheLargestReductionStillCoveringASizeAndDoesNotScale) {
+    // Odd sides: libjpeg rounds reduced sides up (1001 / 8 gives 126, 603 / 8 gives 76).
+    JpegFixture fixture = RedBlockOnWhite(1001, 603);
+    fixture.pixel = [](int x, int, uint8_t* rgb) {
+        rgb[0] = 255;
+        rgb[1] = rgb[2] = x < 500 ? 0 : 255;  // red left half, white right half
+    };
+    const auto path = Write(fixture);
+    struct Case {
+        int width, height;
+        int expectedWidth, expectedHeight;
+    };
+    const std::vector<Case> cases = {
+        {126, 76, 126, 76},      // 1/8 covers exactly
+        {127, 76, 251, 151},     // one pixel wider: 1/4
+        {126, 77, 251, 151},     // the height decides as well
+        {501, 302, 501, 302},    // 1/2 covers exactly
+        {502, 10, 1001, 603},    // beyond half: full size, not enlarged
+        {5000, 5000, 1001, 603},
+        {0, 0, 126, 76},         // sides below 1 count as 1
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        Rect16 cover;
+        cover.Set(0, 0, int16_t(c.width), int16_t(c.height));
+        int messageId = 0;
+        DibBufferPtr b = DecodeJpegCovering(path, cover, messageId);
+        ASSERT_TRUE(b);
+        const Rect16 r = DibBuffer::GetRect(b.get());
+        EXPECT_EQ(r.Width(), c.expectedWidth);
+        EXPECT_EQ(r.Height(), c.expectedHeight);
+        EXPECT_EQ(messageId, 0);
+        // The reduction keeps the picture where it was: the halves meet in the middle.
+        ExpectNear(Pixel(b.get(), r.Width() / 2 - 3, r.Height() / 2), {0, 0, 255, 255}, 12);
+        ExpectNear(Pixel(b.get(), r.Width() / 2 + 3, r.Height() / 2), {255, 255, 255, 255}, 12);
+    }
+}
+
 TEST_F(JpegFiles, NamesWhyADecodeFailed) {
     std::vector<uint8_t> damaged = test::EncodeJpeg(JpegFixture{});
     damaged.resize(30);
@@ -267,6 +305,9 @@ TEST_F(JpegFiles, NamesWhyADecodeFailed) {
         preview.Set(0, 0, 300, 300);
         int messageId = IDS_NOT_ENOUGH_MEMORY + 1000;
         EXPECT_FALSE(DecodeJpegFile(path, &preview, messageId));
+        EXPECT_EQ(messageId, id);
+        messageId = IDS_NOT_ENOUGH_MEMORY + 1000;
+        EXPECT_FALSE(DecodeJpegCovering(path, preview, messageId));
         EXPECT_EQ(messageId, id);
     }
 }

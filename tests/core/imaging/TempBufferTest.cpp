@@ -291,6 +291,21 @@ TEST_F(TempBufferTest, UnlockedViewsStayMappedOutOfSightWithinALimit) {
     ASSERT_TRUE(buffer.DeleteFile());
     EXPECT_FALSE(Mapped(current));
 
+    // Dropping the kept view unmaps it at once, never a locked one; the bytes stay.
+    ASSERT_TRUE(buffer.Create(data.data(), 100));
+    ASSERT_TRUE(buffer.Map(&view, &size));
+    buffer.DropParkedView();
+    EXPECT_TRUE(Mapped(buffer.Path()));
+    EXPECT_EQ(static_cast<uint8_t*>(view)[10], data[10]);
+    ASSERT_TRUE(buffer.Unmap());
+    EXPECT_TRUE(Mapped(buffer.Path()));
+    buffer.DropParkedView();
+    EXPECT_FALSE(Mapped(buffer.Path()));
+    ASSERT_TRUE(buffer.Map(&view, &size, TempBuffer::kMapReadOnly));
+    EXPECT_EQ(static_cast<uint8_t*>(view)[10], data[10]);
+    ASSERT_TRUE(buffer.Unmap());
+    ASSERT_TRUE(buffer.DeleteFile());
+
     // Past the count the view given back first goes.
     std::vector<std::unique_ptr<TempBuffer>> many;
     for (size_t i = 0; i <= TempBuffer::kParkedViews; ++i) {

@@ -165,6 +165,96 @@ TEST(PrintJob, ResolutionClassFollowsTheDeviceAndThePaperArea) {
     EXPECT_EQ(PrintJob::ChooseClass(banner, 360), kRender120);
 }
 
+TEST(PrintJob, PrintedPictureSizeFollowsTheFittingAndTheTurn) {
+    // A 6000 x 4000 picture in a 2 x 2 inch cell at 360 pixels per inch (720 x 720).
+    struct Case {
+        int16_t option;
+        int16_t rotate;
+        int expectedWidth, expectedHeight;
+    };
+    const Case cases[] = {
+        {0, 0, 720, 480},    // fitted: bars above and below
+        {2, 0, 1080, 720},   // filling: the sides are cut off
+        {1, 0, 720, 720},    // stretched
+        {0, 1, 480, 720},    // a quarter turn makes the bitmap 4000 x 6000
+        {2, 1, 720, 1080},
+    };
+    for (const Case& c : cases) {
+        CLayoutSetting layout(true);
+        CImageObj* item = test::AppendItem<CImageObj>(layout);
+        ImageDescription d;
+        d.width = 6000;
+        d.height = 4000;
+        item->SetDescription(d);
+        item->SetSizeMethod(1);
+        item->SetPosition(360, 360);
+        item->SetSize(720, 720);
+        item->SetImageOption(c.option);
+        item->SetRotate(c.rotate);
+        const Rect16 size = PrintJob::PrintedPictureSize(*item, 360);
+        EXPECT_EQ(size.Width(), c.expectedWidth) << "option " << c.option << ", turn " << c.rotate;
+        EXPECT_EQ(size.Height(), c.expectedHeight) << "option " << c.option << ", turn " << c.rotate;
+    }
+}
+
+TEST(PrintJob, JpegsAreRebuiltAtTheLargestReductionStillCoveringTheirCells) {
+    CGPView view;
+    PrintFixture f(view);
+    f.services.caps = {720, 720, 2880, 2880, 0, 0, 2880, 2880};  // the 720 class
+    // Both pictures 6000 x 4000. Page 1: fitted into 2 x 1.33 inches (1440 x 960 pixels),
+    // which 1/4 still covers. Page 2: filling a 1 x 4 inch strip, its height needs 2880
+    // of the 4000 rows, more than 1/2 gives: full size.
+    f.first->SetImageOption(0);
+    f.first->SetSize(720, 480);
+    f.second->SetImageOption(2);
+    f.second->SetPosition(360, 1440);
+    f.second->SetSize(360, 1440);
+    for (auto [item, colour] : {std::pair{f.first, ColorRef(0x2060C0)}, std::pair{f.second, ColorRef(0xC08040)}}) {
+        test::JpegFixture big;
+        big.width = 6000;
+        big.height = 4000;
+        big.pixel = [colour](int, int, uint8_t* c) {
+            c[0] = uint8_t(colour);
+            c[1] = uint8_t(colour >> 8);
+            c[2] = uint8_t(colour >> 16);
+        };
+        test::WriteBytes(item->GetFilePath(), test::EncodeJpeg(big));
+        ASSERT_TRUE(ReadJpegInfo(*item));
+    }
+
+    EXPECT_EQ(PrintJob::PrintedPictureSize(*f.first, 720).Width(), 1440);
+    EXPECT_EQ(PrintJob::PrintedPictureSize(*f.second, 720).Height(), 2880);
+
+    std::vector<std::pair<int, int>> printedWidths;
+    f.services.setUpJob = [&](test::FakeSpoolJob& job) {
+        job.inEndPage = [&] { printedWidths.emplace_back(test::WorkingWidth(*f.first), test::WorkingWidth(*f.second)); };
+    };
+    ASSERT_TRUE(view.DoPrintJob());
+    ASSERT_EQ(printedWidths.size(), 2u);
+    EXPECT_EQ(printedWidths[0], std::make_pair(1500, 6000));
+    f.ExpectPutBack();
+
+    // Each cell is covered to its edges, and nothing reaches past them.
+    ASSERT_EQ(f.services.lastJob->pages.size(), 2u);
+    const gfx::ImageSurface& one = *f.services.lastJob->pages[0];
+    const gfx::ImageSurface& two = *f.services.lastJob->pages[1];
+    struct Probe {
+        const gfx::ImageSurface& page;
+        int x, y;
+        uint32_t expected;
+    };
+    const Probe probes[] = {
+        {one, 721, 721, Surface(0x2060C0)},   {one, 2158, 1678, Surface(0x2060C0)},
+        {one, 718, 900, 0xFFFFFF},            {one, 2162, 900, 0xFFFFFF},
+        {one, 1400, 1682, 0xFFFFFF},          {two, 721, 1, Surface(0xC08040)},
+        {two, 1438, 2878, Surface(0xC08040)}, {two, 718, 1400, 0xFFFFFF},
+        {two, 1442, 1400, 0xFFFFFF},
+    };
+    for (const Probe& p : probes)
+        EXPECT_TRUE(Near(Rgb(p.page, p.x, p.y), p.expected))
+            << (&p.page == &one ? 1 : 2) << " at " << p.x << ", " << p.y << ": " << std::hex << Rgb(p.page, p.x, p.y);
+}
+
 TEST(PrintJob, VeryLargeJobsAskFirst) {
     EXPECT_FALSE(PrintJob::AsksAboutSize(1932735283));
     EXPECT_TRUE(PrintJob::AsksAboutSize(1932735284));
