@@ -40,7 +40,7 @@ namespace {
 
 /// The shell, tool windows and status bar of the frame: the status text "ready" puts
 /// the view's page into the bar, as the main frame does.
-struct FrameServices : Shell, ToolWindows, StatusPort {
+struct FrameServices : Shell, NoToolWindows, StatusPort {
     CGPViewWindow* view = nullptr;
     CGPDialogBar* bar = nullptr;
     CLayoutSetting* layout = nullptr;
@@ -54,16 +54,9 @@ struct FrameServices : Shell, ToolWindows, StatusPort {
     void SetLayoutTitle(const std::string&) override {}
     void PrintNow() override {}
 
-    bool IsImageInfoShown() override { return false; }
-    void ShowImageInfo(const CLayoutObj&, int) override {}
-    void ResetImageInfoRows() override {}
-    void OnPreviewObjectRemoved(uint32_t) override {}
-    void RecreatePreviewPane() override {}
-    void ShowToolWindowsFromSettings(const AppPreferences&) override {}
     void SetZoom(int32_t n, int32_t d) override {
         if (bar) bar->SetZoom(n, d);
     }
-    std::vector<std::filesystem::path> ChooseImageFiles(const std::filesystem::path&) override { return {}; }
 
     void UpdateStatusText(int code, const Args&) override {
         if (code == kStatusReady && bar && view && layout)

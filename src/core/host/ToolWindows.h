@@ -36,4 +36,17 @@ public:
     virtual std::vector<std::filesystem::path> ChooseImageFiles(const std::filesystem::path& startFolder) = 0;
 };
 
+/// Tool windows that show nothing: a base for window sides that have only some of them.
+class NoToolWindows : public ToolWindows {
+public:
+    bool IsImageInfoShown() override { return false; }
+    void ShowImageInfo(const CLayoutObj&, int) override {}
+    void ResetImageInfoRows() override {}
+    void OnPreviewObjectRemoved(uint32_t) override {}
+    void RecreatePreviewPane() override {}
+    void ShowToolWindowsFromSettings(const AppPreferences&) override {}
+    void SetZoom(int32_t, int32_t) override {}
+    std::vector<std::filesystem::path> ChooseImageFiles(const std::filesystem::path&) override { return {}; }
+};
+
 }  // namespace vx

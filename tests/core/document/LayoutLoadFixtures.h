@@ -58,18 +58,11 @@ struct FakeImageOpener : ImageItemOpener {
 };
 
 /// The image file dialog, answering with a script of chosen files.
-struct ScriptedToolWindows : ToolWindows {
+struct ScriptedToolWindows : NoToolWindows {
     std::vector<std::filesystem::path> choices;  // one per dialog, first to last
     std::vector<std::filesystem::path> startFolders;
     int dialogs = 0;
 
-    bool IsImageInfoShown() override { return false; }
-    void ShowImageInfo(const CLayoutObj&, int) override {}
-    void ResetImageInfoRows() override {}
-    void OnPreviewObjectRemoved(uint32_t) override {}
-    void RecreatePreviewPane() override {}
-    void ShowToolWindowsFromSettings(const AppPreferences&) override {}
-    void SetZoom(int32_t, int32_t) override {}
     std::vector<std::filesystem::path> ChooseImageFiles(const std::filesystem::path& start) override {
         startFolders.push_back(start);
         if (size_t(dialogs) >= choices.size()) return {};

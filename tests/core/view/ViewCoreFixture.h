@@ -78,15 +78,9 @@ struct OneViewShell : Shell {
 };
 
 /// Tool windows whose zoom box is a bar logic when given one; records the ratios.
-struct ZoomRecordingTools : ToolWindows {
+struct ZoomRecordingTools : NoToolWindows {
     std::vector<ZoomRatio> zooms;
     ZoomPageBarLogic* bar = nullptr;
-    bool IsImageInfoShown() override { return false; }
-    void ShowImageInfo(const CLayoutObj&, int) override {}
-    void ResetImageInfoRows() override {}
-    void OnPreviewObjectRemoved(uint32_t) override {}
-    void RecreatePreviewPane() override {}
-    void ShowToolWindowsFromSettings(const AppPreferences&) override {}
     void SetZoom(int32_t n, int32_t d) override {
         zooms.push_back({n, d});
         if (bar) bar->SetZoom(n, d);
