@@ -2,6 +2,7 @@
 
 #include <clocale>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <system_error>
 
@@ -56,5 +57,17 @@ ScopedLocale::ScopedLocale(const char* name) {
 }
 
 ScopedLocale::~ScopedLocale() { std::setlocale(LC_ALL, mOld.c_str()); }
+
+std::string ReadFileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
 
 }  // namespace vx::test

@@ -15,6 +15,11 @@ std::filesystem::path SourceFolder();
 /// pictures for people to look at.
 std::filesystem::path OutputFolder();
 
+/// The whole file's bytes; empty when it cannot be read.
+std::string ReadFileBytes(const std::filesystem::path& path);
+/// Replaces the file with bytes (test set-up: no atomic write needed).
+void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+
 /// A fresh folder under $TMPDIR (or /tmp), removed with the object.
 class TestRoot {
 public:

@@ -100,6 +100,13 @@ LayoutRect PasteTargetRect(CLayoutSetting& layout) {
 
 enum class Stop : uint8_t { None, Memory, Limit };
 
+// Whether one more copy of item fits the picture budget and the item limit.
+Stop RoomFor(const CLayoutObj& item, int count, uint64_t pictureBytes) {
+    if (pictureBytes + PictureBytes(&item) > kImageMemoryBudgetBytes) return Stop::Memory;
+    if (count + 1 > kMaxLayoutObjects) return Stop::Limit;
+    return Stop::None;
+}
+
 void ShowStop(Stop stop) {
     if (stop == Stop::Memory)
         Messages().Show(IDS_NOT_ENOUGH_MEMORY, {}, Icon::Error, Buttons::Ok);
@@ -139,14 +146,8 @@ Stop PasteInto(CLayoutSetting& layout, const ItemClipboard& clipboard) {
     for (const CLayoutObj* c = clipboard.Current(); c; c = c->NextItem()) {
         const int16_t kind = c->GetKind();
         if (kind != kKindImage && kind != kKindText && kind != kKindLine) continue;  // cut lines are the layout's own
-        if (pictureBytes + PictureBytes(c) > kImageMemoryBudgetBytes) {
-            stop = Stop::Memory;
-            break;
-        }
-        if (count + 1 > kMaxLayoutObjects) {
-            stop = Stop::Limit;
-            break;
-        }
+        stop = RoomFor(*c, count, pictureBytes);
+        if (stop != Stop::None) break;
         std::unique_ptr<CLayoutObj> clone = CloneLayoutObject(*c, &layout);
         if (!clone) break;
         clone->SetOnview(0);
@@ -285,14 +286,8 @@ int DuplicateSelection(CLayoutSetting& layout, UndoStore& undo) {
             p = next;
             continue;
         }
-        if (pictureBytes + PictureBytes(p) > kImageMemoryBudgetBytes) {
-            stop = Stop::Memory;
-            break;
-        }
-        if (count + 1 > kMaxLayoutObjects) {
-            stop = Stop::Limit;
-            break;
-        }
+        stop = RoomFor(*p, count, pictureBytes);
+        if (stop != Stop::None) break;
         std::unique_ptr<CLayoutObj> clone = CloneLayoutObject(*p, &layout);
         if (!clone) break;
         const bool image = p->GetKind() == kKindImage;

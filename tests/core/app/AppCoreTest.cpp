@@ -25,18 +25,6 @@ namespace fs = std::filesystem;
 namespace vx {
 namespace {
 
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteAll(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
-}
-
 struct RecordingToolWindows : ToolWindows {
     std::vector<int> shown;  // info + 2 preview + 4 direct print, per call
     bool IsImageInfoShown() override { return false; }
@@ -180,7 +168,7 @@ TEST(AppCorePaper, APaperMenuOfMinusOneFollowsTheUserPaper) {
 
 TEST_F(AppCoreTest, ThePreferencesFileOverwritesTheDefaultsAndShowsToolWindows) {
     auto core = MakeCore();
-    WriteAll(core->PreferencesPath(),
+    test::WriteFileBytes(core->PreferencesPath(),
              "User\r\n\tdefault\r\n\tscopeShow:true\r\n\tunit:\"inch\"\r\n\tkeyMove:35\r\n"
              "\tmargin:1,2,3,4\r\n\tdirectPrintPrinter1:\"Proof 24\"\r\n\tdone\r\n");
     ASSERT_TRUE(core->InitAppDefaults());
@@ -219,23 +207,23 @@ TEST_F(AppCoreTest, FreeAppDefaultsSavesBothFilesAndTheNextStartReadsThem) {
     EXPECT_EQ(next->Preferences().ruler, 1);
     EXPECT_EQ(next->DefaultLayoutSetting().GetMarginShow(), 0);
     EXPECT_EQ(UserCategoryList(), (std::vector<std::string>{"MyTemp", "Hochzeit"}));
-    EXPECT_NE(ReadAll(next->UserCategoryPath()).find("UsrTemplate0=\"MyTemp\""), std::string::npos);
+    EXPECT_NE(test::ReadFileBytes(next->UserCategoryPath()).find("UsrTemplate0=\"MyTemp\""), std::string::npos);
 }
 
 TEST_F(AppCoreTest, ARestrictedQuitLeavesBothFilesByteIdentical) {
     auto core = MakeCore();
-    WriteAll(core->PreferencesPath(), "User\r\n\trulerShow:false\r\n# hand-edited\r\n");
-    WriteAll(core->UserCategoryPath(), "[USR_TEMPLATE_FOLDER]\r\nUsrTemplate0=Alt\r\n");
-    const std::string prefs = ReadAll(core->PreferencesPath());
-    const std::string categories = ReadAll(core->UserCategoryPath());
+    test::WriteFileBytes(core->PreferencesPath(), "User\r\n\trulerShow:false\r\n# hand-edited\r\n");
+    test::WriteFileBytes(core->UserCategoryPath(), "[USR_TEMPLATE_FOLDER]\r\nUsrTemplate0=Alt\r\n");
+    const std::string prefs = test::ReadFileBytes(core->PreferencesPath());
+    const std::string categories = test::ReadFileBytes(core->UserCategoryPath());
     ASSERT_TRUE(core->InitAppDefaults());
     core->SetRestrictedUser(true);
     core->LoadUserCategoryList();
     core->Preferences().ruler = 1;
     UserCategoryList().push_back("Neu");
     EXPECT_TRUE(core->FreeAppDefaults());
-    EXPECT_EQ(ReadAll(core->PreferencesPath()), prefs);
-    EXPECT_EQ(ReadAll(core->UserCategoryPath()), categories);
+    EXPECT_EQ(test::ReadFileBytes(core->PreferencesPath()), prefs);
+    EXPECT_EQ(test::ReadFileBytes(core->UserCategoryPath()), categories);
 }
 
 TEST_F(AppCoreTest, NewLayoutsCopyTheDefaultsMarginDisplays) {

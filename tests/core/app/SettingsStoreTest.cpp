@@ -17,18 +17,6 @@ namespace fs = std::filesystem;
 namespace vx {
 namespace {
 
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteAll(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
-}
-
 class SettingsFolder : public testing::Test {
 protected:
     void TearDown() override { FailAtomicWriteStepForTests(AtomicWriteStep::None); }
@@ -59,11 +47,11 @@ TEST_F(SettingsStoreTest, WritesThroughAndReadsBackInANewStore) {
     EXPECT_EQ(again.GetSwitch("HideQTAlert"), 3u);
     EXPECT_EQ(again.GetSwitch("HideUsersAlert"), 0xFFFFFFFFu);
     // The switches lead the file, before any section.
-    EXPECT_LT(ReadAll(file).find("HideQTAlert=3"), ReadAll(file).find("[Window]"));
+    EXPECT_LT(test::ReadFileBytes(file).find("HideQTAlert=3"), test::ReadFileBytes(file).find("[Window]"));
 }
 
 TEST_F(SettingsStoreTest, WhatCannotBeReadIsZero) {
-    WriteAll(file,
+    test::WriteFileBytes(file,
              "HideQTAlert=zwei\nHideHDDSpaceAlert=1x\nHideUsersAlert=-1\n"
              "[Window]\nleft=99999999999\ntop=\nright=12\n");
     SettingsStore store(file);
@@ -101,11 +89,11 @@ TEST_F(SettingsStoreTest, TextValuesComeBackExactly) {
 TEST_F(SettingsStoreTest, AFailedWriteIsIgnoredAndKeepsTheFile) {
     SettingsStore store(file);
     ASSERT_TRUE(store.SetSwitch(SettingsStore::kHideDiskSpaceAlert, 1));
-    const std::string before = ReadAll(file);
+    const std::string before = test::ReadFileBytes(file);
     FailAtomicWriteStepForTests(AtomicWriteStep::Rename);
     EXPECT_FALSE(store.SetSwitch(SettingsStore::kHideDiskSpaceAlert, 0));
     EXPECT_EQ(store.GetSwitch(SettingsStore::kHideDiskSpaceAlert), 0u);  // for this run
-    EXPECT_EQ(ReadAll(file), before);
+    EXPECT_EQ(test::ReadFileBytes(file), before);
 
     SettingsStore nowhere(root.Path() / "missing" / "s.ini");
     EXPECT_FALSE(nowhere.SetInt("Window", "show", 1));

@@ -22,18 +22,6 @@ namespace fs = std::filesystem;
 namespace vx {
 namespace {
 
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteAll(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
-}
-
 // A preferences record with its default layout, and hooks that know one printer.
 struct Prefs {
     AppPreferences p;
@@ -268,20 +256,20 @@ TEST_F(PreferencesFileOnDisk, SaveAndLoadRoundTrip) {
     ASSERT_TRUE(SavePreferences(file, a.p));
     Prefs b;
     ASSERT_TRUE(LoadPreferences(file, b.p, b.hooks));
-    EXPECT_EQ(ReadAll(file), FormatPreferences(b.p, b.layout));
+    EXPECT_EQ(test::ReadFileBytes(file), FormatPreferences(b.p, b.layout));
     EXPECT_EQ(b.p.directPrintPrinters[0], "Proof 44 Halle");
 }
 
 TEST_F(PreferencesFileOnDisk, AFailedSaveKeepsTheOldFile) {
     const std::string old = "User\r\n\trulerShow:true\r\n# mine\r\n";
-    WriteAll(file, old);
+    test::WriteFileBytes(file, old);
     Prefs d;
     for (AtomicWriteStep step : {AtomicWriteStep::Create, AtomicWriteStep::Write, AtomicWriteStep::Rename}) {
         FailAtomicWriteStepForTests(step);
         messages.shown.clear();
         EXPECT_FALSE(SavePreferences(file, d.p));
         EXPECT_EQ(messages.Ids(), std::vector<int>{IDS_SAVE_FAILED});
-        EXPECT_EQ(ReadAll(file), old);
+        EXPECT_EQ(test::ReadFileBytes(file), old);
     }
     FailAtomicWriteStepForTests(AtomicWriteStep::None);
     std::vector<fs::path> left;
@@ -292,12 +280,12 @@ TEST_F(PreferencesFileOnDisk, AFailedSaveKeepsTheOldFile) {
 TEST_F(PreferencesFileOnDisk, AReadOnlyFolderKeepsTheOldFile) {
     if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     const std::string old = "User\r\n\tgridShow:true\r\n";
-    WriteAll(file, old);
+    test::WriteFileBytes(file, old);
     fs::permissions(root.Path(), fs::perms::owner_read | fs::perms::owner_exec);
     Prefs d;
     EXPECT_FALSE(SavePreferences(file, d.p));
     fs::permissions(root.Path(), fs::perms::owner_all);
-    EXPECT_EQ(ReadAll(file), old);
+    EXPECT_EQ(test::ReadFileBytes(file), old);
     EXPECT_EQ(messages.Ids(), std::vector<int>{IDS_SAVE_FAILED});
 }
 

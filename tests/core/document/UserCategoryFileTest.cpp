@@ -22,18 +22,6 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteAll(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
-}
-
 class UserCategoryFile : public testing::Test {
 protected:
     void SetUp() override {
@@ -60,7 +48,7 @@ protected:
     void WriteFile(const Names& keys) {
         std::string text = "[USR_TEMPLATE_FOLDER]\r\n";
         for (const std::string& k : keys) text += k + "\r\n";
-        WriteAll(file, text);
+        test::WriteFileBytes(file, text);
     }
 
     test::TestRoot root;
@@ -75,16 +63,16 @@ TEST_F(UserCategoryFile, AFirstStartWritesMyTemp) {
     EXPECT_EQ(UserCategoryList(), Names{"MyTemp"});
     EXPECT_EQ(BuiltinCategoryKeys(),
               (Names{"Business", "Commercial Photo", "Design", "Education", "General", "Personal Photo", "Shop"}));
-    EXPECT_NE(ReadAll(file).find("UsrTemplate0=MyTemp"), std::string::npos);
+    EXPECT_NE(test::ReadFileBytes(file).find("UsrTemplate0=MyTemp"), std::string::npos);
     EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(UserCategoryFile, AnEmptyExistingFileGetsMyTempInMemoryOnly) {
     WriteFile({});
-    const std::string before = ReadAll(file);
+    const std::string before = test::ReadFileBytes(file);
     LoadUserCategoryList(file);
     EXPECT_EQ(UserCategoryList(), Names{"MyTemp"});
-    EXPECT_EQ(ReadAll(file), before);
+    EXPECT_EQ(test::ReadFileBytes(file), before);
 }
 
 TEST_F(UserCategoryFile, AGapEndsTheList) {
@@ -148,7 +136,7 @@ TEST_F(UserCategoryFile, SavingThreeOverFiveDropsKeysThreeAndFour) {
                "UsrTemplate4=\"E\"", "UsrTemplate6=\"G\""});
     UserCategoryList() = {" X ", "Y", "Z"};
     EXPECT_EQ(SaveUserCategoryList(file), 1);
-    const std::string text = ReadAll(file);
+    const std::string text = test::ReadFileBytes(file);
     EXPECT_NE(text.find("UsrTemplate0=\" X \""), std::string::npos);
     EXPECT_NE(text.find("UsrTemplate2=\"Z\""), std::string::npos);
     EXPECT_EQ(text.find("UsrTemplate3"), std::string::npos);
@@ -174,11 +162,11 @@ TEST_F(UserCategoryFile, ANameWithALineBreakIsNotWritten) {
 
 TEST_F(UserCategoryFile, AFileThatCannotBeWrittenStaysAsItWas) {
     WriteFile({"UsrTemplate0=\"A\""});
-    const std::string before = ReadAll(file);
+    const std::string before = test::ReadFileBytes(file);
     UserCategoryList() = {"B"};
     FailAtomicWriteStepForTests(AtomicWriteStep::Rename);
     EXPECT_EQ(SaveUserCategoryList(file), 1);
-    EXPECT_EQ(ReadAll(file), before);
+    EXPECT_EQ(test::ReadFileBytes(file), before);
     EXPECT_TRUE(messages.shown.empty());
 }
 
