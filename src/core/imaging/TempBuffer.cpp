@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "platform/system/Folders.h"
+#include "platform/system/FileDescriptor.h"
 
 namespace vx {
 namespace {
@@ -25,26 +26,6 @@ uint64_t NextContentGeneration() {
 
 // Larger single writes are cut short by the kernel anyway.
 constexpr uint64_t kMaxChunk = uint64_t(1) << 30;
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : mFd(fd) {}
-    ~FileDescriptor() {
-        if (mFd >= 0) ::close(mFd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return mFd; }
-    /// Closes now and reports whether the close succeeded (a delayed write error shows here).
-    bool Close() {
-        const int fd = mFd;
-        mFd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int mFd;
-};
 
 bool WriteBytes(int fd, const uint8_t* data, uint64_t size) {
     while (size > 0) {

@@ -21,6 +21,7 @@
 #include "platform/system/MessagePort.h"
 #include "platform/system/StringTable.h"
 #include "platform/system/Utf8.h"
+#include "platform/system/FileDescriptor.h"
 
 namespace vx {
 namespace {
@@ -50,20 +51,6 @@ mode_t CurrentUmask() {
         if (line.rfind("Umask:", 0) == 0) return mode_t(std::strtoul(line.c_str() + 6, nullptr, 8));
     return 022;
 }
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : mFd(fd) {}
-    ~FileDescriptor() {
-        if (mFd >= 0) ::close(mFd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return mFd; }
-
-private:
-    int mFd;
-};
 
 // Gives the part file its first free name; never replaces a file. Empty on failure.
 std::string MoveToFreeName(int folder, const std::string& part, const std::string& title) {
