@@ -28,6 +28,7 @@
 #include "ui/WxPorts.h"
 #include "ui/document/GPDocument.h"
 #include "ui/shell/AppDocumentServices.h"
+#include "ui/document/WxSettingsDialogs.h"
 #include "ui/shell/CSplashWnd.h"
 #include "ui/shell/CStartupWarningDlg.h"
 #include "ui/shell/GPView.h"
@@ -116,7 +117,8 @@ bool CGPApp::OnInit() {
     mManager->SetMaxDocsOpen(1);
     mDocumentServices = std::make_unique<vx::AppDocumentServices>(mManager, *mCore);
     vx::InstallHostService<vx::DocumentServices>(mDocumentServices.get());
-    vx::InstallHostService<vx::SettingsDialogs>(mDocumentServices.get());
+    mSettingsDialogs = std::make_unique<vx::WxSettingsDialogs>();
+    vx::InstallHostService<vx::SettingsDialogs>(mSettingsDialogs.get());
     mIdleCheck = std::make_unique<vx::IdleResolutionCheck>();
 
     // The frame is made by start-up; the shell binds once it exists.

@@ -23,6 +23,7 @@ class WxProgressPort;
 class WxStatusPort;
 class FrameToolWindows;
 class AppDocumentServices;
+class WxSettingsDialogs;
 namespace gfx {
 class PangoTextMeasurer;
 }
@@ -99,6 +100,7 @@ private:
     std::unique_ptr<vx::SystemPrintJobServices> mPrintJobs;
     std::unique_ptr<vx::AppCore> mCore;
     std::unique_ptr<vx::AppDocumentServices> mDocumentServices;
+    std::unique_ptr<vx::WxSettingsDialogs> mSettingsDialogs;
     std::unique_ptr<vx::StartupBindings> mBindings;
     std::unique_ptr<vx::StartupSequence> mSequence;
     std::unique_ptr<vx::IdleResolutionCheck> mIdleCheck;

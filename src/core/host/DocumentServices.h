@@ -1,10 +1,12 @@
 #pragma once
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 
 namespace vx {
 
+class CLayoutObj;
 class CLayoutSetting;
 
 /// What the save-layout dialog answered: the path as chosen and its relative-path box.
@@ -35,10 +37,33 @@ public:
 
 /// The dialogs of the settings commands as core code opens them
 /// (HostService<SettingsDialogs>). A dialog not yet bound reports Has false and its
-/// command stays disabled.
+/// command stays disabled; its call then answers Cancel.
+///
+/// Every Run call opens its dialog modally on layout and returns true on OK. The dialogs
+/// work on the layout's selected items (or, with preset set, on the image presets) and
+/// take their own undo entries; the commands only bracket them.
 class SettingsDialogs {
 public:
-    enum class Dialog { AutoRotate, SelectTemplate };
+    enum class Dialog {
+        AutoRotate,
+        SelectTemplate,
+        Crop,
+        Tint,
+        DuplicateSeveralTimes,
+        Margins,
+        ImageAlign,
+        Labels,
+        Caption,
+        HeaderFooter,
+        ImageSize,
+        CutLines,
+        InputColorDefaults,
+        ImageColor,
+        ImageStamp,
+        FreeText,
+        FreeLine,
+        Preferences,
+    };
     virtual ~SettingsDialogs() = default;
 
     virtual bool Has(Dialog dialog) = 0;
@@ -47,6 +72,34 @@ public:
     /// The template chooser; the chosen template's path, nullopt on Cancel, an empty
     /// path when there is no template to choose (New then starts from the defaults).
     virtual std::optional<std::filesystem::path> ChooseTemplate() = 0;
+
+    /// The process's one colour dialog opened at initial (0x00BBGGRR); nullopt on Cancel.
+    /// Custom colours last for the run.
+    virtual std::optional<uint32_t> ChooseColour(uint32_t initial) { (void)initial; return std::nullopt; }
+
+    /// Crop of the selected images; sameImage false tells the dialog the selection is not
+    /// one picture (file or rotation differ).
+    virtual bool RunCrop(CLayoutSetting& layout, bool sameImage) { (void)layout, (void)sameImage; return false; }
+    virtual bool RunTint(CLayoutSetting& layout) { (void)layout; return false; }
+    /// Asks for a count and makes that many copies of the selection.
+    virtual bool RunDuplicateSeveralTimes(CLayoutSetting& layout) { (void)layout; return false; }
+    virtual bool RunMargins(CLayoutSetting& layout) { (void)layout; return false; }
+    /// Changes the layout live while it runs; the command restores its snapshot on Cancel.
+    virtual bool RunImageAlign(CLayoutSetting& layout) { (void)layout; return false; }
+    virtual bool RunLabels(CLayoutSetting& layout, bool preset) { (void)layout, (void)preset; return false; }
+    virtual bool RunCaption(CLayoutSetting& layout, bool preset) { (void)layout, (void)preset; return false; }
+    virtual bool RunHeaderFooter(CLayoutSetting& layout) { (void)layout; return false; }
+    virtual bool RunImageSizeDialog(CLayoutSetting& layout, bool preset) { (void)layout, (void)preset; return false; }
+    virtual bool RunCutLineDialog(CLayoutSetting& layout) { (void)layout; return false; }
+    virtual bool RunInputColorDefaults(CLayoutSetting& layout) { (void)layout; return false; }
+    virtual bool RunImageColor(CLayoutSetting& layout) { (void)layout; return false; }
+    virtual bool RunImageStamp(CLayoutSetting& layout) { (void)layout; return false; }
+    /// The free-text dialog: a new text when item is null, else item (a free text) edited.
+    virtual bool RunFreeText(CLayoutSetting& layout, CLayoutObj* item) { (void)layout, (void)item; return false; }
+    /// The free-line dialog: a new line when item is null, else item (a free line) edited.
+    virtual bool RunFreeLine(CLayoutSetting& layout, CLayoutObj* item) { (void)layout, (void)item; return false; }
+    /// The preferences dialog.
+    virtual bool RunPreferences() { return false; }
 };
 
 }  // namespace vx

@@ -34,6 +34,16 @@ public:
 
     /// The image files the user chose, starting in startFolder; empty on Cancel.
     virtual std::vector<std::filesystem::path> ChooseImageFiles(const std::filesystem::path& startFolder) = 0;
+
+    // The image preview window's pane. Until the window exists they do nothing.
+    /// Makes item (null: the remembered one) the shown item; false when nothing is shown.
+    virtual bool ShowObject(const CLayoutObj* item) { (void)item; return false; }
+    /// The active layout's item the pane shows, or null.
+    virtual CLayoutObj* GetCurrentObject() { return nullptr; }
+    /// Recomputes the pane's scroll bars and repaints it at once.
+    virtual void Refresh() {}
+    /// Shows the active layout's current image item in the preview window, when it exists.
+    virtual void UpdateImage() {}
 };
 
 /// Tool windows that show nothing: a base for window sides that have only some of them.

@@ -156,13 +156,5 @@ fs::path WxDocumentServices::DocumentsFolder() {
     return folder;
 }
 
-std::optional<fs::path> WxDocumentServices::ChooseTemplate() {
-    CTemplateInfoArray templates;
-    ScanTemplateFolders(GetTemplateFolder(), "kqt", 0, templates);
-    if (templates.IsEmpty()) return fs::path();
-    CFileOpenDlg dialog(TopWindow(), "Vorlagen|*.kqt||", GetTemplateFolder());
-    if (dialog.ShowModal() != wxID_OK) return std::nullopt;
-    return PathOf(dialog.GetPath());
-}
 
 }  // namespace vx

@@ -61,9 +61,8 @@ private:
     void OnRecentFile(wxCommandEvent& event);
 };
 
-/// The file commands' window services over a document manager, and the template
-/// chooser's stand-in (a plain dialog on the template folder).
-class WxDocumentServices final : public DocumentServices, public SettingsDialogs {
+/// The file commands' window services over a document manager.
+class WxDocumentServices final : public DocumentServices {
 public:
     explicit WxDocumentServices(wxDocManager* manager) : mManager(manager) {}
 
@@ -72,10 +71,6 @@ public:
     void AddRecentFile(const std::filesystem::path& path) override;
     std::filesystem::path DocumentsFolder() override;
     void RenewMainTitle() override {}
-
-    bool Has(Dialog dialog) override { return dialog == Dialog::SelectTemplate; }
-    bool RunAutoRotate(CLayoutSetting&) override { return false; }
-    std::optional<std::filesystem::path> ChooseTemplate() override;
 
 private:
     wxDocManager* mManager;

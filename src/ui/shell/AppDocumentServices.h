@@ -9,7 +9,7 @@ class AppCore;
 
 /// The document's window services with the recent files kept in the settings store
 /// too, so the next start lists them.
-class AppDocumentServices final : public DocumentServices, public SettingsDialogs {
+class AppDocumentServices final : public DocumentServices {
 public:
     AppDocumentServices(wxDocManager* manager, AppCore& core) : mWx(manager), mCore(core) {}
 
@@ -20,10 +20,6 @@ public:
     void AddRecentFile(const std::filesystem::path& path) override;
     std::filesystem::path DocumentsFolder() override { return mWx.DocumentsFolder(); }
     void RenewMainTitle() override { mWx.RenewMainTitle(); }
-
-    bool Has(Dialog dialog) override { return mWx.Has(dialog); }
-    bool RunAutoRotate(CLayoutSetting& layout) override { return mWx.RunAutoRotate(layout); }
-    std::optional<std::filesystem::path> ChooseTemplate() override { return mWx.ChooseTemplate(); }
 
 private:
     WxDocumentServices mWx;

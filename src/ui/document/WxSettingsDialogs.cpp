@@ -1,0 +1,50 @@
+#include "ui/document/WxSettingsDialogs.h"
+#include <wx/app.h>
+#include <wx/colordlg.h>
+#include <wx/window.h>
+#include "templates/TemplateFolders.h"
+#include "templates/TemplateInfo.h"
+#include "ui/document/FileDialogs.h"
+
+namespace vx {
+namespace fs = std::filesystem;
+namespace {
+
+wxWindow* TopWindow() { return wxTheApp ? wxTheApp->GetTopWindow() : nullptr; }
+fs::path PathOf(const wxString& text) { return fs::path(std::string(text.utf8_str())); }
+
+}  // namespace
+
+bool WxSettingsDialogs::Has(Dialog dialog) {
+    switch (dialog) {
+    case Dialog::SelectTemplate: return true;
+    default: return false;
+    }
+}
+
+std::optional<std::filesystem::path> WxSettingsDialogs::ChooseTemplate() {
+    CTemplateInfoArray templates;
+    ScanTemplateFolders(GetTemplateFolder(), "kqt", 0, templates);
+    if (templates.IsEmpty()) return std::filesystem::path();
+    CFileOpenDlg dialog(TopWindow(), "Vorlagen|*.kqt||", GetTemplateFolder());
+    if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+    return PathOf(dialog.GetPath());
+}
+
+std::optional<uint32_t> WxSettingsDialogs::ChooseColour(uint32_t initial) {
+    // One colour dialog state for the run, so the user's custom colours stay.
+    static wxColourData shared = [] {
+        wxColourData data;
+        data.SetChooseFull(true);
+        return data;
+    }();
+    shared.SetColour(wxColour(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF));
+    wxColourDialog dialog(TopWindow(), &shared);
+    if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+    shared = dialog.GetColourData();
+    const wxColour c = shared.GetColour();
+    return static_cast<uint32_t>(c.Red()) | (static_cast<uint32_t>(c.Green()) << 8) |
+           (static_cast<uint32_t>(c.Blue()) << 16);
+}
+
+}  // namespace vx

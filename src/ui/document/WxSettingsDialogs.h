@@ -1,0 +1,16 @@
+#pragma once
+#include "host/DocumentServices.h"
+
+namespace vx {
+
+/// The settings commands' dialogs on the window side. Each dialog's own source file
+/// defines its Run call; Has lists the ones that are bound.
+class WxSettingsDialogs final : public SettingsDialogs {
+public:
+    bool Has(Dialog dialog) override;
+    bool RunAutoRotate(CLayoutSetting&) override { return false; }
+    std::optional<std::filesystem::path> ChooseTemplate() override;
+    std::optional<uint32_t> ChooseColour(uint32_t initial) override;
+};
+
+}  // namespace vx
