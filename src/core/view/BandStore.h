@@ -7,6 +7,7 @@
 
 #include "host/LayoutView.h"
 #include "imaging/TempBuffer.h"
+#include "platform/gfx/ImageSurface.h"
 #include "platform/gfx/LazyImage.h"
 
 namespace vx {
@@ -15,10 +16,11 @@ namespace gfx {
 class Canvas;
 }
 
-/// Print bands kept as 24-bit bitmap files (14-byte file header, info header, bottom-up
-/// rows) in the temporary folder between the spool pass and the replay pass, keyed by
-/// page and band without limits on either. Owned by the view; the print job clears it at
-/// its start and end, after its target has written or dropped its last page.
+/// Print bands kept between the spool pass and the replay pass, keyed by page and band
+/// without limits on either: in memory while the bands held stay within the memory budget,
+/// beyond it as 24-bit bitmap files (14-byte file header, info header, bottom-up rows) in
+/// the temporary folder. Owned by the view; the print job clears it at its start and end,
+/// after its target has written or dropped its last page.
 class BandStore {
 public:
     struct Key {
@@ -26,6 +28,10 @@ public:
         int64_t band = 0;
         auto operator<=>(const Key&) const = default;
     };
+
+    /// Band pixels held in memory before further bands go to files: two A4 pages at 360
+    /// pixels per inch fit; a banner goes to disk with little more than its first bands.
+    static constexpr uint64_t kDefaultMemoryBudget = uint64_t(128) << 20;
 
     BandStore() = default;
     ~BandStore();
@@ -38,9 +44,18 @@ public:
     /// the file cannot be made (a full disk) or the size is not a bitmap's.
     bool Store(int64_t page, int64_t band, const uint8_t* pixels, int width, int height, int stride,
                int fileWidth = 0);
+    /// Bytes of band pixels that may be held in memory; 0 puts every band in a file.
+    void SetMemoryBudget(uint64_t bytes) { mMemoryBudget = bytes; }
+    /// Stores the top-left width x height pixels of surface. An opaque surface of just that
+    /// size is kept as it is while the memory budget allows, so its owner must not draw on
+    /// it any more; others are copied.
+    bool Store(int64_t page, int64_t band, const gfx::ImageSurface& surface, int width, int height,
+               int fileWidth = 0);
     /// Whether the band has an entry with a file.
     bool HasFile(int64_t page, int64_t band) const;
-    /// The band's buffer, or an empty reference.
+    /// Whether the band has an entry held in memory.
+    bool InMemory(int64_t page, int64_t band) const;
+    /// The band's file, or an empty reference.
     TempBufferRef Find(int64_t page, int64_t band) const;
 
     /// Draws the band's file with its top-left at dest's, clipped to dest, and takes the
@@ -60,16 +75,28 @@ public:
     size_t Pending() const { return mDrawn.size(); }
 
 private:
-    /// A band drawn on a target that reads it later, and its file.
+    /// A stored band: its pixels in memory, or its file.
+    struct Entry {
+        gfx::ImageSurface pixels;
+        TempBufferRef file;
+    };
+    /// A band drawn on a target that reads it later, and what it is read from.
     struct Drawn {
+        gfx::ImageSurface pixels;
         TempBufferRef file;
         std::unique_ptr<gfx::LazyImage> image;
     };
 
+    bool StoreInMemory(const Key& key, const uint8_t* pixels, int width, int height, int stride);
+    void Drop(Entry& entry);
+    void Release(Drawn& drawn);
+
     // The keeper outlives the pictures made with it.
     gfx::LazyImageKeeper mKeeper;
-    std::map<Key, TempBufferRef> mEntries;
+    std::map<Key, Entry> mEntries;
     std::vector<std::unique_ptr<Drawn>> mDrawn;
+    uint64_t mMemoryBudget = kDefaultMemoryBudget;
+    uint64_t mMemoryHeld = 0;
 };
 
 }  // namespace vx

@@ -267,15 +267,8 @@ PassResult CGPView::RunBands(const DrawDevice& device, const PassGeometry& built
     // their target, which is off-screen already.
     gfx::ImageSurface bandSurface;
     std::unique_ptr<gfx::Canvas> bandCanvas;
-    if (spooling) {
-        bandSurface = gfx::ImageSurface(int(std::min(bandWidth, workWidth)), int(std::min(bandHeight, workHeight)));
-        if (!bandSurface.Valid()) return ImageFailure(mode);
-        bandCanvas = std::make_unique<gfx::Canvas>(bandSurface.Native(), RenderResolution(flags));
-        bandCanvas->SetAntialias(RenderResolution(flags) != 720);
-        bandCanvas->Clear({1, 1, 1, 1});
-    }
-    gfx::Canvas* target = printing ? bandCanvas.get() : device.canvas;
-    const bool drawing = target != nullptr;
+    gfx::Canvas* target = printing ? nullptr : device.canvas;
+    const bool drawing = spooling || target != nullptr;
 
     int bandIndex = 0;
     for (int64_t top = work.top;; top += bandHeight) {
@@ -286,9 +279,18 @@ PassResult CGPView::RunBands(const DrawDevice& device, const PassGeometry& built
             const PixelRect clipped = Intersect(band, work);
             if (counters) ++counters->bands;
             bool failed = false;
+            if (spooling) {
+                // Every band gets a picture of its own, opaque and the band's size: the
+                // band store may keep it as it is.
+                bandCanvas.reset();
+                bandSurface = gfx::ImageSurface(clipped.right - clipped.left, clipped.bottom - clipped.top, true);
+                if (!bandSurface.Valid()) return ImageFailure(mode);
+                bandCanvas = std::make_unique<gfx::Canvas>(bandSurface.Native(), RenderResolution(flags));
+                bandCanvas->SetAntialias(RenderResolution(flags) != 720);
+                bandCanvas->Clear({1, 1, 1, 1});
+                target = bandCanvas.get();
+            }
             {
-                // Every band starts on white; the first has been cleared with the picture.
-                if (bandCanvas && bandIndex > 0) bandCanvas->Clear({1, 1, 1, 1});
                 CanvasState state(target);
                 if (drawing) {
                     if (printing) target->Translate(-double(band.left), -double(band.top));

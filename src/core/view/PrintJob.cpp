@@ -438,7 +438,7 @@ bool PrintJob::SpoolPageBand(const gfx::ImageSurface& surface, const PixelRect& 
     const int height = clipped.bottom - clipped.top;
     if (width <= 0 || height <= 0 || width > surface.Width() || height > surface.Height()) return false;
     // The band's own top rows are the rows on the page, also where the page ends inside it.
-    return mView.Bands().Store(page, band, surface.Data(), width, height, surface.Stride(), CGPView::kBandSize);
+    return mView.Bands().Store(page, band, surface, width, height, CGPView::kBandSize);
 }
 
 void PrintJob::StepStatus() {

@@ -368,60 +368,121 @@ std::vector<uint8_t> Solid(int w, int h, uint32_t rgb) {
     return px;
 }
 
-TEST(PrintBands, StoredBandIsReplayedOnceAndItsFileGoes) {
-    test::RecordingView view;
-    BandStore& bands = view.Bands();
-    const size_t before = TempFiles();
-    // Far beyond 100 bands a page and 300 pages.
-    std::vector<uint8_t> px = Solid(30, 20, 0x2080F0);
-    px[0] = 0;  // the top-left pixel 0x208000: rows stay in order
-    ASSERT_TRUE(bands.Store(400, 150, px.data(), 30, 20, 30 * 4));
-    EXPECT_TRUE(bands.HasFile(400, 150));
-    EXPECT_EQ(TempFiles(), before + 1);
+TEST(PrintBands, StoredBandIsReplayedOnceAndGoes) {
+    // In a file (no memory budget) and in memory: the same pixels, and nothing left.
+    for (const bool inFile : {true, false}) {
+        SCOPED_TRACE(inFile ? "file" : "memory");
+        test::RecordingView view;
+        BandStore& bands = view.Bands();
+        if (inFile) bands.SetMemoryBudget(0);
+        const size_t before = TempFiles();
+        // Far beyond 100 bands a page and 300 pages.
+        std::vector<uint8_t> px = Solid(30, 20, 0x2080F0);
+        px[0] = 0;  // the top-left pixel 0x208000: rows stay in order
+        ASSERT_TRUE(bands.Store(400, 150, px.data(), 30, 20, 30 * 4));
+        EXPECT_EQ(bands.HasFile(400, 150), inFile);
+        EXPECT_EQ(bands.InMemory(400, 150), !inFile);
+        EXPECT_EQ(TempFiles(), before + (inFile ? 1 : 0));
 
-    gfx::ImageSurface target(40, 30);
-    gfx::Canvas canvas(target.Native(), 360);
-    canvas.Clear({1, 1, 1, 1});
-    EXPECT_TRUE(view.DrawCachedTile(canvas, {5, 5, 35, 25}, 400, 150));
-    EXPECT_EQ(Rgb(target, 5, 5), 0x208000u);
-    EXPECT_EQ(Rgb(target, 34, 24), 0x2080F0u);
-    EXPECT_EQ(Rgb(target, 4, 4), 0xFFFFFFu);
-    EXPECT_EQ(Rgb(target, 35, 25), 0xFFFFFFu);
-    EXPECT_EQ(TempFiles(), before);
-    EXPECT_EQ(bands.Count(), 0u);
-    // A band that was never spooled, or was replayed already, draws nothing and succeeds.
-    EXPECT_TRUE(view.DrawCachedTile(canvas, {0, 0, 10, 10}, 400, 150));
-    EXPECT_TRUE(view.DrawCachedTile(canvas, {0, 0, 10, 10}, 1, 1));
-    EXPECT_EQ(view.steps, 3);
-    EXPECT_EQ(Rgb(target, 0, 0), 0xFFFFFFu);
-    EXPECT_FALSE(bands.Store(1, 1, px.data(), 0, 20, 0));
+        gfx::ImageSurface target(40, 30);
+        gfx::Canvas canvas(target.Native(), 360);
+        canvas.Clear({1, 1, 1, 1});
+        EXPECT_TRUE(view.DrawCachedTile(canvas, {5, 5, 35, 25}, 400, 150));
+        EXPECT_EQ(Rgb(target, 5, 5), 0x208000u);
+        EXPECT_EQ(Rgb(target, 34, 24), 0x2080F0u);
+        EXPECT_EQ(Rgb(target, 4, 4), 0xFFFFFFu);
+        EXPECT_EQ(Rgb(target, 35, 25), 0xFFFFFFu);
+        EXPECT_EQ(TempFiles(), before);
+        EXPECT_EQ(bands.Count(), 0u);
+        // A band that was never spooled, or was replayed already, draws nothing and succeeds.
+        EXPECT_TRUE(view.DrawCachedTile(canvas, {0, 0, 10, 10}, 400, 150));
+        EXPECT_TRUE(view.DrawCachedTile(canvas, {0, 0, 10, 10}, 1, 1));
+        EXPECT_EQ(view.steps, 3);
+        EXPECT_EQ(Rgb(target, 0, 0), 0xFFFFFFu);
+        EXPECT_FALSE(bands.Store(1, 1, px.data(), 0, 20, 0));
+    }
 }
 
 TEST(PrintBands, BandsOnAPdfPageLiveUntilThePageIsWritten) {
+    for (const bool inFile : {true, false}) {
+        SCOPED_TRACE(inFile ? "file" : "memory");
+        test::RecordingView view;
+        BandStore& bands = view.Bands();
+        if (inFile) bands.SetMemoryBudget(0);
+        const size_t before = TempFiles();
+        const size_t perBand = inFile ? 1 : 0;
+        std::vector<uint8_t> px = Solid(64, 48, 0x3366CC);
+        ASSERT_TRUE(bands.Store(0, 0, px.data(), 64, 48, 64 * 4));
+        ASSERT_TRUE(bands.Store(0, 1, px.data(), 64, 48, 64 * 4));
+        std::string pdf;
+        gfx::PdfDocument doc([&](const uint8_t* d, size_t n) {
+            pdf.append(reinterpret_cast<const char*>(d), n);
+            return true;
+        });
+        gfx::Canvas* page = doc.BeginPage(200, 100, 360);
+        ASSERT_TRUE(page);
+        EXPECT_TRUE(view.DrawCachedTile(*page, {0, 0, 64, 48}, 0, 0));
+        EXPECT_EQ(bands.Pending(), 1u);
+        EXPECT_EQ(TempFiles(), before + 2 * perBand);
+        EXPECT_EQ(doc.EndPage(), gfx::PdfStatus::Ok);
+        EXPECT_TRUE(bands.PageWritten());
+        EXPECT_EQ(bands.Pending(), 0u);
+        EXPECT_EQ(TempFiles(), before + perBand);
+        EXPECT_EQ(doc.Finish(), gfx::PdfStatus::Ok);
+        EXPECT_GT(pdf.size(), 1000u);
+        bands.Clear();
+        EXPECT_EQ(TempFiles(), before);
+    }
+}
+
+TEST(PrintBands, BandsBeyondTheMemoryBudgetGoToFiles) {
     test::RecordingView view;
     BandStore& bands = view.Bands();
     const size_t before = TempFiles();
-    std::vector<uint8_t> px = Solid(64, 48, 0x3366CC);
-    ASSERT_TRUE(bands.Store(0, 0, px.data(), 64, 48, 64 * 4));
-    ASSERT_TRUE(bands.Store(0, 1, px.data(), 64, 48, 64 * 4));
-    std::string pdf;
-    gfx::PdfDocument doc([&](const uint8_t* d, size_t n) {
-        pdf.append(reinterpret_cast<const char*>(d), n);
-        return true;
-    });
-    gfx::Canvas* page = doc.BeginPage(200, 100, 360);
-    ASSERT_TRUE(page);
-    EXPECT_TRUE(view.DrawCachedTile(*page, {0, 0, 64, 48}, 0, 0));
-    EXPECT_EQ(bands.Pending(), 1u);
-    EXPECT_EQ(TempFiles(), before + 2);
-    EXPECT_EQ(doc.EndPage(), gfx::PdfStatus::Ok);
-    bands.PageWritten();
-    EXPECT_EQ(bands.Pending(), 0u);
+    std::vector<uint8_t> px = Solid(16, 8, 0x102030);
+    bands.SetMemoryBudget(16 * 4 * 8);
+    ASSERT_TRUE(bands.Store(0, 0, px.data(), 16, 8, 16 * 4));
+    ASSERT_TRUE(bands.Store(0, 1, px.data(), 16, 8, 16 * 4));
+    EXPECT_TRUE(bands.InMemory(0, 0));
+    EXPECT_TRUE(bands.HasFile(0, 1));
+    // Storing a band again gives its memory back first.
+    ASSERT_TRUE(bands.Store(0, 0, px.data(), 16, 8, 16 * 4));
+    EXPECT_TRUE(bands.InMemory(0, 0));
+    // A replayed band frees its share of the budget for the next page.
+    gfx::ImageSurface target(16, 8);
+    gfx::Canvas canvas(target.Native(), 360);
+    EXPECT_TRUE(view.DrawCachedTile(canvas, {0, 0, 16, 8}, 0, 0));
+    ASSERT_TRUE(bands.Store(1, 0, px.data(), 16, 8, 16 * 4));
+    EXPECT_TRUE(bands.InMemory(1, 0));
+    EXPECT_EQ(Rgb(target, 15, 7), 0x102030u);
     EXPECT_EQ(TempFiles(), before + 1);
-    EXPECT_EQ(doc.Finish(), gfx::PdfStatus::Ok);
-    EXPECT_GT(pdf.size(), 1000u);
     bands.Clear();
     EXPECT_EQ(TempFiles(), before);
+}
+
+TEST(PrintBands, AnOpaqueBandOfItsOwnSizeIsKeptWithoutACopy) {
+    test::RecordingView view;
+    BandStore& bands = view.Bands();
+    gfx::ImageSurface own(16, 8, true);
+    gfx::ImageSurface wider(32, 8, true);
+    gfx::ImageSurface translucent(16, 8);
+    for (gfx::ImageSurface* s : {&own, &wider, &translucent}) {
+        gfx::Canvas c(s->Native(), 360);
+        c.Clear({0.5, 0.25, 1, 1});
+    }
+    ASSERT_TRUE(bands.Store(0, 0, own, 16, 8));
+    ASSERT_TRUE(bands.Store(0, 1, wider, 16, 8));
+    ASSERT_TRUE(bands.Store(0, 2, translucent, 16, 8));
+    EXPECT_EQ(cairo_surface_get_reference_count(own.Native()), 2u);
+    EXPECT_EQ(cairo_surface_get_reference_count(wider.Native()), 1u);
+    EXPECT_EQ(cairo_surface_get_reference_count(translucent.Native()), 1u);
+    for (int band = 0; band < 3; ++band) {
+        gfx::ImageSurface target(16, 8);
+        gfx::Canvas canvas(target.Native(), 360);
+        EXPECT_TRUE(view.DrawCachedTile(canvas, {0, 0, 16, 8}, 0, band));
+        EXPECT_EQ(Rgb(target, 15, 7), Rgb(own, 15, 7)) << band;
+    }
+    EXPECT_EQ(cairo_surface_get_reference_count(own.Native()), 1u);
 }
 
 TEST(PrintBands, ReplayDrawsLinesAsVectorsThenTheBandsAtDeviceScale) {

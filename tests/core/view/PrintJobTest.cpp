@@ -381,6 +381,7 @@ TEST(PrintJob, BandFileHoldsTheRowsOnThePageBottomUp) {
     f.second->SetPosition(0, 4209 - 400);
     f.second->SetSize(1200, 400);
     std::vector<uint8_t> file;
+    view.Bands().SetMemoryBudget(0);
     f.services.setUpWindow = [&](test::FakeStatusWindow& w) {
         w.onStatus = [&](test::FakeStatusWindow& w) {
             if (w.LastStatus() != "Seite 1 /1 wird gespoolt." || !file.empty()) return;

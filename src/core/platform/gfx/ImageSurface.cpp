@@ -7,6 +7,16 @@ namespace vx::gfx {
 ImageSurface::ImageSurface(int width, int height, bool opaque)
     : mSurface(cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32, width, height)) {}
 
+ImageSurface ImageSurface::Share() const {
+    ImageSurface other;
+    if (mSurface) other.mSurface.reset(cairo_surface_reference(mSurface.get()));
+    return other;
+}
+
+bool ImageSurface::Opaque() const {
+    return Valid() && cairo_image_surface_get_format(mSurface.get()) == CAIRO_FORMAT_RGB24;
+}
+
 bool ImageSurface::Valid() const {
     return mSurface && cairo_surface_status(mSurface.get()) == CAIRO_STATUS_SUCCESS;
 }

@@ -16,6 +16,8 @@ public:
     /// A cleared surface; Valid() is false when cairo could not make it. An opaque one
     /// (RGB24) has no alpha to blend when it is copied to a window.
     ImageSurface(int width, int height, bool opaque = false);
+    /// Another owner of the same pixels.
+    ImageSurface Share() const;
 
     bool Valid() const;
     cairo_surface_t* Native() const { return mSurface.get(); }
@@ -30,6 +32,9 @@ public:
     uint32_t Pixel(int x, int y) const;
     /// Writes a PNG; false on any error.
     bool WritePng(const std::filesystem::path& path) const;
+
+    /// Whether the pixels are opaque (RGB24).
+    bool Opaque() const;
 
 private:
     CairoSurface mSurface;

@@ -24,12 +24,22 @@ LazyImage::LazyImage(LazyImageKeeper& keeper, int width, int height, Opacity opa
     cairo_raster_source_pattern_set_acquire(mPattern.get(), &LazyImage::OnAcquire, &LazyImage::OnRelease);
 }
 
+LazyImage::LazyImage(LazyImageKeeper& keeper, CairoSurface pixels)
+    : mKeeper(keeper), mWidth(cairo_image_surface_get_width(pixels.get())),
+      mHeight(cairo_image_surface_get_height(pixels.get())),
+      mOpaque(cairo_image_surface_get_format(pixels.get()) == CAIRO_FORMAT_RGB24), mHeld(std::move(pixels)),
+      mPattern(cairo_pattern_create_raster_source(this, mOpaque ? CAIRO_CONTENT_COLOR : CAIRO_CONTENT_COLOR_ALPHA,
+                                                  mWidth, mHeight)) {
+    cairo_raster_source_pattern_set_acquire(mPattern.get(), &LazyImage::OnAcquire, &LazyImage::OnRelease);
+}
+
 LazyImage::~LazyImage() {
     if (mKeeper.mKept == this) mKeeper.ReleaseKept();
 }
 
 cairo_surface_t* LazyImage::OnAcquire(cairo_pattern_t*, void* data, cairo_surface_t*, const cairo_rectangle_int_t*) {
     auto* self = static_cast<LazyImage*>(data);
+    if (self->mHeld) return cairo_surface_reference(self->mHeld.get());
     LazyImageKeeper& keeper = self->mKeeper;
     if (keeper.mKept != self) {
         keeper.ReleaseKept();

@@ -51,6 +51,9 @@ public:
     using Release = std::function<void()>;
 
     LazyImage(LazyImageKeeper& keeper, int width, int height, Opacity opacity, Acquire acquire, Release release);
+    /// A picture whose pixels are in memory already (an image surface): cairo gets that
+    /// surface each time it asks, with nothing copied, and never keeps it beyond the page.
+    LazyImage(LazyImageKeeper& keeper, CairoSurface pixels);
     ~LazyImage();
     LazyImage(const LazyImage&) = delete;
     LazyImage& operator=(const LazyImage&) = delete;
@@ -70,6 +73,7 @@ private:
     bool mOpaque;
     Acquire mAcquire;
     Release mRelease;
+    CairoSurface mHeld;
     CairoPattern mPattern;
 };
 
