@@ -28,11 +28,11 @@ namespace {
 
 // The dialogs the update rules ask about, in Dialog order.
 constexpr Dialog kAllDialogs[] = {
-    Dialog::AutoRotate, Dialog::SelectTemplate, Dialog::Crop,         Dialog::Tint,
+    Dialog::AutoRotate, Dialog::SelectTemplate, Dialog::Crop, Dialog::Tint,
     Dialog::DuplicateSeveralTimes, Dialog::Margins, Dialog::ImageAlign, Dialog::Labels,
-    Dialog::Caption,    Dialog::HeaderFooter,   Dialog::ImageSize,    Dialog::CutLines,
+    Dialog::Caption, Dialog::HeaderFooter, Dialog::ImageSize, Dialog::CutLines,
     Dialog::InputColorDefaults, Dialog::ImageColor, Dialog::ImageStamp, Dialog::FreeText,
-    Dialog::FreeLine,   Dialog::Preferences,
+    Dialog::FreeLine, Dialog::Preferences,
 };
 
 int SortKeyOf(int commandId) {
