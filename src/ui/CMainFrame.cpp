@@ -12,6 +12,7 @@
 #include "app/WindowPlacement.h"
 #include "document/DocumentCommands.h"
 #include "document/LayoutDocument.h"
+#include "document/ObjectSettingCommands.h"
 #include "host/ApplicationState.h"
 #include "host/HostService.h"
 #include "model/CLayoutSetting.h"
@@ -280,6 +281,8 @@ void CMainFrame::OnCommand(wxCommandEvent& event) {
             return;
         }
         case vx::kCmdManual: vx::OpenUserManual(); return;
+        // With a document its own table takes it; without one it edits the defaults.
+        case vx::kCmdPresetImageSize: vx::ObjectSettingCommands::PresetImageSize(nullptr); return;
         case vx::kCmdExit:
             if (!Busy()) Close();
             return;
@@ -311,6 +314,10 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event) {
         case vx::kCmdSave: event.Enable(hasLayout && doc->Core().CanSave()); return;
         case vx::kCmdAbout:
         case vx::kCmdManual: event.Enable(true); return;
+        case vx::kCmdPresetImageSize:
+            event.Enable(vx::HostService<vx::SettingsDialogs>() &&
+                         vx::HostService<vx::SettingsDialogs>()->Has(vx::SettingsDialogs::Dialog::ImageSize));
+            return;
         default:
             // A command whose handler does not exist yet is grey.
             event.Enable(false);

@@ -7,7 +7,11 @@
 #include <wx/filehistory.h>
 #include <wx/stdpaths.h>
 
+#include "document/ArrangementCommands.h"
 #include "document/DocumentCommands.h"
+#include "document/ObjectSettingCommands.h"
+#include "host/ApplicationState.h"
+#include "host/HostService.h"
 #include "model/CLayoutSetting.h"
 #include "model/ViewStateBlock.h"
 #include "platform/system/Format.h"
@@ -17,6 +21,8 @@
 #include "platform/system/StringTable.h"
 #include "templates/TemplateFolders.h"
 #include "ui/document/FileDialogs.h"
+#include "ui/shell/CommandIds.h"
+#include "ui/shell/MenuTable.h"
 
 namespace fs = std::filesystem;
 
@@ -27,6 +33,85 @@ wxString Wx(const std::string& text) { return wxString::FromUTF8(text); }
 fs::path PathOf(const wxString& text) { return fs::path(std::string(text.utf8_str())); }
 wxWindow* TopWindow() { return wxTheApp ? wxTheApp->GetTopWindow() : nullptr; }
 }  // namespace
+
+// The document's own commands by command id; the main frame sees only what no
+// document takes.
+wxBEGIN_EVENT_TABLE(GPDocument, wxDocument)
+    EVT_MENU(ToWxId(32900), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32900), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32901), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32901), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(33303), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(33303), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(33304), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(33304), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(33909), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(33909), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(33101), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(33101), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(33600), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(33600), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32914), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32914), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32915), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32915), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32916), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32916), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32917), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32917), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32918), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32918), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32903), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32903), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32904), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32904), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32905), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32905), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32906), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32906), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32907), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32907), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32908), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32908), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32910), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32910), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32911), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32911), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32921), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32921), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(33601), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(33601), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(33002), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(33002), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32924), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32924), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32923), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32923), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32925), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32925), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(33309), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(33309), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(33310), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(33310), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32926), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32926), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32902), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(32902), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(33103), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(33103), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(33100), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(33100), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(33104), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(33104), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(33008), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(33008), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(33000), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(33000), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(33007), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(33007), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(33009), GPDocument::OnSettingCommand)
+    EVT_UPDATE_UI(ToWxId(33009), GPDocument::OnUpdateSettingCommand)
+wxEND_EVENT_TABLE()
 
 GPDocument::GPDocument() = default;
 
@@ -76,6 +161,28 @@ bool GPDocument::Save() {
 }
 
 bool GPDocument::SaveAs() { return mDoc.DoSaveAs(); }
+
+void GPDocument::OnSettingCommand(wxCommandEvent& event) {
+    const int id = FromWxId(event.GetId());
+    if (ArrangementCommands::Handles(id))
+        ArrangementCommands(mDoc).OnCommand(id);
+    else
+        ObjectSettingCommands(mDoc).OnCommand(id);
+}
+
+void GPDocument::OnUpdateSettingCommand(wxUpdateUIEvent& event) {
+    const int id = FromWxId(event.GetId());
+    static AppPreferences fallback;
+    ApplicationState* app = HostService<ApplicationState>();
+    const AppPreferences& preferences = app ? app->Preferences() : fallback;
+    const BoundDialogs dialogs = BoundDialogs::Of(HostService<SettingsDialogs>());
+    const CommandState state = ArrangementCommands::Handles(id)
+                                   ? ArrangementCommands::State(id, mDoc.GetLayout(), preferences, dialogs)
+                                   : ObjectSettingCommands::State(id, mDoc.GetLayout(), preferences, dialogs);
+    event.Enable(state.enabled);
+    if (IsCheckCommand(id)) event.Check(state.checked);
+    if (!state.text.empty()) event.SetText(Wx(state.text));
+}
 
 bool GPDocument::IsModified() const {
     const CLayoutSetting* layout = mDoc.GetLayout();

@@ -36,7 +36,13 @@ public:
     static GPDocument* Of(const CGPDoc* core);
 
 private:
+    /// The layout-mode, grid, stacking, sort, background, margin and settings-dialog
+    /// commands, and their menu states.
+    void OnSettingCommand(wxCommandEvent& event);
+    void OnUpdateSettingCommand(wxUpdateUIEvent& event);
+
     CGPDoc mDoc{this};
+    wxDECLARE_EVENT_TABLE();
 };
 
 /// The one template: it takes every path, so only its absence shows the framework's

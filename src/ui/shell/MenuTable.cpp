@@ -36,7 +36,8 @@ size_t Fill(wxMenu* menu, int menuId, size_t i, int depth) {
             i = Fill(sub, menuId, i + 1, depth + 1);
             menu->AppendSubMenu(sub, Wx(e.text));
         } else {
-            menu->Append(ToWxId(e.command), Wx(e.text));
+            menu->Append(ToWxId(e.command), Wx(e.text), wxString(),
+                         IsCheckCommand(e.command) ? wxITEM_CHECK : wxITEM_NORMAL);
             ++i;
         }
     }
@@ -52,6 +53,20 @@ size_t FirstOf(int menuId) {
 }  // namespace
 
 std::span<const MenuEntry> MenuEntries() { return kEntries; }
+
+bool IsCheckCommand(int command) {
+    switch (command) {
+        case 32900:  // automatic layout
+        case 32901:  // free layout
+        case 33304:  // snap to the grid
+        case 33909:  // leave the grid
+        case 32923:  // white background
+        case 32924:  // black background
+        case 32925:  // other background
+            return true;
+        default: return false;
+    }
+}
 
 wxMenuBar* BuildMenuBar() {
     auto* bar = new wxMenuBar;

@@ -20,6 +20,9 @@ inline constexpr int kSeparator = -1;
 
 std::span<const MenuEntry> MenuEntries();
 
+/// Whether the command's menu item carries a tick (layout mode, grid snapping,
+/// background colour).
+bool IsCheckCommand(int command);
 /// The main menu as a menu bar, with the accelerators of its texts.
 wxMenuBar* BuildMenuBar();
 /// A context menu (201 to 206) as one popup menu; null for an unknown id.
