@@ -56,7 +56,7 @@ CCutLineDlg::CCutLineDlg(wxWindow* parent, CutLineController& controller, vx::Un
     type->Add(new wxRadioButton(this, kCutAroundImage, "Bildumgebung", wxDefaultPosition, wxDefaultSize, wxRB_GROUP),
               0, wxALL | wxALIGN_CENTER_VERTICAL, 3);
     type->Add(new wxRadioButton(this, kCutCornersOnly, "Nur Ecken"), 0, wxALL | wxALIGN_CENTER_VERTICAL, 3);
-    top->Add(type, 0, wxLEFT | wxTOP, 40);
+    top->Add(type, 0, wxLEFT | wxTOP, 16);
 
     auto* corners = new wxStaticBoxSizer(new wxStaticBox(this, kCornerGroup, "Eckenmarkierung"), wxVERTICAL);
     wxStaticBox* box = corners->GetStaticBox();

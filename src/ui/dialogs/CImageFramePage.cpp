@@ -79,7 +79,7 @@ CImageFramePage::CImageFramePage(wxWindow* parent, CImageSizeDlg& dialog) : wxPa
     frameBox->Add(colour, 0, wxEXPAND | wxALL, 4);
     top->Add(frameBox, 0, wxEXPAND | wxALL, 8);
 
-    auto* sizeBox = new wxStaticBoxSizer(wxHORIZONTAL, this, "Bild && Rahmengröße:");
+    auto* sizeBox = new wxStaticBoxSizer(wxHORIZONTAL, this, Text("Bild && Rahmengröße:"));
     wxStaticBox* sizeFrame = sizeBox->GetStaticBox();
     sizeBox->Add(new wxStaticText(sizeFrame, kSizeLine, Text("Breite: xx.xx mm  Höhe: xx.xx mm"), wxDefaultPosition,
                                   wxSize(300, -1), wxST_NO_AUTORESIZE),
