@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "ImageSizeFixture.h"
+#include "host/DocumentServices.h"
 #include "model/CTextObj.h"
+#include "model/ImageLabels.h"
 #include "platform/system/StringTable.h"
 
 namespace vx {
@@ -316,6 +319,127 @@ TEST(ImageSizeController, EditRangesFollowProportionsAndUnit) {
     v = t.ctl.Size().OnHeightChange("12000");
     EXPECT_EQ(v.size.at(kWidthEdit).text, "15000.00");
     EXPECT_EQ(t.ctl.Values().innerWidth, 212598);
+}
+
+}  // namespace
+}  // namespace vx
+
+namespace vx {
+namespace {
+
+using namespace dialogs;
+using test::ImageSizeFixture;
+
+struct FrameColours : SettingsDialogs {
+    std::optional<uint32_t> answer;
+    std::vector<uint32_t> asked;
+    bool Has(Dialog) override { return false; }
+    bool RunAutoRotate(CLayoutSetting&) override { return false; }
+    std::optional<std::filesystem::path> ChooseTemplate() override { return std::nullopt; }
+    std::optional<uint32_t> ChooseColour(uint32_t initial) override {
+        asked.push_back(initial);
+        return answer;
+    }
+};
+
+TEST(ImageFramePage, CustomEdgesUnitsAndColourReachTheItem) {
+    ImageSizeFixture f;
+    f.image->SetFrameColorValue(0x102030);
+    FrameColours colours;
+    ScopedHostService<SettingsDialogs> installed(&colours);
+    ImageSizeController ctl;
+    ASSERT_TRUE(ctl.LoadFromLayout(f.layout, false, 1));
+
+    ImageSizeView v = ctl.Frame().OnFrameCustom();
+    EXPECT_TRUE(v.frame.at(kLeftEdit).enabled);
+    EXPECT_TRUE(v.frame.at(kFrameUnitCombo).enabled);
+    EXPECT_FALSE(v.frame.at(kColourButton).enabled);  // transparent
+    EXPECT_FALSE(v.size.at(kRatioRadio).enabled);
+    ctl.Frame().OnEdgeChange(kLeftEdit, "10");
+    ctl.Frame().OnEdgeChange(kTopEdit, "5");
+    ctl.Frame().OnEdgeChange(kRightEdit, "10");
+    v = ctl.Frame().OnEdgeChange(kBottomEdit, "20");
+    EXPECT_EQ(ctl.Values().frame, (LayoutRect{142, 71, 142, 283}));
+    EXPECT_EQ(v.frame.at(kSizeLine).text, "Breite : 147.04 mm  Höhe : 109.64 mm");
+
+    v = ctl.Frame().OnUnitChange(1);
+    EXPECT_EQ(v.frame.at(kLeftEdit).text, "0.394");
+    EXPECT_EQ(v.frame.at(kLeftEdit).range->formatCode, 2);
+    EXPECT_EQ(ctl.Values().frame, (LayoutRect{142, 71, 142, 283}));
+
+    v = ctl.Frame().OnColour();
+    EXPECT_TRUE(v.frame.at(kColourButton).enabled);
+    colours.answer = 0x00AA00;
+    ctl.Frame().OnChooseColour();
+    EXPECT_EQ(colours.asked, std::vector<uint32_t>{0x102030});
+    colours.answer.reset();
+    ctl.Frame().OnChooseColour();  // cancelled: the colour stays
+    EXPECT_EQ(ctl.Values().frameColour, 0x00AA00u);
+
+    ImageSizeView after;
+    ASSERT_TRUE(ctl.OnOK(f.undo, after));
+    EXPECT_EQ(f.image->GetFrameMode(), 2);
+    EXPECT_EQ(f.image->GetFrame(), (LayoutRect{142, 71, 142, 283}));
+    EXPECT_EQ(f.image->GetSize(), (LayoutPoint{1800 + 284, 1200 + 354}));
+    EXPECT_EQ(f.image->GetSizePixel(), (LayoutPoint{1800, 1200}));
+    EXPECT_EQ(f.image->GetFrameColor(), 1);
+    EXPECT_EQ(f.image->GetFrameColorValue(), 0x00AA00u);
+}
+
+TEST(ImageSizeController, AutomaticFontSizesUseTheTurnedFrameSide) {
+    ImageSizeFixture f;
+    f.image->SetFrameRotate(1);
+    f.image->SetLabelFontSizeAuto(1);
+    f.image->SetLabelLocation(kSideBottom);
+    f.image->SetCaptionFontSizeAuto(1);
+    f.image->SetCaptionLocation(kSideLeft);
+    ImageSizeController ctl;
+    ASSERT_TRUE(ctl.LoadFromLayout(f.layout, false, 1));
+    ctl.Frame().OnFrameCustom();
+    ctl.Frame().OnEdgeChange(kLeftEdit, "5");    // 71
+    ctl.Frame().OnEdgeChange(kTopEdit, "10");    // 142
+    ctl.Frame().OnEdgeChange(kRightEdit, "15");  // 213
+    ctl.Frame().OnEdgeChange(kBottomEdit, "20");  // 283
+    ImageSizeView v;
+    ASSERT_TRUE(ctl.OnOK(f.undo, v));
+    const int32_t edges[] = {142, 283, 71, 213};  // by side: top, bottom, left, right
+    const int labelSide = MapLabelPosition(*f.image, kSideBottom);
+    const int captionSide = MapLabelPosition(*f.image, kSideLeft);
+    ASSERT_NE(labelSide, kSideBottom);
+    EXPECT_EQ(f.image->GetLabelFontSize(), std::clamp(edges[labelSide] / 3, 20, 200));
+    EXPECT_EQ(f.image->GetCaptionFontSize(), std::clamp(edges[captionSide] / 3, 20, 200));
+}
+
+TEST(ImageSizeController, RatioForSeveralImagesScalesEachPrintSize) {
+    ImageSizeFixture f;
+    CImageObj* small = f.AddImage(900, 600);
+    test::DescribeImage(*small, 1500, 1000, 300);  // print size 1800 x 1200
+    small->SetSizePixel({111, 222});
+    ImageSizeController ctl;
+    ASSERT_TRUE(ctl.LoadFromLayout(f.layout, false, 1));
+    ctl.Size().OnRatio();
+    ctl.Size().OnRatioWidthChange("40");
+    ImageSizeView v;
+    ASSERT_TRUE(ctl.OnOK(f.undo, v));
+    EXPECT_EQ(f.image->GetSize(), (LayoutPoint{1440, 960}));
+    EXPECT_EQ(small->GetSize(), (LayoutPoint{720, 480}));
+    EXPECT_EQ(small->GetSizeRatio(), (LayoutPoint{400, 400}));
+    EXPECT_EQ(small->GetSizePixel(), (LayoutPoint{111, 222}));
+    EXPECT_EQ(small->GetSizeMethod(), 2);
+}
+
+TEST(ImageSizeController, TypedRatioPastItsMaximumIsHeldWithTheProportion) {
+    ImageSizeFixture f;
+    ImageSizeController ctl;
+    ASSERT_TRUE(ctl.LoadFromLayout(f.layout, false, 1));
+    ctl.Size().OnRatio();
+    // The height may reach 10 m (15 m times the kept 2:3): 5905.5 % of 2400 units; the
+    // width is held at the same ratio.
+    const ImageSizeView v = ctl.Size().OnRatioWidthChange("9000");
+    EXPECT_EQ(v.size.at(kRatioHeightEdit).text, "5905.5");
+    EXPECT_EQ(ctl.Values().ratioWidth, 59055);
+    EXPECT_EQ(ctl.Values().ratioHeight, 59055);
+    EXPECT_EQ(ctl.Values().innerHeight, 141732);
 }
 
 }  // namespace
