@@ -58,7 +58,7 @@ void ApplyPageView(wxWindow* page, const vx::dialogs::PageView& view, std::initi
 
 void SetLinkIcon(wxStaticBitmap* picture, bool linked) {
     const wxBitmap& icon = LinkBitmap(linked);
-    if (icon.IsOk()) picture->SetBitmap(icon);
+    if (icon.IsOk() && !picture->GetBitmap().IsSameAs(icon)) picture->SetBitmap(icon);
 }
 
 wxColour ColourFromRef(uint32_t ref) { return wxColour(ref & 0xFF, (ref >> 8) & 0xFF, (ref >> 16) & 0xFF); }
