@@ -205,7 +205,9 @@ double FramePage::EdgeRoom(FrameEdge edge) const {
 
 LayoutPoint FramePage::GetOuterSize() const {
     const ImageSizeValues& v = c.mValues;
-    return {v.innerWidth + v.frame.left + v.frame.right, v.innerHeight + v.frame.top + v.frame.bottom};
+    // Saturated: a typed edge may be anything up to the edit's length.
+    const auto sum = [](int64_t a, int64_t b, int64_t d) { return TruncToInt32(double(a + b + d)); };
+    return {sum(v.innerWidth, v.frame.left, v.frame.right), sum(v.innerHeight, v.frame.top, v.frame.bottom)};
 }
 
 void FramePage::UpdateSizeText() {

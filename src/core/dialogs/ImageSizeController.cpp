@@ -10,6 +10,7 @@
 #include "model/LayoutOperations.h"
 #include "model/Relayout.h"
 #include "model/UndoStore.h"
+#include "platform/system/Numbers.h"
 #include "platform/system/Ports.h"
 #include "platform/system/StringTable.h"
 
@@ -55,13 +56,14 @@ bool ImageSizeController::LoadFromLayout(CLayoutSetting& layout, bool preset, in
 
     const LayoutRect frame = item.GetFrame();
     const LayoutPoint size = item.GetSize();
-    mValues.innerWidth = size.x - (frame.left + frame.right);
-    mValues.innerHeight = size.y - (frame.top + frame.bottom);
+    // 64 bits: sizes and edges come from files.
+    mValues.innerWidth = TruncToInt32(double(int64_t(size.x) - frame.left - frame.right));
+    mValues.innerHeight = TruncToInt32(double(int64_t(size.y) - frame.top - frame.bottom));
 
     if (UsesPrintSize()) {
         const LayoutPoint print = PrintSize();
-        mValues.ratioWidth = int32_t(double(mValues.innerWidth) * 1000 / print.x + 0.05);
-        mValues.ratioHeight = int32_t(double(mValues.innerHeight) * 1000 / print.y + 0.05);
+        mValues.ratioWidth = TruncToInt32(double(mValues.innerWidth) * 1000 / print.x + 0.05);
+        mValues.ratioHeight = TruncToInt32(double(mValues.innerHeight) * 1000 / print.y + 0.05);
     } else {
         const LayoutPoint ratio = item.GetSizeRatio();
         const bool unset = ratio.x == 0 || ratio.y == 0;
