@@ -18,6 +18,8 @@ fs::path PathOf(const wxString& text) { return fs::path(std::string(text.utf8_st
 bool WxSettingsDialogs::Has(Dialog dialog) {
     switch (dialog) {
     case Dialog::SelectTemplate: return true;
+    case Dialog::ImageSize: return true;
+    case Dialog::CutLines: return true;
     default: return false;
     }
 }

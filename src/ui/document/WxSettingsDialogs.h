@@ -11,6 +11,8 @@ public:
     bool RunAutoRotate(CLayoutSetting&) override { return false; }
     std::optional<std::filesystem::path> ChooseTemplate() override;
     std::optional<uint32_t> ChooseColour(uint32_t initial) override;
+    bool RunImageSizeDialog(CLayoutSetting& layout, bool preset) override;
+    bool RunCutLineDialog(CLayoutSetting& layout) override;
 };
 
 }  // namespace vx
