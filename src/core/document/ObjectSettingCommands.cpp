@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "dialogs/ImageSizeCommands.h"
 #include "document/CommandHosts.h"
 #include "document/LayoutDocument.h"
 #include "host/FatalError.h"
@@ -343,16 +344,13 @@ void ObjectSettingCommands::Caption(bool preset) {
 }
 
 void ObjectSettingCommands::ImageSize() {
-    CLayoutSetting* layout = mDoc.GetLayout();
     // The run takes the snapshot, lays out and puts back a refused size itself.
-    if (SettingsDialogs* dialogs = Dialogs(); layout && dialogs) dialogs->RunImageSizeDialog(*layout, false);
+    if (CLayoutSetting* layout = mDoc.GetLayout()) RunImageSizeCommand(*layout);
 }
 
 void ObjectSettingCommands::PresetImageSize(CLayoutSetting* layout) {
-    RunGuarded([&] {
-        CLayoutSetting* target = layout ? layout : DefaultLayout();
-        if (SettingsDialogs* dialogs = Dialogs(); target && dialogs) dialogs->RunImageSizeDialog(*target, true);
-    });
+    // Without a document the run works on the application's default layout.
+    RunGuarded([&] { RunPresetImageSizeCommand(layout); });
 }
 
 void ObjectSettingCommands::InputColorDefaults() {
