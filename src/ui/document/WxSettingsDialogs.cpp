@@ -18,6 +18,10 @@ fs::path PathOf(const wxString& text) { return fs::path(std::string(text.utf8_st
 bool WxSettingsDialogs::Has(Dialog dialog) {
     switch (dialog) {
     case Dialog::SelectTemplate: return true;
+    case Dialog::AutoRotate: return true;
+    case Dialog::Crop: return true;
+    case Dialog::Tint: return true;
+    case Dialog::DuplicateSeveralTimes: return true;
     default: return false;
     }
 }
