@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <cstdlib>
 #include <utility>
 
@@ -22,7 +23,9 @@
 #include "model/PictureLoader.h"
 #include "model/Relayout.h"
 #include "model/UndoStore.h"
+#include "platform/gfx/CairoHandles.h"
 #include "platform/gfx/Canvas.h"
+#include "platform/gfx/Path.h"
 #include "platform/system/Ports.h"
 #include "platform/system/StringTable.h"
 #include "printing/BusyIndicator.h"
@@ -181,7 +184,11 @@ void CropController::DrawPreview(gfx::Canvas& canvas) const {
         return gfx::RectD{double(r.left), double(r.top), double(Width(r)), double(Height(r))};
     };
     const gfx::Rgba white{1, 1, 1, 1};
-    canvas.FillRect(rectD(mPreviewArea), white);
+    // The picture is opaque: white goes only where it does not cover.
+    if (mPreview)
+        canvas.FillXorBand(rectD(mPreviewArea), rectD(mPreviewImage), white);
+    else
+        canvas.FillRect(rectD(mPreviewArea), white);
     if (mPreview) {
         const Rect16 own = DibBuffer::GetRect(mPreview.get());
         const bool unscaled = own.Width() == Width(mPreviewImage) && own.Height() == Height(mPreviewImage);
@@ -195,18 +202,43 @@ void CropController::DrawPreview(gfx::Canvas& canvas) const {
         canvas.FillXorBand(rectD(mPreviewImage), rectD(frame), veil);
     else
         canvas.FillRect(rectD(mPreviewImage), veil);
-    // The frame: a dotted line with its handles inside.
-    gfx::Pen pen{gfx::Rgba{0, 0, 0, 1}, 1.0, true};
-    canvas.StrokeRect({double(frame.left), double(frame.top), double(Width(frame) - 1), double(Height(frame) - 1)},
-                      pen);
+    // The frame: a dotted line of whole pixels, one fill through a checker pattern (a
+    // dashed stroke costs more than the picture itself); its handles inside.
+    cairo_t* cr = canvas.Native();
+    cairo_save(cr);
+    static const gfx::CairoPattern dots = [] {
+        gfx::CairoSurface tile(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 2, 2));
+        cairo_surface_flush(tile.get());
+        unsigned char* p = cairo_image_surface_get_data(tile.get());
+        const int stride = cairo_image_surface_get_stride(tile.get());
+        if (p) {
+            const uint32_t black = 0xFF000000u;
+            std::memcpy(p, &black, 4);
+            std::memcpy(p + stride + 4, &black, 4);
+        }
+        cairo_surface_mark_dirty(tile.get());
+        gfx::CairoPattern pattern(cairo_pattern_create_for_surface(tile.get()));
+        cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_REPEAT);
+        cairo_pattern_set_filter(pattern.get(), CAIRO_FILTER_NEAREST);
+        return pattern;
+    }();
+    cairo_set_source(cr, dots.get());
+    const double w = Width(frame), h = Height(frame);
+    cairo_rectangle(cr, frame.left, frame.top, w, 1);
+    cairo_rectangle(cr, frame.left, frame.bottom - 1, w, 1);
+    cairo_rectangle(cr, frame.left, frame.top + 1, 1, h - 2);
+    cairo_rectangle(cr, frame.right - 1, frame.top + 1, 1, h - 2);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    gfx::Path marks;
     const int s = CCropTracker::kHandleSize;
     const int32_t cx = (frame.left + frame.right) / 2 - s / 2;
     const int32_t cy = (frame.top + frame.bottom) / 2 - s / 2;
-    const gfx::Rgba black{0, 0, 0, 1};
     for (const auto& [x, y] : {std::pair{frame.left, frame.top}, {frame.right - s, frame.top},
                                {frame.right - s, frame.bottom - s}, {frame.left, frame.bottom - s},
                                {cx, frame.top}, {frame.right - s, cy}, {cx, frame.bottom - s}, {frame.left, cy}})
-        canvas.FillRect({double(x), double(y), double(s), double(s)}, black);
+        marks.AddRectangle(x, y, s, s);
+    canvas.FillPath(marks, gfx::Rgba{0, 0, 0, 1});
 }
 
 void CropController::SetMode(int mode) { mMode = mode == 1 || mode == 2 ? mode : 0; }
