@@ -142,9 +142,9 @@ PixelRect CCropTracker::AspectResize(PixelRect r, int hit) const {
     const auto widthOf = [&](int32_t h) { return Trunc(h * rx / ry); };
     const PixelRect& b = mBounds;
     switch (hit) {
-    case kCropHitTop:
-    case kCropHitBottom: {
-        const bool top = hit == kCropHitTop;
+    case kHitTop:
+    case kHitBottom: {
+        const bool top = hit == kHitTop;
         if (top && r.top < b.top) r.top = b.top;
         if (!top && r.bottom > b.bottom) r.bottom = b.bottom;
         int32_t h = r.bottom - r.top;
@@ -161,9 +161,9 @@ PixelRect CCropTracker::AspectResize(PixelRect r, int hit) const {
         }
         break;
     }
-    case kCropHitLeft:
-    case kCropHitRight: {
-        const bool left = hit == kCropHitLeft;
+    case kHitLeft:
+    case kHitRight: {
+        const bool left = hit == kHitLeft;
         if (left && r.left < b.left) r.left = b.left;
         if (!left && r.right > b.right) r.right = b.right;
         int32_t w = r.right - r.left;
@@ -180,12 +180,12 @@ PixelRect CCropTracker::AspectResize(PixelRect r, int hit) const {
         }
         break;
     }
-    case kCropHitTopLeft:
-    case kCropHitTopRight:
-    case kCropHitBottomRight:
-    case kCropHitBottomLeft: {
-        const bool leftMoves = hit == kCropHitTopLeft || hit == kCropHitBottomLeft;
-        const bool topMoves = hit == kCropHitTopLeft || hit == kCropHitTopRight;
+    case kHitTopLeft:
+    case kHitTopRight:
+    case kHitBottomRight:
+    case kHitBottomLeft: {
+        const bool leftMoves = hit == kHitTopLeft || hit == kHitBottomLeft;
+        const bool topMoves = hit == kHitTopLeft || hit == kHitTopRight;
         const int sx = leftMoves ? -1 : 1;
         const int sy = topMoves ? -1 : 1;
         const int32_t fx = leftMoves ? r.right : r.left;
@@ -222,14 +222,14 @@ PixelRect CCropTracker::AspectResize(PixelRect r, int hit) const {
 void CCropTracker::AdjustRect(int hit, PixelRect& rect) {
     if (!mAdjustable) {
         rect = mBounds;
-    } else if (hit >= kCropHitTopLeft && hit <= kCropHitLeft) {
+    } else if (hit >= kHitTopLeft && hit <= kHitLeft) {
         rect = mAspectLock ? AspectResize(rect, hit) : ClipToBounds(rect);
-    } else if (hit == kCropHitMiddle) {
+    } else if (hit == kHitMiddle) {
         rect = ClampToBounds(rect);
     }
     rect = ClipToBounds(rect);
     mRect = rect;
-    if (hit == kCropHitMiddle) return;
+    if (hit == kHitMiddle) return;
     SetWidthValue(Trunc((mRect.right - mRect.left) * mScaleX));
     SetHeightValue(Trunc((mRect.bottom - mRect.top) * mScaleY));
 }
@@ -272,19 +272,19 @@ void CCropTracker::EnforceMinSize() {
 
 int CCropTracker::HitTest(PixelPoint p) const {
     const PixelRect r = Normalized(mRect);
-    if (!Inside(p, r.left, r.top, r.right, r.bottom)) return kCropHitNothing;
+    if (!Inside(p, r.left, r.top, r.right, r.bottom)) return kHitNothing;
     const int s = kHandleSize;
     const int32_t cx = (r.left + r.right) / 2 - s / 2;
     const int32_t cy = (r.top + r.bottom) / 2 - s / 2;
-    if (Inside(p, r.left, r.top, r.left + s, r.top + s)) return kCropHitTopLeft;
-    if (Inside(p, r.right - s, r.top, r.right, r.top + s)) return kCropHitTopRight;
-    if (Inside(p, r.right - s, r.bottom - s, r.right, r.bottom)) return kCropHitBottomRight;
-    if (Inside(p, r.left, r.bottom - s, r.left + s, r.bottom)) return kCropHitBottomLeft;
-    if (Inside(p, cx, r.top, cx + s, r.top + s)) return kCropHitTop;
-    if (Inside(p, r.right - s, cy, r.right, cy + s)) return kCropHitRight;
-    if (Inside(p, cx, r.bottom - s, cx + s, r.bottom)) return kCropHitBottom;
-    if (Inside(p, r.left, cy, r.left + s, cy + s)) return kCropHitLeft;
-    return kCropHitMiddle;
+    if (Inside(p, r.left, r.top, r.left + s, r.top + s)) return kHitTopLeft;
+    if (Inside(p, r.right - s, r.top, r.right, r.top + s)) return kHitTopRight;
+    if (Inside(p, r.right - s, r.bottom - s, r.right, r.bottom)) return kHitBottomRight;
+    if (Inside(p, r.left, r.bottom - s, r.left + s, r.bottom)) return kHitBottomLeft;
+    if (Inside(p, cx, r.top, cx + s, r.top + s)) return kHitTop;
+    if (Inside(p, r.right - s, cy, r.right, cy + s)) return kHitRight;
+    if (Inside(p, cx, r.bottom - s, cx + s, r.bottom)) return kHitBottom;
+    if (Inside(p, r.left, cy, r.left + s, cy + s)) return kHitLeft;
+    return kHitMiddle;
 }
 
 void CCropTracker::BeginTrack(int hit, PixelPoint point) {
@@ -294,33 +294,33 @@ void CCropTracker::BeginTrack(int hit, PixelPoint point) {
 }
 
 void CCropTracker::BeginRubberBand(PixelPoint point) {
-    mTrackHit = kCropHitBottomRight;
+    mTrackHit = kHitBottomRight;
     mTrackStart = {point.x, point.y, point.x, point.y};
     mTrackFrom = point;
 }
 
 void CCropTracker::TrackTo(PixelPoint point) {
-    if (mTrackHit == kCropHitNothing) return;
+    if (mTrackHit == kHitNothing) return;
     const int32_t dx = point.x - mTrackFrom.x;
     const int32_t dy = point.y - mTrackFrom.y;
     PixelRect r = mTrackStart;
     switch (mTrackHit) {
-    case kCropHitTopLeft: r.left += dx, r.top += dy; break;
-    case kCropHitTopRight: r.right += dx, r.top += dy; break;
-    case kCropHitBottomRight: r.right += dx, r.bottom += dy; break;
-    case kCropHitBottomLeft: r.left += dx, r.bottom += dy; break;
-    case kCropHitTop: r.top += dy; break;
-    case kCropHitRight: r.right += dx; break;
-    case kCropHitBottom: r.bottom += dy; break;
-    case kCropHitLeft: r.left += dx; break;
-    case kCropHitMiddle: r = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; break;
+    case kHitTopLeft: r.left += dx, r.top += dy; break;
+    case kHitTopRight: r.right += dx, r.top += dy; break;
+    case kHitBottomRight: r.right += dx, r.bottom += dy; break;
+    case kHitBottomLeft: r.left += dx, r.bottom += dy; break;
+    case kHitTop: r.top += dy; break;
+    case kHitRight: r.right += dx; break;
+    case kHitBottom: r.bottom += dy; break;
+    case kHitLeft: r.left += dx; break;
+    case kHitMiddle: r = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; break;
     default: return;
     }
     AdjustRect(mTrackHit, r);
 }
 
 void CCropTracker::EndTrack() {
-    mTrackHit = kCropHitNothing;
+    mTrackHit = kHitNothing;
     mRect = Normalized(mRect);
     EnforceMinSize();
 }

@@ -2,24 +2,9 @@
 #include <cstdint>
 
 #include "host/LayoutView.h"
+#include "view/HitTesting.h"
 
 namespace vx {
-
-/// Where a point meets a rectangle tracker, numbered as the framework's rectangle
-/// tracker numbers its handles: corners 0-3 clockwise from top-left, edges 4-7
-/// clockwise from top, 8 inside.
-enum CropHit : int {
-    kCropHitNothing = -1,
-    kCropHitTopLeft = 0,
-    kCropHitTopRight = 1,
-    kCropHitBottomRight = 2,
-    kCropHitBottomLeft = 3,
-    kCropHitTop = 4,
-    kCropHitRight = 5,
-    kCropHitBottom = 6,
-    kCropHitLeft = 7,
-    kCropHitMiddle = 8,
-};
 
 /// The width and height edits as the tracker reaches them: their integers, and a
 /// write that the owner treats as its own change handler would.
@@ -60,10 +45,10 @@ public:
     PixelRect ClipToBounds(PixelRect rect) const;
     /// Grows a frame below the minimum back to it (after every tracking).
     void EnforceMinSize();
-    /// The framework's hook during tracking: rect is the frame as the mouse made it.
+    /// The hook during tracking: rect is the frame as the mouse made it for hit (HitCode).
     void AdjustRect(int hit, PixelRect& rect);
 
-    /// The handle or inside under point (handles lie kHandleSize pixels inside the frame).
+    /// The hit code (HitCode) under point: handles lie kHandleSize pixels inside the frame.
     int HitTest(PixelPoint point) const;
     void BeginTrack(int hit, PixelPoint point);
     /// A new frame from point, dragged by its bottom-right corner.
@@ -71,7 +56,7 @@ public:
     void TrackTo(PixelPoint point);
     /// Ends a drag: the frame normalised and at least the minimum size.
     void EndTrack();
-    bool Tracking() const { return mTrackHit != kCropHitNothing; }
+    bool Tracking() const { return mTrackHit != kHitNothing; }
     /// Moves the frame by whole preview pixels and back inside the bounds.
     void MoveBy(int32_t dx, int32_t dy);
 
@@ -110,7 +95,7 @@ private:
     double mMinHeight = 0;
     PixelRect mRect;
     // The drag in progress: its handle, the frame and the point it started from.
-    int mTrackHit = kCropHitNothing;
+    int mTrackHit = kHitNothing;
     PixelRect mTrackStart;
     PixelPoint mTrackFrom;
 };

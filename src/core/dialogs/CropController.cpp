@@ -335,15 +335,15 @@ namespace {
 CropController::Cursor CursorForHit(int hit, bool dragging) {
     using C = CropController::Cursor;
     switch (hit) {
-    case kCropHitTopLeft:
-    case kCropHitBottomRight: return C::SizeNWSE;
-    case kCropHitTopRight:
-    case kCropHitBottomLeft: return C::SizeNESW;
-    case kCropHitTop:
-    case kCropHitBottom: return C::SizeNS;
-    case kCropHitLeft:
-    case kCropHitRight: return C::SizeWE;
-    case kCropHitMiddle: return dragging ? C::Dragging : C::OverFrame;
+    case kHitTopLeft:
+    case kHitBottomRight: return C::SizeNWSE;
+    case kHitTopRight:
+    case kHitBottomLeft: return C::SizeNESW;
+    case kHitTop:
+    case kHitBottom: return C::SizeNS;
+    case kHitLeft:
+    case kHitRight: return C::SizeWE;
+    case kHitMiddle: return dragging ? C::Dragging : C::OverFrame;
     default: return C::Arrow;
     }
 }
@@ -357,11 +357,11 @@ bool Inside(const PixelRect& r, PixelPoint p) {
 CropController::Cursor CropController::ButtonDown(PixelPoint point) {
     if (!mTracker || !mSingleImage || !Inside(mPreviewImage, point)) return Cursor::Arrow;
     const int hit = mTracker->HitTest(point);
-    if (hit == kCropHitNothing) {
+    if (hit == kHitNothing) {
         mAnchor = point;
         return Cursor::Arrow;
     }
-    mDragging = hit == kCropHitMiddle;
+    mDragging = hit == kHitMiddle;
     mTracker->BeginTrack(hit, point);
     return CursorForHit(hit, mDragging);
 }
@@ -374,7 +374,7 @@ CropController::Cursor CropController::MouseMove(PixelPoint point, bool buttonDo
     }
     if (!Inside(mPreviewImage, point)) return Cursor::Arrow;
     const int hit = mTracker->HitTest(point);
-    if (hit == kCropHitNothing && mAnchor && buttonDown) {
+    if (hit == kHitNothing && mAnchor && buttonDown) {
         const PixelPoint from = *mAnchor;
         mAnchor.reset();
         mTracker->BeginRubberBand(from);

@@ -38,26 +38,26 @@ TEST(CCropTracker, KeepsTheFrameInsideItsBoundsAtItsRatioAndMinimum) {
     const PixelRect bounds{0, 0, 600, 400};
     const std::vector<TrackerCase> cases = {
         {"3:2 lock, right edge from 300 to 450 wide", bounds, {0, 0, 300, 200}, true, true, 3, 2,
-         [](CCropTracker& t) { t.BeginTrack(kCropHitRight, {299, 100}); t.TrackTo({449, 100}); t.EndTrack(); },
+         [](CCropTracker& t) { t.BeginTrack(kHitRight, {299, 100}); t.TrackTo({449, 100}); t.EndTrack(); },
          {0, 0, 450, 300}, 450, 300},
         {"top-left corner past the top bound: the width follows the height", bounds, {200, 100, 500, 300}, true,
          true, 3, 2,
-         [](CCropTracker& t) { t.BeginTrack(kCropHitTopLeft, {200, 100}); t.TrackTo({0, -200}); t.EndTrack(); },
+         [](CCropTracker& t) { t.BeginTrack(kHitTopLeft, {200, 100}); t.TrackTo({0, -200}); t.EndTrack(); },
          {50, 0, 500, 300}, 450, 300},
         {"a move against the left bound keeps the size", bounds, {100, 50, 300, 250}, true, false, 0, 0,
-         [](CCropTracker& t) { t.BeginTrack(kCropHitMiddle, {150, 100}); t.TrackTo({-50, 120}); t.EndTrack(); },
+         [](CCropTracker& t) { t.BeginTrack(kHitMiddle, {150, 100}); t.TrackTo({-50, 120}); t.EndTrack(); },
          {0, 70, 200, 270}, -1, -1},
         {"below the minimum it widens to the right", bounds, {100, 100, 300, 300}, true, false, 0, 0,
-         [](CCropTracker& t) { t.BeginTrack(kCropHitRight, {299, 200}); t.TrackTo({103, 200}); t.EndTrack(); },
+         [](CCropTracker& t) { t.BeginTrack(kHitRight, {299, 200}); t.TrackTo({103, 200}); t.EndTrack(); },
          {100, 100, 110, 300}, 10, 200},
         {"below the minimum at the right bound it widens to the left", bounds, {500, 100, 600, 300}, true, false, 0,
-         0, [](CCropTracker& t) { t.BeginTrack(kCropHitLeft, {500, 200}); t.TrackTo({597, 200}); t.EndTrack(); },
+         0, [](CCropTracker& t) { t.BeginTrack(kHitLeft, {500, 200}); t.TrackTo({597, 200}); t.EndTrack(); },
          {590, 100, 600, 300}, 10, 200},
         {"a fixed frame stays on the bounds", bounds, {0, 0, 600, 400}, false, false, 0, 0,
-         [](CCropTracker& t) { t.BeginTrack(kCropHitBottomRight, {599, 399}); t.TrackTo({100, 100}); t.EndTrack(); },
+         [](CCropTracker& t) { t.BeginTrack(kHitBottomRight, {599, 399}); t.TrackTo({100, 100}); t.EndTrack(); },
          {0, 0, 600, 400}, 600, 400},
         {"a fixed frame does not move either", bounds, {0, 0, 600, 400}, false, false, 0, 0,
-         [](CCropTracker& t) { t.BeginTrack(kCropHitMiddle, {300, 200}); t.TrackTo({250, 150}); t.EndTrack(); },
+         [](CCropTracker& t) { t.BeginTrack(kHitMiddle, {300, 200}); t.TrackTo({250, 150}); t.EndTrack(); },
          {0, 0, 600, 400}, -1, -1},
         {"width from pixels clamped at the right bound writes the clamped width", bounds, {500, 0, 550, 100}, true,
          false, 0, 0, [](CCropTracker& t) { t.SetWidthFromPixels(300, true); }, {300, 0, 600, 100}, 300, -1},
@@ -126,7 +126,7 @@ TEST(CCropTracker, ReportsImagePixelsAndRaisesItsFlagsBeforeEachWrite) {
     edits.t = &tracker;
     tracker.SetConstraints(&edits, 10.0, 10.0);
     tracker.SetRect({0, 0, 100, 100});
-    tracker.BeginTrack(kCropHitBottomRight, {99, 99});
+    tracker.BeginTrack(kHitBottomRight, {99, 99});
     tracker.TrackTo({149, 79});
     EXPECT_EQ(tracker.WidthValue(), 1500);
     EXPECT_EQ(tracker.HeightValue(), 800);
@@ -139,10 +139,10 @@ TEST(CCropTracker, HitsHandlesInsideTheFrame) {
     CCropTracker tracker({0, 0, 600, 400}, true);
     tracker.SetRect({100, 100, 300, 200});
     const std::vector<std::pair<PixelPoint, int>> hits = {
-        {{100, 100}, kCropHitTopLeft},     {{299, 100}, kCropHitTopRight}, {{299, 199}, kCropHitBottomRight},
-        {{100, 199}, kCropHitBottomLeft},  {{200, 101}, kCropHitTop},      {{298, 150}, kCropHitRight},
-        {{200, 198}, kCropHitBottom},      {{101, 150}, kCropHitLeft},     {{150, 150}, kCropHitMiddle},
-        {{99, 150}, kCropHitNothing},      {{300, 150}, kCropHitNothing},
+        {{100, 100}, kHitTopLeft},     {{299, 100}, kHitTopRight}, {{299, 199}, kHitBottomRight},
+        {{100, 199}, kHitBottomLeft},  {{200, 101}, kHitTop},      {{298, 150}, kHitRight},
+        {{200, 198}, kHitBottom},      {{101, 150}, kHitLeft},     {{150, 150}, kHitMiddle},
+        {{99, 150}, kHitNothing},      {{300, 150}, kHitNothing},
     };
     for (const auto& [point, hit] : hits) EXPECT_EQ(tracker.HitTest(point), hit) << point.x << ',' << point.y;
 }
