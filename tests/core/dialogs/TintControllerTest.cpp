@@ -5,6 +5,7 @@
 #include "../model/LayoutFixture.h"
 #include "dialogs/TintController.h"
 #include "model/CImageObj.h"
+#include "model/CPropertyMember.h"
 #include "model/CTextObj.h"
 #include "model/UndoStore.h"
 #include "platform/system/FourCC.h"
@@ -66,6 +67,12 @@ TEST(TintController, ShowsTheCurrentImagesTintAndWritesTheChoiceIntoEverySelecte
         f.images[2]->SetTuneMode(1);
         CTextObj* text = f.t.Add<CTextObj>(100, 100, 500, 500);
         text->SetSelected(1);
+        const auto describe = [](CTextObj& item) {
+            std::vector<PropertyValue> values;
+            for (const CPropertyMember& m : item.InitPropertyNames()) values.push_back(m.Get());
+            return values;
+        };
+        const std::vector<PropertyValue> textBefore = describe(*text);
 
         TintController tint(f.t.layout);
         ASSERT_TRUE(tint.Init());
@@ -82,6 +89,7 @@ TEST(TintController, ShowsTheCurrentImagesTintAndWritesTheChoiceIntoEverySelecte
             EXPECT_EQ(image->GetTuneVivid(), c.stored[3]);
         }
         EXPECT_EQ(f.images[2]->GetTuneMode(), 1) << "not selected";
+        EXPECT_EQ(describe(*text), textBefore) << "free texts are left alone";
         EXPECT_EQ(f.t.layout.GetDirty(), 1);
         EXPECT_EQ(f.undo.GetLastUndoCode(), 31);
         EXPECT_TRUE(f.undo.CanUndo());
