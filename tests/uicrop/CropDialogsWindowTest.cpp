@@ -232,6 +232,18 @@ TEST_F(CropDialogs, AutoRotateDialogRunsThroughTheSettingsService) {
     EXPECT_EQ(layout.GetAutoRotate(), 4);
 }
 
+TEST_F(CropDialogs, AutoRotateOkWithoutAChoiceKeepsAnInvalidStoredMode) {
+    layout.SetAutoRotate(9);
+    WxSettingsDialogs dialogs;
+    wxTheApp->CallAfter([&] {
+        auto* dialog = OpenDialog<CAutoRotateDlg>();
+        ASSERT_NE(dialog, nullptr);
+        Click(dialog->FindWindow(wxID_OK));
+    });
+    ASSERT_TRUE(dialogs.RunAutoRotate(layout));
+    EXPECT_EQ(layout.GetAutoRotate(), 9);
+}
+
 TEST_F(CropDialogs, DuplicateDialogRefusesZeroThenMakesTheCopies) {
     t.AddImages(3)[1]->SetSelected(1);
     WxSettingsDialogs dialogs;

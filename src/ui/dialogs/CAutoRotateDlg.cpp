@@ -25,6 +25,7 @@ CAutoRotateDlg::CAutoRotateDlg(wxWindow* parent) : wxDialog(parent, wxID_ANY, Te
         mRadios[i] = new wxRadioButton(group->GetStaticBox(), kRadioIds[i], Text(kRadioIds[i]), wxDefaultPosition,
                                        wxDefaultSize, i == 0 ? wxRB_GROUP : 0);
         group->Add(mRadios[i], 0, wxALL, 4);
+        mRadios[i]->Bind(wxEVT_RADIOBUTTON, [this, i](wxCommandEvent&) { mChecked = i; });
     }
     auto* buttons = new wxStdDialogButtonSizer();
     buttons->AddButton(new wxButton(this, wxID_OK, Text(1)));
@@ -39,18 +40,14 @@ CAutoRotateDlg::CAutoRotateDlg(wxWindow* parent) : wxDialog(parent, wxID_ANY, Te
 
 int CAutoRotateDlg::SetSettings(const CLayoutSetting& layout, int flag) {
     const int result = mController.SetSettings(layout, flag);
-    const int checked = mController.InitialRadio();
-    // A radio group always has one checked; an invalid mode shows none.
-    for (int i = 0; i < AutoRotateController::kModes; ++i) mRadios[i]->SetValue(i == checked);
+    mChecked = mController.InitialRadio();
+    for (int i = 0; i < AutoRotateController::kModes; ++i) mRadios[i]->SetValue(i == mChecked);
     return result;
 }
 
 void CAutoRotateDlg::OnOk(wxCommandEvent&) {
     RunGuarded([&] {
-        int checked = -1;
-        for (int i = 0; i < AutoRotateController::kModes && checked < 0; ++i)
-            if (mRadios[i]->GetValue()) checked = i;
-        mController.Ok(checked);
+        mController.Ok(mChecked);
         EndModal(wxID_OK);
     });
 }

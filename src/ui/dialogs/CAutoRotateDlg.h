@@ -29,6 +29,7 @@ private:
 
     AutoRotateController mController;
     wxRadioButton* mRadios[AutoRotateController::kModes] = {};
+    int mChecked = -1;  // a toolkit radio group cannot show none checked: kept here
 };
 
 }  // namespace vx
