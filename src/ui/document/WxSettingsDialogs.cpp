@@ -20,6 +20,10 @@ bool WxSettingsDialogs::Has(Dialog dialog) {
     case Dialog::SelectTemplate: return true;
     case Dialog::ImageSize: return true;
     case Dialog::CutLines: return true;
+    case Dialog::AutoRotate: return true;
+    case Dialog::Crop: return true;
+    case Dialog::Tint: return true;
+    case Dialog::DuplicateSeveralTimes: return true;
     default: return false;
     }
 }

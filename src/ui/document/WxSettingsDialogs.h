@@ -8,11 +8,14 @@ namespace vx {
 class WxSettingsDialogs final : public SettingsDialogs {
 public:
     bool Has(Dialog dialog) override;
-    bool RunAutoRotate(CLayoutSetting&) override { return false; }
+    bool RunAutoRotate(CLayoutSetting& layout) override;
     std::optional<std::filesystem::path> ChooseTemplate() override;
     std::optional<uint32_t> ChooseColour(uint32_t initial) override;
     bool RunImageSizeDialog(CLayoutSetting& layout, bool preset) override;
     bool RunCutLineDialog(CLayoutSetting& layout) override;
+    bool RunCrop(CLayoutSetting& layout, bool sameImage) override;
+    bool RunTint(CLayoutSetting& layout) override;
+    bool RunDuplicateSeveralTimes(CLayoutSetting& layout) override;
 };
 
 }  // namespace vx

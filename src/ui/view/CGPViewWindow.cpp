@@ -1,6 +1,7 @@
 #include "ui/view/CGPViewWindow.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <wx/dcclient.h>
 
@@ -19,6 +20,15 @@ ScrollAction ActionOf(wxEventType type) {
     if (type == wxEVT_SCROLLWIN_PAGEDOWN) return ScrollAction::PageDown;
     if (type == wxEVT_SCROLLWIN_THUMBTRACK || type == wxEVT_SCROLLWIN_THUMBRELEASE) return ScrollAction::Track;
     return ScrollAction::Other;
+}
+
+// Shift and Ctrl as the event carries them; a Shift key's own event counts it as held
+// while it goes down.
+PointerKeys KeysOf(const wxKeyboardState& state) { return {state.ShiftDown(), state.ControlDown()}; }
+PointerKeys KeysOf(const wxKeyEvent& event) {
+    PointerKeys keys{event.ShiftDown(), event.ControlDown()};
+    if (event.GetKeyCode() == WXK_SHIFT) keys.shift = event.GetEventType() == wxEVT_KEY_DOWN;
+    return keys;
 }
 
 constexpr int kViewCommands[] = {kCmdViewZoomIn,       kCmdViewZoomOut,     kCmdViewZoomFit,  kCmdFirstPage,
@@ -41,6 +51,25 @@ CGPViewWindow::CGPViewWindow(wxWindow* parent, wxWindowID id)
     Bind(wxEVT_MOUSEWHEEL, &CGPViewWindow::OnWheel, this);
     Bind(wxEVT_MOTION, &CGPViewWindow::OnMotion, this);
     Bind(wxEVT_KEY_DOWN, &CGPViewWindow::OnKeyDown, this);
+    Bind(wxEVT_LEFT_DOWN, &CGPViewWindow::OnLeftDown, this);
+    Bind(wxEVT_LEFT_UP, &CGPViewWindow::OnLeftUp, this);
+    Bind(wxEVT_KEY_UP, &CGPViewWindow::OnKeyUp, this);
+    // A right press during a drag cancels it; otherwise it goes on to the context menu.
+    Bind(wxEVT_RIGHT_DOWN, [this](wxMouseEvent& event) {
+        if (!mDrag.Tracking()) {
+            event.Skip();
+            return;
+        }
+        GuardedHandler([&] {
+            mDrag.RightPress();
+            SyncDrag();
+        });
+    });
+    Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) { OnDragInterrupted(); });
+    Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
+        OnDragInterrupted();
+        event.Skip();
+    });
     for (int command : kViewCommands) {
         Bind(wxEVT_MENU, &CGPViewWindow::OnCommandEvent, this, ToWxId(command));
         Bind(wxEVT_UPDATE_UI, &CGPViewWindow::OnUpdateCommandUI, this, ToWxId(command));
@@ -115,6 +144,11 @@ void CGPViewWindow::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     GuardedHandler([&] {
         const PixelRect viewport = mCore.ClientToDocRect();
+        const bool overlayOnly = std::exchange(mOverlayOnly, false);
+        if (!mFullPaintNeeded && overlayOnly) {
+            mPainter.PaintCached(dc, viewport);
+            return;
+        }
         if (!mFullPaintNeeded && mView.rulerPointer) {
             mPainter.PaintRulers(dc, viewport);
             ++mRulerPaints;
@@ -146,11 +180,71 @@ void CGPViewWindow::OnWheel(wxMouseEvent& event) {
 }
 
 void CGPViewWindow::OnMotion(wxMouseEvent& event) {
-    GuardedHandler([&] { mCore.OnMouseMove({event.GetX(), event.GetY()}); });
+    GuardedHandler([&] {
+        if (mDrag.Tracking()) {
+            mDrag.Motion({event.GetX(), event.GetY()}, KeysOf(event));
+            SyncDrag();
+        }
+        mCore.OnMouseMove({event.GetX(), event.GetY()});
+    });
     event.Skip();
 }
 
+void CGPViewWindow::OnLeftDown(wxMouseEvent& event) {
+    // The focus brings the keys (Esc) here during the drag.
+    SetFocus();
+    GuardedHandler([&] {
+        mDrag.Press({event.GetX(), event.GetY()}, KeysOf(event), event.RightIsDown());
+        if (mDrag.Tracking() && !HasCapture()) CaptureMouse();
+        SyncDrag();
+    });
+}
+
+void CGPViewWindow::OnLeftUp(wxMouseEvent& event) {
+    GuardedHandler([&] {
+        mDrag.Release({event.GetX(), event.GetY()}, KeysOf(event));
+        SyncDrag();
+    });
+}
+
+void CGPViewWindow::OnKeyUp(wxKeyEvent& event) {
+    if (!mDrag.Tracking()) {
+        event.Skip();
+        return;
+    }
+    GuardedHandler([&] {
+        mDrag.KeyUp(event.GetKeyCode(), KeysOf(event));
+        SyncDrag();
+    });
+}
+
+void CGPViewWindow::OnDragInterrupted() {
+    if (!mDrag.Tracking()) return;
+    GuardedHandler([&] {
+        mDrag.CaptureLost();
+        SyncDrag();
+    });
+}
+
+void CGPViewWindow::SyncDrag() {
+    if (!mDrag.Tracking() && HasCapture()) ReleaseMouse();
+    const std::optional<PixelRect> band = mDrag.Band();
+    if (band == mShownBand) return;
+    mShownBand = band;
+    mPainter.SetBand(band);
+    // Only the band changed: the kept picture is copied again beneath it.
+    mOverlayOnly = true;
+    Refresh(false);
+}
+
 void CGPViewWindow::OnKeyDown(wxKeyEvent& event) {
+    if (mDrag.Tracking()) {
+        GuardedHandler([&] {
+            mDrag.KeyDown(event.GetKeyCode() == WXK_ESCAPE ? kKeyEscape : event.GetKeyCode(), KeysOf(event));
+            SyncDrag();
+        });
+        return;
+    }
     // Ctrl with the plus key of the main keyboard arrives as '+' or as a shifted '='
     // by keyboard layout; frames whose accelerators already took it never get here.
     if (event.GetModifiers() & wxMOD_CONTROL) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <vector>
 
 #include <wx/accel.h>
@@ -7,6 +8,7 @@
 #include "host/FatalError.h"
 #include "ui/ViewPainter.h"
 #include "view/CGPView.h"
+#include "view/DragController.h"
 #include "view/LayoutViewCore.h"
 
 namespace vx {
@@ -30,6 +32,8 @@ public:
     int FullPaints() const { return mFullPaints; }
     int RulerPaints() const { return mRulerPaints; }
     const ViewPainter& Painter() const { return mPainter; }
+    /// The left-button press being tracked, which the mouse and key events feed.
+    DragController& Drag() { return mDrag; }
     /// What the last whole paint drew.
     PaintResult LastPaint() const { return mLastPaint; }
     /// The screen resolution the view draws at (96 unless a test sets another).
@@ -54,12 +58,21 @@ private:
     void OnWheel(wxMouseEvent& event);
     void OnMotion(wxMouseEvent& event);
     void OnKeyDown(wxKeyEvent& event);
+    void OnLeftDown(wxMouseEvent& event);
+    void OnLeftUp(wxMouseEvent& event);
+    void OnKeyUp(wxKeyEvent& event);
+    void OnDragInterrupted();
+    /// Keeps the capture and the drawn band in step with the drag after each event.
+    void SyncDrag();
     void OnCommandEvent(wxCommandEvent& event);
     void OnUpdateCommandUI(wxUpdateUIEvent& event);
 
     CGPView mView;
     LayoutViewCore mCore;
     ViewPainter mPainter;
+    DragController mDrag{mView};
+    std::optional<PixelRect> mShownBand;
+    bool mOverlayOnly = false;
     PixelPoint mPixelsPerInch{96, 96};
     bool mFullPaintNeeded = true;
     int mFrozen = 0;
