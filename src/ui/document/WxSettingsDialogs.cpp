@@ -18,6 +18,11 @@ fs::path PathOf(const wxString& text) { return fs::path(std::string(text.utf8_st
 bool WxSettingsDialogs::Has(Dialog dialog) {
     switch (dialog) {
     case Dialog::SelectTemplate: return true;
+    case Dialog::Margins: return true;
+    case Dialog::ImageAlign: return true;
+    case Dialog::Labels: return true;
+    case Dialog::Caption: return true;
+    case Dialog::HeaderFooter: return true;
     default: return false;
     }
 }

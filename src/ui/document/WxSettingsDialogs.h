@@ -11,6 +11,11 @@ public:
     bool RunAutoRotate(CLayoutSetting&) override { return false; }
     std::optional<std::filesystem::path> ChooseTemplate() override;
     std::optional<uint32_t> ChooseColour(uint32_t initial) override;
+    bool RunMargins(CLayoutSetting& layout) override;
+    bool RunImageAlign(CLayoutSetting& layout) override;
+    bool RunLabels(CLayoutSetting& layout, bool preset) override;
+    bool RunCaption(CLayoutSetting& layout, bool preset) override;
+    bool RunHeaderFooter(CLayoutSetting& layout) override;
 };
 
 }  // namespace vx
