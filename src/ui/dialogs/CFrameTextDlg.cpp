@@ -49,7 +49,7 @@ CFrameTextDlg::CFrameTextDlg(wxWindow* parent, int dialogId, std::unique_ptr<F> 
             });
         });
     }
-    mSample = new wxPanel(this, F::kSample, wxDefaultPosition, wxSize(240, 160));
+    mSample = new wxPanel(this, F::kSample, wxDefaultPosition, wxSize(260, 200));
     PrepareSurfaceWindow(*mSample);
     mSample->Bind(wxEVT_PAINT, [this](wxPaintEvent&) { OnPaintSample(); });
 

@@ -158,6 +158,15 @@ wxSizer* CHeaderFooterDlg::MakeArea(Area area, const wxString& title) {
     group->Add(c.datePage, 0, wxLEFT | wxRIGHT, 4);
     group->Add(fixed, 0, wxLEFT | wxTOP, 20);
 
+    // The typed texts reach the controller at once, so that redrawing an area keeps them.
+    c.height->Bind(wxEVT_TEXT, [this, area](wxCommandEvent& e) {
+        RunGuarded([&] { mController.SetHeightText(area, Utf8(Of(area).height->GetValue())); });
+        e.Skip();
+    });
+    c.edit->Bind(wxEVT_TEXT, [this, area](wxCommandEvent& e) {
+        RunGuarded([&] { mController.SetAreaText(area, Utf8(Of(area).edit->GetValue())); });
+        e.Skip();
+    });
     c.text->Bind(wxEVT_CHECKBOX, [this, area](wxCommandEvent& e) { RunGuarded([&] { mController.TickText(area, e.IsChecked()); }); });
     c.info->Bind(wxEVT_CHECKBOX, [this, area](wxCommandEvent& e) { RunGuarded([&] { mController.TickInfo(area, e.IsChecked()); }); });
     c.datePage->Bind(wxEVT_CHECKBOX, [this, area](wxCommandEvent& e) {
