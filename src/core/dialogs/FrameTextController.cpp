@@ -102,6 +102,16 @@ void FrameTextController::WriteLook(CImageObj& item) const {
     }
 }
 
+void FrameTextController::ForEditedItems(const std::function<void(CImageObj&, bool)>& write) {
+    if (mEditMode != 3) {
+        if (mItem) write(*mItem, true);
+        return;
+    }
+    for (CLayoutObj* p = mLayout->GetFirstItem(); p; p = p->NextItem())
+        if (p->GetSelected() && p->GetKind() == kKindImage) write(static_cast<CImageObj&>(*p), false);
+    if (mLayout->GetFirstItem()) mLayout->GetFirstItem()->SetChanged(1);
+}
+
 bool CaptionController::Init(const std::vector<std::string>& fontFaces) {
     if (!FrameTextController::Init(fontFaces)) return false;
     mText = mItem->GetCaptionText();

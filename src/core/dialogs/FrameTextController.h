@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -76,7 +77,7 @@ protected:
     void WriteLook(CImageObj& item) const;
     /// Runs write on the selected images (edit mode 3, then the first item is marked
     /// changed) or on the edited item alone.
-    template <class F> void ForEditedItems(F write);
+    void ForEditedItems(const std::function<void(CImageObj& item, bool single)>& write);
 
     UndoStore& mUndo;
     Kind mKind;
@@ -89,15 +90,6 @@ protected:
     bool mUpsideDown = false;
     ColorRef mColour = 0;
 };
-
-template <class F> void FrameTextController::ForEditedItems(F write) {
-    if (mEditMode == 3) {
-        ForEachSelectedImage(*mLayout, [&](CImageObj& item) { write(item, false); });
-        if (mLayout->GetFirstItem()) mLayout->GetFirstItem()->SetChanged(1);
-    } else if (mItem) {
-        write(*mItem, true);
-    }
-}
 
 /// The caption dialog's logic.
 class CaptionController : public FrameTextController {

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "model/CImageObj.h"
+#include "model/CLayoutSetting.h"
 #include "platform/gfx/Fonts.h"
 #include "platform/system/StringTable.h"
 

@@ -50,9 +50,4 @@ EditedImage ChooseEditedImage(CLayoutSetting& layout, bool preset);
 /// The dialog's caption followed directly by "(Layout)" or "(Bild)".
 std::string TitleWithSuffix(std::string_view caption, bool preset);
 
-/// Calls apply for every selected image of the layout in list order.
-template <class F> void ForEachSelectedImage(CLayoutSetting& layout, F apply);
-
 }  // namespace vx::dialogs
-
-#include "dialogs/FrameTextRules.inl"

@@ -10,6 +10,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "dialogs/FontList.h"
 #include "dialogs/FrameTextRules.h"
 #include "host/FatalError.h"
 #include "model/UndoStore.h"
@@ -49,6 +50,8 @@ constexpr AreaIds kFooterIds{H::kFooterHeight, H::kFooterUnit, H::kFooterText, H
 }  // namespace
 
 CHeaderFooterDlg::CHeaderFooterDlg(wxWindow* parent) : wxDialog(parent, wxID_ANY, DialogText(kDialog, 0)) {
+    // The font list's entries take the height of the dialog's own font.
+    dialogs::FontListItemHeight = GetCharHeight();
     auto* font = new wxStaticBoxSizer(wxVERTICAL, this, DialogText(kDialog, -3));
     wxWindow* box = font->GetStaticBox();
     mFont = new CFontComboBox(box, H::kFont, wxDefaultPosition, wxSize(180, -1));

@@ -135,6 +135,26 @@ TEST(CaptionController, ShowsTheCurrentItemAndTheTitleOfItsMode) {
     }
 }
 
+TEST(CaptionController, PresetEditsBaseImageOrTheSelectedImages) {
+    for (bool several : {false, true}) {
+        SCOPED_TRACE(several ? "several selected" : "one current");
+        CaptionExample e;
+        if (several) {
+            e.images[0]->SetSelected(1);
+            e.images[2]->SetSelected(1);
+        }
+        CaptionController dialog(e.undo);
+        dialog.SetPreset(true);
+        dialog.SetLayout(&e.layout);
+        ASSERT_TRUE(dialog.Init(kFaces));
+        dialog.SetText("Vorgabe");
+        dialog.OnOK();
+        EXPECT_EQ(e.layout.GetBaseImage()->GetCaptionText(), several ? "" : "Vorgabe");
+        EXPECT_EQ(e.images[0]->GetCaptionText(), several ? "Vorgabe" : "");
+        EXPECT_EQ(e.images[1]->GetCaptionText(), "");
+    }
+}
+
 TEST(CaptionController, AutomaticSizeIsAThirdOfTheFrameSideWithinLimits) {
     for (auto [side, stored] : std::vector<std::pair<int32_t, int16_t>>{{90, 30}, {30, 20}, {900, 200}}) {
         SCOPED_TRACE(side);
