@@ -88,6 +88,7 @@ public:
     virtual bool RunImageAlign(CLayoutSetting& layout) { (void)layout; return false; }
     virtual bool RunLabels(CLayoutSetting& layout, bool preset) { (void)layout, (void)preset; return false; }
     virtual bool RunCaption(CLayoutSetting& layout, bool preset) { (void)layout, (void)preset; return false; }
+    /// Edits a copy of layout's settings; on OK takes undo step 21 and writes the copy back.
     virtual bool RunHeaderFooter(CLayoutSetting& layout) { (void)layout; return false; }
     virtual bool RunImageSizeDialog(CLayoutSetting& layout, bool preset) { (void)layout, (void)preset; return false; }
     virtual bool RunCutLineDialog(CLayoutSetting& layout) { (void)layout; return false; }

@@ -24,6 +24,11 @@ bool WxSettingsDialogs::Has(Dialog dialog) {
     case Dialog::Crop: return true;
     case Dialog::Tint: return true;
     case Dialog::DuplicateSeveralTimes: return true;
+    case Dialog::Margins: return true;
+    case Dialog::ImageAlign: return true;
+    case Dialog::Labels: return true;
+    case Dialog::Caption: return true;
+    case Dialog::HeaderFooter: return true;
     default: return false;
     }
 }

@@ -16,6 +16,11 @@ public:
     bool RunCrop(CLayoutSetting& layout, bool sameImage) override;
     bool RunTint(CLayoutSetting& layout) override;
     bool RunDuplicateSeveralTimes(CLayoutSetting& layout) override;
+    bool RunMargins(CLayoutSetting& layout) override;
+    bool RunImageAlign(CLayoutSetting& layout) override;
+    bool RunLabels(CLayoutSetting& layout, bool preset) override;
+    bool RunCaption(CLayoutSetting& layout, bool preset) override;
+    bool RunHeaderFooter(CLayoutSetting& layout) override;
 };
 
 }  // namespace vx
