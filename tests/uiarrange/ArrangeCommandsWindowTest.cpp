@@ -393,13 +393,13 @@ TEST_F(ArrangeCommandsWindow, MenuCommandsChangeTheLayoutAndWhatTheWindowShows) 
     EXPECT_TRUE(Near(shot, overlap, 30, 170, 60, 40)) << Rgb(shot, overlap);
 }
 
-TEST_F(ArrangeCommandsWindow, PresetSizeWithoutADocumentIsTheMainWindowsAndGreyWhileUnbound) {
-    // Without a bound size dialog the main window greys it whether or not a layout is open.
-    EXPECT_FALSE(Item(33000)->IsEnabled());
+TEST_F(ArrangeCommandsWindow, PresetSizeWithoutADocumentIsTheMainWindows) {
+    // The size dialog is bound: the preset stays available once the layout is closed.
+    EXPECT_TRUE(Item(33000)->IsEnabled());
     doc->Core().OnFileClose();
     Settle();
     EXPECT_EQ(Frame()->LayoutWindow(), nullptr);
-    EXPECT_FALSE(Item(33000)->IsEnabled());
+    EXPECT_TRUE(Item(33000)->IsEnabled());
     EXPECT_FALSE(Item(32924)->IsEnabled()) << "document commands need a document";
     Shot("9-closed.png");
 }

@@ -70,6 +70,7 @@ bool RunPresetImageSizeCommand(CLayoutSetting* documentLayout) {
     const LayoutPoint ratio = prototype->GetSizeRatio();
 
     const bool ok = dialogs->RunImageSizeDialog(layout, true);
+    // Only a document's layout window has a pane.
     PrintSettingsPane* pane = documentLayout ? ActivePane() : nullptr;
     if (ok && documentLayout) {
         prototype = layout.GetBaseImage();
@@ -81,9 +82,10 @@ bool RunPresetImageSizeCommand(CLayoutSetting* documentLayout) {
                 prototype->GetSizeMethod() != method)
                 pane->SetTemplateChangeMark(TemplateChangeMark::PresetImageSize);
         }
+        // The presets are no longer what an undo would bring back.
+        app->GetUndoStore().ClearUndo();
     }
-    if (ok) app->GetUndoStore().ClearUndo();
-    if (pane) pane->UpdateTemplateSettingsText(layout);
+    if (pane) pane->UpdateTemplateSettingsText(app->DefaultLayoutSetting());
     return ok;
 }
 

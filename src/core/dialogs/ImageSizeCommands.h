@@ -15,8 +15,8 @@ bool RunImageSizeCommand(CLayoutSetting& layout);
 /// "Größe..." of the image presets: the dialog on the "BaseImage" prototype of
 /// documentLayout, or of the application's default layout when null. After OK with a
 /// document, the pane is repainted, its image-size and image-option marks are set for
-/// what changed and the undo entry is cleared; the pane's template-settings texts are
-/// rebuilt in every case. Nothing is laid out. True on OK.
+/// what changed, the undo entry is cleared and the pane's template-settings texts are
+/// rebuilt from the default layout. Nothing is laid out. True on OK.
 bool RunPresetImageSizeCommand(CLayoutSetting* documentLayout);
 
 }  // namespace vx

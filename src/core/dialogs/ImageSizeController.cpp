@@ -95,7 +95,7 @@ bool ImageSizeController::LoadFromLayout(CLayoutSetting& layout, bool preset, in
 }
 
 std::string ImageSizeController::TitleSuffix() const {
-    return LoadString(mValues.preset ? IDS_IMAGE_SIZE_TITLE_LAYOUT : IDS_IMAGE_SIZE_TITLE_IMAGE);
+    return LoadString(mValues.preset ? IDS_TITLE_SUFFIX_LAYOUT : IDS_TITLE_SUFFIX_IMAGE);
 }
 
 ImageSizeView ImageSizeController::View() const {

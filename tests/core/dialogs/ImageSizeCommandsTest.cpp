@@ -157,9 +157,11 @@ TEST(RunPresetImageSizeCommand, MarksWhatChangedAndRebuildsTheTemplateTexts) {
         base.SetSizeMethod(1);
         f.dialogs.script = c.script;
         f.dialogs.cancel = c.cancel;
+        f.PushEarlierUndo();
         EXPECT_EQ(RunPresetImageSizeCommand(&f.layout), !c.cancel);
         EXPECT_EQ(f.host.pane.marks, c.marks);
-        EXPECT_EQ(f.host.pane.templateTexts, std::vector<const CLayoutSetting*>{&f.layout});
+        EXPECT_EQ(f.host.pane.templateTexts, std::vector<const CLayoutSetting*>{&f.app.defaults});
+        EXPECT_EQ(f.undo.CanUndo(), c.cancel);
         EXPECT_EQ(f.host.pane.invalidations, c.cancel ? 0 : 1);
         EXPECT_EQ(f.image->GetSize(), (LayoutPoint{1800, 1200}));  // nothing laid out
     }
