@@ -1,0 +1,121 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+
+#include "host/LayoutView.h"
+#include "view/KeySession.h"
+#include "view/LayoutViewCommands.h"
+
+namespace vx {
+
+class CLayoutObj;
+class CLayoutSetting;
+class ItemClipboard;
+class LayoutViewCore;
+class UndoStore;
+class ViewWindowPort;
+
+/// Command ids of the edit menu and its "Markieren" submenu.
+enum EditCommandId : int {
+    kCmdEditUndo = 32850,
+    kCmdEditUndoForwarded = 57643,  // the framework's undo id, forwarded by the document
+    kCmdEditDuplicate = 32851,
+    kCmdEditDuplicateSeveral = 32857,
+    kCmdEditClear = 57632,
+    kCmdEditCopy = 57634,
+    kCmdEditCut = 57635,
+    kCmdEditPaste = 57637,
+    kCmdSelectAll = 32852,
+    kCmdSelectAllOnPage = 32853,
+    kCmdSelectAllInFolder = 32854,
+    kCmdSelectInvert = 32855,
+    kCmdSelectNone = 32856,
+    kCmdSelectAllImages = 32858,
+    kCmdSelectAllFreeTexts = 32859,
+    kCmdSelectAllFreeLines = 32860,
+};
+
+/// Undo code of a delete.
+inline constexpr uint16_t kUndoCodeDelete = 8;
+
+/// The hit code of the pointer on one item (-1 missed, 0 to 7 a handle, 8 inside), by
+/// the item's own test: free lines and free texts by theirs, other kinds by the tracker.
+using ItemHitTest = std::function<int(const CLayoutObj& item)>;
+
+/// What the mouse hit tests of the view give the commands for one pointer position.
+struct PointerHits {
+    ItemHitTest hit;
+    bool insidePage = false;  // the point lies in the geometry's page rectangle
+};
+
+/// The edit, selection and keyboard commands of one layout view: undo, cut, copy, paste,
+/// duplicate, delete and the eight selection commands with their update rules, the
+/// arrow-key session, the right button's selection, the double click and the view's
+/// activation. Works on the view's layout with the application's undo store, the item
+/// clipboard and the ports; the window binds each event to one call.
+class EditCommands {
+public:
+    EditCommands(LayoutViewCore& view, ViewWindowPort& window);
+
+    /// Whether the id is one of these commands.
+    static bool Handles(int commandId);
+    /// Runs the command when its update rule enables it.
+    void OnCommand(int commandId);
+    /// The update rule of the command.
+    CommandState State(int commandId) const;
+
+    void Undo();
+    void Copy();
+    void Cut();
+    void Paste();
+    void Duplicate();
+    void DuplicateSeveralTimes();
+    /// Removes the selected items onto the clipboard's previous list (one undo step).
+    void Delete();
+    /// A selection command's mode (1 to 8), then the image information refresh.
+    void Select(int mode);
+
+    /// A key-down (virtual key: 13 Enter, 37 to 40 the arrows); true when consumed.
+    bool OnKeyDown(int virtualKey) { return mKeys.KeyDown(virtualKey); }
+    /// Key-up, focus loss or a mouse press: ends an open key session.
+    void CloseKeySession() { mKeys.Close(); }
+    const KeySession& Keys() const { return mKeys; }
+
+    /// The right button went down: selection at the point, then hint 3 (the context menu
+    /// follows). pickAtPoint is the click selection of the mouse editing: true when an
+    /// item was hit; deselectAll clears the selection.
+    void OnRightButtonDown(bool shift, bool insidePage, const std::function<bool()>& pickAtPoint,
+                           const std::function<void()>& deselectAll);
+    /// A double click: the topmost item of the current page under the pointer opens its
+    /// viewer or editor. deselectAll clears the selection outside the page.
+    void OnDoubleClick(const PointerHits& hits, const std::function<void()>& deselectAll);
+
+    /// The view (layout view or print-settings pane) that activation saw.
+    struct ActiveView {
+        const void* id = nullptr;
+        CLayoutSetting* layout = nullptr;
+        bool printSettingsPane = false;
+    };
+    /// A view was activated (activate) or deactivated; hasActiveDocument tells whether
+    /// the main window's active frame has an active document. Refreshes the image
+    /// information window when it is shown.
+    void OnActivateView(bool activate, const ActiveView* activated, const ActiveView* deactivated,
+                        bool hasActiveDocument);
+
+private:
+    CLayoutSetting* Layout() const;
+    static UndoStore* Undo_();
+    bool HasSelection() const;
+    void RefreshImageInfo() const;
+    void DuplicateFailed(int result);
+
+    LayoutViewCore& mView;
+    ViewWindowPort& mWindow;
+    KeySession mKeys;
+    const void* mLastActivated = nullptr;
+};
+
+/// Whether the application's preferences mark the image information window shown.
+bool ImageInfoWindowShown();
+
+}  // namespace vx
