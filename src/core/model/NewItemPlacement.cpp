@@ -9,29 +9,13 @@
 #include "model/ClampedMove.h"
 #include "model/PageGeometry.h"
 #include "model/RowFlow.h"
+#include "model/ViewScale.h"
 
 namespace vx {
 namespace {
 
 // How far inside the margins an item lands that would start off the paper.
 constexpr int32_t kInsideMargin = 142;
-constexpr int64_t kUnitsPerInch = 360;
-
-// The view's scale, kept as the exact ratio zoom x pixels per inch / 360 per axis, so
-// that conversions truncate the true quotient.
-struct ViewScale {
-    int64_t num = 0;  // zoom numerator
-    int64_t den = 0;  // zoom denominator
-    PixelPoint ppi;
-
-    static int32_t Scale(int64_t v, int64_t mul, int64_t div) {
-        return ClampToInt32(int64_t(std::clamp<__int128>(__int128(v) * mul / div, INT64_MIN, INT64_MAX)));
-    }
-    int32_t ToUnitsX(int64_t pixels) const { return Scale(pixels, kUnitsPerInch * den, num * ppi.x); }
-    int32_t ToUnitsY(int64_t pixels) const { return Scale(pixels, kUnitsPerInch * den, num * ppi.y); }
-    int32_t ToPixelsX(int64_t units) const { return Scale(units, num * ppi.x, kUnitsPerInch * den); }
-    int32_t ToPixelsY(int64_t units) const { return Scale(units, num * ppi.y, kUnitsPerInch * den); }
-};
 
 // Null without a zoom and pixel density that are both positive.
 std::optional<ViewScale> ScaleOf(const CLayoutSetting& layout, const LayoutView& view) {

@@ -32,11 +32,16 @@ EditOutcome RunRefusableEdit(UndoStore& undo, CLayoutSetting& layout, uint16_t c
     if (!undo.SnapshotLayout(layout, snapshot, &previous)) return EditOutcome::NotStarted;
     undo.PushUndo(layout, code);
     change(layout);
+    return RelayoutOrRestore(undo, layout, checkSheetCount, *snapshot, previous.get());
+}
+
+EditOutcome RelayoutOrRestore(UndoStore& undo, CLayoutSetting& layout, bool checkSheetCount,
+                              const CUndoEntry& snapshot, const CUndoEntry* previous) {
     const EditOutcome outcome = Check(layout, checkSheetCount);
     if (outcome == EditOutcome::Applied) return outcome;
     Messages().Show(outcome == EditOutcome::TooLong ? IDS_PAPER_LENGTH_LIMIT : IDS_PAGE_COUNT_LIMIT, {},
                     Icon::Error, Buttons::Ok);
-    undo.RestoreLayoutSnapshot(layout, *snapshot, previous.get());
+    undo.RestoreLayoutSnapshot(layout, snapshot, previous);
     UpdateLayoutAndRedraw(layout);
     if (LayoutView* view = FindLayoutView(layout)) view->Invalidate();
     return outcome;

@@ -5,6 +5,7 @@
 namespace vx {
 
 class CLayoutSetting;
+class CUndoEntry;
 class UndoStore;
 
 /// How an edit run by RunRefusableEdit ended.
@@ -32,5 +33,12 @@ enum class EditOutcome {
 /// change passes through with the layout as change left it.
 EditOutcome RunRefusableEdit(UndoStore& undo, CLayoutSetting& layout, uint16_t code, bool checkSheetCount,
                              const std::function<void(CLayoutSetting&)>& change);
+
+/// The checking half of RunRefusableEdit for an edit that took its snapshots itself (a
+/// mouse drag): lays layout out and, when the relayout or the sheet count refuses it,
+/// shows 15168 or 59450, puts back snapshot and previous (RestoreLayoutSnapshot),
+/// refreshes and redraws the view.
+EditOutcome RelayoutOrRestore(UndoStore& undo, CLayoutSetting& layout, bool checkSheetCount,
+                              const CUndoEntry& snapshot, const CUndoEntry* previous);
 
 }  // namespace vx

@@ -11,11 +11,14 @@
 #include "view/BandStore.h"
 #include "view/PassGeometry.h"
 #include "view/RenderState.h"
+#include "view/ItemTracker.h"
 
 namespace vx {
 
 class CImageObj;
 class CLayoutObj;
+class CLineObj;
+class CTextObj;
 class PrintJob;
 class CLayoutSetting;
 class RenderState;
@@ -95,6 +98,29 @@ public:
     /// Whether the item's page (its draw origin over the paper height) is the current
     /// page; a selected item counts too while it is being dragged (drag state 2).
     bool IsItemOnCurrentPage(const CLayoutObj& item) const;
+
+    // Mouse selection; points are client pixels of the window, at its zoom and scroll.
+    /// Picks the item under the point (topmost first; an unselected item only by its
+    /// inside) and applies the click selection rules of shift. The hit code, with *item
+    /// the picked item while it is selected afterwards (else null); -1 for none.
+    int SelectAtPoint(PixelPoint client, bool shift, CLayoutObj** item);
+    /// Toggles every item of the shown page lying strictly inside band; without shift
+    /// the selection is cleared first. True when any item was inside.
+    bool SelectInBand(const PixelRect& band, bool shift);
+    /// Deselects every item, clears the current item and redraws.
+    void DeselectAll();
+    /// For an image, sets `mResizeWithShiftkey` of every selected image to shift.
+    void UpdateShiftResizeFlags(const CLayoutObj& item, bool shift);
+    /// In automatic layout, the unselected image under the point that a dragged image
+    /// is dropped on; null otherwise.
+    CLayoutObj* FindDropTarget(const CLayoutObj& item, PixelPoint client) const;
+    /// The tracker over item at the window's zoom; see the free function.
+    ItemTracker SetupObjectTracker(const CLayoutObj& item, PixelRect* trueRect = nullptr) const;
+    /// Hit code of any item at the point: free lines and free texts by their outlines,
+    /// other kinds by their tracker; -1 for an item of another page.
+    int HitTestItem(const CLayoutObj& item, PixelPoint client) const;
+    int HitTestLineItem(const CLineObj& line, PixelPoint client) const;
+    int HitTestTextItem(const CTextObj& text, int x, int y) const;
 
     /// The screen paint into canvas, which shows the logical rectangle viewport (the
     /// client area in scrolled coordinates). While another pass holds the render lock,

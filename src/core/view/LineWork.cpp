@@ -13,6 +13,7 @@
 #include "model/PageGeometry.h"
 #include "platform/gfx/Canvas.h"
 #include "view/CGPView.h"
+#include "view/ItemTracker.h"
 #include "view/PassColours.h"
 #include "view/RenderState.h"
 
@@ -396,11 +397,8 @@ std::optional<PixelPoint> CGPView::HandlePoint(const CLayoutObj& item, const Pix
         const LayoutPoint p = Add(item.GetPosition(), text.GetBoxPoints()[size_t(index - 1)]);
         return at(ItemDeviceOrigin(item, p), HandleSquareOffset(FreeTextHandleRow(index, item.GetAngle())));
     }
-    const int32_t mx = r.left + (r.right - r.left) / 2, my = r.top + (r.bottom - r.top) / 2;
-    const int32_t xs[8] = {r.left, mx, r.right, r.right, r.right, mx, r.left, r.left};
-    const int32_t ys[8] = {r.top, r.top, r.top, my, r.bottom, r.bottom, r.bottom, my};
-    const PixelPoint off = HandleSquareOffset(index);
-    return PixelPoint{xs[index - 1] + off.x, ys[index - 1] + off.y};
+    // The tracker's own squares: the user grabs what he sees.
+    return RectHandleSquare(r, index);
 }
 
 void CGPView::DrawImagePlaceholders() {

@@ -1,0 +1,57 @@
+#include "view/ViewMapping.h"
+
+#include <cmath>
+
+#include "model/CLayoutObj.h"
+#include "model/CLayoutSetting.h"
+#include "model/PageGeometry.h"
+#include "model/ViewStateBlock.h"
+#include "view/CGPView.h"
+
+namespace vx {
+
+int ViewMapping::PageOfY(int64_t y) const {
+    if (paperHeight <= 0 || y < 0) return 0;
+    return int(y / paperHeight);
+}
+
+int ViewMapping::PageOf(const CLayoutObj& item) const { return PageOfY(GetItemDrawOrigin(item).y); }
+
+bool ViewMapping::Shows(const CLayoutObj& item) const {
+    if (item.GetSelected() == 1 && dragState == 2) return true;
+    return PageOf(item) == currentPage;
+}
+
+PixelPoint ViewMapping::PageToClient(int64_t x, int64_t yOnPage) const {
+    return {ClampToInt32(int64_t(scale.ToPixelsX(x)) + pageOffset.x - scroll.x),
+            ClampToInt32(int64_t(scale.ToPixelsY(yOnPage)) + pageOffset.y - scroll.y)};
+}
+
+gfx::geom::Point ViewMapping::PageToClientD(double x, double yOnPage) const {
+    return {x * scale.XPerUnit() + pageOffset.x - scroll.x, yOnPage * scale.YPerUnit() + pageOffset.y - scroll.y};
+}
+
+ViewMapping MakeViewMapping(const CGPView& view) {
+    ViewMapping m;
+    m.currentPage = view.GetCurrentPage();
+    m.dragState = view.GetDragState();
+    const CLayoutSetting* layout = view.GetLayout();
+    if (layout) {
+        m.paperHeight = GetPaperSize(*layout).y;
+        if (const ViewStateBlock* block = layout->GetViewState();
+            block && block->zoomNumerator > 0 && block->zoomDenominator > 0) {
+            m.scale.num = block->zoomNumerator;
+            m.scale.den = block->zoomDenominator;
+        }
+    }
+    if (const LayoutView* window = view.GetWindow()) {
+        const PixelPoint ppi = window->GetPixelsPerInch();
+        if (ppi.x > 0 && ppi.y > 0) m.scale.ppi = ppi;
+        m.pageOffset = window->GetPageRect().offset;
+        const PixelRect client = window->ClientToDocRect();
+        m.scroll = {client.left, client.top};
+    }
+    return m;
+}
+
+}  // namespace vx
