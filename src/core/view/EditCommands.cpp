@@ -24,7 +24,10 @@
 #include "platform/system/Ports.h"
 #include "printing/BusyIndicator.h"
 #include "platform/system/StringTable.h"
+#include "view/CGPView.h"
+#include "view/HitTesting.h"
 #include "view/LayoutViewCore.h"
+#include "view/ViewMapping.h"
 
 namespace vx {
 namespace {
@@ -84,10 +87,10 @@ bool ImageInfoWindowShown() {
     return p && p->imageInfoWindow;
 }
 
-EditCommands::EditCommands(LayoutViewCore& view, ViewWindowPort& window)
-    : mView(view), mWindow(window), mKeys([this] { return Layout(); }) {}
+EditCommands::EditCommands(LayoutViewCore& core, CGPView& view, ViewWindowPort& window)
+    : mCore(core), mView(view), mWindow(window), mKeys([this] { return Layout(); }) {}
 
-CLayoutSetting* EditCommands::Layout() const { return mView.LayoutSetting(); }
+CLayoutSetting* EditCommands::Layout() const { return mCore.LayoutSetting(); }
 
 UndoStore* EditCommands::Undo_() {
     ApplicationState* app = HostService<ApplicationState>();
@@ -138,7 +141,7 @@ CommandState EditCommands::State(int commandId) const {
     case kCmdSelectAll:
     case kCmdSelectInvert: state.enabled = layout->GetFirstItem() != nullptr; break;
     case kCmdSelectAllImages: state.enabled = HasKind(*layout, kKindImage); break;
-    case kCmdSelectAllOnPage: state.enabled = HasImageOnPage(*layout, mView.GetCurrentPage()); break;
+    case kCmdSelectAllOnPage: state.enabled = HasImageOnPage(*layout, mCore.GetCurrentPage()); break;
     case kCmdSelectAllInFolder: state.enabled = layout->GetSelected() > 0; break;
     case kCmdSelectAllFreeTexts: state.enabled = HasKind(*layout, kKindText); break;
     case kCmdSelectAllFreeLines: state.enabled = HasKind(*layout, kKindLine); break;
@@ -183,7 +186,7 @@ void EditCommands::Undo() {
     StatusBar().UpdateStatusText(kStatusReady);
     RefreshImageInfo();
     undo->ClearUndo();
-    mView.Invalidate();
+    mCore.Invalidate();
 }
 
 void EditCommands::Copy() {
@@ -197,7 +200,7 @@ void EditCommands::Cut() {
     CutObjects(*layout, *undo);
     if (ImageInfoWindowShown() && !layout->GetCurrentItem()) UpdateImageInfoWindow(nullptr);
     InvalidateMainFormView();
-    mView.Invalidate();
+    mCore.Invalidate();
 }
 
 void EditCommands::Paste() {
@@ -207,7 +210,7 @@ void EditCommands::Paste() {
     PasteObjects(*layout, *undo);
     RefreshImageInfo();
     InvalidateMainFormView();
-    mView.Invalidate();
+    mCore.Invalidate();
 }
 
 void EditCommands::DuplicateFailed(int result) {
@@ -236,12 +239,12 @@ void EditCommands::Duplicate() {
         undo->RestoreLayoutSnapshot(*layout, *snapshot, previous.get());
         UpdateLayoutAndRedraw(*layout);
         InvalidateMainFormView();
-        mView.Invalidate();
+        mCore.Invalidate();
         return;
     }
     if (ImageInfoWindowShown() && layout->GetCurrentItem()) UpdateImageInfoWindow(layout->GetCurrentItem());
     InvalidateMainFormView();
-    mView.Invalidate();
+    mCore.Invalidate();
 }
 
 void EditCommands::DuplicateSeveralTimes() {
@@ -252,14 +255,14 @@ void EditCommands::DuplicateSeveralTimes() {
     dialogs->RunDuplicateSeveralTimes(*layout);
     if (ImageInfoWindowShown() && layout->GetCurrentItem()) UpdateImageInfoWindow(layout->GetCurrentItem());
     InvalidateMainFormView();
-    mView.Invalidate();
+    mCore.Invalidate();
 }
 
 void EditCommands::Select(int mode) {
     CLayoutSetting* layout = Layout();
     if (!layout) return;
     SelectObjects(*layout, mode);
-    mView.Invalidate();
+    mCore.Invalidate();
     if (!ImageInfoWindowShown()) return;
     switch (mode) {
     case kSelectTexts:
@@ -300,40 +303,45 @@ void EditCommands::Delete() {
             p = next;
         }
         layout->SetDirty(1);
-        mView.Invalidate();
+        mCore.Invalidate();
         if (ImageInfoWindowShown()) UpdateImageInfoWindow(nullptr);
         if (CLayoutObj* first = layout->GetFirstItem()) first->SetChanged(1);
         Relayout(*layout);
         RenumberImageItems(*layout);
     }
     const int pages = GetPageCount(*layout);
-    if (pages <= mView.GetCurrentPage()) {
-        mView.SetCurrentPage(std::max(pages - 1, 0));
+    if (pages <= mCore.GetCurrentPage()) {
+        mCore.SetCurrentPage(std::max(pages - 1, 0));
         StatusBar().UpdateStatusText(kStatusReady);
     }
     InvalidateMainFormView();
 }
 
-void EditCommands::OnRightButtonDown(bool shift, bool insidePage, const std::function<bool()>& pickAtPoint,
-                                     const std::function<void()>& deselectAll) {
-    if (!Layout()) return;
-    mKeys.Close();
-    const bool hit = pickAtPoint();
-    if (!hit && !shift) deselectAll();
-    if (!insidePage) deselectAll();
-    mView.OnViewUpdate({kViewHintSelection, std::nullopt});
-}
-
-void EditCommands::OnDoubleClick(const PointerHits& hits, const std::function<void()>& deselectAll) {
+void EditCommands::OnRightButtonDown(PixelPoint client, bool shift) {
     CLayoutSetting* layout = Layout();
     if (!layout) return;
     mKeys.Close();
-    if (!hits.insidePage) deselectAll();
-    const int page = mView.GetCurrentPage();
+    CLayoutObj* item = nullptr;
+    if (mView.SelectAtPoint(client, shift, &item) == kHitNothing && !shift) mView.DeselectAll();
+    if (!IsPointOnPage(*layout, MakeViewMapping(mView), client)) mView.DeselectAll();
+    mCore.OnViewUpdate({kViewHintSelection, std::nullopt});
+}
+
+CursorChoice EditCommands::CursorAt(PixelPoint client) const {
+    return DecideCursor(Layout(), MakeViewMapping(mView), client);
+}
+
+void EditCommands::OnDoubleClick(PixelPoint client) {
+    CLayoutSetting* layout = Layout();
+    if (!layout) return;
+    mKeys.Close();
+    const ViewMapping mapping = MakeViewMapping(mView);
+    if (!IsPointOnPage(*layout, mapping, client)) mView.DeselectAll();
+    const int page = mCore.GetCurrentPage();
     CLayoutObj* taken = nullptr;
     for (CLayoutObj* p = layout->GetFirstItem(); p; p = p->NextItem()) {
         if (PageIndexOfItem(*layout, *p) != page) continue;
-        if (hits.hit(*p) != -1) taken = p;
+        if (mView.HitTestItem(*p, client) != kHitNothing) taken = p;
     }
     if (!taken) return;
     switch (taken->GetKind()) {
@@ -342,7 +350,7 @@ void EditCommands::OnDoubleClick(const PointerHits& hits, const std::function<vo
         CLayoutObj* item = FindObjectById(layout->ItemListHead(), taken->GetObjectId());
         if (!item) {
             layout->SetCurrentItem(nullptr);
-            deselectAll();
+            mView.DeselectAll();
             return;
         }
         layout->SetCurrentItem(item);

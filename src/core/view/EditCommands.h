@@ -3,11 +3,13 @@
 #include <functional>
 
 #include "host/LayoutView.h"
+#include "view/CursorDecision.h"
 #include "view/KeySession.h"
 #include "view/LayoutViewCommands.h"
 
 namespace vx {
 
+class CGPView;
 class CLayoutObj;
 class CLayoutSetting;
 class ItemClipboard;
@@ -38,16 +40,6 @@ enum EditCommandId : int {
 /// Undo code of a delete.
 inline constexpr uint16_t kUndoCodeDelete = 8;
 
-/// The hit code of the pointer on one item (-1 missed, 0 to 7 a handle, 8 inside), by
-/// the item's own test: free lines and free texts by theirs, other kinds by the tracker.
-using ItemHitTest = std::function<int(const CLayoutObj& item)>;
-
-/// What the mouse hit tests of the view give the commands for one pointer position.
-struct PointerHits {
-    ItemHitTest hit;
-    bool insidePage = false;  // the point lies in the geometry's page rectangle
-};
-
 /// The edit, selection and keyboard commands of one layout view: undo, cut, copy, paste,
 /// duplicate, delete and the eight selection commands with their update rules, the
 /// arrow-key session, the right button's selection, the double click and the view's
@@ -55,7 +47,7 @@ struct PointerHits {
 /// clipboard and the ports; the window binds each event to one call.
 class EditCommands {
 public:
-    EditCommands(LayoutViewCore& view, ViewWindowPort& window);
+    EditCommands(LayoutViewCore& core, CGPView& view, ViewWindowPort& window);
 
     /// Whether the id is one of these commands.
     static bool Handles(int commandId);
@@ -81,14 +73,16 @@ public:
     void CloseKeySession() { mKeys.Close(); }
     const KeySession& Keys() const { return mKeys; }
 
-    /// The right button went down: selection at the point, then hint 3 (the context menu
-    /// follows). pickAtPoint is the click selection of the mouse editing: true when an
-    /// item was hit; deselectAll clears the selection.
-    void OnRightButtonDown(bool shift, bool insidePage, const std::function<bool()>& pickAtPoint,
-                           const std::function<void()>& deselectAll);
-    /// A double click: the topmost item of the current page under the pointer opens its
-    /// viewer or editor. deselectAll clears the selection outside the page.
-    void OnDoubleClick(const PointerHits& hits, const std::function<void()>& deselectAll);
+    /// The right button went down at a client point: the click selection there (nothing
+    /// hit without Shift, or off the page, clears it), then hint 3; the context menu
+    /// follows.
+    void OnRightButtonDown(PixelPoint client, bool shift);
+    /// A double click: the topmost item of the shown page under the point opens the
+    /// preview of a selected image or the editor of a selected free text or free line;
+    /// off the page the selection is cleared.
+    void OnDoubleClick(PixelPoint client);
+    /// The cursor over a client point.
+    CursorChoice CursorAt(PixelPoint client) const;
 
     /// The view (layout view or print-settings pane) that activation saw.
     struct ActiveView {
@@ -109,7 +103,8 @@ private:
     void RefreshImageInfo() const;
     void DuplicateFailed(int result);
 
-    LayoutViewCore& mView;
+    LayoutViewCore& mCore;
+    CGPView& mView;
     ViewWindowPort& mWindow;
     KeySession mKeys;
     const void* mLastActivated = nullptr;

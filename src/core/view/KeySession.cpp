@@ -11,18 +11,14 @@
 #include "model/CImageObj.h"
 #include "model/CLayoutSetting.h"
 #include "model/CUndoEntry.h"
-#include "model/LayoutLimits.h"
 #include "model/LayoutViewRefresh.h"
+#include "model/RefusableEdit.h"
 #include "model/Relayout.h"
 #include "model/UndoStore.h"
-#include "platform/system/Ports.h"
-#include "platform/system/StringTable.h"
+#include "view/ResizeItems.h"
 
 namespace vx {
 namespace {
-
-// Pages print at this resolution or less only past the page-area limit of cut sheets.
-constexpr int32_t kLowestInputResolution = 90;
 
 AppPreferences* Preferences() {
     ApplicationState* app = HostService<ApplicationState>();
@@ -79,8 +75,8 @@ int NudgeSelection(CLayoutSetting& layout, int virtualKey) {
         offset.y += dy;
         image->SetOffsetFromPageTop(offset);
     }
-    const int moved = 0;
-    (void)dx;
+    UndoStore* undo = Store();
+    const int moved = undo ? MoveSelectedItems(layout, *undo, dx, dy, true) : 0;
     InvalidateLayoutView(layout);
     return moved;
 }
@@ -118,18 +114,16 @@ void KeySession::Close() {
     std::unique_ptr<CUndoEntry> previous = std::move(mPrevious);
     // The layout may have closed under a session that no key-up ended.
     if (!layout || !mLayout || mLayout() != layout) return;
-    int refusal = 0;
-    if (!Relayout(*layout))
-        refusal = IDS_PAPER_LENGTH_LIMIT;
-    else if (snapshot && !layout->GetBanner() && ChooseInputResolution(*layout, 0) <= kLowestInputResolution)
-        refusal = IDS_PAGE_COUNT_LIMIT;
-    if (refusal && snapshot) {
-        Messages().Show(refusal, {}, Icon::Error, Buttons::Ok);
-        if (UndoStore* undo = Store()) undo->RestoreLayoutSnapshot(*layout, *snapshot, previous.get());
-        UpdateLayoutAndRedraw(*layout);
-        InvalidateMainFormView();
-        InvalidateLayoutView(*layout);
-        return;
+    // With the drag's checks: a move the relayout refuses goes back whole. Without a
+    // snapshot nothing moved, and a plain relayout is all there is to do.
+    UndoStore* undo = Store();
+    if (snapshot && undo) {
+        if (RelayoutOrRestore(*undo, *layout, true, *snapshot, previous.get()) != EditOutcome::Applied) {
+            InvalidateMainFormView();
+            return;
+        }
+    } else {
+        Relayout(*layout);
     }
     InvalidateMainFormView();
     layout->SetDirty(1);

@@ -139,7 +139,7 @@ private:
     // the same zoom keeps the position.
     std::optional<ZoomRatio> mScrollZoom;
     WheelAccumulator mWheel;
-    EditCommands mEdit{*this, mWindow};
+    EditCommands mEdit{*this, mView, mWindow};
 };
 
 }  // namespace vx

@@ -18,6 +18,8 @@
 #include "model/Relayout.h"
 #include "platform/system/StringTable.h"
 #include "view/EditCommands.h"
+#include "view/ItemTracker.h"
+#include "view/KeySession.h"
 
 namespace {
 // Set to make the next allocations of the nothrow new fail (the undo store's entry).
@@ -104,7 +106,26 @@ struct EditCommandsTest : test::ViewCoreTest {
         return p;
     }
     int Count() const { return CountObjects(t.layout.ItemListHead()); }
+    /// A free text whose frame is its rectangle.
+    CTextObj* Text(int32_t x, int32_t y, bool selected = false) {
+        CTextObj* p = Other<CTextObj>(x, y, selected);
+        p->SetBoxPoints({LayoutPoint{0, 0}, {100, 0}, {200, 0}, {200, 50}, {200, 100}, {100, 100}, {0, 100}, {0, 50}});
+        return p;
+    }
+    /// A free line along its rectangle's diagonal.
+    CLineObj* Line(int32_t x, int32_t y, bool selected = false) {
+        CLineObj* p = Other<CLineObj>(x, y, selected);
+        p->SetOffsetStart({0, 0});
+        p->SetOffsetEnd({200, 100});
+        return p;
+    }
+    PixelPoint Centre(const CLayoutObj& item) {
+        const PixelRect r = view.SetupObjectTracker(item).Rect();
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
 };
+
+PixelPoint operator+(PixelPoint a, PixelPoint b) { return {a.x + b.x, a.y + b.y}; }
 
 // --- update rules -------------------------------------------------------------------
 
@@ -381,82 +402,110 @@ TEST_F(EditCommandsTest, DeletingTheLastPageOfAnAutomaticLayoutShowsTheNewLastPa
 
 TEST_F(EditCommandsTest, RightButtonSelectsOrClearsThenUpdatesTheSelection) {
     app.preferences.imageInfoWindow = 1;
-    struct Case {
-        const char* what;
-        bool hit, shift, inside, cleared;
-    };
-    const std::vector<Case> cases = {
-        {"on an item", true, false, true, false},
-        {"on an item with Shift", true, true, true, false},
-        {"empty page area", false, false, true, true},
-        {"empty page area with Shift", false, true, true, false},
-        {"outside the page with Shift", false, true, false, true},
-        {"outside the page on an item", true, false, false, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        int clears = 0;
-        const int resets = editTools.infoResets;
-        Edit().OnRightButtonDown(c.shift, c.inside, [&] { return c.hit; }, [&] { ++clears; });
-        EXPECT_EQ(clears > 0, c.cleared);
-        // Hint 3: the information window follows the selection.
-        EXPECT_EQ(editTools.infoResets, resets + 1);
-    }
+    CImageObj* first = Image(200, 200);
+    CImageObj* second = Image(700, 200);
+    const PixelPoint emptyPage = Centre(*Image(200, 600)) + PixelPoint{0, 80};
+    const PixelPoint offPage{2, 2};
+    const auto selected = [&] { return std::vector<int>{first->GetSelected(), second->GetSelected()}; };
+
+    Edit().OnRightButtonDown(Centre(*first), false);
+    EXPECT_EQ(selected(), (std::vector<int>{1, 0}));
+    EXPECT_EQ(editTools.infoShown.back(), first);  // hint 3: the one selected image
+    Edit().OnRightButtonDown(Centre(*second), true);
+    EXPECT_EQ(selected(), (std::vector<int>{1, 1}));
+    Edit().OnRightButtonDown(emptyPage, true);
+    EXPECT_EQ(selected(), (std::vector<int>{1, 1}));
+    Edit().OnRightButtonDown(emptyPage, false);
+    EXPECT_EQ(selected(), (std::vector<int>{0, 0}));
+    EXPECT_EQ(editTools.infoResets, 3);  // two selected, then none: cleared each time
+    Edit().OnRightButtonDown(Centre(*first), false);
+    Edit().OnRightButtonDown(offPage, true);
+    EXPECT_EQ(selected(), (std::vector<int>{0, 0}));
 }
 
 TEST_F(EditCommandsTest, DoubleClickOpensTheViewerOrEditorOfTheTopmostItem) {
     CImageObj* image = Image(200, 200);
-    CTextObj* text = Other<CTextObj>(600, 200);
-    CLineObj* line = Other<CLineObj>(200, 600);
-    CCutLineObj* cut = Other<CCutLineObj>(600, 600);
-    const auto on = [](const CLayoutObj* target) {
-        return PointerHits{[target](const CLayoutObj& p) { return &p == target ? 8 : -1; }, true};
-    };
-    int clears = 0;
-    const auto deselect = [&] { ++clears; };
+    CTextObj* text = Text(700, 200);
+    CLineObj* line = Line(200, 600);
+    CCutLineObj* cut = Other<CCutLineObj>(700, 600);
+    const PixelPoint lineStart = view.SetupObjectTracker(*line).Rect().left == 0 ? PixelPoint{}
+                                 : PixelPoint{view.SetupObjectTracker(*line).Rect().left,
+                                              view.SetupObjectTracker(*line).Rect().top};
 
-    Edit().OnDoubleClick(on(image), deselect);  // nothing selected
+    Edit().OnDoubleClick(Centre(*image));  // nothing selected
     EXPECT_EQ(t.layout.GetCurrentItem(), nullptr);
     EXPECT_EQ(editTools.previewUpdates, 0);
 
     image->SetSelected(1);
-    Edit().OnDoubleClick(on(image), deselect);
+    Edit().OnDoubleClick(Centre(*image));
     EXPECT_EQ(t.layout.GetCurrentItem(), image);
     EXPECT_EQ(app.preferences.imagePreviewWindow, 1);
     EXPECT_EQ(editTools.previewShown, 1);
     EXPECT_EQ(editTools.previewUpdates, 1);
-    Edit().OnDoubleClick(on(image), deselect);  // shown already: refreshed only
+    Edit().OnDoubleClick(Centre(*image));  // shown already: refreshed only
     EXPECT_EQ(editTools.previewShown, 1);
     EXPECT_EQ(editTools.previewUpdates, 2);
 
-    Edit().OnDoubleClick(on(text), deselect);  // unselected text
-    Edit().OnDoubleClick(on(cut), deselect);
+    Edit().OnDoubleClick(Centre(*text));  // unselected text
+    Edit().OnDoubleClick(Centre(*cut));
     cut->SetSelected(1);
-    Edit().OnDoubleClick(on(cut), deselect);
+    Edit().OnDoubleClick(Centre(*cut));
     EXPECT_TRUE(window.frameCommands.empty());
 
     text->SetSelected(1);
-    Edit().OnDoubleClick(on(text), deselect);
+    Edit().OnDoubleClick(Centre(*text));
     EXPECT_EQ(text->GetDblClickSelected(), 1);
     line->SetSelected(1);
-    Edit().OnDoubleClick(on(line), deselect);
+    Edit().OnDoubleClick(lineStart);
     EXPECT_EQ(line->GetDblClickSelected(), 1);
     EXPECT_EQ(window.frameCommands, (std::vector<int>{33004, 33006}));
-    EXPECT_EQ(clears, 0);
+    EXPECT_EQ(t.layout.GetSelected() + t.layout.GetOther(), 4);
 
-    Edit().OnDoubleClick(PointerHits{[](const CLayoutObj&) { return -1; }, false}, deselect);
-    EXPECT_EQ(clears, 1);
+    Edit().OnDoubleClick({2, 2});  // off the page
+    EXPECT_EQ(t.layout.GetSelected() + t.layout.GetOther(), 0);
 }
 
-TEST_F(EditCommandsTest, DoubleClickTakesTheTopmostItemOnTheCurrentPageOnly) {
-    CImageObj* lower = Image(200, 200, true);
+TEST_F(EditCommandsTest, DoubleClickTakesTheTopmostItemOfTheShownPage) {
+    Image(200, 200, true);
     CImageObj* upper = Image(250, 250, true);
-    CImageObj* elsewhere = Image(200, 1200, true);  // page 2
-    const PointerHits all{[](const CLayoutObj&) { return 8; }, true};
-    Edit().OnDoubleClick(all, [] {});
+    CImageObj* below = Image(250, 1250, true);  // the same place on page 2
+    Edit().OnDoubleClick(Centre(*upper));
     EXPECT_EQ(t.layout.GetCurrentItem(), upper);
-    (void)lower;
-    (void)elsewhere;
+    core.SetCurrentPage(1);
+    Edit().OnDoubleClick(Centre(*below));
+    EXPECT_EQ(t.layout.GetCurrentItem(), below);
+}
+
+TEST_F(EditCommandsTest, CursorFollowsTheLowestSelectedItemUnderThePointer) {
+    CImageObj* lower = Image(200, 200);
+    CImageObj* upper = Image(300, 300);
+    const ItemTracker tracker = view.SetupObjectTracker(*upper);
+    const PixelRect r = tracker.Rect();
+    const PixelPoint inside = Centre(*upper);
+    using K = CursorChoice::Kind;
+    EXPECT_EQ(Edit().CursorAt(inside), (CursorChoice{K::Default, -1}));  // nothing selected
+
+    upper->SetSelected(1);
+    for (int index = 1; index <= 8; ++index) {
+        SCOPED_TRACE(index);
+        const PixelPoint square = tracker.HandleSquare(index);
+        EXPECT_EQ(Edit().CursorAt(square + PixelPoint{2, 2}), (CursorChoice{K::Index, HandleHitCode(index)}));
+    }
+    EXPECT_EQ(Edit().CursorAt(inside), (CursorChoice{K::Index, 8}));
+    EXPECT_EQ(Edit().CursorAt({r.right + 40, r.bottom + 40}), (CursorChoice{K::Default, -1}));
+
+    // Both selected: over the upper one's top-left handle, inside the lower one.
+    lower->SetSelected(1);
+    const PixelPoint handle = tracker.HandleSquare(1) + PixelPoint{2, 2};
+    ASSERT_EQ(view.HitTestItem(*upper, handle), 0);
+    ASSERT_EQ(view.HitTestItem(*lower, handle), 8);
+    EXPECT_EQ(Edit().CursorAt(handle), (CursorChoice{K::Index, 8}));
+
+    // A selected item reaching off the page: the cursor stays as it is there.
+    CImageObj* edge = Image(1000, 700, true);
+    edge->SetSize(600, 600);
+    const PixelRect e = view.SetupObjectTracker(*edge).Rect();
+    EXPECT_EQ(Edit().CursorAt({e.right - 3, e.bottom - 20}), (CursorChoice{K::Keep, -1}));
 }
 
 TEST_F(EditCommandsTest, ActivationShowsOrClearsTheInformationWindow) {
@@ -489,6 +538,113 @@ TEST_F(EditCommandsTest, InitialUpdateClearsTheViewCreatingFlag) {
     core.OnInitialUpdate(&other.layout);
     EXPECT_FALSE(shell.creating);
     core.OnInitialUpdate(&t.layout);
+}
+
+// --- arrow keys -------------------------------------------------------------------------
+
+TEST_F(EditCommandsTest, ArrowKeysMoveEverySelectedItemOfAFreeLayoutByTheStep) {
+    app.preferences.snapToGrid = 1;  // off for the move, on again afterwards
+    app.preferences.gridX = app.preferences.gridY = 100;
+    CTextObj* text = Other<CTextObj>(400, 400, true);
+    CImageObj* image = Image(600, 300, true);
+    CImageObj* unselected = Image(200, 600);
+    struct Case {
+        int key;
+        LayoutPoint delta;
+    };
+    for (const Case& c : {Case{kKeyLeft, {-70, 0}}, Case{kKeyUp, {0, -70}}, Case{kKeyRight, {70, 0}},
+                          Case{kKeyDown, {0, 70}}}) {
+        SCOPED_TRACE(c.key);
+        const LayoutPoint t0 = text->GetPosition(), i0 = image->GetPosition();
+        EXPECT_EQ(NudgeSelection(t.layout, c.key), 1);
+        EXPECT_EQ(text->GetPosition(), (LayoutPoint{t0.x + c.delta.x, t0.y + c.delta.y}));
+        EXPECT_EQ(image->GetPosition(), (LayoutPoint{i0.x + c.delta.x, i0.y + c.delta.y}));
+        EXPECT_EQ(app.preferences.snapToGrid, 1);
+    }
+    EXPECT_EQ(unselected->GetPosition(), (LayoutPoint{200, 600}));
+    EXPECT_EQ(NudgeSelection(t.layout, kKeyReturn), 0);
+    EXPECT_EQ(NudgeSelection(t.layout, 'A'), 0);
+    EXPECT_EQ(text->GetPosition(), (LayoutPoint{400, 400}));
+}
+
+TEST_F(EditCommandsTest, ArrowKeysOverOnlyImagesOfAnAutomaticLayoutKeepTheLastUndo) {
+    t.layout.SetFree(0);
+    CImageObj* first = Image(0, 0, true);
+    CImageObj* second = Image(0, 0, true);
+    Relayout(t.layout);
+    const std::vector<LayoutPoint> before = test::PositionsOf({first, second});
+    const LayoutPoint offset = first->GetOffsetFromPageTop();
+    undo.PushUndo(t.layout, 3);
+    t.layout.SetDirty(0);
+
+    EXPECT_TRUE(Edit().OnKeyDown(kKeyDown));
+    EXPECT_TRUE(Edit().OnKeyDown(kKeyDown));
+    Edit().CloseKeySession();
+    EXPECT_EQ(undo.GetLastUndoCode(), 3);
+    EXPECT_EQ(test::PositionsOf({first, second}), before);
+    EXPECT_EQ(first->GetOffsetFromPageTop(), offset);
+    EXPECT_EQ(t.layout.GetDirty(), 1);  // laid out again and marked, as after any key
+    EXPECT_TRUE(State(kCmdEditUndo).enabled);
+}
+
+TEST_F(EditCommandsTest, ArrowKeysInAnAutomaticLayoutMoveTheTextAndShiftTheImagesOffset) {
+    t.layout.SetFree(0);
+    CImageObj* image = Image(0, 0, true);
+    CTextObj* text = Other<CTextObj>(400, 600, true);
+    Relayout(t.layout);
+    const LayoutPoint imageAt = image->GetPosition();
+    const LayoutPoint offset = image->GetOffsetFromPageTop();
+    EXPECT_EQ(NudgeSelection(t.layout, kKeyDown), 1);
+    EXPECT_EQ(text->GetPosition(), (LayoutPoint{400, 670}));
+    EXPECT_EQ(image->GetPosition(), imageAt);
+    EXPECT_EQ(image->GetOffsetFromPageTop(), (LayoutPoint{offset.x, offset.y + 70}));
+}
+
+TEST_F(EditCommandsTest, AKeySessionMovesWithOneUndoStepUntilItCloses) {
+    CTextObj* first = Other<CTextObj>(200, 200, true);
+    CTextObj* second = Other<CTextObj>(200, 500, true);
+    t.layout.SetDirty(0);
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(Edit().OnKeyDown(kKeyRight));
+    EXPECT_TRUE(Edit().Keys().IsOpen());
+    EXPECT_EQ(first->GetPosition(), (LayoutPoint{410, 200}));
+    EXPECT_EQ(second->GetPosition(), (LayoutPoint{410, 500}));
+    EXPECT_FALSE(Edit().OnKeyDown('A'));
+    Edit().CloseKeySession();  // the focus went elsewhere
+    EXPECT_FALSE(Edit().Keys().IsOpen());
+    EXPECT_EQ(t.layout.GetDirty(), 1);
+
+    core.OnCommand(kCmdEditUndo);
+    const CLayoutObj* a = t.layout.GetFirstItem();
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->GetPosition(), (LayoutPoint{200, 200}));
+    EXPECT_EQ(a->NextItem()->GetPosition(), (LayoutPoint{200, 500}));
+}
+
+TEST_F(EditCommandsTest, EnterTakesNoUndoAndLaysOutWhenReleased) {
+    CTextObj* text = Other<CTextObj>(200, 200, true);
+    t.layout.SetDirty(0);
+    EXPECT_TRUE(Edit().OnKeyDown(kKeyReturn));
+    EXPECT_FALSE(undo.CanUndo());
+    Edit().CloseKeySession();
+    EXPECT_EQ(text->GetPosition(), (LayoutPoint{200, 200}));
+    EXPECT_EQ(t.layout.GetDirty(), 1);
+    EXPECT_FALSE(undo.CanUndo());
+}
+
+TEST_F(EditCommandsTest, ARefusedRelayoutAtTheCloseRestoresTheLayout) {
+    CTextObj* text = Other<CTextObj>(200, 200, true);
+    undo.PushUndo(t.layout, 3);
+    Edit().OnKeyDown(kKeyRight);
+    // A layout that no longer fits its page limit refuses the relayout.
+    t.layout.SetFree(0);
+    t.layout.SetPageMax(1);
+    for (int i = 0; i < 5; ++i) t.Add(450, 350);
+    Edit().CloseKeySession();
+    EXPECT_EQ(messages.Ids(), std::vector<int>{IDS_PAPER_LENGTH_LIMIT});
+    EXPECT_EQ(Count(), 1);
+    EXPECT_EQ(t.layout.GetFirstItem()->GetPosition(), (LayoutPoint{200, 200}));
+    EXPECT_EQ(undo.GetLastUndoCode(), kUndoCodeRestored);
+    (void)text;
 }
 
 }  // namespace
