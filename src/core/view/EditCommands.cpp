@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "host/ApplicationState.h"
 #include "host/DocumentServices.h"
@@ -26,6 +27,7 @@
 #include "platform/system/StringTable.h"
 #include "view/CGPView.h"
 #include "view/HitTesting.h"
+#include "view/ItemTracker.h"
 #include "view/LayoutViewCore.h"
 #include "view/ViewMapping.h"
 
@@ -73,6 +75,10 @@ int SelectModeOf(int commandId) {
     case kCmdSelectNone: return kSelectNone;
     default: return 0;
     }
+}
+
+PixelRect Union(const PixelRect& a, const PixelRect& b) {
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
 }
 
 bool DuplicateSeveralBound() {
@@ -282,6 +288,8 @@ void EditCommands::Delete() {
         layout->SetCurrentItem(nullptr);
         ToolWindows* tools = HostService<ToolWindows>();
         ItemClipboard& clipboard = ItemClipboard::Instance();
+        const ViewMapping mapping = MakeViewMapping(mView);
+        std::optional<PixelRect> dirty;
         // One pass over the list: unlinking by id item by item would walk it once per item.
         CLayoutObj* prev = nullptr;
         for (CLayoutObj* p = layout->GetFirstItem(); p;) {
@@ -291,6 +299,9 @@ void EditCommands::Delete() {
                 p = next;
                 continue;
             }
+            PixelRect trueRect;
+            SetupObjectTracker(mapping, *p, &trueRect);
+            dirty = dirty ? Union(*dirty, trueRect) : trueRect;
             if (prev)
                 prev->SetNext(next);
             else
@@ -303,7 +314,8 @@ void EditCommands::Delete() {
             p = next;
         }
         layout->SetDirty(1);
-        mCore.Invalidate();
+        // One redraw of where the items were, not one per item.
+        if (dirty) mCore.OnViewUpdate({kViewHintZoom, dirty});
         if (ImageInfoWindowShown()) UpdateImageInfoWindow(nullptr);
         if (CLayoutObj* first = layout->GetFirstItem()) first->SetChanged(1);
         Relayout(*layout);

@@ -348,11 +348,18 @@ TEST_F(EditCommandsTest, DeleteTakesOneUndoStepAndParksTheItemsUntilTheNextCopy)
     text->SetSelected(1);
     CountedText* raw = text.get();
     ASSERT_TRUE(AppendObject(t.layout.ItemListHead(), text));
-    Image(600, 200, true);
+    CImageObj* image = Image(600, 200, true);
     CTextObj* kept = Other<CTextObj>(200, 600);
     t.layout.SetDirty(0);
+    PixelRect textRect, imageRect;
+    view.SetupObjectTracker(*raw, &textRect);
+    view.SetupObjectTracker(*image, &imageRect);
+    window.rects.clear();
 
     core.OnCommand(kCmdEditClear);
+    // One redraw of both places.
+    ASSERT_EQ(window.rects.size(), 1u);
+    EXPECT_EQ(window.rects[0], (PixelRect{textRect.left, textRect.top, imageRect.right, imageRect.bottom}));
     EXPECT_EQ(undo.GetLastUndoCode(), kUndoCodeDelete);
     ASSERT_EQ(Count(), 1);
     EXPECT_EQ(t.layout.GetFirstItem(), kept);
@@ -366,7 +373,6 @@ TEST_F(EditCommandsTest, DeleteTakesOneUndoStepAndParksTheItemsUntilTheNextCopy)
     EXPECT_EQ(parked, 2);
     EXPECT_EQ(ItemClipboard::Instance().Current(), nullptr);
     EXPECT_EQ(CountedText::freed, 0);
-    (void)raw;
 
     kept->SetSelected(1);
     core.OnCommand(kCmdEditCopy);
