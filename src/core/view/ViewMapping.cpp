@@ -22,6 +22,13 @@ bool ViewMapping::Shows(const CLayoutObj& item) const {
     return PageOf(item) == currentPage;
 }
 
+bool ViewMapping::OnPage(PixelPoint client) const {
+    if (pageSize.x <= 0 || pageSize.y <= 0) return true;
+    const PixelPoint p = ClientToLogical(client);
+    return p.x >= pageOffset.x && p.y >= pageOffset.y && int64_t(p.x) < int64_t(pageOffset.x) + pageSize.x &&
+           int64_t(p.y) < int64_t(pageOffset.y) + pageSize.y;
+}
+
 PixelPoint ViewMapping::PageToClient(int64_t x, int64_t yOnPage) const {
     return {ClampToInt32(int64_t(scale.ToPixelsX(x)) + pageOffset.x - scroll.x),
             ClampToInt32(int64_t(scale.ToPixelsY(yOnPage)) + pageOffset.y - scroll.y)};
@@ -47,7 +54,9 @@ ViewMapping MakeViewMapping(const CGPView& view) {
     if (const LayoutView* window = view.GetWindow()) {
         const PixelPoint ppi = window->GetPixelsPerInch();
         if (ppi.x > 0 && ppi.y > 0) m.scale.ppi = ppi;
-        m.pageOffset = window->GetPageRect().offset;
+        const ViewPageRect page = window->GetPageRect();
+        m.pageOffset = page.offset;
+        m.pageSize = {page.page.right - page.page.left, page.page.bottom - page.page.top};
         const PixelRect client = window->ClientToDocRect();
         m.scroll = {client.left, client.top};
     }

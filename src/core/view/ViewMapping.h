@@ -19,6 +19,7 @@ class CLayoutSetting;
 struct ViewMapping {
     ViewScale scale{1, 1, {96, 96}};
     PixelPoint pageOffset;     // the page's top-left in logical (scrolled) pixels
+    PixelPoint pageSize;       // the shown page's size in pixels; 0: not known
     PixelPoint scroll;         // the logical point at the client area's top-left
     int currentPage = 0;
     int dragState = 0;
@@ -37,6 +38,8 @@ struct ViewMapping {
     PixelPoint PageToClient(int64_t x, int64_t yOnPage) const;
     /// The same without truncation, as the drawers place outlines.
     gfx::geom::Point PageToClientD(double x, double yOnPage) const;
+    /// Whether a client point lies on the shown page (true when its size is not known).
+    bool OnPage(PixelPoint client) const;
     /// Client pixels to logical pixels and back.
     PixelPoint ClientToLogical(PixelPoint client) const { return {client.x + scroll.x, client.y + scroll.y}; }
     PixelRect LogicalToClient(const PixelRect& r) const {
