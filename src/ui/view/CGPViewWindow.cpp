@@ -3,7 +3,11 @@
 #include <algorithm>
 
 #include <wx/dcclient.h>
+#include <wx/utils.h>
 
+#include "host/HostService.h"
+#include "host/Shell.h"
+#include "ui/CGPApp.h"
 #include "ui/shell/CommandIds.h"
 #include "ui/shell/WxScreenMetrics.h"
 #include "ui/view/CGoToPageDlg.h"
@@ -20,6 +24,30 @@ ScrollAction ActionOf(wxEventType type) {
     if (type == wxEVT_SCROLLWIN_THUMBTRACK || type == wxEVT_SCROLLWIN_THUMBRELEASE) return ScrollAction::Track;
     return ScrollAction::Other;
 }
+
+/// The view's virtual key of a key code: Enter and the arrows, 0 for any other.
+int VirtualKeyOf(int keyCode) {
+    switch (keyCode) {
+    case WXK_RETURN:
+    case WXK_NUMPAD_ENTER: return kKeyReturn;
+    case WXK_LEFT:
+    case WXK_NUMPAD_LEFT: return kKeyLeft;
+    case WXK_UP:
+    case WXK_NUMPAD_UP: return kKeyUp;
+    case WXK_RIGHT:
+    case WXK_NUMPAD_RIGHT: return kKeyRight;
+    case WXK_DOWN:
+    case WXK_NUMPAD_DOWN: return kKeyDown;
+    default: return 0;
+    }
+}
+
+constexpr int kEditCommands[] = {kCmdEditUndo,          kCmdEditUndoForwarded,  kCmdEditCut,
+                                 kCmdEditCopy,          kCmdEditPaste,          kCmdEditClear,
+                                 kCmdEditDuplicate,     kCmdEditDuplicateSeveral, kCmdSelectAll,
+                                 kCmdSelectAllImages,   kCmdSelectAllOnPage,    kCmdSelectAllInFolder,
+                                 kCmdSelectAllFreeTexts, kCmdSelectAllFreeLines, kCmdSelectInvert,
+                                 kCmdSelectNone};
 
 constexpr int kViewCommands[] = {kCmdViewZoomIn,       kCmdViewZoomOut,     kCmdViewZoomFit,  kCmdFirstPage,
                                  kCmdPrevPage,         kCmdNextPage,        kCmdLastPage,     kCmdGoToPage,
@@ -45,6 +73,19 @@ CGPViewWindow::CGPViewWindow(wxWindow* parent, wxWindowID id)
         Bind(wxEVT_MENU, &CGPViewWindow::OnCommandEvent, this, ToWxId(command));
         Bind(wxEVT_UPDATE_UI, &CGPViewWindow::OnUpdateCommandUI, this, ToWxId(command));
     }
+    for (int command : kEditCommands) {
+        Bind(wxEVT_MENU, &CGPViewWindow::OnCommandEvent, this, ToWxId(command));
+        Bind(wxEVT_UPDATE_UI, &CGPViewWindow::OnUpdateCommandUI, this, ToWxId(command));
+    }
+    Bind(wxEVT_KEY_UP, &CGPViewWindow::OnKeyUp, this);
+    Bind(wxEVT_SET_FOCUS, &CGPViewWindow::OnSetFocus, this);
+    Bind(wxEVT_KILL_FOCUS, &CGPViewWindow::OnKillFocus, this);
+    for (const auto& type : {wxEVT_LEFT_DOWN, wxEVT_MIDDLE_DOWN, wxEVT_LEFT_UP})
+        Bind(type, &CGPViewWindow::OnMousePress, this);
+    Bind(wxEVT_RIGHT_DOWN, &CGPViewWindow::OnRightDown, this);
+    Bind(wxEVT_LEFT_DCLICK, &CGPViewWindow::OnDoubleClick, this);
+    // The main frame's save question offers Yes and No only until the initial update.
+    if (Shell* shell = HostService<Shell>()) shell->SetViewCreating(true);
     // The print job itself: Print now sends it after syncing the layout with the driver.
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { GuardedHandler([&] { mView.DoPrintJob(); }); },
          ToWxId(kCmdPrintDirect));
@@ -147,10 +188,16 @@ void CGPViewWindow::OnWheel(wxMouseEvent& event) {
 
 void CGPViewWindow::OnMotion(wxMouseEvent& event) {
     GuardedHandler([&] { mCore.OnMouseMove({event.GetX(), event.GetY()}); });
+    UpdateCursor(PixelPoint{event.GetX(), event.GetY()});
     event.Skip();
 }
 
 void CGPViewWindow::OnKeyDown(wxKeyEvent& event) {
+    // Consumed, so that the arrows do not scroll the window as well.
+    if (const int key = VirtualKeyOf(event.GetKeyCode())) {
+        GuardedHandler([&] { mCore.Edit().OnKeyDown(key); });
+        return;
+    }
     // Ctrl with the plus key of the main keyboard arrives as '+' or as a shifted '='
     // by keyboard layout; frames whose accelerators already took it never get here.
     if (event.GetModifiers() & wxMOD_CONTROL) {
@@ -178,6 +225,103 @@ void CGPViewWindow::OnUpdateCommandUI(wxUpdateUIEvent& event) {
         mCore.OnUpdateCommand(FromWxId(event.GetId()), state);
         event.Enable(state.enabled);
     });
+}
+
+void CGPViewWindow::PostFrameCommand(int commandId) {
+    wxWindow* top = wxGetTopLevelParent(this);
+    if (!top) return;
+    wxCommandEvent* command = new wxCommandEvent(wxEVT_MENU, ToWxId(commandId));
+    command->SetEventObject(top);
+    wxQueueEvent(top->GetEventHandler(), command);
+}
+
+void CGPViewWindow::OnKeyUp(wxKeyEvent& event) {
+    GuardedHandler([&] { mCore.Edit().CloseKeySession(); });
+    UpdateCursor();
+    event.Skip();
+}
+
+bool CGPViewWindow::InPrintSettingsPane(const wxWindow* window) const {
+    for (; mPrintSettingsPane && window; window = window->GetParent())
+        if (window == mPrintSettingsPane) return true;
+    return false;
+}
+
+void CGPViewWindow::OnSetFocus(wxFocusEvent& event) {
+    GuardedHandler([&] {
+        const EditCommands::ActiveView self{this, mCore.LayoutSetting(), false};
+        const EditCommands::ActiveView pane{mPrintSettingsPane, mCore.LayoutSetting(), true};
+        // Focus back from a dialog or a bar leaves the active view as it was.
+        if (InPrintSettingsPane(event.GetWindow()))
+            mCore.Edit().OnActivateView(true, &self, &pane, true);
+        else if (!mActivated)
+            mCore.Edit().OnActivateView(true, &self, nullptr, true);
+        mActivated = true;
+    });
+    event.Skip();
+}
+
+void CGPViewWindow::OnKillFocus(wxFocusEvent& event) {
+    GuardedHandler([&] {
+        mCore.Edit().CloseKeySession();
+        if (!InPrintSettingsPane(event.GetWindow())) return;
+        const EditCommands::ActiveView self{this, mCore.LayoutSetting(), false};
+        const EditCommands::ActiveView pane{mPrintSettingsPane, mCore.LayoutSetting(), true};
+        mCore.Edit().OnActivateView(false, &pane, &self, mCore.LayoutSetting() != nullptr);
+    });
+    event.Skip();
+}
+
+void CGPViewWindow::OnMousePress(wxMouseEvent& event) {
+    if (event.GetEventType() != wxEVT_LEFT_UP) {
+        GuardedHandler([&] { mCore.Edit().CloseKeySession(); });
+        if (!HasFocus()) SetFocus();
+    }
+    // After the selection handlers have run.
+    CallAfter([this] { UpdateCursor(); });
+    event.Skip();
+}
+
+void CGPViewWindow::OnRightDown(wxMouseEvent& event) {
+    if (!HasFocus()) SetFocus();
+    GuardedHandler([&] { mCore.Edit().OnRightButtonDown({event.GetX(), event.GetY()}, event.ShiftDown()); });
+    UpdateCursor(PixelPoint{event.GetX(), event.GetY()});
+    // The main frame's context menu follows.
+    event.Skip();
+}
+
+void CGPViewWindow::OnDoubleClick(wxMouseEvent& event) {
+    GuardedHandler([&] { mCore.Edit().OnDoubleClick({event.GetX(), event.GetY()}); });
+    UpdateCursor(PixelPoint{event.GetX(), event.GetY()});
+}
+
+void CGPViewWindow::UpdateCursor(std::optional<PixelPoint> client) {
+    if (!client) {
+        const wxPoint p = ScreenToClient(wxGetMousePosition());
+        client = PixelPoint{p.x, p.y};
+    }
+    CursorChoice choice;
+    GuardedHandler([&] { choice = mCore.Edit().CursorAt(*client); });
+    switch (choice.kind) {
+    case CursorChoice::Kind::Keep: return;
+    case CursorChoice::Kind::Default:
+        mCursorIndex = -1;
+        SetCursor(wxCursor(wxCURSOR_ARROW));
+        return;
+    case CursorChoice::Kind::Index:
+        mCursorIndex = choice.index;
+        if (auto* app = dynamic_cast<CGPApp*>(wxTheApp); app && app->SetCursorByIndex(choice.index)) return;
+        SetCursor(wxCursor(TrackerStockCursor(choice.index)));
+        return;
+    }
+}
+
+wxStockCursor TrackerStockCursor(int hitCode) {
+    // Top-left, top-right, bottom-right, bottom-left, top, right, bottom, left, middle.
+    static constexpr wxStockCursor kCursors[9] = {wxCURSOR_SIZENWSE, wxCURSOR_SIZENESW, wxCURSOR_SIZENWSE,
+                                                  wxCURSOR_SIZENESW, wxCURSOR_SIZENS,   wxCURSOR_SIZEWE,
+                                                  wxCURSOR_SIZENS,   wxCURSOR_SIZEWE,   wxCURSOR_SIZING};
+    return hitCode >= 0 && hitCode <= 8 ? kCursors[hitCode] : wxCURSOR_ARROW;
 }
 
 std::vector<wxAcceleratorEntry> LayoutViewAccelerators() {
