@@ -93,6 +93,9 @@ CGPViewWindow::CGPViewWindow(wxWindow* parent, wxWindowID id)
 }
 
 CGPViewWindow::~CGPViewWindow() {
+    // A view that goes before its initial update (a failed open) is no longer creating.
+    if (!mCore.LayoutSetting())
+        if (Shell* shell = HostService<Shell>()) shell->SetViewCreating(false);
     while (mFrozen > 0) {
         --mFrozen;
         Thaw();
