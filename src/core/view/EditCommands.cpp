@@ -98,7 +98,7 @@ EditCommands::EditCommands(LayoutViewCore& core, CGPView& view, ViewWindowPort& 
 
 CLayoutSetting* EditCommands::Layout() const { return mCore.LayoutSetting(); }
 
-UndoStore* EditCommands::Undo_() {
+UndoStore* EditCommands::Store() {
     ApplicationState* app = HostService<ApplicationState>();
     return app ? &app->GetUndoStore() : nullptr;
 }
@@ -133,7 +133,7 @@ CommandState EditCommands::State(int commandId) const {
     switch (commandId) {
     case kCmdEditUndo:
     case kCmdEditUndoForwarded: {
-        const UndoStore* undo = Undo_();
+        const UndoStore* undo = Store();
         state.enabled = undo && undo->CanUndo();
         break;
     }
@@ -182,7 +182,7 @@ void EditCommands::RefreshImageInfo() const {
 
 void EditCommands::Undo() {
     CLayoutSetting* layout = Layout();
-    UndoStore* undo = Undo_();
+    UndoStore* undo = Store();
     if (!layout || !undo || !undo->CanUndo()) return;
     mKeys.Close();
     BusyScope wait(HostService<BusyIndicator>());
@@ -201,7 +201,7 @@ void EditCommands::Copy() {
 
 void EditCommands::Cut() {
     CLayoutSetting* layout = Layout();
-    UndoStore* undo = Undo_();
+    UndoStore* undo = Store();
     if (!layout || !undo) return;
     CutObjects(*layout, *undo);
     if (ImageInfoWindowShown() && !layout->GetCurrentItem()) UpdateImageInfoWindow(nullptr);
@@ -211,7 +211,7 @@ void EditCommands::Cut() {
 
 void EditCommands::Paste() {
     CLayoutSetting* layout = Layout();
-    UndoStore* undo = Undo_();
+    UndoStore* undo = Store();
     if (!layout || !undo) return;
     PasteObjects(*layout, *undo);
     RefreshImageInfo();
@@ -231,7 +231,7 @@ void EditCommands::DuplicateFailed(int result) {
 
 void EditCommands::Duplicate() {
     CLayoutSetting* layout = Layout();
-    UndoStore* undo = Undo_();
+    UndoStore* undo = Store();
     if (!layout || !undo) return;
     std::unique_ptr<CUndoEntry> snapshot, previous;
     // Without the snapshot a refused duplicate could not be put back: do nothing.
@@ -281,7 +281,7 @@ void EditCommands::Select(int mode) {
 
 void EditCommands::Delete() {
     CLayoutSetting* layout = Layout();
-    UndoStore* undo = Undo_();
+    UndoStore* undo = Store();
     if (!layout) return;
     mKeys.Close();
     if (undo && HasSelection() && undo->PushUndo(*layout, kUndoCodeDelete)) {

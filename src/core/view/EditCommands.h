@@ -98,7 +98,7 @@ public:
 
 private:
     CLayoutSetting* Layout() const;
-    static UndoStore* Undo_();
+    static UndoStore* Store();
     bool HasSelection() const;
     void RefreshImageInfo() const;
     void DuplicateFailed(int result);

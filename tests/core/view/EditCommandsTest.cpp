@@ -275,6 +275,51 @@ TEST_F(EditCommandsTest, DuplicateAtTheItemLimitKeepsTheCopiesAndShowsTheLimit) 
     EXPECT_EQ(Count(), 999);
 }
 
+struct DuplicateCase {
+    const char* what;
+    int message;
+    bool restored;
+    int32_t paperWidth = 0, paperLength = 0;  // printer paper, for the sheet check
+    int16_t pictureWidth = 100;               // of the selected images
+};
+void PrintTo(const DuplicateCase& c, std::ostream* os) { *os << c.what; }
+
+struct DuplicateOutcome : EditCommandsTest, testing::WithParamInterface<DuplicateCase> {};
+
+TEST_P(DuplicateOutcome, ShowsTheMessageAndRestoresOrKeeps) {
+    const DuplicateCase& c = GetParam();
+    t.layout.SetFree(0);
+    t.layout.SetPaperWidth(c.paperWidth);
+    t.layout.SetPaperLength(c.paperLength);
+    std::vector<CImageObj*> images = t.AddImages(9);  // a page full
+    ASSERT_EQ(Relayout(t.layout), 1);
+    for (int i = 0; i < 3; ++i) {
+        images[size_t(i)]->SetSelected(1);
+        images[size_t(i)]->SetDescription(ImageDescription{0, c.pictureWidth, 8000, 72, 72, 24, std::nullopt});
+    }
+    undo.PushUndo(t.layout, 3);
+    const std::string before = test::DescribeByName(t.layout);
+
+    core.OnCommand(kCmdEditDuplicate);
+    EXPECT_EQ(messages.Ids(), std::vector<int>{c.message});
+    if (c.restored) {
+        EXPECT_EQ(test::DescribeByName(t.layout), before);
+        ASSERT_TRUE(undo.CanUndo());
+        EXPECT_EQ(CountObjects(undo.GetUndoLayout()->ItemListHead()), 9);
+    } else {
+        EXPECT_GE(Count(), 9);  // what was copied before the stop stays
+        EXPECT_EQ(undo.GetLastUndoCode(), kUndoCodeDuplicate);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edit, DuplicateOutcome,
+    testing::Values(
+        // Two pages of 13,000 x 20,400: past the cut-sheet area, 90 ppi.
+        DuplicateCase{"too much cut-sheet area", IDS_PAGE_COUNT_LIMIT, true, 13000, 20400},
+        // Three pictures of 512,000,000 bytes are past the memory budget.
+        DuplicateCase{"memory budget", IDS_NOT_ENOUGH_MEMORY, false, 0, 0, 16000}));
+
 TEST_F(EditCommandsTest, DuplicateShowsTheCurrentImageAndPutsCopiesBesideTheSources) {
     app.preferences.imageInfoWindow = 1;
     CImageObj* source = Image(200, 200, true);
