@@ -81,6 +81,7 @@ CGPViewWindow::CGPViewWindow(wxWindow* parent, wxWindowID id)
 }
 
 CGPViewWindow::~CGPViewWindow() {
+    if (HasCapture()) ReleaseMouse();
     while (mFrozen > 0) {
         --mFrozen;
         Thaw();
