@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include <wx/app.h>
+#include <wx/brush.h>
+#include <wx/pen.h>
 #include <wx/utils.h>
 #include <wx/window.h>
 
@@ -30,6 +32,7 @@ PaintResult ViewPainter::Paint(wxDC& dc, const PixelRect& viewport) {
         result = mView.PaintView(canvas, viewport);
     }
     PaintSurface(dc, mSurface, 0, 0);
+    PaintOverlay(dc);
 
     if (result == PaintResult::Drawn) {
         mFailureShown = false;
@@ -50,7 +53,23 @@ PaintResult ViewPainter::PaintRulers(wxDC& dc, const PixelRect& viewport) {
         result = mView.PaintRulers(canvas, viewport);
     }
     PaintSurface(dc, mSurface, 0, 0);
+    PaintOverlay(dc);
     return result;
+}
+
+PaintResult ViewPainter::PaintCached(wxDC& dc, const PixelRect& viewport) {
+    const int width = viewport.right - viewport.left, height = viewport.bottom - viewport.top;
+    if (!mSurface.Valid() || mSurface.Width() != width || mSurface.Height() != height) return Paint(dc, viewport);
+    PaintSurface(dc, mSurface, 0, 0);
+    PaintOverlay(dc);
+    return PaintResult::Drawn;
+}
+
+void ViewPainter::PaintOverlay(wxDC& dc) const {
+    if (!mBand) return;
+    dc.SetPen(wxPen(*wxBLACK, 1, wxPENSTYLE_DOT));
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.DrawRectangle(mBand->left, mBand->top, mBand->right - mBand->left + 1, mBand->bottom - mBand->top + 1);
 }
 
 void WxRenderWaitPort::PumpEvents() {

@@ -1,4 +1,6 @@
 #pragma once
+#include <optional>
+
 #include <wx/dc.h>
 
 #include "platform/gfx/ImageSurface.h"
@@ -24,6 +26,11 @@ public:
     /// Draws only the rulers over the last paint and copies it to the window; a full
     /// paint when the last one was of another size.
     PaintResult PaintRulers(wxDC& dc, const PixelRect& viewport);
+    /// Copies the last paint to the window again, with the overlay over it; a full
+    /// paint when the last one was of another size.
+    PaintResult PaintCached(wxDC& dc, const PixelRect& viewport);
+    /// The rubber band (client pixels) drawn over every paint, or none.
+    void SetBand(std::optional<PixelRect> band) { mBand = band; }
     /// What the last paint drew.
     const gfx::ImageSurface& Surface() const { return mSurface; }
 
@@ -32,6 +39,10 @@ private:
     CGPView& mView;
     gfx::ImageSurface mSurface;
     bool mFailureShown = false;
+    std::optional<PixelRect> mBand;
+
+    // Draws the overlay on the window only: the kept picture stays clean for the next.
+    void PaintOverlay(wxDC& dc) const;
 };
 
 /// Lets a waiting render lock run the user-interface events, a millisecond at a time.

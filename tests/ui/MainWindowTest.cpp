@@ -370,6 +370,8 @@ TEST_F(MainWindow, ContextMenusFollowThePointAndTheSelection) {
     for (vx::CLayoutObj* item = layout->GetFirstItem(); item; item = item->NextItem()) item->SetSelected(0);
     auto* text = vx::test::AppendItem<vx::CTextObj>(*layout);
     text->SetRect(100, 100, 400, 300);
+    // Its frame, unrotated: the menu follows the free text's outline.
+    text->SetBoxPoints({{{0, 0}, {150, 0}, {300, 0}, {300, 100}, {300, 200}, {150, 200}, {0, 200}, {0, 100}}});
 
     const vx::ViewPageRect page = pane->GetPageRect();
     double zoom = 1.0;

@@ -298,7 +298,11 @@ void LayoutViewCore::Update() { mWindow.PaintNow(); }
 
 // The selection tracker comes with mouse editing; until then the redraw shows the
 // selection.
-void LayoutViewCore::SetupObjectTracker(const CLayoutObj&) {}
+void LayoutViewCore::SetupObjectTracker(const CLayoutObj& item) {
+    PixelRect area;
+    mView.SetupObjectTracker(item, &area);
+    mWindow.InvalidateClient(&area);
+}
 
 void LayoutViewCore::OnCommand(int commandId) {
     if (!mLayout) return;

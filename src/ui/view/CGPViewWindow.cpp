@@ -1,6 +1,7 @@
 #include "ui/view/CGPViewWindow.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <wx/dcclient.h>
 #include <wx/utils.h>
@@ -49,6 +50,15 @@ constexpr int kEditCommands[] = {kCmdEditUndo,          kCmdEditUndoForwarded,  
                                  kCmdSelectAllFreeTexts, kCmdSelectAllFreeLines, kCmdSelectInvert,
                                  kCmdSelectNone};
 
+// Shift and Ctrl as the event carries them; a Shift key's own event counts it as held
+// while it goes down.
+PointerKeys KeysOf(const wxKeyboardState& state) { return {state.ShiftDown(), state.ControlDown()}; }
+PointerKeys KeysOf(const wxKeyEvent& event) {
+    PointerKeys keys{event.ShiftDown(), event.ControlDown()};
+    if (event.GetKeyCode() == WXK_SHIFT) keys.shift = event.GetEventType() == wxEVT_KEY_DOWN;
+    return keys;
+}
+
 constexpr int kViewCommands[] = {kCmdViewZoomIn,       kCmdViewZoomOut,     kCmdViewZoomFit,  kCmdFirstPage,
                                  kCmdPrevPage,         kCmdNextPage,        kCmdLastPage,     kCmdGoToPage,
                                  kCmdInsertPageBefore, kCmdInsertPageAfter, kCmdDeletePage};
@@ -69,6 +79,10 @@ CGPViewWindow::CGPViewWindow(wxWindow* parent, wxWindowID id)
     Bind(wxEVT_MOUSEWHEEL, &CGPViewWindow::OnWheel, this);
     Bind(wxEVT_MOTION, &CGPViewWindow::OnMotion, this);
     Bind(wxEVT_KEY_DOWN, &CGPViewWindow::OnKeyDown, this);
+    Bind(wxEVT_LEFT_DOWN, &CGPViewWindow::OnLeftDown, this);
+    Bind(wxEVT_LEFT_UP, &CGPViewWindow::OnLeftUp, this);
+    Bind(wxEVT_KEY_UP, &CGPViewWindow::OnKeyUp, this);
+    Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) { OnDragInterrupted(); });
     for (int command : kViewCommands) {
         Bind(wxEVT_MENU, &CGPViewWindow::OnCommandEvent, this, ToWxId(command));
         Bind(wxEVT_UPDATE_UI, &CGPViewWindow::OnUpdateCommandUI, this, ToWxId(command));
@@ -77,11 +91,9 @@ CGPViewWindow::CGPViewWindow(wxWindow* parent, wxWindowID id)
         Bind(wxEVT_MENU, &CGPViewWindow::OnCommandEvent, this, ToWxId(command));
         Bind(wxEVT_UPDATE_UI, &CGPViewWindow::OnUpdateCommandUI, this, ToWxId(command));
     }
-    Bind(wxEVT_KEY_UP, &CGPViewWindow::OnKeyUp, this);
     Bind(wxEVT_SET_FOCUS, &CGPViewWindow::OnSetFocus, this);
     Bind(wxEVT_KILL_FOCUS, &CGPViewWindow::OnKillFocus, this);
-    for (const auto& type : {wxEVT_LEFT_DOWN, wxEVT_MIDDLE_DOWN, wxEVT_LEFT_UP})
-        Bind(type, &CGPViewWindow::OnMousePress, this);
+    Bind(wxEVT_MIDDLE_DOWN, &CGPViewWindow::OnMousePress, this);
     Bind(wxEVT_RIGHT_DOWN, &CGPViewWindow::OnRightDown, this);
     Bind(wxEVT_LEFT_DCLICK, &CGPViewWindow::OnDoubleClick, this);
     // The main frame's save question offers Yes and No only until the initial update.
@@ -93,6 +105,7 @@ CGPViewWindow::CGPViewWindow(wxWindow* parent, wxWindowID id)
 }
 
 CGPViewWindow::~CGPViewWindow() {
+    if (HasCapture()) ReleaseMouse();
     // A view that goes before its initial update (a failed open) is no longer creating.
     if (!mCore.LayoutSetting())
         if (Shell* shell = HostService<Shell>()) shell->SetViewCreating(false);
@@ -159,6 +172,11 @@ void CGPViewWindow::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     GuardedHandler([&] {
         const PixelRect viewport = mCore.ClientToDocRect();
+        const bool overlayOnly = std::exchange(mOverlayOnly, false);
+        if (!mFullPaintNeeded && overlayOnly) {
+            mPainter.PaintCached(dc, viewport);
+            return;
+        }
         if (!mFullPaintNeeded && mView.rulerPointer) {
             mPainter.PaintRulers(dc, viewport);
             ++mRulerPaints;
@@ -190,12 +208,77 @@ void CGPViewWindow::OnWheel(wxMouseEvent& event) {
 }
 
 void CGPViewWindow::OnMotion(wxMouseEvent& event) {
-    GuardedHandler([&] { mCore.OnMouseMove({event.GetX(), event.GetY()}); });
-    UpdateCursor(PixelPoint{event.GetX(), event.GetY()});
+    GuardedHandler([&] {
+        if (mDrag.Tracking()) {
+            mDrag.Motion({event.GetX(), event.GetY()}, KeysOf(event));
+            SyncDrag();
+        }
+        mCore.OnMouseMove({event.GetX(), event.GetY()});
+    });
+    // The cursor a drag started with stays until its release.
+    if (!mDrag.Tracking()) UpdateCursor(PixelPoint{event.GetX(), event.GetY()});
     event.Skip();
 }
 
+void CGPViewWindow::OnLeftDown(wxMouseEvent& event) {
+    // The focus brings the keys (Esc) here during the drag.
+    SetFocus();
+    GuardedHandler([&] {
+        mCore.Edit().CloseKeySession();
+        mDrag.Press({event.GetX(), event.GetY()}, KeysOf(event), event.RightIsDown());
+        if (mDrag.Tracking() && !HasCapture()) CaptureMouse();
+        SyncDrag();
+    });
+}
+
+void CGPViewWindow::OnLeftUp(wxMouseEvent& event) {
+    GuardedHandler([&] {
+        mDrag.Release({event.GetX(), event.GetY()}, KeysOf(event));
+        SyncDrag();
+    });
+    UpdateCursor(PixelPoint{event.GetX(), event.GetY()});
+}
+
+void CGPViewWindow::OnKeyUp(wxKeyEvent& event) {
+    if (!mDrag.Tracking()) {
+        GuardedHandler([&] { mCore.Edit().CloseKeySession(); });
+        UpdateCursor();
+        event.Skip();
+        return;
+    }
+    GuardedHandler([&] {
+        mDrag.KeyUp(event.GetKeyCode(), KeysOf(event));
+        SyncDrag();
+    });
+}
+
+void CGPViewWindow::OnDragInterrupted() {
+    if (!mDrag.Tracking()) return;
+    GuardedHandler([&] {
+        mDrag.CaptureLost();
+        SyncDrag();
+    });
+}
+
+void CGPViewWindow::SyncDrag() {
+    if (!mDrag.Tracking() && HasCapture()) ReleaseMouse();
+    const std::optional<PixelRect> band = mDrag.Band();
+    if (band == mShownBand) return;
+    mShownBand = band;
+    mPainter.SetBand(band);
+    // Only the band changed: the kept picture is copied again beneath it.
+    mOverlayOnly = true;
+    Refresh(false);
+}
+
 void CGPViewWindow::OnKeyDown(wxKeyEvent& event) {
+    if (mDrag.Tracking()) {
+        GuardedHandler([&] {
+            mDrag.KeyDown(event.GetKeyCode() == WXK_ESCAPE ? kKeyEscape : event.GetKeyCode(), KeysOf(event));
+            SyncDrag();
+        });
+        return;
+    }
     // Consumed, so that the arrows do not scroll the window as well.
     if (const int key = VirtualKeyOf(event.GetKeyCode())) {
         GuardedHandler([&] { mCore.Edit().OnKeyDown(key); });
@@ -238,12 +321,6 @@ void CGPViewWindow::PostFrameCommand(int commandId) {
     wxQueueEvent(top->GetEventHandler(), command);
 }
 
-void CGPViewWindow::OnKeyUp(wxKeyEvent& event) {
-    GuardedHandler([&] { mCore.Edit().CloseKeySession(); });
-    UpdateCursor();
-    event.Skip();
-}
-
 bool CGPViewWindow::InPrintSettingsPane(const wxWindow* window) const {
     for (; mPrintSettingsPane && window; window = window->GetParent())
         if (window == mPrintSettingsPane) return true;
@@ -265,6 +342,7 @@ void CGPViewWindow::OnSetFocus(wxFocusEvent& event) {
 }
 
 void CGPViewWindow::OnKillFocus(wxFocusEvent& event) {
+    OnDragInterrupted();
     GuardedHandler([&] {
         mCore.Edit().CloseKeySession();
         if (!InPrintSettingsPane(event.GetWindow())) return;
@@ -276,16 +354,21 @@ void CGPViewWindow::OnKillFocus(wxFocusEvent& event) {
 }
 
 void CGPViewWindow::OnMousePress(wxMouseEvent& event) {
-    if (event.GetEventType() != wxEVT_LEFT_UP) {
-        GuardedHandler([&] { mCore.Edit().CloseKeySession(); });
-        if (!HasFocus()) SetFocus();
-    }
-    // After the selection handlers have run.
-    CallAfter([this] { UpdateCursor(); });
+    GuardedHandler([&] { mCore.Edit().CloseKeySession(); });
+    if (!HasFocus()) SetFocus();
     event.Skip();
 }
 
 void CGPViewWindow::OnRightDown(wxMouseEvent& event) {
+    // A right press during a drag cancels it; otherwise it selects, and the context
+    // menu follows.
+    if (mDrag.Tracking()) {
+        GuardedHandler([&] {
+            mDrag.RightPress();
+            SyncDrag();
+        });
+        return;
+    }
     if (!HasFocus()) SetFocus();
     GuardedHandler([&] { mCore.Edit().OnRightButtonDown({event.GetX(), event.GetY()}, event.ShiftDown()); });
     UpdateCursor(PixelPoint{event.GetX(), event.GetY()});

@@ -9,6 +9,7 @@
 #include "host/FatalError.h"
 #include "ui/ViewPainter.h"
 #include "view/CGPView.h"
+#include "view/DragController.h"
 #include "view/LayoutViewCore.h"
 
 namespace vx {
@@ -32,6 +33,8 @@ public:
     int FullPaints() const { return mFullPaints; }
     int RulerPaints() const { return mRulerPaints; }
     const ViewPainter& Painter() const { return mPainter; }
+    /// The left-button press being tracked, which the mouse and key events feed.
+    DragController& Drag() { return mDrag; }
     /// What the last whole paint drew.
     PaintResult LastPaint() const { return mLastPaint; }
     /// The screen resolution the view draws at (96 unless a test sets another).
@@ -62,10 +65,15 @@ private:
     void OnWheel(wxMouseEvent& event);
     void OnMotion(wxMouseEvent& event);
     void OnKeyDown(wxKeyEvent& event);
+    void OnLeftDown(wxMouseEvent& event);
+    void OnLeftUp(wxMouseEvent& event);
+    void OnKeyUp(wxKeyEvent& event);
+    void OnDragInterrupted();
+    /// Keeps the capture and the drawn band in step with the drag after each event.
+    void SyncDrag();
     void OnCommandEvent(wxCommandEvent& event);
     void OnUpdateCommandUI(wxUpdateUIEvent& event);
     // Edit and selection by keys and mouse.
-    void OnKeyUp(wxKeyEvent& event);
     void OnSetFocus(wxFocusEvent& event);
     void OnKillFocus(wxFocusEvent& event);
     void OnMousePress(wxMouseEvent& event);
@@ -78,6 +86,9 @@ private:
     CGPView mView;
     LayoutViewCore mCore;
     ViewPainter mPainter;
+    DragController mDrag{mView};
+    std::optional<PixelRect> mShownBand;
+    bool mOverlayOnly = false;
     PixelPoint mPixelsPerInch{96, 96};
     bool mFullPaintNeeded = true;
     int mFrozen = 0;
