@@ -31,6 +31,7 @@
 #include "ui/document/WxSettingsDialogs.h"
 #include "ui/shell/CSplashWnd.h"
 #include "ui/shell/CStartupWarningDlg.h"
+#include "ui/view/CGPViewWindow.h"
 #include "ui/shell/GPView.h"
 #include "ui/shell/LayoutPane.h"
 #include "ui/view/FrameToolWindows.h"
@@ -274,12 +275,7 @@ bool CGPApp::InitAppDefaults() {
 void CGPApp::LoadCursors() {
     mArrowCursor = wxCursor(wxCURSOR_ARROW);
     mWaitCursor = wxCursor(wxCURSOR_WAIT);
-    // Tracker hit codes: top-left, top-right, bottom-right, bottom-left, top, right,
-    // bottom, left, middle.
-    const wxStockCursor tracker[9] = {wxCURSOR_SIZENWSE, wxCURSOR_SIZENESW, wxCURSOR_SIZENWSE,
-                                      wxCURSOR_SIZENESW, wxCURSOR_SIZENS,   wxCURSOR_SIZEWE,
-                                      wxCURSOR_SIZENS,   wxCURSOR_SIZEWE,   wxCURSOR_SIZING};
-    for (size_t i = 0; i < 9; ++i) mTrackerCursors[i] = wxCursor(tracker[i]);
+    for (size_t i = 0; i < 9; ++i) mTrackerCursors[i] = wxCursor(vx::TrackerStockCursor(int(i)));
     mMoveCursor = wxCursor(wxCURSOR_SIZING);
 }
 

@@ -52,7 +52,7 @@ public:
     CChildFrame* AttachLayoutWindow(vx::GPView* view);
     /// Removes the layout window (with its panes).
     void DetachLayoutWindow(CChildFrame* child);
-    void SetViewCreating(bool creating) { mViewCreating = creating; }
+    void SetViewCreating(bool creating) override { mViewCreating = creating; }
     /// Where the placement goes when the window closes.
     void SetSettingsStore(vx::SettingsStore* store) { mSettings = store; }
 

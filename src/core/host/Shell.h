@@ -37,6 +37,8 @@ public:
     /// Whether the main frame is creating a view (the save question then offers Yes and
     /// No only).
     virtual bool IsViewCreating() = 0;
+    /// Set by a layout view when its window is created, cleared by its initial update.
+    virtual void SetViewCreating(bool creating) { (void)creating; }
     /// With flag bit 0 set, updates the command states of the main toolbar and repaints it.
     virtual void RefreshToolBar(int flags) = 0;
     /// Text of status-bar pane 1: 11 while a quick print runs, 12 afterwards.

@@ -16,6 +16,8 @@ struct ViewScale {
     PixelPoint ppi;
 
     static int32_t Scale(int64_t v, int64_t mul, int64_t div) {
+        // 64 bits whenever the product fits: hit tests convert many points.
+        if (int64_t product; !__builtin_mul_overflow(v, mul, &product)) return ClampToInt32(product / div);
         return ClampToInt32(int64_t(std::clamp<__int128>(__int128(v) * mul / div, INT64_MIN, INT64_MAX)));
     }
     bool Valid() const { return num > 0 && den > 0 && ppi.x > 0 && ppi.y > 0; }

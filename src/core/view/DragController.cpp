@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "app/StatusTexts.h"
@@ -86,6 +87,11 @@ std::optional<PixelRect> DragController::Band() const {
     return Normalised(mPress, mBandEnd);
 }
 
+std::pair<int64_t, int64_t> DragController::Travel(PixelPoint client) const {
+    return {int64_t(client.x) + mMapping.scroll.x - mPress.x - mPressScroll.x,
+            int64_t(client.y) + mMapping.scroll.y - mPress.y - mPressScroll.y};
+}
+
 void DragController::Refresh() {
     if (LayoutView* window = mView.GetWindow()) window->Invalidate();
 }
@@ -93,7 +99,9 @@ void DragController::Refresh() {
 void DragController::Press(PixelPoint client, PointerKeys keys, bool rightDown) {
     CLayoutSetting* layout = Layout();
     ApplicationState* app = HostService<ApplicationState>();
-    if (Tracking() || rightDown || !layout || !app) return;
+    // A press while another is tracked: the release of that one never came.
+    if (Tracking()) Cancel();
+    if (rightDown || !layout || !app) return;
     mUndo = &app->GetUndoStore();
     mPrefs = &app->Preferences();
     mSnapshot.reset();
@@ -103,6 +111,7 @@ void DragController::Press(PixelPoint client, PointerKeys keys, bool rightDown) 
     mApplied = {};
     mItem = nullptr;
     mMapping = MakeViewMapping(mView);
+    mPressScroll = mMapping.scroll;
 
     CLayoutObj* item = nullptr;
     mHit = mView.SelectAtPoint(client, keys.shift, &item);
@@ -146,6 +155,8 @@ void DragController::Motion(PixelPoint client, PointerKeys) {
     }
     if (mMode != Mode::Item || client == mLast) return;
     if (!BeginChange()) return;
+    // The view may have scrolled since the press.
+    mMapping = MakeViewMapping(mView);
     if (Moves(mHit)) MoveStep(client);
     else if (mItem->GetKind() == kKindLine) LineEndStep(client);
     else ResizeStep(client);
@@ -156,7 +167,7 @@ void DragController::Motion(PixelPoint client, PointerKeys) {
 // pointer, by how much depending on how the motions arrive.
 void DragController::MoveStep(PixelPoint client) {
     CLayoutSetting& layout = *Layout();
-    const int64_t tx = int64_t(client.x) - mPress.x, ty = int64_t(client.y) - mPress.y;
+    const auto [tx, ty] = Travel(client);
     const LayoutPoint total{TravelUnits(mMapping.scale.ToUnitsX(tx), tx), TravelUnits(mMapping.scale.ToUnitsY(ty), ty)};
     const LayoutPoint step = Difference(total, mApplied);
     mLast = client;
@@ -177,7 +188,7 @@ void DragController::MoveStep(PixelPoint client) {
 
 void DragController::LineEndStep(PixelPoint client) {
     auto& line = static_cast<CLineObj&>(*mItem);
-    const int64_t tx = int64_t(client.x) - mPress.x, ty = int64_t(client.y) - mPress.y;
+    const auto [tx, ty] = Travel(client);
     const LayoutPoint total{mMapping.scale.ToUnitsX(tx), mMapping.scale.ToUnitsY(ty)};
     LayoutPoint step = Difference(total, mApplied);
     mLast = client;

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "host/LayoutView.h"
 #include "model/LayoutTypes.h"
@@ -12,6 +13,7 @@ namespace vx {
 
 class CGPView;
 class CLayoutObj;
+class CLayoutSetting;
 class CUndoEntry;
 class UndoStore;
 struct AppPreferences;
@@ -71,6 +73,8 @@ private:
     void DropOnTarget(PixelPoint client);
     void Refresh();
     CLayoutSetting* Layout() const;
+    /// Logical pixels travelled since the press.
+    std::pair<int64_t, int64_t> Travel(PixelPoint client) const;
 
     CGPView& mView;
     Mode mMode = Mode::Idle;
@@ -82,6 +86,7 @@ private:
     std::unique_ptr<CUndoEntry> mSnapshot;
     std::unique_ptr<CUndoEntry> mPrevious;
     PixelPoint mPress;
+    PixelPoint mPressScroll;
     PixelPoint mLast;
     // Units applied since the press, so that each step moves by the difference between
     // the total travel converted once and what was applied already.

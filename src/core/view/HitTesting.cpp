@@ -1,5 +1,6 @@
 #include "view/HitTesting.h"
 
+#include <array>
 #include <cmath>
 
 #include "model/CLineObj.h"
@@ -24,90 +25,117 @@ bool InSquare(PixelPoint centre, PixelPoint offset, PixelPoint p) {
     return p.x >= left && p.x < left + kHandleSize && p.y >= top && p.y < top + kHandleSize;
 }
 
-int64_t PageTop(const ViewMapping& m, const CLayoutObj& item) {
-    return int64_t(m.PageOf(item)) * (m.paperHeight > 0 ? m.paperHeight : 0);
+// Where a free line lies in the view: its position's page, and whether it is shown.
+struct LinePlace {
+    LayoutPoint position;
+    int64_t pageTop = 0;
+    bool shown = false;
+};
+
+LinePlace PlaceOf(const ViewMapping& m, const CLineObj& line) {
+    LinePlace place;
+    place.position = line.GetPosition();
+    // A line is drawn from its start point: that decides its page.
+    const int page = m.PageOfY(int64_t(place.position.y) + line.GetOffsetStart().y);
+    place.pageTop = int64_t(page) * (m.paperHeight > 0 ? m.paperHeight : 0);
+    place.shown = page == m.currentPage || (line.GetSelected() == 1 && m.dragState == 2);
+    return place;
 }
 
-// The client pixel of a point relative to the item's position.
-PixelPoint ItemPointToClient(const ViewMapping& m, const CLayoutObj& item, LayoutPoint offset) {
-    const LayoutPoint p = item.GetPosition();
-    return m.PageToClient(int64_t(p.x) + offset.x, int64_t(p.y) + offset.y - PageTop(m, item));
+PixelPoint EndToClient(const ViewMapping& m, const LinePlace& place, LayoutPoint offset) {
+    return m.PageToClient(int64_t(place.position.x) + offset.x, int64_t(place.position.y) + offset.y - place.pageTop);
 }
 
 Point Sum(Point a, Point b, double k) { return {a.x + b.x * k, a.y + b.y * k}; }
 
-// The unit normal of a to b, or nullopt for a segment without length.
+// The unit normal of a to b; false for a segment without length.
 bool UnitNormal(Point a, Point b, Point& n) {
-    const double dx = b.x - a.x, dy = b.y - a.y, len = std::hypot(dx, dy);
+    const double dx = b.x - a.x, dy = b.y - a.y, len = std::sqrt(dx * dx + dy * dy);
     if (!(len > 0)) return false;
     n = {-dy / len, dx / len};
     return true;
 }
 
 // A segment widened by h on both sides.
-bool WidenedSegment(Point a, Point b, double h, Polygon& out) {
+bool WidenedSegment(Point a, Point b, double h, std::array<Point, 4>& out) {
     Point n;
     if (!UnitNormal(a, b, n)) return false;
-    out.points = {Sum(a, n, h), Sum(b, n, h), Sum(b, n, -h), Sum(a, n, -h)};
+    out = {Sum(a, n, h), Sum(b, n, h), Sum(b, n, -h), Sum(a, n, -h)};
     return true;
 }
 
-// An open head is stroked wing, apex, wing with the line's pen: its region is the two
-// strokes widened by h, and the mitre out to the tip at the stored end.
-void AddOpenHead(gfx::geom::Region& region, const Polygon& head, Point tip, double h) {
-    if (head.points.size() != 3) return;
-    const Point apex = head.points[0];
-    for (size_t i = 1; i <= 2; ++i) {
-        const Point wing = head.points[i], other = head.points[3 - i];
-        Polygon stroke;
-        if (!WidenedSegment(apex, wing, h, stroke)) continue;
-        region.Add(stroke);
-        // The stroke's outer side at the apex: the normal facing away from the other wing.
-        Point n;
-        UnitNormal(apex, wing, n);
-        if (n.x * (other.x - apex.x) + n.y * (other.y - apex.y) > 0) n = {-n.x, -n.y};
-        region.Add(Polygon{{tip, Sum(apex, n, h), apex}});
+// Hands each polygon of the line's hit region to visit (points, count), body first;
+// stops when visit returns true. An open head is stroked wing, apex, wing with the
+// line's pen: its region is the two strokes widened by h and the mitre out to the tip.
+template <class Visit>
+bool VisitLineOutline(const ViewMapping& m, const CLineObj& line, const LinePlace& place, Visit&& visit) {
+    const Point origin = m.PageToClientD(place.position.x, double(place.position.y) - double(place.pageTop));
+    const double xs = m.scale.XPerUnit(), ys = m.scale.YPerUnit();
+    // The drawer's own outline, so that what is drawn is what is hit.
+    const FreeLineShape shape = ComputeFreeLineShape(line, origin, xs, ys);
+    const double h = shape.penWidth / 2;
+    std::array<Point, 4> quad;
+    if (WidenedSegment(shape.from, shape.to, h, quad) && visit(quad.data(), quad.size())) return true;
+    const LayoutPoint os = line.GetOffsetStart(), oe = line.GetOffsetEnd();
+    const Point tips[2] = {{origin.x + os.x * xs, origin.y + os.y * ys}, {origin.x + oe.x * xs, origin.y + oe.y * ys}};
+    for (size_t i = 0; i < shape.heads.size(); ++i) {
+        const FreeLineShape::Head& head = shape.heads[i];
+        const std::vector<Point>& p = head.polygon.points;
+        if (head.filled) {
+            if (visit(p.data(), p.size())) return true;
+            continue;
+        }
+        if (p.size() != 3) continue;
+        const Point apex = p[0];
+        for (size_t k = 1; k <= 2; ++k) {
+            const Point wing = p[k], other = p[3 - k];
+            Point n;
+            if (!WidenedSegment(apex, wing, h, quad) || !UnitNormal(apex, wing, n)) continue;
+            if (visit(quad.data(), quad.size())) return true;
+            // The stroke's outer side at the apex: the normal facing away from the other wing.
+            if (n.x * (other.x - apex.x) + n.y * (other.y - apex.y) > 0) n = {-n.x, -n.y};
+            const Point mitre[3] = {tips[i], Sum(apex, n, h), apex};
+            if (visit(mitre, 3)) return true;
+        }
     }
+    return false;
 }
 
 }  // namespace
 
 gfx::geom::Region GetLineItemRegion(const ViewMapping& m, const CLineObj& line) {
     gfx::geom::Region region;
-    const LayoutPoint p = line.GetPosition();
-    const Point origin = m.PageToClientD(p.x, double(p.y) - double(PageTop(m, line)));
-    const double xs = m.scale.XPerUnit(), ys = m.scale.YPerUnit();
-    // The drawer's own outline, so that what is drawn is what is hit.
-    const FreeLineShape shape = ComputeFreeLineShape(line, origin, xs, ys);
-    const double h = shape.penWidth / 2;
-    Polygon body;
-    if (WidenedSegment(shape.from, shape.to, h, body)) region.Add(body);
-    const LayoutPoint os = line.GetOffsetStart(), oe = line.GetOffsetEnd();
-    const Point tips[2] = {{origin.x + os.x * xs, origin.y + os.y * ys}, {origin.x + oe.x * xs, origin.y + oe.y * ys}};
-    for (size_t i = 0; i < shape.heads.size(); ++i) {
-        const FreeLineShape::Head& head = shape.heads[i];
-        if (head.filled) region.Add(head.polygon);
-        else AddOpenHead(region, head.polygon, tips[i], h);
-    }
+    VisitLineOutline(m, line, PlaceOf(m, line), [&](const Point* points, size_t n) {
+        region.Add(Polygon{{points, points + n}});
+        return false;
+    });
     return region;
 }
 
 int HitTestLineItem(const ViewMapping& m, const CLineObj& line, PixelPoint client) {
-    if (!m.Shows(line)) return kHitNothing;
-    if (InSquare(ItemPointToClient(m, line, line.GetOffsetStart()), kStartHandleOffset, client)) return kHitTopLeft;
-    if (InSquare(ItemPointToClient(m, line, line.GetOffsetEnd()), kEndHandleOffset, client)) return kHitBottomRight;
-    if (GetLineItemRegion(m, line).Contains({double(client.x), double(client.y)})) return kHitMiddle;
-    return kHitNothing;
+    const LinePlace place = PlaceOf(m, line);
+    if (!place.shown) return kHitNothing;
+    if (InSquare(EndToClient(m, place, line.GetOffsetStart()), kStartHandleOffset, client)) return kHitTopLeft;
+    if (InSquare(EndToClient(m, place, line.GetOffsetEnd()), kEndHandleOffset, client)) return kHitBottomRight;
+    const Point p{double(client.x), double(client.y)};
+    const bool in = VisitLineOutline(m, line, place, [&](const Point* points, size_t n) {
+        return gfx::geom::PolygonContains(points, n, p);
+    });
+    return in ? kHitMiddle : kHitNothing;
 }
 
 int HitTestTextItem(const ViewMapping& m, const CTextObj& text, PixelPoint client) {
     if (!m.Shows(text)) return kHitNothing;
-    Polygon frame;
-    for (size_t i = 0; i < 8; i += 2) {
-        const PixelPoint c = ItemPointToClient(m, text, text.GetBoxPoints()[i]);
-        frame.points.push_back({double(c.x), double(c.y)});
+    const LayoutPoint position = text.GetPosition();
+    const int64_t pageTop = int64_t(m.PageOf(text)) * (m.paperHeight > 0 ? m.paperHeight : 0);
+    std::array<Point, 4> frame;
+    for (size_t i = 0; i < 4; ++i) {
+        const LayoutPoint corner = text.GetBoxPoints()[2 * i];
+        const PixelPoint c = m.PageToClient(int64_t(position.x) + corner.x, int64_t(position.y) + corner.y - pageTop);
+        frame[i] = {double(c.x), double(c.y)};
     }
-    return frame.Contains({double(client.x), double(client.y)}) ? kHitMiddle : kHitNothing;
+    return gfx::geom::PolygonContains(frame.data(), frame.size(), {double(client.x), double(client.y)}) ? kHitMiddle
+                                                                                                         : kHitNothing;
 }
 
 }  // namespace vx

@@ -62,6 +62,7 @@ void LayoutViewCore::OnInitialUpdate(CLayoutSetting* layout) {
     ReadyStatus();
     ShowZoomInBar();
     if (!layout) return;
+    if (Shell* shell = HostService<Shell>()) shell->SetViewCreating(false);
 
     // A new layout is unmodified; an image list imported or dropped right after its
     // creation is an edit, which pushes an undo snapshot first, and must keep the mark.
@@ -305,6 +306,10 @@ void LayoutViewCore::SetupObjectTracker(const CLayoutObj& item) {
 
 void LayoutViewCore::OnCommand(int commandId) {
     if (!mLayout) return;
+    if (EditCommands::Handles(commandId)) {
+        mEdit.OnCommand(commandId);
+        return;
+    }
     CommandState state;
     switch (commandId) {
     case kCmdViewZoomIn: ZoomIn(); return;
@@ -341,6 +346,10 @@ void LayoutViewCore::OnCommand(int commandId) {
 void LayoutViewCore::OnUpdateCommand(int commandId, CommandState& state) {
     if (!mLayout) {
         state.enabled = false;
+        return;
+    }
+    if (EditCommands::Handles(commandId)) {
+        state = mEdit.State(commandId);
         return;
     }
     if (commandId == kCmdViewZoomIn || commandId == kCmdViewZoomOut || commandId == kCmdViewZoomFit) {

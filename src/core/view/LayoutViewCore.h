@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "host/LayoutView.h"
+#include "view/EditCommands.h"
 #include "view/LayoutViewCommands.h"
 #include "view/ViewZoom.h"
 
@@ -51,6 +52,8 @@ public:
     virtual void Post(std::function<void()> task) = 0;
     /// The go-to-page dialog: the page number (from 1) chosen, nullopt on Cancel.
     virtual std::optional<int> AskPageNumber(int currentPage, int pageCount) = 0;
+    /// Posts a command to the main frame, which runs it once this event is done.
+    virtual void PostFrameCommand(int commandId) { (void)commandId; }
 };
 
 /// The state of one command by the page rules: navigation by the current page and the
@@ -90,6 +93,8 @@ public:
     void PrevPage();
 
     CLayoutSetting* LayoutSetting() const { return mLayout; }
+    /// The edit, selection and key commands of the view.
+    EditCommands& Edit() { return mEdit; }
     Viewport CurrentViewport() const;
     ScrollSizes Sizes() const { return mSizes; }
     PixelPoint ScrollPosition() const { return mScroll; }
@@ -134,6 +139,7 @@ private:
     // the same zoom keeps the position.
     std::optional<ZoomRatio> mScrollZoom;
     WheelAccumulator mWheel;
+    EditCommands mEdit{*this, mView, mWindow};
 };
 
 }  // namespace vx

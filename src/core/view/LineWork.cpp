@@ -194,6 +194,7 @@ std::vector<MarkLine> CornerMarkLines(const PixelRect& image, double xs, double 
 
 FreeLineShape ComputeFreeLineShape(const CLineObj& line, gfx::geom::Point origin, double xs, double ys) {
     FreeLineShape shape;
+    shape.heads.reserve(2);
     const double t = line.GetThickness();
     const double a = line.GetAngle() * kRadiansPerDegree;
     const double ux = std::cos(a), uy = std::sin(a);

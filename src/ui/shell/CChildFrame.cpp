@@ -14,6 +14,7 @@ CChildFrame::CChildFrame(wxWindow* parent, vx::GPView* view)
     // The print-settings pane's place stays empty until that pane exists.
     mLeft = new wxPanel(mSplitter, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN);
     mRight = CreateLayoutViewWindow(mSplitter, view);
+    mRight->SetPrintSettingsPane(mLeft);
     mSplitter->SplitPanes(mLeft, mRight);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(mSplitter, 1, wxEXPAND);

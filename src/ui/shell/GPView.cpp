@@ -19,11 +19,10 @@ bool GPView::OnCreate(wxDocument* doc, long flags) {
     CMainFrame* frame = CMainFrame::Get();
     if (!frame) return false;
     // The document's layout exists only after New or Open ran; the pane follows it.
-    frame->SetViewCreating(true);
+    // The view window sets the view-creating flag, its initial update clears it.
     mChild = frame->AttachLayoutWindow(this);
     SetFrame(frame);
     Activate(true);
-    frame->SetViewCreating(false);
     return true;
 }
 

@@ -4,7 +4,11 @@
 #include <utility>
 
 #include <wx/dcclient.h>
+#include <wx/utils.h>
 
+#include "host/HostService.h"
+#include "host/Shell.h"
+#include "ui/CGPApp.h"
 #include "ui/shell/CommandIds.h"
 #include "ui/shell/WxScreenMetrics.h"
 #include "ui/view/CGoToPageDlg.h"
@@ -21,6 +25,30 @@ ScrollAction ActionOf(wxEventType type) {
     if (type == wxEVT_SCROLLWIN_THUMBTRACK || type == wxEVT_SCROLLWIN_THUMBRELEASE) return ScrollAction::Track;
     return ScrollAction::Other;
 }
+
+/// The view's virtual key of a key code: Enter and the arrows, 0 for any other.
+int VirtualKeyOf(int keyCode) {
+    switch (keyCode) {
+    case WXK_RETURN:
+    case WXK_NUMPAD_ENTER: return kKeyReturn;
+    case WXK_LEFT:
+    case WXK_NUMPAD_LEFT: return kKeyLeft;
+    case WXK_UP:
+    case WXK_NUMPAD_UP: return kKeyUp;
+    case WXK_RIGHT:
+    case WXK_NUMPAD_RIGHT: return kKeyRight;
+    case WXK_DOWN:
+    case WXK_NUMPAD_DOWN: return kKeyDown;
+    default: return 0;
+    }
+}
+
+constexpr int kEditCommands[] = {kCmdEditUndo,          kCmdEditUndoForwarded,  kCmdEditCut,
+                                 kCmdEditCopy,          kCmdEditPaste,          kCmdEditClear,
+                                 kCmdEditDuplicate,     kCmdEditDuplicateSeveral, kCmdSelectAll,
+                                 kCmdSelectAllImages,   kCmdSelectAllOnPage,    kCmdSelectAllInFolder,
+                                 kCmdSelectAllFreeTexts, kCmdSelectAllFreeLines, kCmdSelectInvert,
+                                 kCmdSelectNone};
 
 // Shift and Ctrl as the event carries them; a Shift key's own event counts it as held
 // while it goes down.
@@ -54,26 +82,22 @@ CGPViewWindow::CGPViewWindow(wxWindow* parent, wxWindowID id)
     Bind(wxEVT_LEFT_DOWN, &CGPViewWindow::OnLeftDown, this);
     Bind(wxEVT_LEFT_UP, &CGPViewWindow::OnLeftUp, this);
     Bind(wxEVT_KEY_UP, &CGPViewWindow::OnKeyUp, this);
-    // A right press during a drag cancels it; otherwise it goes on to the context menu.
-    Bind(wxEVT_RIGHT_DOWN, [this](wxMouseEvent& event) {
-        if (!mDrag.Tracking()) {
-            event.Skip();
-            return;
-        }
-        GuardedHandler([&] {
-            mDrag.RightPress();
-            SyncDrag();
-        });
-    });
     Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) { OnDragInterrupted(); });
-    Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
-        OnDragInterrupted();
-        event.Skip();
-    });
     for (int command : kViewCommands) {
         Bind(wxEVT_MENU, &CGPViewWindow::OnCommandEvent, this, ToWxId(command));
         Bind(wxEVT_UPDATE_UI, &CGPViewWindow::OnUpdateCommandUI, this, ToWxId(command));
     }
+    for (int command : kEditCommands) {
+        Bind(wxEVT_MENU, &CGPViewWindow::OnCommandEvent, this, ToWxId(command));
+        Bind(wxEVT_UPDATE_UI, &CGPViewWindow::OnUpdateCommandUI, this, ToWxId(command));
+    }
+    Bind(wxEVT_SET_FOCUS, &CGPViewWindow::OnSetFocus, this);
+    Bind(wxEVT_KILL_FOCUS, &CGPViewWindow::OnKillFocus, this);
+    Bind(wxEVT_MIDDLE_DOWN, &CGPViewWindow::OnMousePress, this);
+    Bind(wxEVT_RIGHT_DOWN, &CGPViewWindow::OnRightDown, this);
+    Bind(wxEVT_LEFT_DCLICK, &CGPViewWindow::OnDoubleClick, this);
+    // The main frame's save question offers Yes and No only until the initial update.
+    if (Shell* shell = HostService<Shell>()) shell->SetViewCreating(true);
     // The print job itself: Print now sends it after syncing the layout with the driver.
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { GuardedHandler([&] { mView.DoPrintJob(); }); },
          ToWxId(kCmdPrintDirect));
@@ -81,6 +105,10 @@ CGPViewWindow::CGPViewWindow(wxWindow* parent, wxWindowID id)
 }
 
 CGPViewWindow::~CGPViewWindow() {
+    if (HasCapture()) ReleaseMouse();
+    // A view that goes before its initial update (a failed open) is no longer creating.
+    if (!mCore.LayoutSetting())
+        if (Shell* shell = HostService<Shell>()) shell->SetViewCreating(false);
     while (mFrozen > 0) {
         --mFrozen;
         Thaw();
@@ -187,6 +215,8 @@ void CGPViewWindow::OnMotion(wxMouseEvent& event) {
         }
         mCore.OnMouseMove({event.GetX(), event.GetY()});
     });
+    // The cursor a drag started with stays until its release.
+    if (!mDrag.Tracking()) UpdateCursor(PixelPoint{event.GetX(), event.GetY()});
     event.Skip();
 }
 
@@ -194,6 +224,7 @@ void CGPViewWindow::OnLeftDown(wxMouseEvent& event) {
     // The focus brings the keys (Esc) here during the drag.
     SetFocus();
     GuardedHandler([&] {
+        mCore.Edit().CloseKeySession();
         mDrag.Press({event.GetX(), event.GetY()}, KeysOf(event), event.RightIsDown());
         if (mDrag.Tracking() && !HasCapture()) CaptureMouse();
         SyncDrag();
@@ -205,10 +236,13 @@ void CGPViewWindow::OnLeftUp(wxMouseEvent& event) {
         mDrag.Release({event.GetX(), event.GetY()}, KeysOf(event));
         SyncDrag();
     });
+    UpdateCursor(PixelPoint{event.GetX(), event.GetY()});
 }
 
 void CGPViewWindow::OnKeyUp(wxKeyEvent& event) {
     if (!mDrag.Tracking()) {
+        GuardedHandler([&] { mCore.Edit().CloseKeySession(); });
+        UpdateCursor();
         event.Skip();
         return;
     }
@@ -245,6 +279,11 @@ void CGPViewWindow::OnKeyDown(wxKeyEvent& event) {
         });
         return;
     }
+    // Consumed, so that the arrows do not scroll the window as well.
+    if (const int key = VirtualKeyOf(event.GetKeyCode())) {
+        GuardedHandler([&] { mCore.Edit().OnKeyDown(key); });
+        return;
+    }
     // Ctrl with the plus key of the main keyboard arrives as '+' or as a shifted '='
     // by keyboard layout; frames whose accelerators already took it never get here.
     if (event.GetModifiers() & wxMOD_CONTROL) {
@@ -272,6 +311,103 @@ void CGPViewWindow::OnUpdateCommandUI(wxUpdateUIEvent& event) {
         mCore.OnUpdateCommand(FromWxId(event.GetId()), state);
         event.Enable(state.enabled);
     });
+}
+
+void CGPViewWindow::PostFrameCommand(int commandId) {
+    wxWindow* top = wxGetTopLevelParent(this);
+    if (!top) return;
+    wxCommandEvent* command = new wxCommandEvent(wxEVT_MENU, ToWxId(commandId));
+    command->SetEventObject(top);
+    wxQueueEvent(top->GetEventHandler(), command);
+}
+
+bool CGPViewWindow::InPrintSettingsPane(const wxWindow* window) const {
+    for (; mPrintSettingsPane && window; window = window->GetParent())
+        if (window == mPrintSettingsPane) return true;
+    return false;
+}
+
+void CGPViewWindow::OnSetFocus(wxFocusEvent& event) {
+    GuardedHandler([&] {
+        const EditCommands::ActiveView self{this, mCore.LayoutSetting(), false};
+        const EditCommands::ActiveView pane{mPrintSettingsPane, mCore.LayoutSetting(), true};
+        // Focus back from a dialog or a bar leaves the active view as it was.
+        if (InPrintSettingsPane(event.GetWindow()))
+            mCore.Edit().OnActivateView(true, &self, &pane, true);
+        else if (!mActivated)
+            mCore.Edit().OnActivateView(true, &self, nullptr, true);
+        mActivated = true;
+    });
+    event.Skip();
+}
+
+void CGPViewWindow::OnKillFocus(wxFocusEvent& event) {
+    OnDragInterrupted();
+    GuardedHandler([&] {
+        mCore.Edit().CloseKeySession();
+        if (!InPrintSettingsPane(event.GetWindow())) return;
+        const EditCommands::ActiveView self{this, mCore.LayoutSetting(), false};
+        const EditCommands::ActiveView pane{mPrintSettingsPane, mCore.LayoutSetting(), true};
+        mCore.Edit().OnActivateView(false, &pane, &self, mCore.LayoutSetting() != nullptr);
+    });
+    event.Skip();
+}
+
+void CGPViewWindow::OnMousePress(wxMouseEvent& event) {
+    GuardedHandler([&] { mCore.Edit().CloseKeySession(); });
+    if (!HasFocus()) SetFocus();
+    event.Skip();
+}
+
+void CGPViewWindow::OnRightDown(wxMouseEvent& event) {
+    // A right press during a drag cancels it; otherwise it selects, and the context
+    // menu follows.
+    if (mDrag.Tracking()) {
+        GuardedHandler([&] {
+            mDrag.RightPress();
+            SyncDrag();
+        });
+        return;
+    }
+    if (!HasFocus()) SetFocus();
+    GuardedHandler([&] { mCore.Edit().OnRightButtonDown({event.GetX(), event.GetY()}, event.ShiftDown()); });
+    UpdateCursor(PixelPoint{event.GetX(), event.GetY()});
+    // The main frame's context menu follows.
+    event.Skip();
+}
+
+void CGPViewWindow::OnDoubleClick(wxMouseEvent& event) {
+    GuardedHandler([&] { mCore.Edit().OnDoubleClick({event.GetX(), event.GetY()}); });
+    UpdateCursor(PixelPoint{event.GetX(), event.GetY()});
+}
+
+void CGPViewWindow::UpdateCursor(std::optional<PixelPoint> client) {
+    if (!client) {
+        const wxPoint p = ScreenToClient(wxGetMousePosition());
+        client = PixelPoint{p.x, p.y};
+    }
+    CursorChoice choice;
+    GuardedHandler([&] { choice = mCore.Edit().CursorAt(*client); });
+    switch (choice.kind) {
+    case CursorChoice::Kind::Keep: return;
+    case CursorChoice::Kind::Default:
+        mCursorIndex = -1;
+        SetCursor(wxCursor(wxCURSOR_ARROW));
+        return;
+    case CursorChoice::Kind::Index:
+        mCursorIndex = choice.index;
+        if (auto* app = dynamic_cast<CGPApp*>(wxTheApp); app && app->SetCursorByIndex(choice.index)) return;
+        SetCursor(wxCursor(TrackerStockCursor(choice.index)));
+        return;
+    }
+}
+
+wxStockCursor TrackerStockCursor(int hitCode) {
+    // Top-left, top-right, bottom-right, bottom-left, top, right, bottom, left, middle.
+    static constexpr wxStockCursor kCursors[9] = {wxCURSOR_SIZENWSE, wxCURSOR_SIZENESW, wxCURSOR_SIZENWSE,
+                                                  wxCURSOR_SIZENESW, wxCURSOR_SIZENS,   wxCURSOR_SIZEWE,
+                                                  wxCURSOR_SIZENS,   wxCURSOR_SIZEWE,   wxCURSOR_SIZING};
+    return hitCode >= 0 && hitCode <= 8 ? kCursors[hitCode] : wxCURSOR_ARROW;
 }
 
 std::vector<wxAcceleratorEntry> LayoutViewAccelerators() {

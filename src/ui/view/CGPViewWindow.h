@@ -3,6 +3,7 @@
 #include <vector>
 
 #include <wx/accel.h>
+#include <wx/cursor.h>
 #include <wx/window.h>
 
 #include "host/FatalError.h"
@@ -38,6 +39,11 @@ public:
     PaintResult LastPaint() const { return mLastPaint; }
     /// The screen resolution the view draws at (96 unless a test sets another).
     void SetPixelsPerInch(PixelPoint ppi) { mPixelsPerInch = ppi; }
+    /// The hit code whose cursor the view set last; -1 for the window's own arrow.
+    int CursorIndex() const { return mCursorIndex; }
+    /// The print-settings pane beside the view: focus moving between the two activates
+    /// one view and deactivates the other.
+    void SetPrintSettingsPane(wxWindow* pane) { mPrintSettingsPane = pane; }
 
 private:
     // ViewWindowPort
@@ -51,6 +57,7 @@ private:
     void ShowScrollBars(const ScrollSizes& sizes, PixelPoint position) override;
     void Post(std::function<void()> task) override;
     std::optional<int> AskPageNumber(int currentPage, int pageCount) override;
+    void PostFrameCommand(int commandId) override;
 
     void OnPaint(wxPaintEvent& event);
     void OnSize(wxSizeEvent& event);
@@ -66,6 +73,15 @@ private:
     void SyncDrag();
     void OnCommandEvent(wxCommandEvent& event);
     void OnUpdateCommandUI(wxUpdateUIEvent& event);
+    // Edit and selection by keys and mouse.
+    void OnSetFocus(wxFocusEvent& event);
+    void OnKillFocus(wxFocusEvent& event);
+    void OnMousePress(wxMouseEvent& event);
+    void OnRightDown(wxMouseEvent& event);
+    void OnDoubleClick(wxMouseEvent& event);
+    /// Sets the cursor for a client point; the pointer's own point without one.
+    void UpdateCursor(std::optional<PixelPoint> client = std::nullopt);
+    bool InPrintSettingsPane(const wxWindow* window) const;
 
     CGPView mView;
     LayoutViewCore mCore;
@@ -79,7 +95,13 @@ private:
     int mFullPaints = 0;
     int mRulerPaints = 0;
     PaintResult mLastPaint = PaintResult::Busy;
+    wxWindow* mPrintSettingsPane = nullptr;
+    bool mActivated = false;
+    int mCursorIndex = -1;
 };
+
+/// The stock cursor of a tracker hit code (0 to 8): the application's cursor table.
+wxStockCursor TrackerStockCursor(int hitCode);
 
 /// The keys of the zoom commands that the menu texts do not carry (Ctrl with + and - of
 /// the numeric pad), for the frame's accelerator table; the others come with the menus.

@@ -55,6 +55,17 @@ TEST_F(DragMoves, TravelIsConvertedWholeNotPerMotion) {
     }
 }
 
+// The page scrolled under a held button: the travel on the page counts.
+TEST_F(DragMoves, TravelFollowsTheScroll) {
+    const PixelPoint from = Px(1000, 1000);
+    drag.Press(from, {});
+    drag.Motion({from.x + 10, from.y}, {});
+    window.scroll = {0, 100};
+    drag.Motion({from.x + 30, from.y + 15 - 100}, {});
+    drag.Release({from.x + 30, from.y + 15 - 100}, {});
+    EXPECT_EQ(image1->GetPosition(), (LayoutPoint{832, 776}));
+}
+
 TEST_F(DragMoves, ShiftClickAddsAndTheSelectionMovesTogether) {
     Click(Px(1000, 1000));
     Click(Px(1900, 1000), {true, false});

@@ -35,6 +35,7 @@ struct FakeViewWindow : ViewWindowPort {
     std::deque<std::function<void()>> posted;
     std::optional<int> pageAnswer;
     std::vector<std::pair<int, int>> pagesAsked;
+    std::vector<int> frameCommands;
 
     PixelPoint ClientSize() const override { return client; }
     PixelPoint PixelsPerInch() const override { return ppi; }
@@ -55,6 +56,7 @@ struct FakeViewWindow : ViewWindowPort {
         pagesAsked.emplace_back(current, count);
         return pageAnswer;
     }
+    void PostFrameCommand(int id) override { frameCommands.push_back(id); }
     void RunPosted() {
         while (!posted.empty()) {
             auto task = std::move(posted.front());
@@ -70,7 +72,9 @@ struct OneViewShell : Shell {
     LayoutView* FindLayoutView(const CLayoutSetting&) override { return view; }
     LayoutView* GetLayoutView() override { return view; }
     PrintSettingsPane* GetActivePrintSettingsPane() override { return nullptr; }
-    bool IsViewCreating() override { return false; }
+    bool creating = false;
+    bool IsViewCreating() override { return creating; }
+    void SetViewCreating(bool on) override { creating = on; }
     void RefreshToolBar(int) override {}
     void SetQuickPrintStatus(int) override {}
     void SetLayoutTitle(const std::string&) override {}

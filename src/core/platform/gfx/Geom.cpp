@@ -18,13 +18,14 @@ bool OnSegment(Point a, Point b, Point p) {
 
 }  // namespace
 
-bool Polygon::Contains(Point p) const {
-    const size_t n = points.size();
+bool Polygon::Contains(Point p) const { return PolygonContains(points.data(), points.size(), p); }
+
+bool PolygonContains(const Point* points, size_t n, Point p) {
     if (n < 3) return false;
     int winding = 0;
     for (size_t i = 0; i < n; ++i) {
         const Point a = points[i];
-        const Point b = points[(i + 1) % n];
+        const Point b = points[i + 1 < n ? i + 1 : 0];
         if (OnSegment(a, b, p)) return true;
         if (a.y <= p.y) {
             if (b.y > p.y && Cross(a, b, p) > 0) ++winding;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <vector>
 
 namespace vx::gfx::geom {
@@ -26,6 +27,10 @@ struct Polygon {
     Polygon Rotated(Point centre, double degrees) const;
     Polygon Translated(double dx, double dy) const;
 };
+
+/// Polygon::Contains over n points kept elsewhere (a closed polygon, nonzero winding,
+/// points on the edge inside), for callers that build outlines without allocating.
+bool PolygonContains(const Point* points, size_t n, Point p);
 
 /// The rectangle's four corners, clockwise from the top-left.
 Polygon RectanglePolygon(double left, double top, double right, double bottom);
