@@ -11,6 +11,7 @@
 #include "../uicontrols/GalleryFixture.h"
 #include "core/model/LayoutFixture.h"
 #include "core/view/MouseFixture.h"
+#include "core/view/ViewFixture.h"
 #include "host/HostService.h"
 #include "host/Shell.h"
 #include "host/ToolWindows.h"
@@ -18,6 +19,7 @@
 #include "model/PageGeometry.h"
 #include "model/Relayout.h"
 #include "model/UndoStore.h"
+#include "platform/system/Folders.h"
 #include "support/RecordingApplicationState.h"
 #include "support/RecordingPorts.h"
 #include "ui/SurfacePainter.h"
@@ -57,9 +59,10 @@ protected:
         layout.SetColor(2);
         layout.SetPaperColor(0xFFFFFF);
         layout.SetBaseImage(std::make_unique<CImageObj>(true));
-        image1 = t.Add(708, 708, 720, 720);
-        image2 = t.Add(708, 708, 1600, 720);
-        for (CImageObj* image : {image1, image2}) image->SetSizeMethod(1);
+        // Working bitmaps live in the temporary folder.
+        ASSERT_TRUE(CreateTempFolder());
+        image1 = test::AddPictureItem(layout, 720, 720, 708, 708, 0x3050D0);
+        image2 = test::AddPictureItem(layout, 1600, 720, 708, 708, 0x30A030);
         text = test::AddFreeTextFrame(layout, {{{720, 2000}, {1420, 2000}, {1420, 2400}, {720, 2400}}});
         line = test::AddFreeLine(layout, {720, 3000}, {2137, 3000});
         for (CLayoutObj* p = layout.GetFirstItem(); p; p = p->NextItem()) p->SetChanged(0);
@@ -254,8 +257,7 @@ TEST_F(MouseDrag, SnappingAndDroppingInAutomaticLayout) {
     SnapPointToGrid(layout, snapped, 70, 70);
     EXPECT_EQ(image1->GetPosition(), snapped);
 
-    CImageObj* image3 = t.Add(708, 708);
-    image3->SetSizeMethod(1);
+    CImageObj* image3 = test::AddPictureItem(layout, 0, 0, 708, 708, 0x3030A0);
     layout.SetFree(0);
     ASSERT_EQ(Relayout(layout), 1);
     view->View().DeselectAll();

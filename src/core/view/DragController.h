@@ -6,7 +6,6 @@
 
 #include "host/LayoutView.h"
 #include "model/LayoutTypes.h"
-#include "view/ItemTracker.h"
 #include "view/ViewMapping.h"
 
 namespace vx {
