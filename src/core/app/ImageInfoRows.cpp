@@ -1,5 +1,6 @@
 #include "app/ImageInfoRows.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "imaging/ExifRecord.h"
@@ -85,6 +86,17 @@ ImageInfoTable ImageInfoRowsFor(const CLayoutObj& item) {
     for (size_t i = 0; i < rows.size(); ++i)
         if (Shown(kRows[i], image)) rows[i].value = formatter.FormatField(int(i));
     return rows;
+}
+
+ImageInfoColumns ImageInfoColumnWidths(int listWidth, int edge, int verticalScrollBar) {
+    const int room = listWidth - 2 * edge - verticalScrollBar;
+    return {room / 3, 20, 2 * room / 3 - 20};
+}
+
+void ClampToolWindowOrigin(int workLeft, int workTop, int workWidth, int workHeight, int width, int height, int& x,
+                           int& y) {
+    x = std::max(std::min(x, workLeft + workWidth - width), workLeft);
+    y = std::max(std::min(y, workTop + workHeight - height), workTop);
 }
 
 }  // namespace vx

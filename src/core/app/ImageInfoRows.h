@@ -26,4 +26,19 @@ ImageInfoTable ImageInfoLabelRows();
 /// Any item other than an image gives the labels only.
 ImageInfoTable ImageInfoRowsFor(const CLayoutObj& item);
 
+/// Widths of the three columns of a list listWidth pixels wide: a third of the room
+/// inside its edges and vertical scroll bar for the label, 20 for the separator, the
+/// rest for the value.
+struct ImageInfoColumns {
+    int label = 0;
+    int separator = 0;
+    int value = 0;
+};
+ImageInfoColumns ImageInfoColumnWidths(int listWidth, int edge, int verticalScrollBar);
+
+/// The origin of a window of width x height wished at (x, y), moved into the work area
+/// (left, top, width, height) so that it lies wholly inside where it fits.
+void ClampToolWindowOrigin(int workLeft, int workTop, int workWidth, int workHeight, int width, int height, int& x,
+                           int& y);
+
 }  // namespace vx

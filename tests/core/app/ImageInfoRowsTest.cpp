@@ -117,3 +117,28 @@ TEST(ImageInfoRows, FreeTextGivesTheLabelsOnly) {
 
 }  // namespace
 }  // namespace vx
+
+namespace vx {
+namespace {
+
+TEST(ImageInfoWindowGeometry, ColumnsShareTheRoomInsideTheEdges) {
+    const ImageInfoColumns c = ImageInfoColumnWidths(400, 2, 16);
+    EXPECT_EQ(c.label, 380 / 3);
+    EXPECT_EQ(c.separator, 20);
+    EXPECT_EQ(c.value, 2 * 380 / 3 - 20);
+}
+
+TEST(ImageInfoWindowGeometry, OriginIsMovedBackIntoTheWorkArea) {
+    const struct {
+        int x, y, wantX, wantY;
+    } cases[] = {{5000, 5000, 1280 - 340, 1024 - 330}, {-50, -20, 0, 0}, {100, 60, 100, 60}};
+    for (const auto& c : cases) {
+        int x = c.x, y = c.y;
+        ClampToolWindowOrigin(0, 0, 1280, 1024, 340, 330, x, y);
+        EXPECT_EQ(x, c.wantX);
+        EXPECT_EQ(y, c.wantY);
+    }
+}
+
+}  // namespace
+}  // namespace vx
