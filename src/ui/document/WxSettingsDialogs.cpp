@@ -18,6 +18,7 @@ fs::path PathOf(const wxString& text) { return fs::path(std::string(text.utf8_st
 bool WxSettingsDialogs::Has(Dialog dialog) {
     switch (dialog) {
     case Dialog::SelectTemplate: return true;
+    case Dialog::Preferences: return true;
     default: return false;
     }
 }

@@ -11,6 +11,7 @@ public:
     bool RunAutoRotate(CLayoutSetting&) override { return false; }
     std::optional<std::filesystem::path> ChooseTemplate() override;
     std::optional<uint32_t> ChooseColour(uint32_t initial) override;
+    bool RunPreferences() override;
 };
 
 }  // namespace vx
