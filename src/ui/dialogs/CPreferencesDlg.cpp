@@ -1,5 +1,7 @@
 #include "ui/dialogs/CPreferencesDlg.h"
 
+#include <filesystem>
+
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -41,7 +43,9 @@ wxChoice* UnitList(wxWindow* parent, int id) {
 wxBitmap ModelIcon(int id) {
     const auto path = DataFolder() / "icons" / (std::to_string(id) + ".png");
     wxImage image;
-    if (!image.LoadFile(Wx(path.string()), wxBITMAP_TYPE_PNG)) return wxBitmap(48, 48);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error) || !image.LoadFile(Wx(path.string()), wxBITMAP_TYPE_PNG))
+        return wxBitmap(48, 48);
     if (image.GetWidth() != 48 || image.GetHeight() != 48) image.Rescale(48, 48, wxIMAGE_QUALITY_HIGH);
     return wxBitmap(image);
 }
@@ -281,8 +285,8 @@ void CPreferencesDlg::OnOk(wxCommandEvent&) {
     mTabs->SetSelection(0);
     CNumEdit* edit = failed == PreferencesController::kGridEdit ? mGrid : mArrowStep;
     edit->SetFocus();
-    edit->SelectAll();
     edit->ShowPosition(0);
+    edit->SelectAll();
 }
 
 bool WxSettingsDialogs::RunPreferences() {

@@ -1,5 +1,7 @@
 #include "ui/view/CImagePreviewDlg.h"
 
+#include <filesystem>
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/display.h>
@@ -22,7 +24,10 @@ namespace {
 wxBitmap SmallIcon(int id) {
     const auto path = DataFolder() / "icons" / (std::to_string(id) + ".png");
     wxImage image;
-    if (!image.LoadFile(wxString::FromUTF8(path.string()), wxBITMAP_TYPE_PNG)) return wxNullBitmap;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error) ||
+        !image.LoadFile(wxString::FromUTF8(path.string()), wxBITMAP_TYPE_PNG))
+        return wxNullBitmap;
     return wxBitmap(image.Rescale(16, 16, wxIMAGE_QUALITY_HIGH));
 }
 

@@ -1,5 +1,7 @@
 #include "ui/view/CPreviewPane.h"
 
+#include <filesystem>
+
 #include <wx/dcclient.h>
 #include <wx/image.h>
 
@@ -16,7 +18,8 @@ namespace {
 wxCursor LoadCursor(int id, wxStockCursor fallback) {
     const auto path = DataFolder() / "cursors" / (std::to_string(id) + ".png");
     wxImage image;
-    if (wxImage::CanRead(wxString::FromUTF8(path.string())) && image.LoadFile(wxString::FromUTF8(path.string()))) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error) && image.LoadFile(wxString::FromUTF8(path.string()))) {
         image.SetOption(wxIMAGE_OPTION_CUR_HOTSPOT_X, image.GetWidth() / 2);
         image.SetOption(wxIMAGE_OPTION_CUR_HOTSPOT_Y, image.GetHeight() / 2);
         return wxCursor(image);
