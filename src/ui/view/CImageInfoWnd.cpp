@@ -73,7 +73,7 @@ CImageInfoWnd::CImageInfoWnd(wxFrame* frame, AppPreferences& preferences)
     Reset();
 }
 
-CImageInfoWnd::~CImageInfoWnd() {
+void CImageInfoWnd::SavePlacement() {
     const wxPoint origin = GetPosition();
     mPreferences.imageInfoX = origin.x;
     mPreferences.imageInfoY = origin.y;
@@ -181,6 +181,7 @@ void CImageInfoWnd::OnCharHook(wxKeyEvent& event) {
 
 void CImageInfoWnd::OnClose(wxCloseEvent&) {
     mPreferences.imageInfoWindow = 0;
+    SavePlacement();
     Destroy();
 }
 

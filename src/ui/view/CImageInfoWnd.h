@@ -23,8 +23,9 @@ public:
 
     /// A window over frame (its shortcuts' owner), placed at the preferences' origin.
     CImageInfoWnd(wxFrame* frame, AppPreferences& preferences);
-    ~CImageInfoWnd() override;
 
+    /// Stores the window's origin in the preferences (before it goes).
+    void SavePlacement();
     /// Fills the rows for item (labels only for anything but an image).
     void ShowItem(const CLayoutObj& item);
     /// Labels and separators only.

@@ -61,7 +61,7 @@ CImagePreviewDlg::CImagePreviewDlg(wxWindow* parent, AppPreferences& preferences
     mColour->SetValue(true);
 
     auto* band = new wxBoxSizer(wxHORIZONTAL);
-    band->AddSpacer(ConvertDialogToPixels(wxSize(27, 0)).x);
+    band->AddSpacer(6);
     band->Add(mIn, 0, wxALIGN_CENTER_VERTICAL);
     band->Add(mList, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
     band->Add(mOut, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
@@ -105,7 +105,7 @@ CImagePreviewDlg::CImagePreviewDlg(wxWindow* parent, AppPreferences& preferences
     ShowCurrentItem();
 }
 
-CImagePreviewDlg::~CImagePreviewDlg() {
+void CImagePreviewDlg::SavePlacement() {
     const wxRect r = GetRect();
     mPreferences.imagePreviewX = r.x;
     mPreferences.imagePreviewY = r.y;
@@ -270,6 +270,8 @@ void CImagePreviewDlg::OnWheel(wxMouseEvent& event) {
 
 void CImagePreviewDlg::OnClose(wxCloseEvent&) {
     mPreferences.imagePreviewWindow = 0;
+    SavePlacement();
+    mRenderer.Clear();
     Destroy();
 }
 

@@ -28,8 +28,9 @@ public:
     static constexpr int kColourBox = 1081;
 
     CImagePreviewDlg(wxWindow* parent, AppPreferences& preferences);
-    ~CImagePreviewDlg() override;
 
+    /// Stores the window's origin and size in the preferences (before it goes).
+    void SavePlacement();
     /// Shows the active layout's current image item.
     void UpdateImage();
     /// Makes the pane anew and shows the active layout's current image item in it.

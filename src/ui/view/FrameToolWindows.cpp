@@ -28,6 +28,12 @@ FrameToolWindows::FrameToolWindows(wxWindow* parent, CGPDialogBar* bar) : mParen
         mParent->Bind(wxEVT_MENU, &FrameToolWindows::OnToggle, this, ToWxId(command));
         mParent->Bind(wxEVT_UPDATE_UI, &FrameToolWindows::OnUpdateToggle, this, ToWxId(command));
     }
+    // The windows go with the frame: their placement is stored while the preferences
+    // still exist, and the preview's copy is freed while its picture store does.
+    mParent->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
+        if (event.GetEventObject() == mParent.get()) CloseWindows();
+        event.Skip();
+    });
 }
 
 FrameToolWindows::~FrameToolWindows() {
@@ -37,8 +43,21 @@ FrameToolWindows::~FrameToolWindows() {
             mParent->Unbind(wxEVT_UPDATE_UI, &FrameToolWindows::OnUpdateToggle, this, ToWxId(command));
         }
     }
-    if (mInfo) mInfo->Destroy();
-    if (mPreview) mPreview->Destroy();
+    CloseWindows();
+}
+
+void FrameToolWindows::CloseWindows() {
+    if (mInfo) {
+        mInfo->SavePlacement();
+        mInfo->Destroy();
+        mInfo = nullptr;
+    }
+    if (mPreview) {
+        mPreview->SavePlacement();
+        mPreview->Renderer().Clear();
+        mPreview->Destroy();
+        mPreview = nullptr;
+    }
 }
 
 void FrameToolWindows::SetZoom(int32_t numerator, int32_t denominator) {
@@ -106,6 +125,7 @@ void FrameToolWindows::ToggleImageInfo() {
     if (preferences->imageInfoWindow) {
         if (!mInfo) CreateInfoWindow();
     } else if (mInfo) {
+        mInfo->SavePlacement();
         mInfo->Destroy();
         mInfo = nullptr;
     }

@@ -9,6 +9,7 @@
 class wxFrame;
 class wxCommandEvent;
 class wxUpdateUIEvent;
+class wxWindowDestroyEvent;
 
 namespace vx {
 
@@ -52,6 +53,8 @@ private:
     void CreatePreviewWindow();
     void OnToggle(wxCommandEvent& event);
     void OnUpdateToggle(wxUpdateUIEvent& event);
+    /// Stores the windows' placement and destroys them.
+    void CloseWindows();
 
     wxWeakRef<wxWindow> mParent;  // the frame may go first
     CGPDialogBar* mBar;
