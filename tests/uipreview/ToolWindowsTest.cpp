@@ -33,6 +33,11 @@ protected:
         bar->Append(view, "Ansicht");
         mFrame->SetMenuBar(bar);
         mFrame->Bind(wxEVT_MENU, [](wxCommandEvent&) { ToggleRulers(); }, ToWxId(kCmdViewRulers));
+        // As the main frame has them: every command without a handler of its own is grey
+        // and goes nowhere.
+        mFrame->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, ToWxId(kFirstCommandId),
+                     ToWxId(kLastCommandId));
+        mFrame->Bind(wxEVT_MENU, [](wxCommandEvent& e) { e.Skip(); }, ToWxId(kFirstCommandId), ToWxId(kLastCommandId));
         tools = std::make_unique<FrameToolWindows>(mFrame, nullptr);
     }
     void TearDown() override {
