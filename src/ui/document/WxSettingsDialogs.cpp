@@ -29,6 +29,7 @@ bool WxSettingsDialogs::Has(Dialog dialog) {
     case Dialog::Labels: return true;
     case Dialog::Caption: return true;
     case Dialog::HeaderFooter: return true;
+    case Dialog::Preferences: return true;
     default: return false;
     }
 }

@@ -21,6 +21,7 @@ public:
     bool RunLabels(CLayoutSetting& layout, bool preset) override;
     bool RunCaption(CLayoutSetting& layout, bool preset) override;
     bool RunHeaderFooter(CLayoutSetting& layout) override;
+    bool RunPreferences() override;
 };
 
 }  // namespace vx

@@ -1,0 +1,2 @@
+// The shared window-test fixture, compiled into this suite too.
+#include "../uicontrols/GalleryFixture.cpp"
