@@ -18,6 +18,11 @@ fs::path PathOf(const wxString& text) { return fs::path(std::string(text.utf8_st
 bool WxSettingsDialogs::Has(Dialog dialog) {
     switch (dialog) {
     case Dialog::SelectTemplate: return true;
+    case Dialog::InputColorDefaults: return true;
+    case Dialog::ImageColor: return true;
+    case Dialog::ImageStamp: return true;
+    case Dialog::FreeText: return true;
+    case Dialog::FreeLine: return true;
     default: return false;
     }
 }

@@ -11,6 +11,11 @@ public:
     bool RunAutoRotate(CLayoutSetting&) override { return false; }
     std::optional<std::filesystem::path> ChooseTemplate() override;
     std::optional<uint32_t> ChooseColour(uint32_t initial) override;
+    bool RunInputColorDefaults(CLayoutSetting& layout) override;
+    bool RunImageColor(CLayoutSetting& layout) override;
+    bool RunImageStamp(CLayoutSetting& layout) override;
+    bool RunFreeText(CLayoutSetting& layout, CLayoutObj* item) override;
+    bool RunFreeLine(CLayoutSetting& layout, CLayoutObj* item) override;
 };
 
 }  // namespace vx
