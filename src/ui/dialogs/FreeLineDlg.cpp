@@ -126,7 +126,11 @@ CFreeLineDlg::CFreeLineDlg(wxWindow* parent) : SettingsDialog(parent, "Freie Lin
         r->Bind(wxEVT_RADIOBUTTON, Guarded<wxCommandEvent>([this](wxCommandEvent&) { ArrowsChanged(); }));
     for (wxRadioButton* r : mSize)
         r->Bind(wxEVT_RADIOBUTTON, Guarded<wxCommandEvent>([this](wxCommandEvent&) { mSample->Refresh(); }));
-    mColour->Bind(wxEVT_BUTTON, Guarded<wxCommandEvent>([this](wxCommandEvent&) { mSample->Refresh(); }));
+    // The swatch's own handler takes the new colour first; the sample follows it.
+    mColour->Bind(wxEVT_BUTTON, [this](wxCommandEvent& event) {
+        event.Skip();
+        CallAfter([this] { mSample->Refresh(); });
+    });
     mUnit->Bind(wxEVT_CHOICE, Guarded<wxCommandEvent>([this](wxCommandEvent&) {
                     mCtl.GetValues().lengthText = Utf8(mLength->GetValue());
                     mCtl.SetUnit(mUnit->GetSelection() == 0 ? 1 : 2);

@@ -198,7 +198,8 @@ void CImageStampDlg::ChooseFile(const std::filesystem::path& path) {
 void CImageStampDlg::OnChooseFile() {
     DocumentServices* documents = HostService<DocumentServices>();
     const std::filesystem::path folder = documents ? documents->DocumentsFolder() : std::filesystem::path(wxGetHomeDir().utf8_string());
-    CGetImageDlg files(this, LoadString(IDS_IMAGE_FILTER_ALL), folder);
+    // One file: the open dialog without multiple selection.
+    CFileOpenDlg files(this, LoadString(IDS_IMAGE_FILTER_ALL), folder);
     if (files.ShowModal() != wxID_OK) return;
     ChooseFile(std::filesystem::path(Utf8(files.GetPath())));
 }
