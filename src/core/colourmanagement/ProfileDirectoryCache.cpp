@@ -1,5 +1,7 @@
 #include "colourmanagement/ProfileDirectoryCache.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <chrono>
 #include <system_error>
@@ -45,9 +47,13 @@ void ProfileDirectoryCache::List(Directory& directory) {
         if (!it->is_regular_file(fileError)) continue;
         FileFacts facts;
         facts.name = it->path().filename().string();
-        facts.mtime = it->last_write_time(fileError);
-        facts.size = it->file_size(fileError);
-        if (fileError) continue;
+        // One stat for time and size.
+        struct stat st {};
+        if (::stat(it->path().c_str(), &st) != 0) continue;
+        facts.size = uintmax_t(st.st_size);
+        facts.mtime = fs::file_time_type::clock::from_sys(
+            std::chrono::system_clock::time_point(std::chrono::duration_cast<std::chrono::system_clock::duration>(
+                std::chrono::seconds(st.st_mtim.tv_sec) + std::chrono::nanoseconds(st.st_mtim.tv_nsec))));
         // Facts read earlier still hold for the same file.
         auto old = FindName(directory.files, facts.name);
         if (old != directory.files.end() && old->mtime == facts.mtime && old->size == facts.size)
@@ -142,6 +148,15 @@ std::vector<ProfileListing> ProfileDirectoryCache::List() {
         return false;
     });
     return all;
+}
+
+void ProfileDirectoryCache::Visit(const std::function<void(const ProfileListing&)>& visit) {
+    std::lock_guard lock(mMutex);
+    RefreshLocked();
+    VisitProfilesLocked([&](const FileFacts& facts) {
+        visit(facts.listing);
+        return false;
+    });
 }
 
 void ProfileDirectoryCache::Clear() {

@@ -12,6 +12,7 @@
 #include "model/ImageMemoryBudget.h"
 #include "model/LayoutLimits.h"
 #include "model/LengthUnits.h"
+#include "model/PictureLoader.h"
 #include "model/UndoStore.h"
 #include "platform/system/MessagePort.h"
 #include "platform/system/Ports.h"
@@ -165,8 +166,8 @@ int ImageStampController::ChooseFile(const std::filesystem::path& path) {
     return result;
 }
 
-std::unique_ptr<CImageObj> ImageStampController::MakeStampItem(const std::filesystem::path& path,
-                                                               int& result) const {
+std::unique_ptr<CImageObj> ImageStampController::MakeStampItem(const std::filesystem::path& path, int& result,
+                                                               bool keepPicture) const {
     result = kStampUnsupported;
     std::unique_ptr<CImageObj> item(CreateImageObj(mLayout->GetStampImage(), nullptr, "StampImage"));
     if (!item) return nullptr;
@@ -190,8 +191,17 @@ std::unique_ptr<CImageObj> ImageStampController::MakeStampItem(const std::filesy
         result = kStampSizeOutOfRange;
         return nullptr;
     }
-    if (!item->RebuildBitmap()) return nullptr;
-    if (mLayout->GetColor() != 2) ConvertToGrey(*item, false);
+    if (keepPicture) {
+        if (!item->RebuildBitmap()) return nullptr;
+        if (mLayout->GetColor() != 2) ConvertToGrey(*item, false);
+    } else {
+        // A file that is only tried must still decode; its picture is not kept.
+        const ImageDescription& d = *item->GetDescription();
+        Rect16 target;
+        if (item->GetRotate() & 5) target.Set(0, 0, d.height, d.width);
+        else target.Set(0, 0, d.width, d.height);
+        if (!LoadPictureBuffer(*item, kPictureModePrint, target)) return nullptr;
+    }
     result = kStampBuilt;
     return item;
 }
@@ -199,7 +209,7 @@ std::unique_ptr<CImageObj> ImageStampController::MakeStampItem(const std::filesy
 int ImageStampController::BuildStamp(const std::filesystem::path& path, int mode) {
     if (!mLayout) return kStampUnsupported;
     int result = kStampUnsupported;
-    std::unique_ptr<CImageObj> item = MakeStampItem(path, result);
+    std::unique_ptr<CImageObj> item = MakeStampItem(path, result, mode == 0);
     if (!item) return result;
     if (mode == 1) {
         const LayoutPoint size = item->GetSize();
@@ -231,7 +241,7 @@ DialogCheck ImageStampController::Apply() {
             return {1148};
         }
         int result = kStampUnsupported;
-        stamp = MakeStampItem(mPath, result);
+        stamp = MakeStampItem(mPath, result, true);
         if (!stamp) {
             ShowStampBuildFailure(result);
             return {1148};

@@ -110,9 +110,11 @@ public:
     DialogCheck Apply();
 
 private:
-    /// A stamp item for path, sized and with its picture, outside every list; the
-    /// result code says why there is none.
-    std::unique_ptr<CImageObj> MakeStampItem(const std::filesystem::path& path, int& result) const;
+    /// A stamp item for path, sized, outside every list, with its picture when
+    /// keepPicture (else the picture is only decoded); the result code says why there
+    /// is none.
+    std::unique_ptr<CImageObj> MakeStampItem(const std::filesystem::path& path, int& result,
+                                             bool keepPicture) const;
     void ZeroSideCheck();
 
     CLayoutSetting* mLayout = nullptr;

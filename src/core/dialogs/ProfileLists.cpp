@@ -3,15 +3,12 @@
 #include <optional>
 
 #include "colourmanagement/ProfileCatalogue.h"
+#include "colourmanagement/ProfileDirectoryCache.h"
 #include "platform/colour/ColourProfile.h"
 #include "platform/system/StringTable.h"
 #include "platform/system/Utf8.h"
 
 namespace vx {
-
-void ProfileListModel::Add(std::string description, std::string fileName) {
-    mEntries.push_back({std::move(description), std::move(fileName)});
-}
 
 int FindProfileComboItem(uint32_t classCode, const ProfileListModel& list, std::string_view description) {
     const int start = (classCode == kClassPrinter || list.IsPrinterClass()) ? 1 : 0;
@@ -46,12 +43,13 @@ bool ReadProfileDescription(const std::filesystem::path& path, std::string& desc
 
 namespace {
 
-// The facts of a default profile: from the listing when the catalogue has it (no file
-// is opened again), else by opening it.
-std::optional<ProfileListing> DefaultFacts(const std::vector<ProfileListing>& all, const std::string& name,
-                                           uint32_t code) {
-    for (const ProfileListing& p : all)
-        if (p.fileName == name) return p;
+bool SameNameNoCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && EqualsNoCaseAscii(a, b);
+}
+
+// The facts of a default profile that the catalogue does not list (it lies elsewhere
+// or is unusable): by opening it.
+std::optional<ProfileListing> OpenedFacts(const std::string& name, uint32_t code) {
     const ColourProfile profile = OpenProfileOrDefault(name, code);
     if (!profile) return std::nullopt;
     ProfileListing p;
@@ -65,33 +63,38 @@ std::optional<ProfileListing> DefaultFacts(const std::vector<ProfileListing>& al
 }  // namespace
 
 void FillInputProfileLists(InputProfileLists& lists) {
-    lists.source.Clear();
-    lists.rgbSimulation.Clear();
-    lists.cmykSimulation.Clear();
-    const std::vector<ProfileListing> all = ListProfiles();
-
     const std::string rgbName = GetDefaultProfileName(kSpaceRgb).value_or(std::string(kDefaultRgbProfileFile));
-    const std::optional<ProfileListing> rgb = DefaultFacts(all, rgbName, kSpaceRgb);
+    const std::string cmykName = GetDefaultProfileName(kSpaceCmyk).value_or(LoadString(IDS_DEFAULT_CMYK_PROFILE));
+    // The defaults lead their lists; their places are kept while the catalogue is read
+    // once, straight into the lists.
+    ProfileListModel source, rgbSimulation, cmykSimulation;
+    std::optional<ProfileListing> rgb, cmyk;
+    source.Reserve(64);
+    source.Add(std::string(), rgbName);
+    SharedProfileDirectoryCache().Visit([&](const ProfileListing& p) {
+        if (!rgb && p.fileName == rgbName) rgb = p;
+        if (!cmyk && p.fileName == cmykName) cmyk = p;
+        if (p.colourSpace == kSpaceRgb) {
+            if (SameNameNoCase(p.fileName, rgbName)) return;
+            source.Add(p.description, p.fileName);
+            if (p.deviceClass == kClassPrinter) rgbSimulation.Add(p.description, p.fileName);
+        } else if (p.colourSpace == kSpaceCmyk && p.deviceClass == kClassPrinter) {
+            if (!SameNameNoCase(p.fileName, cmykName)) cmykSimulation.Add(p.description, p.fileName);
+        }
+    });
+    if (!rgb) rgb = OpenedFacts(rgbName, kSpaceRgb);
+    if (!cmyk) cmyk = OpenedFacts(cmykName, kSpaceCmyk);
+
     std::string rgbText = rgb ? rgb->description : std::string();
     if (rgbText.empty()) rgbText = GetProfileDescriptionOrDefault(kSpaceRgb, rgbName).value_or(rgbName);
-    lists.source.Add(rgbText, rgbName);
-    if (rgb && rgb->deviceClass == kClassPrinter) lists.rgbSimulation.Add(rgbText, rgbName);
-
-    const std::string cmykName = GetDefaultProfileName(kSpaceCmyk).value_or(LoadString(IDS_DEFAULT_CMYK_PROFILE));
-    if (const std::optional<ProfileListing> cmyk = DefaultFacts(all, cmykName, kSpaceCmyk);
-        cmyk && cmyk->deviceClass == kClassPrinter)
-        lists.cmykSimulation.Add(cmyk->description, cmykName);
-
-    for (const ProfileListing& p : all) {
-        if (p.colourSpace == kSpaceRgb) {
-            if (EqualsNoCaseAscii(p.fileName, rgbName)) continue;
-            lists.source.Add(p.description, p.fileName);
-            if (p.deviceClass == kClassPrinter) lists.rgbSimulation.Add(p.description, p.fileName);
-        } else if (p.colourSpace == kSpaceCmyk && p.deviceClass == kClassPrinter) {
-            if (EqualsNoCaseAscii(p.fileName, cmykName)) continue;
-            lists.cmykSimulation.Add(p.description, p.fileName);
-        }
-    }
+    source.SetDescription(0, rgbText);
+    lists.source = std::move(source);
+    lists.rgbSimulation = ProfileListModel();
+    if (rgb && rgb->deviceClass == kClassPrinter) lists.rgbSimulation.Add(std::move(rgbText), rgbName);
+    lists.rgbSimulation.Append(std::move(rgbSimulation));
+    lists.cmykSimulation = ProfileListModel();
+    if (cmyk && cmyk->deviceClass == kClassPrinter) lists.cmykSimulation.Add(cmyk->description, cmykName);
+    lists.cmykSimulation.Append(std::move(cmykSimulation));
 }
 
 const std::vector<std::string>& IntentListTexts() {

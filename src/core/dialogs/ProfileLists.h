@@ -26,7 +26,18 @@ public:
     const ProfileEntry& At(size_t index) const { return mEntries.at(index); }
     const std::vector<ProfileEntry>& Entries() const { return mEntries; }
 
-    void Add(std::string description, std::string fileName);
+    /// Appends an entry, its texts copied or moved straight into place.
+    template <class Description, class Name>
+    void Add(Description&& description, Name&& fileName) {
+        mEntries.emplace_back(std::forward<Description>(description), std::forward<Name>(fileName));
+    }
+    void Reserve(size_t count) { mEntries.reserve(count); }
+    void SetDescription(size_t index, std::string description) { mEntries.at(index).description = std::move(description); }
+    /// Moves other's entries behind these.
+    void Append(ProfileListModel&& other) {
+        if (mEntries.empty()) mEntries = std::move(other.mEntries);
+        else for (ProfileEntry& e : other.mEntries) mEntries.push_back(std::move(e));
+    }
     /// Forgets every entry (the lists' file names die with their dialog).
     void Clear() { mEntries.clear(); }
 

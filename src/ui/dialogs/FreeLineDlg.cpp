@@ -30,7 +30,7 @@ wxToggleButton* PictureToggle(wxWindow* parent, int id, int icon, const char* fa
 CFreeLineDlg::CFreeLineDlg(wxWindow* parent) : SettingsDialog(parent, "Freie Linie") {
     auto* outer = new wxBoxSizer(wxVERTICAL);
     auto* sampleBox = new wxStaticBoxSizer(wxVERTICAL, this, "Beispiel:");
-    mSample = new wxPanel(sampleBox->GetStaticBox(), 3623, wxDefaultPosition, wxSize(300, 60), wxBORDER_SIMPLE);
+    mSample = new wxPanel(sampleBox->GetStaticBox(), 3623, wxDefaultPosition, wxSize(320, 100), wxBORDER_SIMPLE);
     PrepareSurfaceWindow(*mSample);
     sampleBox->Add(mSample, 1, wxEXPAND | wxALL, 4);
     outer->Add(sampleBox, 0, wxEXPAND | wxALL, 6);
