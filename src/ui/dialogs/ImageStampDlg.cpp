@@ -9,6 +9,8 @@
 
 #include "host/DocumentServices.h"
 #include "host/HostService.h"
+#include "host/LayoutView.h"
+#include "host/Shell.h"
 #include "model/CLayoutSetting.h"
 #include "platform/system/StringTable.h"
 #include "ui/controls/CNumEdit.h"
@@ -213,6 +215,7 @@ bool WxSettingsDialogs::RunImageStamp(CLayoutSetting& layout) {
     CImageStampDlg dialog(wxTheApp ? wxTheApp->GetTopWindow() : nullptr, layout);
     if (dialog.ShowModal() != wxID_OK) return false;
     layout.SetDirty(1);
+    if (LayoutView* view = FindLayoutView(layout)) view->Invalidate();
     return true;
 }
 
