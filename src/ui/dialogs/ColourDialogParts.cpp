@@ -29,10 +29,10 @@ wxSizer* SimulationControls::Build(wxWindow* parent, const wxString& profileLabe
 }
 
 void SimulationControls::Show(const InputProfileLists& lists, const SimulationChoice& c) {
-    rgbProfile->Show(lists.rgbSimulation, c.rgbProfile);
-    rgbIntent->ShowTexts(IntentListTexts(), c.rgbIntent);
-    cmykProfile->Show(lists.cmykSimulation, c.cmykProfile);
-    cmykIntent->ShowTexts(IntentListTexts(), c.cmykIntent);
+    rgbProfile->Fill(lists.rgbSimulation, c.rgbProfile);
+    rgbIntent->FillTexts(IntentListTexts(), c.rgbIntent);
+    cmykProfile->Fill(lists.cmykSimulation, c.cmykProfile);
+    cmykIntent->FillTexts(IntentListTexts(), c.cmykIntent);
     off->SetValue(c.mode == Simulation::Off);
     rgb->SetValue(c.mode == Simulation::Rgb);
     cmyk->SetValue(c.mode == Simulation::Cmyk);

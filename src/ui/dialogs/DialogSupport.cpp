@@ -44,13 +44,13 @@ ColourSwatchButton::Chooser SharedColourChooser() {
 ProfileChoice::ProfileChoice(wxWindow* parent, wxWindowID id)
     : wxChoice(parent, id, wxDefaultPosition, wxSize(260, -1)) {}
 
-void ProfileChoice::Show(const ProfileListModel& model, int selection) {
+void ProfileChoice::Fill(const ProfileListModel& model, int selection) {
     std::vector<std::string> texts;
     for (const ProfileEntry& e : model.Entries()) texts.push_back(e.description);
-    ShowTexts(texts, selection);
+    FillTexts(texts, selection);
 }
 
-void ProfileChoice::ShowTexts(const std::vector<std::string>& texts, int selection) {
+void ProfileChoice::FillTexts(const std::vector<std::string>& texts, int selection) {
     Clear();
     for (const std::string& t : texts) Append(Text(t));
     if (selection >= 0 && unsigned(selection) < GetCount()) SetSelection(selection);

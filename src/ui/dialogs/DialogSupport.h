@@ -43,9 +43,9 @@ auto Guarded(F f) {
 class ProfileChoice : public wxChoice {
 public:
     ProfileChoice(wxWindow* parent, wxWindowID id);
-    void Show(const ProfileListModel& model, int selection);
+    void Fill(const ProfileListModel& model, int selection);
     /// Texts as a list of strings, without a model (the intent lists).
-    void ShowTexts(const std::vector<std::string>& texts, int selection);
+    void FillTexts(const std::vector<std::string>& texts, int selection);
     int Entry() const { return GetSelection(); }
 };
 

@@ -21,7 +21,7 @@ namespace vx {
 namespace {
 wxToggleButton* PictureToggle(wxWindow* parent, int id, int icon, const char* fallback) {
     auto* button = new wxToggleButton(parent, id, std::filesystem::exists(IconPath(icon)) ? "" : fallback,
-                                      wxDefaultPosition, wxSize(40, 30));
+                                      wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
     if (std::filesystem::exists(IconPath(icon))) button->SetBitmap(ResourceIcon(icon, 24));
     return button;
 }

@@ -29,9 +29,11 @@ std::vector<std::string> InstalledFaceNames() {
 
 namespace {
 wxToggleButton* IconToggle(wxWindow* parent, int id, const char* label, int icon) {
-    auto* button = new wxToggleButton(parent, id, label, wxDefaultPosition, wxSize(32, 28));
-    const wxBitmap picture = ResourceIcon(icon, 16);
-    if (std::filesystem::exists(IconPath(icon))) button->SetBitmap(picture);
+    auto* button = new wxToggleButton(parent, id, label, wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+    if (std::filesystem::exists(IconPath(icon))) {
+        button->SetLabel("");
+        button->SetBitmap(ResourceIcon(icon, 16));
+    }
     return button;
 }
 }  // namespace
@@ -153,8 +155,13 @@ void CGPTextDlg::ShowVertical(bool vertical) {
     mVertical->SetValue(vertical);
     const int first = vertical ? 264 : 158;
     wxToggleButton* buttons[] = {mLeft, mCentre, mRight};
-    for (int i = 0; i < 3; ++i)
-        if (std::filesystem::exists(IconPath(first + i))) buttons[i]->SetBitmap(ResourceIcon(first + i, 16));
+    const char* const labels[] = {"L", "C", "R"};
+    for (int i = 0; i < 3; ++i) {
+        // Without its picture a button shows its letter.
+        const bool picture = std::filesystem::exists(IconPath(first + i));
+        buttons[i]->SetLabel(picture ? "" : labels[i]);
+        buttons[i]->SetBitmap(ResourceIcon(first + i, 16));  // blank when missing
+    }
     if (vertical) mUnderline->SetValue(false);
     mUnderline->Enable(!vertical);
 }

@@ -88,8 +88,8 @@ void CImageColorDlg::ShowValues() {
     mEmbedded->SetValue(v.source == Source::Embedded);
     mRgb->SetValue(v.source == Source::Rgb);
     mEmbeddedText->SetLabel(Text(mCtl.EmbeddedText()));
-    mSource->Show(mCtl.Lists().source, v.sourceProfile);
-    mSourceIntent->ShowTexts(IntentListTexts(), v.sourceIntent);
+    mSource->Fill(mCtl.Lists().source, v.sourceProfile);
+    mSourceIntent->FillTexts(IntentListTexts(), v.sourceIntent);
     mSimulation.Show(mCtl.Lists(), v.simulation);
     UpdateControlState();
 }

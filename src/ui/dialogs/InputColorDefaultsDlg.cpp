@@ -22,9 +22,9 @@ CInputColorDefaultsDlg::CInputColorDefaultsDlg(wxWindow* parent, CLayoutSetting&
     wxWindow* b = source->GetStaticBox();
     auto* grid = new wxFlexGridSizer(2, 4, 6);
     mSource = new ProfileChoice(b, 3836);
-    mSource->Show(mCtl.Lists().source, v.sourceProfile);
+    mSource->Fill(mCtl.Lists().source, v.sourceProfile);
     mSourceIntent = new ProfileChoice(b, 3837);
-    mSourceIntent->ShowTexts(IntentListTexts(), v.sourceIntent);
+    mSourceIntent->FillTexts(IntentListTexts(), v.sourceIntent);
     grid->Add(new wxStaticText(b, wxID_ANY, "Profilname:"), 0, wxALIGN_CENTER_VERTICAL);
     grid->Add(mSource, 1, wxEXPAND);
     grid->Add(new wxStaticText(b, wxID_ANY, Text("Wiedergabepriorität:")), 0, wxALIGN_CENTER_VERTICAL);
