@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "dialogs/ImageStampController.h"
 #include "document/UserCategoryFile.h"
 #include "host/HostService.h"
 #include "host/Shell.h"
@@ -99,7 +100,16 @@ bool AppCore::PrepareNewLayout(CLayoutSetting& layout) {
     if (!block) return false;
     block->statusA = 0;
     block->statusB = 1;
-    if (!layout.Texts().imageStampPath.empty() && mStampBuilder) mStampBuilder(layout);
+    if (!layout.Texts().imageStampPath.empty()) {
+        if (mStampBuilder) {
+            mStampBuilder(layout);
+        } else {
+            // A stamp that no longer builds keeps the layout's old one.
+            ImageStampController stamp(&layout);
+            if (const int result = stamp.BuildStamp(layout.Texts().imageStampPath, 0); result != kStampBuilt)
+                ShowStampBuildFailure(result);
+        }
+    }
     return true;
 }
 

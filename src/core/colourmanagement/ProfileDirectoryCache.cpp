@@ -1,5 +1,9 @@
 #include "colourmanagement/ProfileDirectoryCache.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <chrono>
 #include <system_error>
@@ -39,20 +43,27 @@ auto FindName(Files& files, std::string_view name) {
 void ProfileDirectoryCache::List(Directory& directory) {
     const auto listedAt = fs::file_time_type::clock::now();
     std::vector<FileFacts> files;
-    std::error_code ec;
-    for (fs::directory_iterator it(directory.path, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code fileError;
-        if (!it->is_regular_file(fileError)) continue;
-        FileFacts facts;
-        facts.name = it->path().filename().string();
-        facts.mtime = it->last_write_time(fileError);
-        facts.size = it->file_size(fileError);
-        if (fileError) continue;
-        // Facts read earlier still hold for the same file.
-        auto old = FindName(directory.files, facts.name);
-        if (old != directory.files.end() && old->mtime == facts.mtime && old->size == facts.size)
-            facts = std::move(*old);
-        files.push_back(std::move(facts));
+    // Read by descriptor: each file's time and size come from one stat relative to the
+    // folder, as folders of many profiles are listed again whenever they change.
+    if (DIR* dir = opendir(directory.path.c_str())) {
+        const int fd = dirfd(dir);
+        while (const dirent* entry = readdir(dir)) {
+            if (entry->d_type != DT_REG && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) continue;
+            struct stat st {};
+            if (fstatat(fd, entry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
+            FileFacts facts;
+            facts.name = entry->d_name;
+            facts.size = uintmax_t(st.st_size);
+            facts.mtime = fs::file_time_type::clock::from_sys(
+                std::chrono::system_clock::time_point(std::chrono::duration_cast<std::chrono::system_clock::duration>(
+                    std::chrono::seconds(st.st_mtim.tv_sec) + std::chrono::nanoseconds(st.st_mtim.tv_nsec))));
+            // Facts read earlier still hold for the same file.
+            auto old = FindName(directory.files, facts.name);
+            if (old != directory.files.end() && old->mtime == facts.mtime && old->size == facts.size)
+                facts = std::move(*old);
+            files.push_back(std::move(facts));
+        }
+        closedir(dir);
     }
     std::sort(files.begin(), files.end(),
               [](const FileFacts& a, const FileFacts& b) { return a.name < b.name; });
@@ -142,6 +153,15 @@ std::vector<ProfileListing> ProfileDirectoryCache::List() {
         return false;
     });
     return all;
+}
+
+void ProfileDirectoryCache::Visit(const std::function<void(const ProfileListing&)>& visit) {
+    std::lock_guard lock(mMutex);
+    RefreshLocked();
+    VisitProfilesLocked([&](const FileFacts& facts) {
+        visit(facts.listing);
+        return false;
+    });
 }
 
 void ProfileDirectoryCache::Clear() {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -36,6 +37,9 @@ public:
 
     /// Every usable profile in the order of the description search.
     std::vector<ProfileListing> List();
+    /// Hands every usable profile to visit in that order, without copying the list;
+    /// visit must not call back into the cache.
+    void Visit(const std::function<void(const ProfileListing&)>& visit);
 
     /// Forgets everything (tests that rewrite files in place).
     void Clear();

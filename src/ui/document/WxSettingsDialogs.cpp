@@ -30,6 +30,11 @@ bool WxSettingsDialogs::Has(Dialog dialog) {
     case Dialog::Caption: return true;
     case Dialog::HeaderFooter: return true;
     case Dialog::Preferences: return true;
+    case Dialog::InputColorDefaults: return true;
+    case Dialog::ImageColor: return true;
+    case Dialog::ImageStamp: return true;
+    case Dialog::FreeText: return true;
+    case Dialog::FreeLine: return true;
     default: return false;
     }
 }

@@ -22,6 +22,11 @@ public:
     bool RunCaption(CLayoutSetting& layout, bool preset) override;
     bool RunHeaderFooter(CLayoutSetting& layout) override;
     bool RunPreferences() override;
+    bool RunInputColorDefaults(CLayoutSetting& layout) override;
+    bool RunImageColor(CLayoutSetting& layout) override;
+    bool RunImageStamp(CLayoutSetting& layout) override;
+    bool RunFreeText(CLayoutSetting& layout, CLayoutObj* item) override;
+    bool RunFreeLine(CLayoutSetting& layout, CLayoutObj* item) override;
 };
 
 }  // namespace vx

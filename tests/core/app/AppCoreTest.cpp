@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "../imaging/JpegFixtures.h"
 #include "app/AppCore.h"
 #include "host/HostService.h"
 #include "host/ToolWindows.h"
@@ -310,6 +311,36 @@ TEST_F(AppCoreTest, StateThatTheRunKeeps) {
     EXPECT_EQ(core->GetSystemLanguage(), 12);
     UndoStore& undo = core->GetUndoStore();
     EXPECT_EQ(&undo, &core->GetUndoStore());
+}
+
+}  // namespace
+}  // namespace vx
+
+namespace vx {
+namespace {
+
+TEST_F(AppCoreTest, PrepareNewLayoutBuildsTheNamedStamp) {
+    auto core = MakeCore();
+    test::JpegFixture fixture;
+    fixture.width = fixture.height = 300;
+    fixture.densityUnit = 1;
+    fixture.xDensity = fixture.yDensity = 300;
+    const std::filesystem::path stamp = root.Path() / "stempel.jpg";
+    test::WriteBytes(stamp, test::EncodeJpeg(fixture));
+    CLayoutSetting layout(true);
+    layout.SetType(2);
+    layout.SetColor(2);
+    layout.Texts().imageStampPath = stamp.string();
+    ASSERT_TRUE(core->PrepareNewLayout(layout));
+    ASSERT_NE(layout.GetStampImage(), nullptr);
+    EXPECT_EQ(layout.GetStampImage()->GetSize(), (LayoutPoint{360, 360}));
+
+    // A stamp that no longer builds keeps the one the layout has, and says why.
+    CImageObj* kept = layout.GetStampImage();
+    test::WriteBytes(stamp, test::Bytes("kein Bild"));
+    ASSERT_TRUE(core->PrepareNewLayout(layout));
+    EXPECT_EQ(layout.GetStampImage(), kept);
+    EXPECT_EQ(messages.Ids().back(), 10526);
 }
 
 }  // namespace

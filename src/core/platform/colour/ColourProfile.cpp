@@ -2,6 +2,9 @@
 
 #include <lcms2.h>
 
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <fstream>
 #include <system_error>
 
@@ -39,21 +42,26 @@ ColourProfile::ColourProfile(void* handle, uint32_t headerSize) : mHandle(handle
 
 ColourProfile ColourProfile::OpenFile(const fs::path& path) {
     InstallColourLog();
-    std::error_code ec;
-    const uintmax_t fileSize = fs::file_size(path, ec);
+    // One open for the check and for LittleCMS: colour folders are listed by opening
+    // every file in them.
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    struct stat st {};
     uint8_t head[4] = {};
-    std::ifstream in(path, std::ios::binary);
-    if (ec || !in || !in.read(reinterpret_cast<char*>(head), sizeof head)) {
+    if (!file || fstat(fileno(file), &st) != 0 || std::fread(head, 1, sizeof head, file) != sizeof head ||
+        std::fseek(file, 0, SEEK_SET) != 0) {
+        if (file) std::fclose(file);
         LogColourError("cannot read profile " + PathText(path));
         return {};
     }
     const uint32_t size = BigEndian32(head);
-    if (size < kMinProfileSize || size > fileSize) {
+    if (size < kMinProfileSize || uintmax_t(size) > uintmax_t(st.st_size)) {
+        std::fclose(file);
         LogColourError("profile size field does not fit the file: " + PathText(path));
         return {};
     }
-    cmsHPROFILE h = cmsOpenProfileFromFile(path.c_str(), "r");
+    cmsHPROFILE h = cmsOpenProfileFromStream(file, "r");  // closes the file with the profile
     if (!h) {
+        std::fclose(file);
         LogColourError("cannot open profile " + PathText(path));
         return {};
     }
