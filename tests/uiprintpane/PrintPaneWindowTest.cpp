@@ -1,10 +1,17 @@
 #include "../uicontrols/GalleryFixture.h"
 
+#include <wx/choice.h>
 #include <wx/listctrl.h>
 
 #include "app/TemplateChangeMarks.h"
 #include "model/CImageObj.h"
 #include "model/CLayoutSetting.h"
+#include "platform/driver/DescribedModuleLocator.h"
+#include "printing/CPrinterManager.h"
+#include "printing/ImagingServices.h"
+#include "printing/LayoutServices.h"
+#include "support/RecordingPorts.h"
+#include "support/printing/FakeQueueSource.h"
 #include "printing/SectionButtonGeometry.h"
 #include "ui/printpane/CMainFormView.h"
 #include "ui/printpane/CSectionButton.h"
@@ -114,6 +121,64 @@ TEST_F(PrintPane, SectionButtonsHideAndShowTheirControls) {
     ASSERT_TRUE(PumpUntil([&] { return pane->SectionButton(0)->GetState() == 1; }));
     EXPECT_TRUE(pane->PaneControl(vx::kPanePrinterCombo)->IsShown());
     SavePng(mFrame, "CMainFormView-all-open.png");
+}
+
+struct StubLayouts : vx::LayoutServices {
+    std::unique_ptr<vx::LayoutSnapshot> SnapshotLayout(vx::CLayoutSetting&) override {
+        return std::make_unique<vx::LayoutSnapshot>();
+    }
+    void RestoreLayoutSnapshot(vx::CLayoutSetting&, vx::LayoutSnapshot&) override {}
+    int Relayout(vx::CLayoutSetting&) override { return 1; }
+    void RebuildWorkingBitmaps(vx::CLayoutSetting&) override {}
+};
+
+struct StubImaging : vx::ImagingServices {
+    void ReloadStampPicture(vx::CLayoutSetting&) override {}
+    bool ProfileFileExists(const std::string&) override { return true; }
+    bool IsPlainProfile(const std::string&) override { return false; }
+};
+
+// The shipped file queue's model behind two queues, driven through the pane's own controls.
+TEST_F(PrintPane, PaperAndLandscapeOnTheControlsChangeTheLayout) {
+    vx::test::RecordingMessagePort messages;
+    vx::test::ScopedPorts ports{&messages};
+    vx::test::FakeQueueSource queues;
+    queues.Add("P44", "TEVRA Proof 44").isDefault = true;
+    queues.Add("P24", "TEVRA Proof 24");
+    vx::CPrinterManager manager(queues, vx::SystemDriverModules());
+    StubLayouts layouts;
+    StubImaging imaging;
+    manager.BindServices(&layouts, &imaging, nullptr);
+
+    pane->Hide();
+    auto* bound = new CMainFormView(mPanel, &manager);
+    bound->SetSize(0, 0, 380, 700);
+    layout.Texts().printerModel = "TEVRA Proof 44";
+    layout.Texts().printerName = "P44";
+    bound->LoadDocumentSettings(layout);
+    Pump();
+    EXPECT_TRUE(messages.shown.empty());
+    auto* paper = static_cast<wxChoice*>(bound->PaneControl(vx::kPanePaperCombo));
+    ASSERT_GT(paper->GetCount(), 1u);
+    const int16_t paperBefore = layout.GetPaperSize();
+    const int target = paper->GetSelection() == 0 ? 1 : 0;
+    paper->SetSelection(target);
+    wxCommandEvent chosen(wxEVT_CHOICE, paper->GetId());
+    chosen.SetEventObject(paper);
+    chosen.SetInt(target);
+    paper->GetEventHandler()->ProcessEvent(chosen);
+    EXPECT_NE(layout.GetPaperSize(), paperBefore);
+    EXPECT_EQ(paper->GetSelection(), target);
+    EXPECT_TRUE(bound->Marks().IsMarked(vx::kRowPaperSize));
+
+    ClickAt(bound->PaneControl(vx::kPaneLandscape));
+    EXPECT_TRUE(PumpUntil([&] { return layout.GetOrientation() == 2; }));
+    EXPECT_TRUE(bound->Marks().IsMarked(vx::kRowOrientation));
+    EXPECT_EQ(bound->TemplateList()->GetItemText(vx::kRowOrientation, 1), "Querformat");
+    SavePng(mFrame, "CMainFormView-bound.png");
+    EXPECT_TRUE(messages.shown.empty());
+    bound->Destroy();
+    Pump();
 }
 
 }  // namespace
