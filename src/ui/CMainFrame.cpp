@@ -20,6 +20,7 @@
 #include "platform/system/StringTable.h"
 #include "ui/document/ApplicationDialogs.h"
 #include "ui/document/GPDocument.h"
+#include "ui/printpane/CMainFormView.h"
 #include "ui/shell/CChildFrame.h"
 #include "ui/shell/CMainToolBar.h"
 #include "ui/shell/CommandIds.h"
@@ -217,6 +218,10 @@ vx::LayoutView* CMainFrame::FindLayoutView(const vx::CLayoutSetting& layout) {
 }
 
 vx::LayoutView* CMainFrame::GetLayoutView() { return ActivePane(); }
+
+vx::PrintSettingsPane* CMainFrame::GetActivePrintSettingsPane() {
+    return mChild ? dynamic_cast<CMainFormView*>(mChild->LeftPane()) : nullptr;
+}
 
 void CMainFrame::RefreshToolBar(int flags) {
     if (!(flags & 1) || !mToolBar) return;

@@ -68,7 +68,7 @@ public:
     // Shell
     vx::LayoutView* FindLayoutView(const vx::CLayoutSetting& layout) override;
     vx::LayoutView* GetLayoutView() override;
-    vx::PrintSettingsPane* GetActivePrintSettingsPane() override { return nullptr; }
+    vx::PrintSettingsPane* GetActivePrintSettingsPane() override;
     bool IsViewCreating() override { return mViewCreating; }
     void RefreshToolBar(int flags) override;
     void SetQuickPrintStatus(int state) override;

@@ -52,6 +52,16 @@ struct RecordingPrintSettingsPane : PrintSettingsPane {
     void SetTemplateChangeMark(TemplateChangeMark mark) override { marks.push_back(mark); }
     void ResetFormViewInfo() override { ++resets; }
     void Invalidate() override { ++invalidations; }
+    std::vector<const CLayoutSetting*> loaded;
+    int bindingsSettled = 0;
+    int profileUpdates = 0;
+    int morePrintSettings = 0;
+    int firstProfileSelections = 0;
+    void LoadDocumentSettings(CLayoutSetting& layout) override { loaded.push_back(&layout); }
+    void OnBindingSettled() override { ++bindingsSettled; }
+    void UpdateProfileCombo() override { ++profileUpdates; }
+    void OnMorePrintSettings() override { ++morePrintSettings; }
+    void SelectFirstProfile() override { ++firstProfileSelections; }
 };
 
 /// A shell whose one document shows `view` (for `viewLayout` only, or for every layout

@@ -29,6 +29,16 @@ public:
     virtual void ResetFormViewInfo() = 0;
     /// Repaints the whole pane.
     virtual void Invalidate() = 0;
+    /// Binds the pane to a document's layout and reconciles it with its printer.
+    virtual void LoadDocumentSettings(CLayoutSetting& layout) = 0;
+    /// After binding: the refilled list does not make the bound layout modified.
+    virtual void OnBindingSettled() = 0;
+    /// Re-reads the recommended profile and selects the layout's printer profile.
+    virtual void UpdateProfileCombo() = 0;
+    /// The print-settings dialog ("Mehr...") of the bound layout.
+    virtual void OnMorePrintSettings() = 0;
+    /// Selects the recommended profile (entry 0) and refreshes, for the monochrome check.
+    virtual void SelectFirstProfile() = 0;
 };
 
 /// Repaints the print-settings pane of the active document; nothing without one.

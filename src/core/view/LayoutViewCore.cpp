@@ -4,6 +4,7 @@
 
 #include "host/ApplicationState.h"
 #include "host/HostService.h"
+#include "host/PrintSettingsPane.h"
 #include "host/Shell.h"
 #include "host/ToolWindows.h"
 #include "model/CLayoutSetting.h"
@@ -69,11 +70,16 @@ void LayoutViewCore::OnInitialUpdate(CLayoutSetting* layout) {
     ApplicationState* app = HostService<ApplicationState>();
     const uint64_t pushes = app ? app->GetUndoStore().PushCount() : 0;
     const int items = CountObjects(layout->ItemListHead());
-    mWindow.Post([this, layout, pushes, items] {
+    Shell* shell = HostService<Shell>();
+    PrintSettingsPane* pane = shell ? shell->GetActivePrintSettingsPane() : nullptr;
+    if (pane) pane->LoadDocumentSettings(*layout);
+    mWindow.Post([this, layout, pushes, items, pane] {
         if (mLayout != layout) return;
         ApplicationState* state = HostService<ApplicationState>();
         if (state && state->GetUndoStore().PushCount() != pushes) return;
         if (CountObjects(layout->ItemListHead()) != items) return;
+        Shell* current = HostService<Shell>();
+        if (pane && current && current->GetActivePrintSettingsPane() == pane) pane->OnBindingSettled();
         layout->SetDirty(0);
     });
     mWindow.Post([this, layout] {

@@ -2,7 +2,9 @@
 
 #include <wx/sizer.h>
 
+#include "printing/CPrinterManager.h"
 #include "ui/document/GPDocument.h"
+#include "ui/printpane/CMainFormView.h"
 #include "ui/shell/CChildSplitterWnd.h"
 #include "ui/shell/DropTargets.h"
 #include "ui/shell/GPView.h"
@@ -11,8 +13,7 @@
 CChildFrame::CChildFrame(wxWindow* parent, vx::GPView* view)
     : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE), mView(view) {
     mSplitter = new CChildSplitterWnd(this);
-    // The print-settings pane's place stays empty until that pane exists.
-    mLeft = new wxPanel(mSplitter, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_SUNKEN);
+    mLeft = new CMainFormView(mSplitter, vx::CPrinterManager::GetInstance());
     mRight = CreateLayoutViewWindow(mSplitter, view);
     mRight->SetPrintSettingsPane(mLeft);
     mSplitter->SplitPanes(mLeft, mRight);
