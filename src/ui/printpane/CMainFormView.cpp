@@ -24,6 +24,7 @@
 #include "host/HostService.h"
 #include "model/UndoStore.h"
 #include "printing/PrintSettingsChanges.h"
+#include "ui/dialogs/DialogTexts.h"
 #include "ui/printpane/CSectionButton.h"
 
 namespace {
@@ -34,14 +35,6 @@ constexpr int kIconLandscape = 242;
 constexpr int kIconBlank = 255;
 constexpr int kIconPencil = 256;
 const wxColour kSectionFill(0x28, 0x28, 0x28);
-
-wxString DialogText(int dialog, int control) {
-#define VX_DIALOG_TEXT(d, c, text) \
-    if (dialog == (d) && control == (c)) return wxString::FromUTF8(text);
-#include "resources/DialogTexts.inc"
-#undef VX_DIALOG_TEXT
-    return wxString();
-}
 
 wxBitmap Icon(int id) {
     wxBitmap bitmap;
