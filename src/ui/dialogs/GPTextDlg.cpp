@@ -29,11 +29,11 @@ std::vector<std::string> InstalledFaceNames() {
 
 namespace {
 wxToggleButton* IconToggle(wxWindow* parent, int id, const char* label, int icon) {
-    auto* button = new wxToggleButton(parent, id, label, wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
-    if (std::filesystem::exists(IconPath(icon))) {
-        button->SetLabel("");
-        button->SetBitmap(ResourceIcon(icon, 16));
-    }
+    // A button with a picture never gets a text again: GTK drops its image widget then.
+    const bool picture = std::filesystem::exists(IconPath(icon));
+    auto* button =
+        new wxToggleButton(parent, id, picture ? "" : label, wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+    if (picture) button->SetBitmap(ResourceIcon(icon, 16));
     return button;
 }
 }  // namespace
@@ -157,10 +157,9 @@ void CGPTextDlg::ShowVertical(bool vertical) {
     wxToggleButton* buttons[] = {mLeft, mCentre, mRight};
     const char* const labels[] = {"L", "C", "R"};
     for (int i = 0; i < 3; ++i) {
-        // Without its picture a button shows its letter.
-        const bool picture = std::filesystem::exists(IconPath(first + i));
-        buttons[i]->SetLabel(picture ? "" : labels[i]);
-        buttons[i]->SetBitmap(ResourceIcon(first + i, 16));  // blank when missing
+        // Without its pictures a button shows its letter.
+        if (std::filesystem::exists(IconPath(first + i))) buttons[i]->SetBitmap(ResourceIcon(first + i, 16));
+        else if (!buttons[i]->GetBitmap().IsOk()) buttons[i]->SetLabel(labels[i]);
     }
     if (vertical) mUnderline->SetValue(false);
     mUnderline->Enable(!vertical);
