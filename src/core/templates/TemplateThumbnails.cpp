@@ -28,6 +28,21 @@ gfx::ImageSurface Reduced(DibBuffer* picture, int side) {
     return out;
 }
 
+/// The small picture from the medium one: half its side, a quarter of the work of
+/// reducing the preview again.
+gfx::ImageSurface Halved(const gfx::ImageSurface& medium) {
+    gfx::ImageSurface out(TemplateThumbnails::kSmallSide, TemplateThumbnails::kSmallSide, true);
+    if (!out.Valid()) return out;
+    gfx::Canvas canvas(out.Native(), gfx::kScreenPixelsPerInch);
+    canvas.Clear(gfx::Rgba{1, 1, 1, 1});
+    if (!medium.Valid()) return out;
+    canvas.DrawSurface(medium.Native(), {0, 0, double(medium.Width()), double(medium.Height())},
+                       {0, 0, double(TemplateThumbnails::kSmallSide), double(TemplateThumbnails::kSmallSide)},
+                       gfx::Filter::Good);
+    cairo_surface_flush(out.Native());
+    return out;
+}
+
 }  // namespace
 
 void TemplateThumbnails::Build(const CTemplateInfoArray& catalog) {
@@ -40,7 +55,7 @@ void TemplateThumbnails::Build(const CTemplateInfoArray& catalog) {
         if (info.PreviewBytes && !info.PreviewBytes->empty())
             picture = CreateThumbnailDIB(info.PreviewBytes->data(), info.PreviewBytes->size());
         mMedium.push_back(Reduced(picture.get(), kMediumSide));
-        mSmall.push_back(Reduced(picture.get(), kSmallSide));
+        mSmall.push_back(Halved(mMedium.back()));
     }
 }
 
