@@ -29,6 +29,7 @@
 #include "printing/CPrinterManager.h"
 #include "templates/TemplateFolders.h"
 #include "templates/TemplateInfo.h"
+#include "templates/TemplateSeeding.h"
 
 namespace fs = std::filesystem;
 
@@ -149,6 +150,8 @@ StartupResult StartupSequence::RunStartupSteps1To21() {
     mHost.ShowSplash();
     if (!mHost.InitAppDefaults()) return Refuse("application defaults");
 
+    // A new user starts with the shipped templates; an existing folder stays as it is.
+    SeedTemplateFolder();
     CTemplateInfoArray& catalogue = TemplateCatalog();
     catalogue.SetSize(0);
     ScanTemplateFolders(GetTemplateFolder(), "kqt", 0, catalogue);

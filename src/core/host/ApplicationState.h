@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "host/ChooseTemplateState.h"
+
 namespace vx {
 
 class CLayoutSetting;
@@ -70,6 +72,12 @@ public:
     virtual bool ImportLocked() = 0;
     /// The one undo store of the run; cleared at exit before the temporary folder goes.
     virtual UndoStore& GetUndoStore() = 0;
+    /// What the template chooser keeps between openings; the first opening is flagged.
+    virtual ChooseTemplateState GetChooseTemplateState() { return mChooseTemplateState; }
+    virtual void SetChooseTemplateState(const ChooseTemplateState& state) { mChooseTemplateState = state; }
+
+protected:
+    ChooseTemplateState mChooseTemplateState;
 };
 
 }  // namespace vx

@@ -2,16 +2,12 @@
 #include <wx/app.h>
 #include <wx/colordlg.h>
 #include <wx/window.h>
-#include "templates/TemplateFolders.h"
-#include "templates/TemplateInfo.h"
-#include "ui/document/FileDialogs.h"
 
 namespace vx {
 namespace fs = std::filesystem;
 namespace {
 
 wxWindow* TopWindow() { return wxTheApp ? wxTheApp->GetTopWindow() : nullptr; }
-fs::path PathOf(const wxString& text) { return fs::path(std::string(text.utf8_str())); }
 
 }  // namespace
 
@@ -37,15 +33,6 @@ bool WxSettingsDialogs::Has(Dialog dialog) {
     case Dialog::FreeLine: return true;
     default: return false;
     }
-}
-
-std::optional<std::filesystem::path> WxSettingsDialogs::ChooseTemplate() {
-    CTemplateInfoArray templates;
-    ScanTemplateFolders(GetTemplateFolder(), "kqt", 0, templates);
-    if (templates.IsEmpty()) return std::filesystem::path();
-    CFileOpenDlg dialog(TopWindow(), "Vorlagen|*.kqt||", GetTemplateFolder());
-    if (dialog.ShowModal() != wxID_OK) return std::nullopt;
-    return PathOf(dialog.GetPath());
 }
 
 std::optional<uint32_t> WxSettingsDialogs::ChooseColour(uint32_t initial) {
