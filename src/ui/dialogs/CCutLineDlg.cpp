@@ -16,25 +16,11 @@
 #include "ui/controls/CNumEdit.h"
 #include "ui/controls/ColourSwatchButton.h"
 #include "ui/controls/ControlUtilities.h"
+#include "ui/dialogs/DialogSupport.h"
 #include "ui/dialogs/DialogViewApply.h"
 #include "ui/document/WxSettingsDialogs.h"
 
 using namespace vx::dialogs;
-
-namespace {
-
-wxChoice* UnitChoice(wxWindow* parent, int id) {
-    auto* choice = new wxChoice(parent, id);
-    choice->Append(wxString::FromUTF8(vx::LoadString(vx::IDS_UNIT_MM)));
-    choice->Append(wxString::FromUTF8(vx::LoadString(vx::IDS_UNIT_INCH)));
-    choice->Bind(wxEVT_LEFT_DOWN, [choice](wxMouseEvent& e) {
-        FitComboDropDownWidth(choice);
-        e.Skip();
-    });
-    return choice;
-}
-
-}  // namespace
 
 template <class Handler>
 void CCutLineDlg::Run(Handler&& handler) {
@@ -76,7 +62,7 @@ CCutLineDlg::CCutLineDlg(wxWindow* parent, CutLineController& controller, vx::Un
     mSwatch = new ColourSwatchButton(this, kLineColourButton, *wxBLACK, [this](wxWindow*, const wxColour&) {
         CutLineView view;
         Run([&view](CutLineController& c) { return view = c.OnChooseColour(); });
-        return std::optional<wxColour>(ColourFromRef(view.colour));
+        return std::optional<wxColour>(vx::dialog_support::ToWx(view.colour));
     });
     colour->Add(mSwatch, 0, wxALL | wxALIGN_CENTER_VERTICAL, 3);
     top->Add(colour, 0, wxLEFT | wxTOP, 10);
@@ -117,7 +103,7 @@ CCutLineDlg::CCutLineDlg(wxWindow* parent, CutLineController& controller, vx::Un
 
 void CCutLineDlg::ShowView(const CutLineView& view) {
     ApplyPageView(this, view.controls);
-    if (RefFromColour(mSwatch->GetColour()) != view.colour) mSwatch->SetColour(ColourFromRef(view.colour));
+    if (vx::dialog_support::FromWx(mSwatch->GetColour()) != view.colour) mSwatch->SetColour(vx::dialog_support::ToWx(view.colour));
     if (!view.focus) return;
     if (auto* edit = dynamic_cast<wxTextCtrl*>(FindWindow(view.focus))) {
         edit->SetFocus();

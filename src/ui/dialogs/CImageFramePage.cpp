@@ -13,6 +13,7 @@
 #include "ui/controls/ColourSwatchButton.h"
 #include "ui/controls/ControlUtilities.h"
 #include "ui/dialogs/CImageSizeDlg.h"
+#include "ui/dialogs/DialogSupport.h"
 #include "ui/dialogs/DialogViewApply.h"
 
 using namespace vx::dialogs;
@@ -20,17 +21,6 @@ using namespace vx::dialogs;
 namespace {
 
 wxString Text(const char* utf8) { return wxString::FromUTF8(utf8); }
-
-wxChoice* UnitChoice(wxWindow* parent, int id) {
-    auto* choice = new wxChoice(parent, id);
-    choice->Append(wxString::FromUTF8(vx::LoadString(vx::IDS_UNIT_MM)));
-    choice->Append(wxString::FromUTF8(vx::LoadString(vx::IDS_UNIT_INCH)));
-    choice->Bind(wxEVT_LEFT_DOWN, [choice](wxMouseEvent& e) {
-        FitComboDropDownWidth(choice);
-        e.Skip();
-    });
-    return choice;
-}
 
 }  // namespace
 
@@ -73,7 +63,7 @@ CImageFramePage::CImageFramePage(wxWindow* parent, CImageSizeDlg& dialog) : wxPa
     colour->Add(new wxRadioButton(colourBox, kColourRadio, "Farbe"), 0, wxALL | wxALIGN_CENTER_VERTICAL, 4);
     mSwatch = new ColourSwatchButton(colourBox, kColourButton, *wxBLACK, [this](wxWindow*, const wxColour&) {
         Run([](ImageSizeController::FramePage& p) { return p.OnChooseColour(); });
-        return std::optional<wxColour>(ColourFromRef(mDlg.Controller().Values().frameColour));
+        return std::optional<wxColour>(vx::dialog_support::ToWx(mDlg.Controller().Values().frameColour));
     });
     colour->Add(mSwatch, 0, wxALL | wxALIGN_CENTER_VERTICAL, 4);
     frameBox->Add(colour, 0, wxEXPAND | wxALL, 4);
@@ -111,5 +101,5 @@ CImageFramePage::CImageFramePage(wxWindow* parent, CImageSizeDlg& dialog) : wxPa
 
 void CImageFramePage::Apply(const PageView& view, uint32_t colour) {
     ApplyPageView(this, view, {kSizeLine});
-    if (RefFromColour(mSwatch->GetColour()) != colour) mSwatch->SetColour(ColourFromRef(colour));
+    if (vx::dialog_support::FromWx(mSwatch->GetColour()) != colour) mSwatch->SetColour(vx::dialog_support::ToWx(colour));
 }

@@ -22,17 +22,6 @@ namespace {
 
 wxString Text(const char* utf8) { return wxString::FromUTF8(utf8); }
 
-wxChoice* UnitChoice(wxWindow* parent, int id) {
-    auto* choice = new wxChoice(parent, id);
-    choice->Append(wxString::FromUTF8(vx::LoadString(vx::IDS_UNIT_MM)));
-    choice->Append(wxString::FromUTF8(vx::LoadString(vx::IDS_UNIT_INCH)));
-    choice->Bind(wxEVT_LEFT_DOWN, [choice](wxMouseEvent& e) {
-        FitComboDropDownWidth(choice);
-        e.Skip();
-    });
-    return choice;
-}
-
 }  // namespace
 
 template <class Handler>

@@ -31,16 +31,6 @@ wxBitmap ResourceIcon(int id, int size) {
 
 wxBitmap PrinterModelPicture(std::string_view model, int size) { return ResourceIcon(PrinterModelIcon(model), size); }
 
-ColourSwatchButton::Chooser SharedColourChooser() {
-    return [](wxWindow*, const wxColour& initial) -> std::optional<wxColour> {
-        SettingsDialogs* dialogs = HostService<SettingsDialogs>();
-        if (!dialogs) return std::nullopt;
-        const std::optional<uint32_t> chosen = dialogs->ChooseColour(RefOf(initial));
-        if (!chosen) return std::nullopt;
-        return ColourOf(*chosen);
-    };
-}
-
 ProfileChoice::ProfileChoice(wxWindow* parent, wxWindowID id)
     : wxChoice(parent, id, wxDefaultPosition, wxSize(260, -1)) {}
 

@@ -12,6 +12,7 @@
 #include "host/FatalError.h"
 #include "dialogs/ProfileLists.h"
 #include "ui/controls/ColourSwatchButton.h"
+#include "ui/dialogs/DialogSupport.h"
 
 namespace vx {
 
@@ -23,13 +24,10 @@ wxBitmap ResourceIcon(int id, int size);
 /// The printer class's picture of a model (icons 345 to 347).
 wxBitmap PrinterModelPicture(std::string_view model, int size);
 
-/// The swatch chooser of the settings dialogs: the process's one colour dialog.
-ColourSwatchButton::Chooser SharedColourChooser();
+using dialog_support::FromWx;
+using dialog_support::SharedColourChooser;
+using dialog_support::ToWx;
 
-inline wxColour ColourOf(uint32_t ref) { return wxColour(ref & 0xFF, (ref >> 8) & 0xFF, (ref >> 16) & 0xFF); }
-inline uint32_t RefOf(const wxColour& c) {
-    return uint32_t(c.Red()) | (uint32_t(c.Green()) << 8) | (uint32_t(c.Blue()) << 16);
-}
 inline wxString Text(std::string_view utf8) { return wxString::FromUTF8(utf8.data(), utf8.size()); }
 inline std::string Utf8(const wxString& text) { return std::string(text.utf8_str()); }
 

@@ -9,6 +9,8 @@
 #include <wx/stattext.h>
 
 #include "platform/system/Folders.h"
+#include "platform/system/StringTable.h"
+#include "ui/controls/ControlUtilities.h"
 #include "ui/controls/CNumEdit.h"
 
 namespace {
@@ -56,13 +58,19 @@ void ApplyPageView(wxWindow* page, const vx::dialogs::PageView& view, std::initi
     }
 }
 
+wxChoice* UnitChoice(wxWindow* parent, int id) {
+    auto* choice = new wxChoice(parent, id);
+    choice->Append(wxString::FromUTF8(vx::LoadString(vx::IDS_UNIT_MM)));
+    choice->Append(wxString::FromUTF8(vx::LoadString(vx::IDS_UNIT_INCH)));
+    choice->Bind(wxEVT_LEFT_DOWN, [choice](wxMouseEvent& e) {
+        FitComboDropDownWidth(choice);
+        e.Skip();
+    });
+    return choice;
+}
+
 void SetLinkIcon(wxStaticBitmap* picture, bool linked) {
     const wxBitmap& icon = LinkBitmap(linked);
     if (icon.IsOk() && !picture->GetBitmap().IsSameAs(icon)) picture->SetBitmap(icon);
 }
 
-wxColour ColourFromRef(uint32_t ref) { return wxColour(ref & 0xFF, (ref >> 8) & 0xFF, (ref >> 16) & 0xFF); }
-
-uint32_t RefFromColour(const wxColour& c) {
-    return uint32_t(c.Red()) | (uint32_t(c.Green()) << 8) | (uint32_t(c.Blue()) << 16);
-}

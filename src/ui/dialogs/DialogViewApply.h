@@ -4,6 +4,7 @@
 
 #include "dialogs/DialogView.h"
 
+class wxChoice;
 class wxColour;
 class wxStaticBitmap;
 class wxWindow;
@@ -15,9 +16,9 @@ class wxWindow;
 /// is in textStatics.
 void ApplyPageView(wxWindow* page, const vx::dialogs::PageView& view, std::initializer_list<int> textStatics = {});
 
+/// The unit list ("mm", "Zoll") whose drop-down widens to its texts when opened.
+wxChoice* UnitChoice(wxWindow* parent, int id);
+
 /// Icon 297 (linked) or 299 (not linked) on a picture static.
 void SetLinkIcon(wxStaticBitmap* picture, bool linked);
 
-/// A 0x00BBGGRR colour as wx has it, and back.
-wxColour ColourFromRef(uint32_t ref);
-uint32_t RefFromColour(const wxColour& colour);

@@ -178,7 +178,7 @@ void CFreeLineDlg::ShowValues() {
     SetLengthRange();
     mLength->ChangeValue(Text(v.lengthText));
     mAngle->ChangeValue(Text(v.angleText));
-    mColour->SetColour(ColourOf(v.colour));
+    mColour->SetColour(ToWx(v.colour));
     for (int i = 0; i < 3; ++i) mMark[i]->SetValue(v.arrowMark == i);
     Choose(mType, 4, mType[int(v.arrowType)]);
     for (int i = 0; i < 3; ++i) mSize[i]->SetValue(v.arrowSize == 3 - i);
@@ -191,7 +191,7 @@ void CFreeLineDlg::ReadValues() {
     v.thicknessText = Utf8(mThickness->GetValue());
     v.lengthText = Utf8(mLength->GetValue());
     v.angleText = Utf8(mAngle->GetValue());
-    v.colour = RefOf(mColour->GetColour());
+    v.colour = FromWx(mColour->GetColour());
     v.arrowMark = mMark[2]->GetValue() ? 2 : mMark[1]->GetValue() ? 1 : 0;
     for (int i = 0; i < 4; ++i)
         if (mType[i]->GetValue()) v.arrowType = FreeLineController::ArrowType(i);
@@ -200,7 +200,7 @@ void CFreeLineDlg::ReadValues() {
 
 FreeLineSampleStyle CFreeLineDlg::SampleStyle() const {
     FreeLineSampleStyle s;
-    s.colour = RefOf(mColour->GetColour());
+    s.colour = FromWx(mColour->GetColour());
     s.dashed = mStyle[1]->GetValue();
     s.arrowMark = mMark[2]->GetValue() ? 2 : mMark[1]->GetValue() ? 1 : 0;
     s.wideHead = mType[0]->GetValue() || mType[1]->GetValue();

@@ -176,10 +176,10 @@ void CGPTextDlg::ShowValues() {
     ShowVertical(v.vertical);
     mLineHeight->SetSelection(v.lineHeightEntry);
     mAngle->ChangeValue(Text(v.angleText));
-    mTextColour->SetColour(ColourOf(v.textColour));
+    mTextColour->SetColour(ToWx(v.textColour));
     mNoBackground->SetValue(!v.background);
     mBackground->SetValue(v.background);
-    mBackgroundColour->SetColour(ColourOf(v.backgroundColour));
+    mBackgroundColour->SetColour(ToWx(v.backgroundColour));
     mBackgroundColour->Enable(v.background);
     mText->ChangeValue(Text(v.text));
     if (wxWindow* ok = FindWindow(wxID_OK)) ok->Enable(mCtl.OkEnabled());
@@ -197,9 +197,9 @@ void CGPTextDlg::ReadValues() {
     v.vertical = mVertical->GetValue();
     v.lineHeightEntry = std::max(0, mLineHeight->GetSelection());
     v.angleText = Utf8(mAngle->GetValue());
-    v.textColour = RefOf(mTextColour->GetColour());
+    v.textColour = FromWx(mTextColour->GetColour());
     v.background = mBackground->GetValue();
-    v.backgroundColour = RefOf(mBackgroundColour->GetColour());
+    v.backgroundColour = FromWx(mBackgroundColour->GetColour());
     v.text = Utf8(mText->GetValue());
 }
 

@@ -1,7 +1,10 @@
 #include "ui/document/WxSettingsDialogs.h"
+
 #include <wx/app.h>
 #include <wx/colordlg.h>
 #include <wx/window.h>
+
+#include "ui/dialogs/DialogSupport.h"
 
 namespace vx {
 namespace fs = std::filesystem;
@@ -42,13 +45,11 @@ std::optional<uint32_t> WxSettingsDialogs::ChooseColour(uint32_t initial) {
         data.SetChooseFull(true);
         return data;
     }();
-    shared.SetColour(wxColour(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF));
+    shared.SetColour(dialog_support::ToWx(initial));
     wxColourDialog dialog(TopWindow(), &shared);
     if (dialog.ShowModal() != wxID_OK) return std::nullopt;
     shared = dialog.GetColourData();
-    const wxColour c = shared.GetColour();
-    return static_cast<uint32_t>(c.Red()) | (static_cast<uint32_t>(c.Green()) << 8) |
-           (static_cast<uint32_t>(c.Blue()) << 16);
+    return dialog_support::FromWx(shared.GetColour());
 }
 
 }  // namespace vx
