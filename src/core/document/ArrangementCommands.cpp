@@ -32,7 +32,8 @@ constexpr Dialog kAllDialogs[] = {
     Dialog::DuplicateSeveralTimes, Dialog::Margins, Dialog::ImageAlign, Dialog::Labels,
     Dialog::Caption, Dialog::HeaderFooter, Dialog::ImageSize, Dialog::CutLines,
     Dialog::InputColorDefaults, Dialog::ImageColor, Dialog::ImageStamp, Dialog::FreeText,
-    Dialog::FreeLine, Dialog::Preferences,
+    Dialog::FreeLine, Dialog::Preferences, Dialog::SaveTemplateAs, Dialog::OrganizeTemplates,
+    Dialog::OutputColor, Dialog::DriverSettings,
 };
 
 int SortKeyOf(int commandId) {

@@ -42,6 +42,15 @@ public:
 /// Every Run call opens its dialog modally on layout and returns true on OK. The dialogs
 /// work on the layout's selected items (or, with preset set, on the image presets) and
 /// take their own undo entries; the commands only bracket them.
+/// What the save-as-template dialog is preset with and hands back on OK; the caller
+/// writes the template itself.
+struct SaveTemplateAsFields {
+    std::string name;      ///< on OK the file name with ".kqt", no folder
+    std::string category;  ///< one user category, may be empty
+    std::string note;
+    int saveWithImages = 0;
+};
+
 class SettingsDialogs {
 public:
     enum class Dialog {
@@ -63,6 +72,10 @@ public:
         FreeText,
         FreeLine,
         Preferences,
+        SaveTemplateAs,
+        OrganizeTemplates,
+        OutputColor,
+        DriverSettings,
     };
     virtual ~SettingsDialogs() = default;
 
@@ -101,6 +114,14 @@ public:
     virtual bool RunFreeLine(CLayoutSetting& layout, CLayoutObj* item) { (void)layout, (void)item; return false; }
     /// The preferences dialog.
     virtual bool RunPreferences() { return false; }
+    /// The save-as-template dialog over fields; true on OK (an existing user template of
+    /// that name was confirmed for replacing, nothing deleted).
+    virtual bool RunSaveTemplateAs(SaveTemplateAsFields& fields) { (void)fields; return false; }
+    /// The template organiser.
+    virtual bool RunOrganizeTemplates() { return false; }
+    /// The output colour-management dialog on layout (the one bound in the printer manager,
+    /// or the application's default layout when no document is open).
+    virtual bool RunOutputColor(CLayoutSetting& layout) { (void)layout; return false; }
 };
 
 }  // namespace vx
