@@ -1,10 +1,18 @@
 #include "platform/colour/ColourProfile.h"
 
 #include <lcms2.h>
+#include <lcms2_plugin.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <fstream>
 #include <system_error>
 
@@ -25,6 +33,81 @@ uint32_t BigEndian32(const uint8_t* p) {
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
 }
 
+// A profile file read by position: colour folders are listed by opening every file in
+// them, and a buffered stream costs a seek and a second read of the same block for each.
+struct DescriptorIo {
+    cmsIOHANDLER io{};
+    int fd = -1;
+    uint64_t fileSize = 0;
+    uint64_t position = 0;
+    std::array<uint8_t, 4096> head{};
+    size_t headBytes = 0;
+
+    ~DescriptorIo() {
+        if (fd >= 0) ::close(fd);
+    }
+
+    static DescriptorIo* Of(cmsIOHANDLER* handler) { return static_cast<DescriptorIo*>(handler->stream); }
+
+    static cmsUInt32Number Read(cmsIOHANDLER* handler, void* buffer, cmsUInt32Number size, cmsUInt32Number count) {
+        DescriptorIo* self = Of(handler);
+        const uint64_t length = uint64_t(size) * count;
+        if (length == 0) return 0;
+        if (self->position + length > self->fileSize) {
+            cmsSignalError(handler->ContextID, cmsERROR_READ, "read of %u bytes beyond the end of the profile", unsigned(length));
+            return 0;
+        }
+        auto* out = static_cast<uint8_t*>(buffer);
+        if (self->position + length <= self->headBytes) {
+            std::memcpy(out, self->head.data() + self->position, size_t(length));
+        } else {
+            uint64_t done = 0;
+            while (done < length) {
+                const ssize_t n = ::pread(self->fd, out + done, size_t(length - done), off_t(self->position + done));
+                if (n < 0 && errno == EINTR) continue;
+                if (n <= 0) {
+                    cmsSignalError(handler->ContextID, cmsERROR_READ, "profile read stopped after %u of %u bytes", unsigned(done), unsigned(length));
+                    return 0;
+                }
+                done += uint64_t(n);
+            }
+        }
+        self->position += length;
+        return count;
+    }
+
+    static cmsBool Seek(cmsIOHANDLER* handler, cmsUInt32Number offset) {
+        DescriptorIo* self = Of(handler);
+        if (offset > self->fileSize) {
+            cmsSignalError(handler->ContextID, cmsERROR_SEEK, "seek beyond the end of the profile");
+            return FALSE;
+        }
+        self->position = offset;
+        return TRUE;
+    }
+
+    static cmsUInt32Number Tell(cmsIOHANDLER* handler) { return cmsUInt32Number(Of(handler)->position); }
+
+    static cmsBool Write(cmsIOHANDLER*, cmsUInt32Number, const void*) { return FALSE; }
+
+    static cmsBool Close(cmsIOHANDLER* handler) {
+        delete Of(handler);
+        return TRUE;
+    }
+
+    cmsIOHANDLER* Handler(const fs::path& path) {
+        io.stream = this;
+        io.ReportedSize = cmsUInt32Number(std::min<uint64_t>(fileSize, UINT32_MAX));
+        std::snprintf(io.PhysicalFile, sizeof io.PhysicalFile, "%s", path.c_str());
+        io.Read = &Read;
+        io.Seek = &Seek;
+        io.Close = &Close;
+        io.Tell = &Tell;
+        io.Write = &Write;
+        return &io;
+    }
+};
+
 }  // namespace
 
 void ColourProfile::Closer::operator()(void* handle) const noexcept {
@@ -42,26 +125,32 @@ ColourProfile::ColourProfile(void* handle, uint32_t headerSize) : mHandle(handle
 
 ColourProfile ColourProfile::OpenFile(const fs::path& path) {
     InstallColourLog();
-    // One open for the check and for LittleCMS: colour folders are listed by opening
-    // every file in them.
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    auto io = std::make_unique<DescriptorIo>();
+    io->fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st {};
-    uint8_t head[4] = {};
-    if (!file || fstat(fileno(file), &st) != 0 || std::fread(head, 1, sizeof head, file) != sizeof head ||
-        std::fseek(file, 0, SEEK_SET) != 0) {
-        if (file) std::fclose(file);
+    if (io->fd < 0 || fstat(io->fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         LogColourError("cannot read profile " + PathText(path));
         return {};
     }
-    const uint32_t size = BigEndian32(head);
+    io->fileSize = uint64_t(st.st_size);
+    // Header and tag table usually lie in the first block, often the description too.
+    const ssize_t got = ::pread(io->fd, io->head.data(), io->head.size(), 0);
+    if (got < ssize_t(kMinProfileSize)) {
+        LogColourError("cannot read profile " + PathText(path));
+        return {};
+    }
+    io->headBytes = size_t(got);
+    const uint32_t size = BigEndian32(io->head.data());
     if (size < kMinProfileSize || uintmax_t(size) > uintmax_t(st.st_size)) {
-        std::fclose(file);
         LogColourError("profile size field does not fit the file: " + PathText(path));
         return {};
     }
-    cmsHPROFILE h = cmsOpenProfileFromStream(file, "r");  // closes the file with the profile
+    cmsIOHANDLER* handler = io->Handler(path);
+    // From here LittleCMS owns the handler: it closes it with the profile, or at once
+    // when the header does not read.
+    io.release();
+    cmsHPROFILE h = cmsOpenProfileFromIOhandlerTHR(nullptr, handler);
     if (!h) {
-        std::fclose(file);
         LogColourError("cannot open profile " + PathText(path));
         return {};
     }

@@ -89,6 +89,9 @@ TEST(ColourProfileFile, OpensOnlyWholeProfiles) {
 
     EXPECT_FALSE(ColourProfile::OpenFile(write("cut.icc", Bytes(good.begin(), good.end() - 1))));
     EXPECT_FALSE(ColourProfile::OpenFile(write("tiny.icc", Bytes(good.begin(), good.begin() + 3))));
+    Bytes unsigned_ = good;  // size fits, but no "acsp": LittleCMS refuses the header
+    unsigned_[36] = 'x';
+    EXPECT_FALSE(ColourProfile::OpenFile(write("unsigned.icc", unsigned_)));
     EXPECT_FALSE(ColourProfile::OpenFile(root.Path() / "missing.icc"));
     EXPECT_FALSE(ColourProfile::OpenFile(root.Path()));  // a folder
 }
@@ -208,6 +211,38 @@ TEST(ColourProfileRawTag, ReadsPrivateTagsUpToALimit) {
             EXPECT_EQ(tag, data);
         }
     }
+}
+
+TEST(ColourProfileFile, ReadsTagsOnBothSidesOfTheFirstBlock) {
+    // Tags are read from the first block kept at opening or from the file: one private tag
+    // straddling the block's end, one wholly after it, and tags pointing past the end.
+    test::TestRoot root;
+    const uint32_t straddling = FourCC("zst1"), after = FourCC("zst2");
+    CmsProfile p(cmsCreate_sRGBProfile());
+    Bytes first(6000), second(3000);
+    for (size_t i = 0; i < first.size(); ++i) first[i] = uint8_t(i * 13);
+    for (size_t i = 0; i < second.size(); ++i) second[i] = uint8_t(i * 5 + 1);
+    cmsWriteRawTag(p.get(), cmsTagSignature(straddling), first.data(), cmsUInt32Number(first.size()));
+    cmsWriteRawTag(p.get(), cmsTagSignature(after), second.data(), cmsUInt32Number(second.size()));
+    const Bytes bytes = test::SaveProfile(p.get());
+    const auto path = root.Path() / "gross.icc";
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+
+    ColourProfile opened = ColourProfile::OpenFile(path);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened.RawTag(straddling, 1 << 16), first);
+    EXPECT_EQ(opened.RawTag(after, 1 << 16), second);
+    EXPECT_TRUE(opened.Description().has_value());
+    EXPECT_TRUE(opened.IsValid());
+
+    // The same file cut short after its size field was written: the late tag cannot be read.
+    Bytes cut = bytes;
+    cut.resize(bytes.size() - 1000);
+    SetBigEndian32(cut, 0, uint32_t(cut.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(cut.data()), std::streamsize(cut.size()));
+    ColourProfile shortened = ColourProfile::OpenFile(path);
+    ASSERT_TRUE(shortened);
+    EXPECT_EQ(shortened.RawTag(after, 1 << 16), std::nullopt);
 }
 
 TEST(ColourProfileRawTag, GivesTheStoredBytesOfKnownTags) {
