@@ -8,11 +8,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 #include <fstream>
 #include <system_error>
 
@@ -33,21 +33,47 @@ uint32_t BigEndian32(const uint8_t* p) {
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
 }
 
-// A profile file read by position: colour folders are listed by opening every file in
-// them, and a buffered stream costs a seek and a second read of the same block for each.
+// A profile file read by position through a window of its bytes: colour folders are
+// listed by opening every file in them (a buffered stream costs a seek and a second read
+// of the same block for each), and LittleCMS reads tables two bytes at a time.
 struct DescriptorIo {
+    static constexpr size_t kFirstRead = 4096;  // header, tag table, usually the description
+    static constexpr size_t kWindow = 64 * 1024;
+
     cmsIOHANDLER io{};
     int fd = -1;
     uint64_t fileSize = 0;
     uint64_t position = 0;
-    std::array<uint8_t, 4096> head{};
-    size_t headBytes = 0;
+    std::vector<uint8_t> window;
+    uint64_t windowStart = 0;
 
     ~DescriptorIo() {
         if (fd >= 0) ::close(fd);
     }
 
     static DescriptorIo* Of(cmsIOHANDLER* handler) { return static_cast<DescriptorIo*>(handler->stream); }
+
+    // Reads length bytes at offset into out, all or nothing.
+    bool ReadAt(uint8_t* out, uint64_t length, uint64_t offset) const {
+        uint64_t done = 0;
+        while (done < length) {
+            const ssize_t n = ::pread(fd, out + done, size_t(length - done), off_t(offset + done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;
+            done += uint64_t(n);
+        }
+        return true;
+    }
+
+    // Makes the window start at offset holding up to bytes bytes (fewer at the file's end).
+    bool Fill(uint64_t offset, size_t bytes) {
+        const size_t want = size_t(std::min<uint64_t>(bytes, fileSize - offset));
+        window.resize(want);
+        windowStart = offset;
+        if (ReadAt(window.data(), want, offset)) return true;
+        window.clear();
+        return false;
+    }
 
     static cmsUInt32Number Read(cmsIOHANDLER* handler, void* buffer, cmsUInt32Number size, cmsUInt32Number count) {
         DescriptorIo* self = Of(handler);
@@ -58,19 +84,20 @@ struct DescriptorIo {
             return 0;
         }
         auto* out = static_cast<uint8_t*>(buffer);
-        if (self->position + length <= self->headBytes) {
-            std::memcpy(out, self->head.data() + self->position, size_t(length));
+        const bool inWindow = self->position >= self->windowStart &&
+                              self->position + length <= self->windowStart + self->window.size();
+        bool ok = true;
+        if (inWindow) {
+            std::memcpy(out, self->window.data() + (self->position - self->windowStart), size_t(length));
+        } else if (length >= kWindow) {
+            ok = self->ReadAt(out, length, self->position);
         } else {
-            uint64_t done = 0;
-            while (done < length) {
-                const ssize_t n = ::pread(self->fd, out + done, size_t(length - done), off_t(self->position + done));
-                if (n < 0 && errno == EINTR) continue;
-                if (n <= 0) {
-                    cmsSignalError(handler->ContextID, cmsERROR_READ, "profile read stopped after %u of %u bytes", unsigned(done), unsigned(length));
-                    return 0;
-                }
-                done += uint64_t(n);
-            }
+            ok = self->Fill(self->position, kWindow);
+            if (ok) std::memcpy(out, self->window.data(), size_t(length));
+        }
+        if (!ok) {
+            cmsSignalError(handler->ContextID, cmsERROR_READ, "profile read of %u bytes failed", unsigned(length));
+            return 0;
         }
         self->position += length;
         return count;
@@ -133,14 +160,11 @@ ColourProfile ColourProfile::OpenFile(const fs::path& path) {
         return {};
     }
     io->fileSize = uint64_t(st.st_size);
-    // Header and tag table usually lie in the first block, often the description too.
-    const ssize_t got = ::pread(io->fd, io->head.data(), io->head.size(), 0);
-    if (got < ssize_t(kMinProfileSize)) {
+    if (io->fileSize < kMinProfileSize || !io->Fill(0, DescriptorIo::kFirstRead)) {
         LogColourError("cannot read profile " + PathText(path));
         return {};
     }
-    io->headBytes = size_t(got);
-    const uint32_t size = BigEndian32(io->head.data());
+    const uint32_t size = BigEndian32(io->window.data());
     if (size < kMinProfileSize || uintmax_t(size) > uintmax_t(st.st_size)) {
         LogColourError("profile size field does not fit the file: " + PathText(path));
         return {};

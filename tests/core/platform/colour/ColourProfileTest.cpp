@@ -2,9 +2,11 @@
 
 #include <fstream>
 #include <functional>
+#include <iterator>
 
 #include "TestProfiles.h"
 #include "platform/colour/ColourProfile.h"
+#include "platform/system/Folders.h"
 #include "support/TestFolders.h"
 
 namespace vx {
@@ -243,6 +245,35 @@ TEST(ColourProfileFile, ReadsTagsOnBothSidesOfTheFirstBlock) {
     ColourProfile shortened = ColourProfile::OpenFile(path);
     ASSERT_TRUE(shortened);
     EXPECT_EQ(shortened.RawTag(after, 1 << 16), std::nullopt);
+}
+
+TEST(ColourProfileFile, LargeTablesReadFromTheFileMatchTheBytesInMemory) {
+    // A printer profile's tables lie far beyond the first block and are read in small
+    // pieces: its transform must be the same as from the same bytes in memory.
+    const auto path = DataFolder() / "icc" / "TEVRA Proof 44 Fotopapier Hochglanz.icc";
+    std::ifstream in(path, std::ios::binary);
+    const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 65536u);
+    ColourProfile fromFile = ColourProfile::OpenFile(path);
+    ColourProfile fromMemory = ColourProfile::OpenMemory(bytes);
+    ASSERT_TRUE(fromFile);
+    ASSERT_TRUE(fromMemory);
+    CmsProfile srgb(cmsCreate_sRGBProfile());
+    auto transform = [&](const ColourProfile& p) {
+        cmsHTRANSFORM t = cmsCreateTransform(srgb.get(), TYPE_RGB_8, p.Handle(), TYPE_RGB_8, INTENT_PERCEPTUAL, 0);
+        EXPECT_NE(t, nullptr);
+        Bytes in(3 * 216), out(in.size());
+        for (size_t i = 0; i < 216; ++i) {
+            in[3 * i] = uint8_t(i % 6 * 51);
+            in[3 * i + 1] = uint8_t(i / 6 % 6 * 51);
+            in[3 * i + 2] = uint8_t(i / 36 * 51);
+        }
+        if (t) cmsDoTransform(t, in.data(), out.data(), 216);
+        if (t) cmsDeleteTransform(t);
+        return out;
+    };
+    EXPECT_EQ(transform(fromFile), transform(fromMemory));
+    EXPECT_EQ(fromFile.Description(), fromMemory.Description());
 }
 
 TEST(ColourProfileRawTag, GivesTheStoredBytesOfKnownTags) {
