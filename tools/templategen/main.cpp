@@ -92,7 +92,6 @@ int main(int argc, char** argv) {
     setenv("VELLICOREX_USER_DIR", (run.root / "user").c_str(), 1);
     setenv("VELLICOREX_TEMP_DIR", (run.root / "temp").c_str(), 1);
     setenv("CUPS_SERVER", (run.root / "no-cups.sock").c_str(), 1);
-    setenv("LC_ALL", "C.UTF-8", 1);
     if (!vx::WriteModelQueueFile(run.root / "user", run.root / "printed")) {
         std::fprintf(stderr, "templategen: cannot write the queue file\n");
         return 1;

@@ -191,7 +191,7 @@ TEST_F(ShippedTemplates, TheGeneratorRefusesSourcesThatDoNotComeOutAsWritten) {
         {"not XML", "<root><layout>", "not a layout file"},
         {"a preview of its own", replaced("<Color>", "<Preview>AAAA</Preview><Color>"), "Preview"},
         {"an ink word the reader does not know", replaced("<Color>Color<", "<Color>Blau<"), "Color"},
-        {"a paper the model lacks", replaced("<PaperSizeID>9<", "<PaperSizeID>4711<"), "setting"},
+        {"a paper the model lacks", replaced("<PaperSizeID>9<", "<PaperSizeID>4711<"), "changes PaperSizeID"},
         {"a printer model nobody has", replaced("<PrinterModel>\"TEVRA Proof 44\"", "<PrinterModel>\"TEVRA Proof 99\""),
          "TEVRA Proof 99"},
     };
