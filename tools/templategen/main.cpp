@@ -8,6 +8,7 @@
 // give the same bytes. With --check nothing is written: the run fails when a file it
 // would write differs from the one in DIR, or DIR holds a file it would not write.
 
+#include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -111,7 +112,18 @@ int main(int argc, char** argv) {
 
     int failures = 0;
     {
+        // Listing the queues says on stderr that the (absent) CUPS server is not there;
+        // a build needs no such line.
+        const int savedErr = dup(STDERR_FILENO);
+        if (const int null = open("/dev/null", O_WRONLY | O_CLOEXEC); null >= 0) {
+            dup2(null, STDERR_FILENO);
+            close(null);
+        }
         vx::TemplateGenerator generator;
+        if (savedErr >= 0) {
+            dup2(savedErr, STDERR_FILENO);
+            close(savedErr);
+        }
         if (!generator.Ready(error)) {
             std::fprintf(stderr, "templategen: %s\n", error.c_str());
             return 1;
