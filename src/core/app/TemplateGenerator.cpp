@@ -190,11 +190,18 @@ bool WriteModelQueueFile(const fs::path& folder, const fs::path& output) {
 }
 
 struct TemplateGenerator::Parts {
+    static HostBindingPorts Ports(AppCore& app, Shell& shell) {
+        HostBindingPorts ports;
+        ports.application = &app;
+        ports.shell = &shell;
+        return ports;
+    }
+
     RefusingMessages messages;
     MessagePort* previousMessages = nullptr;
     AppCore app{UserFolder()};
     OneViewShell shell;
-    StartupBindings bindings{HostBindingPorts{&app, &shell}};
+    StartupBindings bindings{Ports(app, shell)};
     OffscreenWindow window;
     CGPView view;
     LayoutViewCore core{view, window};
@@ -377,7 +384,14 @@ std::optional<std::string> TemplateGenerator::Generate(const fs::path& source, c
     LayoutXmlWriteOptions options;
     options.documentPath = AbsolutePathText(target);
     options.language = 7;
-    options.version = int16_t(std::stoi("0" + ContentOf(Child(header, "Version"))));
+    const std::string versionText = ContentOf(Child(header, "Version"));
+    size_t used = 0;
+    const std::optional<long long> version = ParseLong(versionText, &used);
+    if (!version || used != versionText.size() || *version < 0 || *version > 32767) {
+        error = "header: Version \"" + versionText + "\" is not a version";
+        return std::nullopt;
+    }
+    options.version = int16_t(*version);
     options.platform = ContentOf(Child(header, "Platform")) == "Mac" ? 0 : 1;
     options.osVersion = ContentOf(Child(header, "OSVersion"));
     XmlDocument written = BuildLayoutXml(layout, options);
