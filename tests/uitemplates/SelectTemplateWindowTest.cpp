@@ -2,12 +2,24 @@
 #include <string>
 #include <vector>
 
+#include <wx/app.h>
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/notebook.h>
 
 #include "../uicontrols/GalleryFixture.h"
+#include "app/TemplateGenerator.h"
+#include "document/LayoutDocument.h"
+#include "host/HostService.h"
+#include "host/DocumentServices.h"
 #include "imaging/JpegEncoder.h"
+#include "model/CLayoutSetting.h"
+#include "platform/system/Folders.h"
+#include "support/TestFolders.h"
+#include "templates/TemplateFolders.h"
+#include "templates/TemplateInfo.h"
+#include "templates/TemplateSeeding.h"
+#include "ui/document/WxSettingsDialogs.h"
 #include "templates/TemplateChooserModel.h"
 #include "ui/controls/COwnerDrawListCtrl.h"
 #include "ui/dialogs/CSelectTemplateDlg.h"
@@ -164,6 +176,82 @@ TEST_F(SelectTemplateWindow, EmptyCatalogueDisablesOpen) {
     EXPECT_FALSE(dialog.FindWindow(wxID_OK)->IsEnabled());
     SavePng(&dialog, "select_template_empty.png");
     dialog.Hide();
+}
+
+/// The open chooser among the top-level windows, or null.
+CSelectTemplateDlg* OpenChooser() {
+    for (wxWindow* w : wxTopLevelWindows)
+        if (auto* d = dynamic_cast<CSelectTemplateDlg*>(w); d && d->IsShown()) return d;
+    return nullptr;
+}
+
+/// What a new user gets: the shipped set seeded into an empty user folder at start, the
+/// printers of a queue file, and New with the real chooser, driven through its controls.
+TEST_F(SelectTemplateWindow, NewOverTheSeededSetStartsALayoutFromTheCardChosenByPrinterAndCategory) {
+    test::TestRoot root;
+    test::ScopedEnv user{"VELLICOREX_USER_DIR", (root.Path() / "user").string()};
+    test::ScopedEnv temp{"VELLICOREX_TEMP_DIR", (root.Path() / "temp").string()};
+    test::ScopedEnv cups{"CUPS_SERVER", (root.Path() / "no-cups.sock").string()};
+    ASSERT_TRUE(WriteModelQueueFile(root.Path() / "user", root.Path() / "printed"));
+    TemplateGenerator core;  // the application's state, bindings and printers without windows
+    std::string error;
+    ASSERT_TRUE(core.Ready(error)) << error;
+    ASSERT_TRUE(SeedTemplateFolder());
+    TemplateCatalog().SetSize(0);
+    WxSettingsDialogs dialogs;
+    ScopedHostService<SettingsDialogs> installed(&dialogs);
+
+    bool driven = false;
+    wxTheApp->CallAfter([&] {
+        CSelectTemplateDlg* dialog = nullptr;
+        ASSERT_TRUE(PumpUntil([&] { return (dialog = OpenChooser()) != nullptr; }));
+        driven = true;
+        Pump(200);
+        EXPECT_EQ(dialog->GetTitle(), wxString::FromUTF8("Vorlage wählen"));
+        Choose(dialog->ViewCombo(), "Liste");
+        Pump(100);
+        EXPECT_EQ(dialog->List()->GetItemCount(), 8);
+        SavePng(dialog, "new_seeded_all.png");
+        Choose(dialog->PrinterCombo(), "TEVRA Proof A3");
+        EXPECT_EQ(dialog->List()->GetItemCount(), 2);
+        wxTreeItemIdValue cookie, inner;
+        const wxTreeItemId all = dialog->Tree()->GetFirstChild(dialog->Tree()->GetRootItem(), cookie);
+        wxTreeItemId werkstatt;
+        for (wxTreeItemId c = dialog->Tree()->GetFirstChild(all, inner); c.IsOk(); c = dialog->Tree()->GetNextChild(all, inner))
+            if (dialog->Tree()->GetItemText(c) == "Werkstatt") werkstatt = c;
+        ASSERT_TRUE(werkstatt.IsOk());
+        dialog->Tree()->SelectItem(werkstatt);
+        Pump(100);
+        EXPECT_EQ(ListTexts(dialog->List()), (std::vector<std::string>{"Karte_10x15.kqt"}));
+        Pump(200);
+        SavePng(dialog, "new_seeded_card_preview.png");
+        dialog->Tabs()->SetSelection(1);
+        Pump(200);
+        COwnerDrawListCtrl* rows = dialog->PropertyPage()->List();
+        EXPECT_EQ(rows->GetItemCount(), 13);
+        EXPECT_EQ(rows->GetItemText(0, 1), "Karte_10x15.kqt");
+        EXPECT_EQ(rows->GetItemText(2, 1), "TEVRA Proof A3");
+        SavePng(dialog, "new_seeded_card_info.png");
+        wxWindow* open = dialog->FindWindow(wxID_OK);
+        ASSERT_NE(open, nullptr);
+        wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+        click.SetEventObject(open);
+        open->ProcessWindowEvent(click);
+    });
+    CGPDoc document;
+    const bool made = document.OnNewDocument();
+    EXPECT_TRUE(driven);
+    ASSERT_TRUE(made);
+    CLayoutSetting* layout = document.GetLayout();
+    ASSERT_NE(layout, nullptr);
+    EXPECT_EQ(document.TemplateFileName(), "Karte_10x15.kqt");
+    EXPECT_EQ(layout->Texts().printerModel, "TEVRA Proof A3");
+    EXPECT_EQ(layout->Texts().paperSizeName, "10 x 15 cm");
+    EXPECT_EQ(layout->GetFree(), 1);
+    int images = 0;
+    for (CLayoutObj* item = layout->GetFirstItem(); item; item = item->NextItem()) images += item->GetKind() == kKindImage;
+    EXPECT_EQ(images, 1) << "the placeholder picture is found in the seeded folder";
+    document.DeleteLayout();
 }
 
 }  // namespace
