@@ -35,6 +35,7 @@
 #include "ui/CMainFrame.h"
 #include "ui/document/GPDocument.h"
 #include "ui/document/WxSettingsDialogs.h"
+#include "ui/shell/CChildFrame.h"
 #include "ui/shell/CommandIds.h"
 #include "ui/shell/LayoutPane.h"
 
@@ -44,7 +45,8 @@ wxIMPLEMENT_APP_NO_MAIN(CGPApp);
 
 namespace {
 
-/// Records every message box and ends it with OK.
+/// Records every message box and ends it: save questions with No, other questions with
+/// Yes, the rest with OK.
 class AnsweringHook : public wxModalDialogHook {
 public:
     std::vector<std::string> messages;
@@ -53,8 +55,11 @@ public:
 
 protected:
     int Enter(wxDialog* dialog) override {
-        if (auto* message = dynamic_cast<wxMessageDialog*>(dialog))
+        if (auto* message = dynamic_cast<wxMessageDialog*>(dialog)) {
             messages.push_back(std::string(message->GetMessage().utf8_str()));
+            if (message->GetMessageDialogStyle() & wxNO)
+                return messages.back().rfind("Möchten Sie", 0) == 0 ? wxID_NO : wxID_YES;
+        }
         return wxID_OK;
     }
     void Exit(wxDialog*) override {}
@@ -68,6 +73,7 @@ struct TestDialogs : vx::SettingsDialogs {
     vx::SaveTemplateAsFields answer;
     std::vector<vx::SaveTemplateAsFields> presets;
     bool Has(Dialog dialog) override { return dialog == Dialog::SaveTemplateAs || real.Has(dialog); }
+    bool RunAutoRotate(vx::CLayoutSetting& layout) override { return real.RunAutoRotate(layout); }
     std::optional<fs::path> ChooseTemplate() override { return chosen; }
     std::optional<uint32_t> ChooseColour(uint32_t initial) override { return real.ChooseColour(initial); }
     bool RunSaveTemplateAs(vx::SaveTemplateAsFields& fields) override {
