@@ -15,6 +15,7 @@
 #include "platform/system/Paths.h"
 #include "platform/system/Ports.h"
 #include "platform/system/StringTable.h"
+#include "platform/system/Utf8.h"
 #include "templates/TemplateCatalogLookup.h"
 #include "templates/TemplateFolders.h"
 #include "templates/TemplateInfo.h"
@@ -134,12 +135,14 @@ bool TemplateCommands::OnSaveTemplateAs() {
         return false;
     }
     // The dialog hands back a bare file name; anything else would write outside the
-    // template folder.
+    // template folder. The image folder is the template's path without its extension,
+    // so the extension has to be there.
+    if (!EqualsNoCaseAscii(PathText(PathFromStored(fields.name).extension()), LoadString(IDS_TEMPLATE_EXTENSION)))
+        fields.name += LoadString(IDS_TEMPLATE_EXTENSION);
     const fs::path name = PathFromStored(fields.name);
     const fs::path folder = GetTemplateFolder();
     std::error_code error;
-    if (fields.name.empty() || name.has_parent_path() || name.filename() == "." || name.filename() == ".." ||
-        (!fs::create_directories(folder, error) && error)) {
+    if (fields.name.front() == '.' || name.has_parent_path() || (!fs::create_directories(folder, error) && error)) {
         layout->SetSaveTemplateWithImages(keptWithImages);
         ShowNotSaved();
         return false;

@@ -42,11 +42,11 @@ constexpr int kMaxNameNumber = 100000;
 std::string_view ElementName(const xmlNode* node) { return reinterpret_cast<const char*>(node->name); }
 
 std::string ElementText(const xmlNode* node) {
-    xmlChar* text = xmlNodeGetContent(node);
-    if (!text) return {};
-    std::string result = FromXmlText(reinterpret_cast<const char*>(text));
-    xmlFree(text);
-    return result;
+    struct Free {
+        void operator()(xmlChar* p) const noexcept { xmlFree(p); }
+    };
+    const std::unique_ptr<xmlChar, Free> text(xmlNodeGetContent(node));
+    return text ? FromXmlText(reinterpret_cast<const char*>(text.get())) : std::string();
 }
 
 const xmlNode* Child(const xmlNode* parent, std::string_view name) {

@@ -200,6 +200,30 @@ TEST(TemplateCommands, SaveAsWritesAUserTemplateAndKeepsTheCatalogue) {
     EXPECT_EQ(f.saveAs.presets.back().note, "Zweite");
 }
 
+TEST(TemplateCommands, SaveAsWritesOnlyABareNameInTheTemplateFolder) {
+    struct Case {
+        const char* name;
+        const char* written;  // null: refused with 59425
+    };
+    for (const Case& c : {Case{"Ohne", "Ohne.kqt"}, Case{"Gross.KQT", "Gross.KQT"}, Case{"../Aussen.kqt", nullptr},
+                          Case{"a\\b.kqt", nullptr}, Case{".kqt", nullptr}}) {
+        SCOPED_TRACE(c.name);
+        TemplateFixture f;
+        f.layout->SetDirty(1);
+        f.SaveAs(Fields(c.name, 0));
+        if (c.written) {
+            EXPECT_TRUE(f.messages.shown.empty());
+            EXPECT_EQ(Listing(f.Templates()), std::vector<std::string>{c.written});
+            EXPECT_EQ(f.doc.TemplateFileName(), c.written);
+        } else {
+            EXPECT_EQ(f.messages.Ids(), std::vector<int>{59425});
+            EXPECT_TRUE(Listing(f.Templates()).empty());
+            EXPECT_FALSE(fs::exists(f.Templates().parent_path() / "Aussen.kqt"));
+            EXPECT_EQ(f.layout->GetDirty(), 1);
+        }
+    }
+}
+
 TEST(TemplateCommands, SaveAsCancelChangesNothing) {
     TemplateFixture f;
     f.AddImage(false, f.Picture("a", "photo.jpg"));
@@ -394,6 +418,39 @@ TEST(TemplateCommands, SaveTemplateGoesToSaveAsUnlessTheLayoutCameFromAUserTempl
         EXPECT_EQ(ReadFileBytes(layoutFile), layoutBytes);
         EXPECT_EQ(f.layout->GetDirty(), c.dirty);
     }
+}
+
+TEST(TemplateCommands, AStampInUseIsCopiedAndAnUnusedOneIsDropped) {
+    TemplateFixture f;
+    const fs::path logo = f.Picture("s", "logo.png");
+    f.AddImage(false, f.Picture("a", "logo.png"));
+    f.layout->SetImageStampInUse(1);
+    f.layout->Texts().imageStampPath = logo.string();
+    f.layout->SetStampImage(std::make_unique<CImageObj>(true));
+    f.SaveAs(Fields("Stempel.kqt", 1));
+    const fs::path file = f.Templates() / "Stempel.kqt";
+    const fs::path images = TemplateImageFolder(file);
+    EXPECT_EQ(Listing(images), Sorted({"logo.png", "logo0.png"}));
+    EXPECT_EQ(ReadFileBytes(images / "logo0.png"), ReadFileBytes(logo));
+    EXPECT_EQ(Sorted(FilesNamedInImageFolder(file, images)), Sorted({"logo.png", "logo0.png"}));
+    EXPECT_EQ(f.layout->Texts().imageStampPath, logo.string());
+
+    // Not in use: left out of the file; the layout loses it only once the file is written.
+    f.layout->SetImageStampInUse(0);
+    f.layout->SetDirty(1);
+    FailAtomicWriteStepForTests(AtomicWriteStep::Rename);
+    f.commands.OnCommand(kCmdSaveTemplate);
+    FailAtomicWriteStepForTests(AtomicWriteStep::None);
+    EXPECT_EQ(f.messages.Ids(), std::vector<int>{59425});
+    EXPECT_EQ(f.layout->Texts().imageStampPath, logo.string());
+    EXPECT_NE(f.layout->GetStampImage(), nullptr);
+
+    f.commands.OnCommand(kCmdSaveTemplate);
+    EXPECT_EQ(f.layout->Texts().imageStampPath, "");
+    EXPECT_EQ(f.layout->GetStampImage(), nullptr);
+    EXPECT_FALSE(ElementText(file, "ImageStampFileName"));
+    EXPECT_FALSE(ElementText(file, "RelativeStampFileName"));
+    EXPECT_EQ(Listing(images), std::vector<std::string>{"logo.png"}) << "the stamp's copy went with it";
 }
 
 TEST(TemplateCommands, OnlyTheFileHasOnePageInAutomaticLayout) {
