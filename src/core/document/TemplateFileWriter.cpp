@@ -247,9 +247,18 @@ void TemplateWrite::GiveItemsTheirPaths() {
 }
 
 void TemplateWrite::Clean(const std::vector<std::string>& previous) const {
+    // A file the layout itself still shows stays, also after a save without images:
+    // a layout opened from a template may hold the only copy of a picture.
+    std::set<std::string> inUse = mTaken;
+    auto keep = [&](const fs::path& file) {
+        if (!file.empty() && InFolder(file, mFolder)) inUse.insert(AsciiLower(PathText(file.filename())));
+    };
+    for (CLayoutObj* item = mLayout.GetFirstItem(); item; item = item->NextItem())
+        if (item->GetKind() == kKindImage) keep(static_cast<CImageObj*>(item)->GetFilePath());
+    keep(PathFromStored(mLayout.Texts().imageStampPath));
     std::error_code error;
     for (const std::string& name : previous) {
-        if (mTaken.count(AsciiLower(name))) continue;
+        if (inUse.count(AsciiLower(name))) continue;
         const fs::path file = mFolder / name;
         const fs::file_status status = fs::symlink_status(file, error);
         if (error || fs::is_directory(status)) continue;

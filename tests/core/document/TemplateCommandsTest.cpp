@@ -279,6 +279,26 @@ TEST(TemplateCommands, ResaveDeletesOnlyCopiesThePreviousVersionNamed) {
     EXPECT_TRUE(fs::is_regular_file(file));
 }
 
+TEST(TemplateCommands, ASaveWithoutImagesKeepsTheCopiesTheLayoutShows) {
+    TemplateFixture f;
+    f.AddImage(false, f.Picture("a", "photo.jpg"));
+    f.layout->SetDirty(1);
+    f.SaveAs(Fields("Album.kqt", 1));
+    const fs::path file = f.Templates() / "Album.kqt";
+    const fs::path images = TemplateImageFolder(file);
+    // The layout as opened from the template: it shows the copy, whose original is gone.
+    CImageObj* fromTemplate = f.AddImage(false, images / "photo.jpg");
+    RemoveObjectAt(f.layout->ItemListHead(), 0);
+    fs::remove_all(f.root.Path() / "a");
+    ASSERT_EQ(f.ItemPaths(), std::vector<fs::path>{images / "photo.jpg"});
+
+    f.SaveAs(Fields("Album.kqt", 0));
+
+    EXPECT_TRUE(f.messages.shown.empty());
+    EXPECT_EQ(Listing(images), std::vector<std::string>{"photo.jpg"});
+    EXPECT_EQ(fromTemplate->GetFilePath(), images / "photo.jpg");
+}
+
 TEST(TemplateCommands, AnImageInTheFolderIsNeitherCopiedNorOverwritten) {
     TemplateFixture f;
     const fs::path file = f.Templates() / "Mappe.kqt";
