@@ -126,7 +126,9 @@ bool TemplateCommands::OnSaveTemplateAs() {
 
     layout->SetSaveTemplateWithImages(CountObjectsOfKind(layout->ItemListHead(), kKindImage) > 0 ? 1 : 0);
     SaveTemplateAsFields fields;
-    fields.name = keptName;
+    // Only a user template's name is proposed again: a standard template cannot be
+    // replaced, and the dialog proposes a free variant of its name itself.
+    if (!keptCategory.empty()) fields.name = keptName;
     fields.category = keptCategory;
     fields.note = keptComment;
     fields.saveWithImages = layout->GetSaveTemplateWithImages();

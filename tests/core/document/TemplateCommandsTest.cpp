@@ -233,9 +233,15 @@ TEST(TemplateCommands, SaveAsCancelChangesNothing) {
     f.layout->SetDirty(1);
     const LayoutTexts texts = f.layout->Texts();
 
+    f.doc.SetTemplateFileName("Kat.kqt");
     f.commands.OnCommand(kCmdSaveTemplateAs);
+    f.layout->Texts().ownTemplateName.clear();
+    f.commands.OnCommand(kCmdSaveTemplateAs);
+    f.layout->Texts().ownTemplateName = "Kat";
 
-    ASSERT_EQ(f.saveAs.presets.size(), 1u);
+    ASSERT_EQ(f.saveAs.presets.size(), 2u);
+    EXPECT_EQ(f.saveAs.presets[0].name, "Kat.kqt");
+    EXPECT_EQ(f.saveAs.presets[1].name, "") << "a standard template's name is not proposed";
     EXPECT_EQ(f.saveAs.presets[0].category, "Kat");
     EXPECT_EQ(f.saveAs.presets[0].note, "Alt");
     EXPECT_EQ(f.saveAs.presets[0].saveWithImages, 1);
