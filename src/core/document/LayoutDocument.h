@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vx {
@@ -95,6 +96,7 @@ public:
     const std::string& DefaultPath() const { return mDefaultPath; }
     /// The file name of the template the layout came from, empty for a layout file.
     const std::string& TemplateFileName() const { return mTemplateFileName; }
+    void SetTemplateFileName(std::string name) { mTemplateFileName = std::move(name); }
 
 private:
     bool AskRelativeFallback(CLayoutSetting& layout, const std::filesystem::path& path);

@@ -10,6 +10,7 @@
 #include "document/ArrangementCommands.h"
 #include "document/DocumentCommands.h"
 #include "document/ObjectSettingCommands.h"
+#include "document/TemplateCommands.h"
 #include "host/ApplicationState.h"
 #include "host/HostService.h"
 #include "model/CLayoutSetting.h"
@@ -41,6 +42,10 @@ wxBEGIN_EVENT_TABLE(GPDocument, wxDocument)
     EVT_UPDATE_UI(ToWxId(32900), GPDocument::OnUpdateSettingCommand)
     EVT_MENU(ToWxId(32901), GPDocument::OnSettingCommand)
     EVT_UPDATE_UI(ToWxId(32901), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32804), GPDocument::OnTemplateCommand)
+    EVT_UPDATE_UI(ToWxId(32804), GPDocument::OnUpdateTemplateCommand)
+    EVT_MENU(ToWxId(32805), GPDocument::OnTemplateCommand)
+    EVT_UPDATE_UI(ToWxId(32805), GPDocument::OnUpdateTemplateCommand)
     EVT_MENU(ToWxId(33303), GPDocument::OnSettingCommand)
     EVT_UPDATE_UI(ToWxId(33303), GPDocument::OnUpdateSettingCommand)
     EVT_MENU(ToWxId(33304), GPDocument::OnSettingCommand)
@@ -182,6 +187,17 @@ void GPDocument::OnUpdateSettingCommand(wxUpdateUIEvent& event) {
     event.Enable(state.enabled);
     if (IsCheckCommand(id)) event.Check(state.checked);
     if (!state.text.empty()) event.SetText(Wx(state.text));
+}
+
+void GPDocument::OnTemplateCommand(wxCommandEvent& event) { TemplateCommands(mDoc).OnCommand(FromWxId(event.GetId())); }
+
+void GPDocument::OnUpdateTemplateCommand(wxUpdateUIEvent& event) {
+    static AppPreferences fallback;
+    ApplicationState* app = HostService<ApplicationState>();
+    const CommandState state = TemplateCommands::State(FromWxId(event.GetId()), mDoc.GetLayout(),
+                                                       app ? app->Preferences() : fallback,
+                                                       BoundDialogs::Of(HostService<SettingsDialogs>()));
+    event.Enable(state.enabled);
 }
 
 bool GPDocument::IsModified() const {

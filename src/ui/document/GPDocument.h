@@ -40,6 +40,9 @@ private:
     /// commands, and their menu states.
     void OnSettingCommand(wxCommandEvent& event);
     void OnUpdateSettingCommand(wxUpdateUIEvent& event);
+    /// Save template and Save template as, and their menu states.
+    void OnTemplateCommand(wxCommandEvent& event);
+    void OnUpdateTemplateCommand(wxUpdateUIEvent& event);
 
     CGPDoc mDoc{this};
     wxDECLARE_EVENT_TABLE();
