@@ -115,6 +115,15 @@ TEST_F(TemplateOrganizing, AFailedRenameStepLeavesEveryByteAndTheRecord) {
     }
 }
 
+TEST_F(TemplateOrganizing, ATemplateThatCannotBeRewrittenIsNotRenamed) {
+    OrganizerFixture f;
+    test::WriteFileBytes(f.Templates() / "Reise.kqt", "<root><layout>");
+    const auto before = f.Snapshot();
+    EXPECT_FALSE(RenameTemplate(f.Catalog(), IndexOf(f, "Reise.kqt"), "Urlaub"));
+    EXPECT_EQ(f.Snapshot(), before);
+    EXPECT_EQ(f.Catalog().ElementAt(IndexOf(f, "Reise.kqt")).Path, f.PathOf("Reise.kqt"));
+}
+
 TEST_F(TemplateOrganizing, RenameRefusals) {
     struct Case {
         std::string typed;
@@ -333,13 +342,16 @@ TEST_F(TemplateOrganizing, CopyNamesAndTakenImageNames) {
     // An image folder already there keeps its files; the copy numbers its own.
     fs::create_directories(f.Templates() / "Foto_copy(0)");
     test::WriteFileBytes(f.Templates() / "Foto_copy(0)" / "a.jpg", "fremd");
-    test::WriteFileBytes(f.Templates() / "Foto_copy(0)" / "a[0].jpg", "fremd");
+    test::WriteFileBytes(f.Templates() / "Foto_copy(0)" / "b.jpg", "fremd");
+    test::WriteFileBytes(f.Templates() / "Foto_copy(0)" / "b[0].jpg", "fremd");
     ASSERT_TRUE(DropTemplateOnCategory(f.Catalog(), f.PathOf("Foto.kqt"), "Kunden", f.Templates()));
     const std::string text = ReadFileBytes(f.Templates() / "Foto_copy(0).kqt");
-    EXPECT_TRUE(Contains(text, "<File>\"a[1].jpg\"</File>")) << text;
-    EXPECT_TRUE(Contains(text, "<File>\"b.jpg\"</File>")) << text;
+    EXPECT_TRUE(Contains(text, "<File>\"a[0].jpg\"</File>")) << text;
+    EXPECT_TRUE(Contains(text, "<File>\"b[1].jpg\"</File>")) << text;
     EXPECT_EQ(ReadFileBytes(f.Templates() / "Foto_copy(0)" / "a.jpg"), "fremd");
-    EXPECT_EQ(ReadFileBytes(f.Templates() / "Foto_copy(0)" / "a[1].jpg"), std::string(3000, 'a'));
+    EXPECT_EQ(ReadFileBytes(f.Templates() / "Foto_copy(0)" / "b[0].jpg"), "fremd");
+    EXPECT_TRUE(ReadFileBytes(f.Templates() / "Foto_copy(0)" / "a[0].jpg") == std::string(3000, 'a'));
+    EXPECT_TRUE(ReadFileBytes(f.Templates() / "Foto_copy(0)" / "b[1].jpg") == std::string(2000, 'b'));
 
     // With every number taken the copy fails and changes nothing.
     for (int n = 1; n < 100; ++n)
