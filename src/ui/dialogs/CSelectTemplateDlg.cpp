@@ -81,6 +81,7 @@ void CSelectTemplateDlg::Build() {
     mView = new wxChoice(this, kViewId);
     middle->Add(mView, 0, wxBOTTOM, 4);
     mList = new CTemplateListCtrl(this, kListId, wxSize(330, 300));
+    mList->SetDragEnabled(false);
     middle->Add(mList, 1, wxEXPAND);
     body->Add(middle, 1, wxEXPAND | wxRIGHT, 8);
 
