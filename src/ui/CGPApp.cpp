@@ -29,6 +29,8 @@
 #include "ui/document/GPDocument.h"
 #include "ui/shell/AppDocumentServices.h"
 #include "ui/document/WxSettingsDialogs.h"
+#include "ui/dialogs/CPrintPresetDlg.h"
+#include "host/PrintPresetsDialog.h"
 #include "ui/shell/CSplashWnd.h"
 #include "ui/shell/CStartupWarningDlg.h"
 #include "ui/view/CGPViewWindow.h"
@@ -120,6 +122,7 @@ bool CGPApp::OnInit() {
     vx::InstallHostService<vx::DocumentServices>(mDocumentServices.get());
     mSettingsDialogs = std::make_unique<vx::WxSettingsDialogs>();
     vx::InstallHostService<vx::SettingsDialogs>(mSettingsDialogs.get());
+    vx::InstallHostService<vx::PrintPresetsDialog>(&vx::PrintPresetsDialogWindow());
     mIdleCheck = std::make_unique<vx::IdleResolutionCheck>();
 
     // The frame is made by start-up; the shell binds once it exists.
@@ -194,6 +197,7 @@ int CGPApp::OnExit() {
     mBindings.reset();
     vx::InstallHostService<vx::DocumentServices>(nullptr);
     vx::InstallHostService<vx::SettingsDialogs>(nullptr);
+    vx::InstallHostService<vx::PrintPresetsDialog>(nullptr);
     if (vx::HostService<vx::ToolWindows>() == mToolWindows.get()) vx::InstallHostService<vx::ToolWindows>(nullptr);
     delete mManager;
     mManager = nullptr;

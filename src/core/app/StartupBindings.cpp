@@ -7,7 +7,9 @@
 #include "colourmanagement/PictureColourTransforms.h"
 #include "colourmanagement/ProfileCatalogue.h"
 #include "host/ApplicationState.h"
+#include "host/DocumentServices.h"
 #include "host/HostService.h"
+#include "host/PrintSettingsPane.h"
 #include "host/Shell.h"
 #include "host/TextMeasurer.h"
 #include "host/ToolWindows.h"
@@ -71,7 +73,22 @@ public:
 /// The printer questions of the document; the output colour dialog comes with its window.
 class CorePrinterSetupServices final : public PrinterSetupServices {
 public:
-    bool RunOutputColorDialog() override { return false; }
+    bool RunOutputColorDialog() override {
+        SettingsDialogs* dialogs = HostService<SettingsDialogs>();
+        ApplicationState* app = HostService<ApplicationState>();
+        if (!dialogs || !app) return false;
+        CLayoutSetting* layout = nullptr;
+        if (app->ActiveLayoutSlot()) {
+            CPrinterManager* manager = CPrinterManager::GetInstance();
+            layout = manager && manager->GetLayout() ? manager->GetLayout() : app->ActiveLayoutSlot();
+        } else {
+            layout = &app->DefaultLayoutSetting();
+        }
+        const bool accepted = dialogs->RunOutputColor(*layout);
+        if (Shell* shell = HostService<Shell>())
+            if (PrintSettingsPane* pane = shell->GetActivePrintSettingsPane()) pane->UpdateProfileCombo();
+        return accepted;
+    }
     int QueryPrinterPaperCaps(int32_t paperLength, int32_t paperWidth, bool banner, int32_t paperOrientation,
                               LayoutPoint paper) override {
         return vx::QueryPrinterPaperCaps(paperLength, paperWidth, banner ? 1 : 0, paperOrientation, paper);

@@ -27,6 +27,7 @@ public:
     bool RunImageStamp(CLayoutSetting& layout) override;
     bool RunFreeText(CLayoutSetting& layout, CLayoutObj* item) override;
     bool RunFreeLine(CLayoutSetting& layout, CLayoutObj* item) override;
+    bool RunOutputColor(CLayoutSetting& layout) override;
 };
 
 }  // namespace vx
