@@ -286,12 +286,6 @@ bool TemplateWrite::Fail() {
 
 }  // namespace
 
-fs::path TemplateImageFolder(const fs::path& templatePath) {
-    fs::path folder = templatePath;
-    folder.replace_extension();
-    return folder;
-}
-
 std::vector<std::string> FilesNamedInImageFolder(const fs::path& templatePath, const fs::path& imageFolder) {
     std::vector<std::string> names;
     std::error_code error;

@@ -3,12 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "templates/TemplateFiles.h"
+
 namespace vx {
 
 class CLayoutSetting;
-
-/// The folder that holds a template's image copies: its path without the extension.
-std::filesystem::path TemplateImageFolder(const std::filesystem::path& templatePath);
 
 /// The file names (no folder) of the images and the stamp that the template file at
 /// templatePath names inside imageFolder; empty when the file cannot be read.
