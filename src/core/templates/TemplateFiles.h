@@ -17,3 +17,21 @@ int FailTemplateFileStepForTests(int n);
 bool RenameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to);
 
 }  // namespace vx
+
+namespace vx {
+
+// Deleting templates. Nothing is deleted before every folder of the image tree proved
+// it can be emptied and template file and image folder were moved aside under hidden
+// names in their own folder. A failure before the first entry is gone puts both back;
+// once deleting has begun, what still cannot go stays hidden and the deletion counts.
+
+/// Deletes folder with everything below it; symbolic links are removed, never
+/// followed. A folder that does not exist is success. False, everything in place, when
+/// it cannot.
+bool DeleteFolderTree(const std::filesystem::path& folder);
+
+/// Deletes a template file together with its image folder (the path without its
+/// extension): both or, on failure, neither.
+bool DeleteTemplateFiles(const std::filesystem::path& templateFile);
+
+}  // namespace vx
