@@ -27,6 +27,8 @@ public:
     bool RunImageStamp(CLayoutSetting& layout) override;
     bool RunFreeText(CLayoutSetting& layout, CLayoutObj* item) override;
     bool RunFreeLine(CLayoutSetting& layout, CLayoutObj* item) override;
+    bool RunSaveTemplateAs(SaveTemplateAsFields& fields) override;
+    bool RunOrganizeTemplates() override;
 };
 
 }  // namespace vx
