@@ -200,6 +200,35 @@ TEST_F(OrganizerWindow, DeletesACategoryAndATemplateThroughTheButtons) {
     EXPECT_TRUE(folder.messages.shown.empty());
 }
 
+TEST_F(OrganizerWindow, EscapeEndsALabelEditBeforeItClosesTheDialog) {
+    test::OrganizerFolder folder;
+    OrganizerModel model(TemplateCatalog(), UserCategoryList(), BuiltinCategoryKeys(), {}, folder.CategoryFile());
+    model.Open();
+    CTemplateOrganizeDlg dialog(mFrame, model);
+    bool editing = false, openAfterEscape = false, editAfterEscape = true;
+    dialog.CallAfter([&] {
+        Pump(150);
+        dialog.Tree()->SetFocus();
+        dialog.Tree()->EditLabel(dialog.TreeItem(2, 0));
+        Pump(150);
+        editing = dialog.Tree()->GetEditControl() != nullptr;
+        if (editing) dialog.Tree()->GetEditControl()->SetFocus();
+        Pump(50);
+        mSim.Char(WXK_ESCAPE);
+        Pump(200);
+        openAfterEscape = dialog.IsModal();
+        editAfterEscape = dialog.Tree()->GetEditControl() != nullptr;
+        mSim.Char(WXK_ESCAPE);
+        Pump(200);
+        if (dialog.IsModal()) dialog.EndModal(wxID_CANCEL);
+    });
+    EXPECT_EQ(dialog.ShowModal(), wxID_OK);
+    EXPECT_TRUE(editing);
+    EXPECT_TRUE(openAfterEscape);
+    EXPECT_FALSE(editAfterEscape);
+    EXPECT_EQ(UserCategoryList(), (std::vector<std::string>{"Kunden", "MyTemp"}));
+}
+
 TEST_F(OrganizerWindow, TheOpenLayoutsTemplateIsRefusedBeforeAsking) {
     test::OrganizerFolder folder;
     CLayoutSetting open(true);
