@@ -16,12 +16,6 @@ constexpr std::string_view kSection = "USR_TEMPLATE_FOLDER";
 // A name is one directory entry's worth of bytes at most.
 constexpr size_t kMaxNameBytes = 255;
 
-bool HasControlChar(std::string_view text) {
-    for (unsigned char c : text)
-        if (c < 0x20 || c == 0x7f) return true;
-    return false;
-}
-
 bool IsReservedName(std::string_view name) {
     const int ranges[][2] = {{IDS_TREE_MODE_CATEGORY, IDS_TREE_ROOT_MY_TEMPLATE},
                              {IDS_CATEGORY_BUSINESS, IDS_CATEGORY_SHOP},
@@ -35,6 +29,12 @@ bool IsReservedName(std::string_view name) {
 std::string KeyName(size_t index) { return "UsrTemplate" + std::to_string(index); }
 
 }  // namespace
+
+bool HasControlCharacter(std::string_view text) {
+    for (unsigned char c : text)
+        if (c < 0x20 || c == 0x7f) return true;
+    return false;
+}
 
 std::string ForbiddenNameCharsText() {
     std::string text;
@@ -55,7 +55,7 @@ CategoryNameCheck CheckCategoryName(std::string_view typed, const std::vector<st
     }
     check.outcome = CategoryNameCheck::Outcome::Refuse;
     const Status badChars(IDS_CATEGORY_NAME_CHARS, {ForbiddenNameCharsText()});
-    if (typed.front() == '.' || typed.find_first_of(kForbidden) != std::string_view::npos || HasControlChar(typed)) {
+    if (typed.front() == '.' || typed.find_first_of(kForbidden) != std::string_view::npos || HasControlCharacter(typed)) {
         check.message = badChars;
         return check;
     }

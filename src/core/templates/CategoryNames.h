@@ -12,6 +12,9 @@ namespace vx {
 /// and 59444 list them.
 std::string ForbiddenNameCharsText();
 
+/// Whether text holds a control character (below 0x20, or DEL): names never do.
+bool HasControlCharacter(std::string_view text);
+
 /// The longest user-category name in characters.
 inline constexpr size_t kMaxCategoryNameChars = 64;
 /// The most user categories the organiser lets the user make.

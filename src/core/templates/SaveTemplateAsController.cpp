@@ -21,12 +21,6 @@ namespace fs = std::filesystem;
 
 constexpr size_t kMaxNameBytes = 255;
 
-bool HasControlChar(std::string_view text) {
-    for (unsigned char c : text)
-        if (c < 0x20 || c == 0x7f) return true;
-    return false;
-}
-
 bool IsStandardTemplate(const fs::path& path) {
     TemplateInfo info;
     return !ReadTemplateSummary(path, info) || info.IsUserTemplate != 1;
@@ -91,7 +85,7 @@ SaveTemplateAsController::OkResult SaveTemplateAsController::Ok(const std::strin
     // Blanks go before the extension test, so "Plan.kqt " does not become "Plan.kqt .kqt".
     std::string name(TrimBlanks(typed));
     if (!EqualsNoCaseAscii(fs::path(name).extension().string(), extension)) name += extension;
-    if (!IsValidTemplateFileName(name) || HasControlChar(name)) {
+    if (!IsValidTemplateFileName(name) || HasControlCharacter(name)) {
         messages.Show(IDS_TEMPLATE_NAME_CHARS, {ForbiddenNameCharsText()}, Icon::Warning, Buttons::Ok);
         return {false, Field::Name};
     }
