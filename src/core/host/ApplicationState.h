@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/ChooseTemplateState.h"
+#include "host/OrganizeTemplatesState.h"
 
 namespace vx {
 
@@ -75,9 +76,13 @@ public:
     /// What the template chooser keeps between openings; the first opening is flagged.
     virtual ChooseTemplateState GetChooseTemplateState() { return mChooseTemplateState; }
     virtual void SetChooseTemplateState(const ChooseTemplateState& state) { mChooseTemplateState = state; }
+    /// What the template organiser keeps between openings; the first opening is flagged.
+    virtual OrganizeTemplatesState GetOrganizeTemplatesState() { return mOrganizeTemplatesState; }
+    virtual void SetOrganizeTemplatesState(const OrganizeTemplatesState& state) { mOrganizeTemplatesState = state; }
 
 protected:
     ChooseTemplateState mChooseTemplateState;
+    OrganizeTemplatesState mOrganizeTemplatesState;
 };
 
 }  // namespace vx

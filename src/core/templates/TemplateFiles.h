@@ -79,4 +79,18 @@ bool CopyTemplateImages(xmlDocPtr doc, const std::filesystem::path& sourcePath,
 bool WriteCopiedTemplate(const std::filesystem::path& sourcePath, const std::filesystem::path& newPath,
                          std::string_view category);
 
+// Deleting templates. Nothing is deleted before every folder of the image tree proved
+// it can be emptied and template file and image folder were moved aside under hidden
+// names in their own folder. A failure before the first entry is gone puts both back;
+// once deleting has begun, what still cannot go stays hidden and the deletion counts.
+
+/// Deletes folder with everything below it; symbolic links are removed, never
+/// followed. A folder that does not exist is success. False, everything in place, when
+/// it cannot.
+bool DeleteFolderTree(const std::filesystem::path& folder);
+
+/// Deletes a template file together with its image folder (the path without its
+/// extension): both or, on failure, neither.
+bool DeleteTemplateFiles(const std::filesystem::path& templateFile);
+
 }  // namespace vx

@@ -35,6 +35,8 @@ bool WxSettingsDialogs::Has(Dialog dialog) {
     case Dialog::FreeText: return true;
     case Dialog::FreeLine: return true;
     case Dialog::OutputColor: return true;
+    case Dialog::SaveTemplateAs: return true;
+    case Dialog::OrganizeTemplates: return true;
     default: return false;
     }
 }

@@ -28,6 +28,8 @@ public:
     bool RunFreeText(CLayoutSetting& layout, CLayoutObj* item) override;
     bool RunFreeLine(CLayoutSetting& layout, CLayoutObj* item) override;
     bool RunOutputColor(CLayoutSetting& layout) override;
+    bool RunSaveTemplateAs(SaveTemplateAsFields& fields) override;
+    bool RunOrganizeTemplates() override;
 };
 
 }  // namespace vx

@@ -1,0 +1,283 @@
+#include "ui/dialogs/CTemplateOrganizeDlg.h"
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/notebook.h>
+#include <wx/sizer.h>
+#include <wx/utils.h>
+
+#include "host/ApplicationState.h"
+#include "host/HostService.h"
+#include "platform/system/Ports.h"
+#include "platform/system/StringTable.h"
+#include "templates/CategoryNames.h"
+#include "templates/TemplateFolders.h"
+#include "templates/TemplatePropertyRows.h"
+#include "templates/UserCategories.h"
+#include "ui/controls/CIconButton.h"
+#include "ui/controls/ControlUtilities.h"
+#include "ui/dialogs/CategoryDialogs.h"
+#include "ui/dialogs/DialogBase.h"
+#include "ui/dialogs/TemplateListControls.h"
+#include "ui/dialogs/TemplatePages.h"
+#include "ui/document/WxSettingsDialogs.h"
+
+namespace vx {
+namespace {
+
+constexpr int kAddIcon = 323;
+constexpr int kDeleteIcon = 322;
+
+void ShowStatus(const Status& status) {
+    if (!status) Messages().Show(status.stringId, status.args, Icon::Error, Buttons::Ok);
+}
+
+}  // namespace
+
+CTemplateOrganizeDlg::CTemplateOrganizeDlg(wxWindow* parent, OrganizerModel& model)
+    : wxDialog(parent, kResourceId, TemplateDialogText(kResourceId, 0), wxDefaultPosition, wxDefaultSize,
+               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+      mModel(model) {
+    Build();
+    mSyncing = true;
+    for (int id : {IDS_VIEW_LIST, IDS_VIEW_THUMBS_SMALL, IDS_VIEW_THUMBS_MEDIUM}) mView->Append(Text(LoadString(id)));
+    mView->SetSelection(mModel.View());
+    mSyncing = false;
+    mList->SetThumbnails(mModel.Thumbnails());
+    SyncTree();
+    SyncList();
+    mTabs->SetSelection(static_cast<size_t>(mModel.Tab()));
+    SyncPages();
+    mTree->SetFocus();
+}
+
+void CTemplateOrganizeDlg::Build() {
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    auto* body = new wxBoxSizer(wxHORIZONTAL);
+
+    auto* left = new wxBoxSizer(wxVERTICAL);
+    auto* categoryButtons = new wxBoxSizer(wxHORIZONTAL);
+    const auto iconButton = [this](int id, int icon) {
+        auto* button = new CIconButton(this, id);
+        button->SetIconsById(icon, CIconButton::kGreyIdle);
+        return button;
+    };
+    mAddCategory = iconButton(kAddCategoryId, kAddIcon);
+    mDeleteCategory = iconButton(kDeleteCategoryId, kDeleteIcon);
+    categoryButtons->Add(mAddCategory, 0, wxRIGHT, 4);
+    categoryButtons->Add(mDeleteCategory);
+    left->Add(categoryButtons, 0, wxBOTTOM, 4);
+    mTree = new CTemplateTreeCtrl(this, kTreeId, wxSize(190, 420));
+    left->Add(mTree, 1, wxEXPAND);
+    body->Add(left, 0, wxEXPAND | wxRIGHT, 8);
+
+    auto* middle = new wxBoxSizer(wxVERTICAL);
+    auto* listBar = new wxBoxSizer(wxHORIZONTAL);
+    mView = new wxChoice(this, kViewId);
+    listBar->Add(mView, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 8);
+    listBar->AddStretchSpacer();
+    mDeleteTemplate = iconButton(kDeleteTemplateId, kDeleteIcon);
+    listBar->Add(mDeleteTemplate, 0, wxALIGN_CENTER_VERTICAL);
+    middle->Add(listBar, 0, wxEXPAND | wxBOTTOM, 4);
+    mList = new CTemplateListCtrl(this, kListId, wxSize(340, 340));
+    middle->Add(mList, 1, wxEXPAND);
+    body->Add(middle, 1, wxEXPAND | wxRIGHT, 8);
+
+    mTabs = new wxNotebook(this, kTabId, wxDefaultPosition, wxSize(280, 370));
+    mPreviewPage = new CTemplatePreviewPage(mTabs);
+    mPropertyPage = new CTemplatePropertyPage(mTabs);
+    mTabs->AddPage(mPreviewPage, Text(LoadString(IDS_TAB_PREVIEW)));
+    mTabs->AddPage(mPropertyPage, Text(LoadString(IDS_TAB_INFO)));
+    body->Add(mTabs, 0, wxEXPAND);
+    top->Add(body, 1, wxEXPAND | wxALL, 8);
+
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    buttons->AddStretchSpacer();
+    auto* close = new wxButton(this, wxID_OK, TemplateDialogText(kResourceId, 1));
+    buttons->Add(close);
+    top->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
+    SetSizerAndFit(top);
+    SetAffirmativeId(wxID_OK);
+    SetEscapeId(wxID_OK);
+
+    mView->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& event) {
+        FitComboDropDownWidth(mView);
+        event.Skip();
+    });
+    mView->Bind(wxEVT_CHOICE, Guarded<wxCommandEvent>([this](wxCommandEvent& e) { OnViewChoice(e); }));
+    mTree->Bind(wxEVT_TREE_SEL_CHANGED, Guarded<wxTreeEvent>([this](wxTreeEvent& e) { OnTreeSelection(e); }));
+    mTree->Bind(wxEVT_TREE_ITEM_EXPANDED, Guarded<wxTreeEvent>([this](wxTreeEvent& e) { OnTreeExpansion(e); }));
+    mTree->Bind(wxEVT_TREE_ITEM_COLLAPSED, Guarded<wxTreeEvent>([this](wxTreeEvent& e) { OnTreeExpansion(e); }));
+    mList->Bind(wxEVT_LIST_ITEM_SELECTED, Guarded<wxListEvent>([this](wxListEvent& e) { OnListSelected(e); }));
+    mList->Bind(wxEVT_LIST_COL_CLICK, Guarded<wxListEvent>([this](wxListEvent& e) { OnColumnClick(e); }));
+    mList->Bind(wxEVT_LEFT_DOWN, Guarded<wxMouseEvent>([this](wxMouseEvent& e) { OnListClick(e); }));
+    mTabs->Bind(wxEVT_NOTEBOOK_PAGE_CHANGED, Guarded<wxBookCtrlEvent>([this](wxBookCtrlEvent& e) { OnTabChanged(e); }));
+    mAddCategory->Bind(wxEVT_BUTTON, Guarded<wxCommandEvent>([this](wxCommandEvent&) { OnAddCategory(); }));
+    mDeleteCategory->Bind(wxEVT_BUTTON, Guarded<wxCommandEvent>([this](wxCommandEvent&) { OnDeleteCategory(); }));
+    mDeleteTemplate->Bind(wxEVT_BUTTON, Guarded<wxCommandEvent>([this](wxCommandEvent&) { OnDeleteTemplate(); }));
+}
+
+wxTreeItemId CTemplateOrganizeDlg::TreeItem(int root, int child) const {
+    if (root < 0 || root >= kOrganizerRootCount) return {};
+    if (child < 0) return mRoots[static_cast<size_t>(root)];
+    const auto& children = mChildren[static_cast<size_t>(root)];
+    return child < static_cast<int>(children.size()) ? children[static_cast<size_t>(child)] : wxTreeItemId();
+}
+
+TemplateTreeSelection CTemplateOrganizeDlg::SelectionOf(const wxTreeItemId& item) const {
+    if (!item.IsOk()) return {};
+    for (int r = 0; r < kOrganizerRootCount; ++r) {
+        if (item == mRoots[static_cast<size_t>(r)]) return {r, -1};
+        const auto& children = mChildren[static_cast<size_t>(r)];
+        for (size_t c = 0; c < children.size(); ++c)
+            if (item == children[c]) return {r, static_cast<int>(c)};
+    }
+    return {};
+}
+
+void CTemplateOrganizeDlg::SyncTree() {
+    mSyncing = true;
+    mTree->Freeze();
+    mTree->DeleteAllItems();
+    const wxTreeItemId hidden = mTree->AddRoot({});
+    const auto& roots = mModel.Tree();
+    for (size_t r = 0; r < roots.size(); ++r) {
+        mRoots[r] = mTree->AppendItem(hidden, Text(roots[r].text));
+        mChildren[r].clear();
+        for (const std::string& child : roots[r].children) mChildren[r].push_back(mTree->AppendItem(mRoots[r], Text(child)));
+        if (roots[r].expanded) mTree->Expand(mRoots[r]);
+    }
+    const TemplateTreeSelection selection = mModel.TreeSelection();
+    const wxTreeItemId item = TreeItem(selection.root, selection.child);
+    if (item.IsOk()) mTree->SelectItem(item);
+    mTree->Thaw();
+    mSyncing = false;
+    SyncButtons();
+}
+
+void CTemplateOrganizeDlg::SyncList() {
+    mSyncing = true;
+    mList->Fill(mModel.Items(), mModel.View(), mModel.SelectedItem());
+    mSyncing = false;
+    SyncPages();
+}
+
+void CTemplateOrganizeDlg::SyncPages() {
+    mPreviewPage->SetTemplateInfo(mModel.CurrentRecord());
+    mPropertyPage->SetTemplateInfo(mModel.CurrentRecord());
+    if (mTabs->GetSelection() == 1) mPropertyPage->FillPropertyList();
+    else mPreviewPage->DrawPreview();
+    SyncButtons();
+}
+
+void CTemplateOrganizeDlg::SyncButtons() {
+    mAddCategory->Enable(mModel.AddCategoryEnabled());
+    mDeleteCategory->Enable(mModel.DeleteCategoryEnabled());
+    mDeleteTemplate->Enable(mModel.DeleteTemplateEnabled());
+}
+
+void CTemplateOrganizeDlg::Reload() {
+    mModel.Reload();
+    mList->SetThumbnails(mModel.Thumbnails());
+    SyncTree();
+    SyncList();
+}
+
+void CTemplateOrganizeDlg::OnViewChoice(wxCommandEvent& event) {
+    if (mSyncing) return;
+    mModel.SetView(event.GetSelection());
+    SyncList();
+}
+
+void CTemplateOrganizeDlg::OnTreeSelection(wxTreeEvent& event) {
+    if (mSyncing) return;
+    const TemplateTreeSelection selection = SelectionOf(event.GetItem());
+    if (selection.root < 0) return;
+    mModel.SelectTreeItem(selection);
+    SyncList();
+}
+
+void CTemplateOrganizeDlg::OnTreeExpansion(wxTreeEvent& event) {
+    const TemplateTreeSelection at = SelectionOf(event.GetItem());
+    if (!mSyncing && at.root >= 0 && at.child < 0) mModel.SetRootExpanded(at.root, mTree->IsExpanded(event.GetItem()));
+    event.Skip();
+}
+
+void CTemplateOrganizeDlg::OnListSelected(wxListEvent& event) {
+    if (mSyncing) return;
+    mModel.SelectItem(static_cast<int>(event.GetIndex()));
+    SyncPages();
+}
+
+void CTemplateOrganizeDlg::OnColumnClick(wxListEvent& event) {
+    mModel.SortByColumn(event.GetColumn());
+    mSyncing = true;
+    mList->Fill(mModel.Items(), mModel.View(), mModel.SelectedItem());
+    mSyncing = false;
+}
+
+void CTemplateOrganizeDlg::OnListClick(wxMouseEvent& event) {
+    int flags = 0;
+    if (mList->HitTest(event.GetPosition(), flags) == wxNOT_FOUND) {
+        mModel.SelectItem(-1);
+        mSyncing = true;
+        mList->ShowSelected(-1);
+        mSyncing = false;
+        SyncPages();
+    }
+    event.Skip();
+}
+
+void CTemplateOrganizeDlg::OnTabChanged(wxBookCtrlEvent& event) {
+    mModel.SetTab(event.GetSelection());
+    SyncPages();
+    event.Skip();
+}
+
+void CTemplateOrganizeDlg::OnAddCategory() {
+    if (!mModel.AddCategoryEnabled()) return;
+    CAddCategoryDlg dialog(this, UserCategoryList());
+    if (dialog.ShowModal() != wxID_OK) return;
+    ShowStatus(mModel.AddCategory(dialog.GetCategoryName()));
+    SyncTree();
+    SyncList();
+}
+
+void CTemplateOrganizeDlg::OnDeleteCategory() {
+    const std::string name = mModel.SelectedUserCategory();
+    if (name.empty() || !mModel.DeleteCategoryEnabled()) return;
+    CDeleteCategoryDlg dialog(this, name);
+    if (dialog.ShowModal() != wxID_OK) return;
+    ShowStatus(mModel.DeleteSelectedCategory());
+    SyncTree();
+    SyncList();
+}
+
+void CTemplateOrganizeDlg::OnDeleteTemplate() {
+    if (!mModel.DeleteTemplateEnabled()) return;
+    // The open layout's template is refused before anything is asked.
+    if (Status refused = mModel.CanDeleteSelectedTemplate(); !refused) return ShowStatus(refused);
+    CDeleteTemplateDlg dialog(this, TemplateFileNamePart(mModel.CurrentRecord().Path));
+    if (dialog.ShowModal() != wxID_OK) return;
+    const Status deleted = mModel.DeleteSelectedTemplate();
+    ShowStatus(deleted);
+    if (deleted) mList->SetThumbnails(mModel.Thumbnails());
+    SyncList();
+}
+
+bool WxSettingsDialogs::RunOrganizeTemplates() {
+    CTemplateInfoArray& catalog = TemplateCatalog();
+    ApplicationState* app = HostService<ApplicationState>();
+    const OrganizeTemplatesState state = app ? app->GetOrganizeTemplatesState() : OrganizeTemplatesState();
+    wxBusyCursor busy;
+    OrganizerModel model(catalog, UserCategoryList(), BuiltinCategoryKeys(), state, UserCategoryFile());
+    model.Open();
+    wxWindow* parent = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+    CTemplateOrganizeDlg dialog(parent, model);
+    dialog.ShowModal();
+    if (app) app->SetOrganizeTemplatesState(model.Closing());
+    return true;
+}
+
+}  // namespace vx

@@ -1,0 +1,89 @@
+#pragma once
+#include <array>
+#include <vector>
+
+#include <wx/dialog.h>
+#include <wx/treebase.h>
+
+#include "templates/OrganizerModel.h"
+
+class CIconButton;
+class wxChoice;
+class wxNotebook;
+class wxListEvent;
+class wxTreeEvent;
+class wxBookCtrlEvent;
+
+namespace vx {
+
+class CTemplateListCtrl;
+class CTemplateTreeCtrl;
+class CTemplatePreviewPage;
+class CTemplatePropertyPage;
+
+/// "Vorlagen organisieren": the category tree with its three roots, the templates of
+/// the selected item with their preview and information pages, and the buttons that
+/// add and delete user categories and delete templates. Every change acts on the files
+/// at once; the dialog only closes ("Schließen").
+class CTemplateOrganizeDlg : public wxDialog {
+public:
+    enum {
+        kResourceId = 322,
+        kTreeId = 1000,
+        kViewId = 1021,
+        kListId = 3885,
+        kTabId = 3886,
+        kAddCategoryId = 3748,
+        kDeleteCategoryId = 3749,
+        kDeleteTemplateId = 3750,
+    };
+
+    CTemplateOrganizeDlg(wxWindow* parent, OrganizerModel& model);
+
+    CTemplateTreeCtrl* Tree() const { return mTree; }
+    CTemplateListCtrl* List() const { return mList; }
+    wxChoice* ViewCombo() const { return mView; }
+    wxNotebook* Tabs() const { return mTabs; }
+    CIconButton* AddCategoryButton() const { return mAddCategory; }
+    CIconButton* DeleteCategoryButton() const { return mDeleteCategory; }
+    CIconButton* DeleteTemplateButton() const { return mDeleteTemplate; }
+    /// The tree item of root (0 "Kategorie", 1 "Bildmaske", 2 "MyTemplate") or of one of
+    /// its children (child -1: the root itself).
+    wxTreeItemId TreeItem(int root, int child = -1) const;
+    /// After templates or categories changed elsewhere (a rename, a drop).
+    void Reload();
+
+private:
+    void Build();
+    void SyncTree();
+    void SyncList();
+    void SyncPages();
+    void SyncButtons();
+    TemplateTreeSelection SelectionOf(const wxTreeItemId& item) const;
+    void OnViewChoice(wxCommandEvent& event);
+    void OnTreeSelection(wxTreeEvent& event);
+    void OnTreeExpansion(wxTreeEvent& event);
+    void OnListSelected(wxListEvent& event);
+    void OnColumnClick(wxListEvent& event);
+    void OnListClick(wxMouseEvent& event);
+    void OnTabChanged(wxBookCtrlEvent& event);
+    void OnAddCategory();
+    void OnDeleteCategory();
+    void OnDeleteTemplate();
+
+    OrganizerModel& mModel;
+    CTemplateTreeCtrl* mTree = nullptr;
+    std::array<wxTreeItemId, kOrganizerRootCount> mRoots;
+    std::array<std::vector<wxTreeItemId>, kOrganizerRootCount> mChildren;
+    wxChoice* mView = nullptr;
+    CTemplateListCtrl* mList = nullptr;
+    wxNotebook* mTabs = nullptr;
+    CTemplatePreviewPage* mPreviewPage = nullptr;
+    CTemplatePropertyPage* mPropertyPage = nullptr;
+    CIconButton* mAddCategory = nullptr;
+    CIconButton* mDeleteCategory = nullptr;
+    CIconButton* mDeleteTemplate = nullptr;
+    bool mSyncing = false;
+};
+
+}  // namespace vx
