@@ -79,6 +79,10 @@ bool CopyTemplateImages(xmlDocPtr doc, const std::filesystem::path& sourcePath,
 bool WriteCopiedTemplate(const std::filesystem::path& sourcePath, const std::filesystem::path& newPath,
                          std::string_view category);
 
+}  // namespace vx
+
+namespace vx {
+
 // Deleting templates. Nothing is deleted before every folder of the image tree proved
 // it can be emptied and template file and image folder were moved aside under hidden
 // names in their own folder. A failure before the first entry is gone puts both back;
