@@ -7,6 +7,7 @@
 #include "colourmanagement/PictureColourTransforms.h"
 #include "colourmanagement/ProfileCatalogue.h"
 #include "host/ApplicationState.h"
+#include "host/DocumentServices.h"
 #include "host/HostService.h"
 #include "host/Shell.h"
 #include "host/TextMeasurer.h"
@@ -71,7 +72,15 @@ public:
 /// The printer questions of the document; the output colour dialog comes with its window.
 class CorePrinterSetupServices final : public PrinterSetupServices {
 public:
-    bool RunOutputColorDialog() override { return false; }
+    bool RunOutputColorDialog() override {
+        // The dialog works on the layout the printer manager is bound to, else the defaults.
+        SettingsDialogs* dialogs = HostService<SettingsDialogs>();
+        ApplicationState* app = HostService<ApplicationState>();
+        CPrinterManager* manager = CPrinterManager::GetInstance();
+        CLayoutSetting* layout = manager ? manager->GetLayout() : nullptr;
+        if (!layout && app) layout = &app->DefaultLayoutSetting();
+        return dialogs && layout && dialogs->RunOutputColor(*layout);
+    }
     int QueryPrinterPaperCaps(int32_t paperLength, int32_t paperWidth, bool banner, int32_t paperOrientation,
                               LayoutPoint paper) override {
         return vx::QueryPrinterPaperCaps(paperLength, paperWidth, banner ? 1 : 0, paperOrientation, paper);
