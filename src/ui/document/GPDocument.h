@@ -40,6 +40,8 @@ private:
     /// commands, and their menu states.
     void OnSettingCommand(wxCommandEvent& event);
     void OnUpdateSettingCommand(wxUpdateUIEvent& event);
+    void OnOutputCommand(wxCommandEvent& event);
+    void OnUpdateOutputCommand(wxUpdateUIEvent& event);
 
     CGPDoc mDoc{this};
     wxDECLARE_EVENT_TABLE();
