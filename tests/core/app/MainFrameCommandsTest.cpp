@@ -139,6 +139,10 @@ struct FrameFixture : CommandFixture {
     CTextObj* Text(bool selected, const std::string& text = "Gruß") {
         CTextObj* item = Add<CTextObj>(selected);
         item->SetText(text);
+        FontSpec font = item->GetFont();
+        font.face = "DejaVu Sans";
+        font.size = 50;
+        item->SetFont(font);
         item->SetPosition(1200, 1200);
         return item;
     }
@@ -239,6 +243,7 @@ TEST(MainFrameCommands, EditChangesTheChosenItemAsOneUndoStep) {
         EXPECT_EQ(f.undo.GetLastUndoCode(), c.code);
         EXPECT_EQ(f.layout->GetDirty(), 1);
         EXPECT_EQ(f.status.updates.back().code, 1);
+        ASSERT_EQ(f.layout->GetFirstItem(), item) << "kept";
         if (c.command == 33004) EXPECT_EQ(static_cast<CTextObj*>(item)->GetText(), "Geändert");
     }
 }
