@@ -9,6 +9,7 @@
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 
+#include "app/MainFrameCommands.h"
 #include "app/WindowPlacement.h"
 #include "document/DocumentCommands.h"
 #include "document/LayoutDocument.h"
@@ -223,6 +224,10 @@ vx::PrintSettingsPane* CMainFrame::GetActivePrintSettingsPane() {
     return mChild ? dynamic_cast<CMainFormView*>(mChild->LeftPane()) : nullptr;
 }
 
+void CMainFrame::ShowPrintSettingsPane(bool shown) {
+    if (mChild) mChild->ShowPrintSettingsPane(shown);
+}
+
 void CMainFrame::RefreshToolBar(int flags) {
     if (!(flags & 1) || !mToolBar) return;
     mToolBar->UpdateWindowUI(wxUPDATE_UI_FROMIDLE);
@@ -256,6 +261,10 @@ void CMainFrame::OnCommand(wxCommandEvent& event) {
     }
     vx::GPView* view = ActiveView();
     vx::GPDocument* doc = view ? view->Document() : nullptr;
+    if (vx::MainFrameCommands::Handles(id)) {
+        vx::MainFrameCommands(doc ? &doc->Core() : nullptr).OnCommand(id);
+        return;
+    }
     switch (id) {
         case vx::kCmdViewRulers: vx::ToggleRulers(); return;
         case vx::kCmdNew:
@@ -305,6 +314,15 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event) {
         event.Enable(state.enabled);
         if (state.checked) event.Check(true);
         if (!state.text.empty()) event.SetText(Wx(state.text));
+        return;
+    }
+    if (vx::MainFrameCommands::Handles(id)) {
+        static vx::AppPreferences fallback;
+        vx::ApplicationState* app = vx::HostService<vx::ApplicationState>();
+        const vx::CommandState state =
+            vx::MainFrameCommands::State(id, doc ? &doc->Core() : nullptr, app ? app->Preferences() : fallback,
+                                         vx::BoundDialogs::Of(vx::HostService<vx::SettingsDialogs>()));
+        event.Enable(state.enabled);
         return;
     }
     switch (id) {

@@ -97,6 +97,9 @@ public:
     /// The file name of the template the layout came from, empty for a layout file.
     const std::string& TemplateFileName() const { return mTemplateFileName; }
     void SetTemplateFileName(std::string name) { mTemplateFileName = std::move(name); }
+    /// Whether the print-settings pane is shown beside the layout (from creation on).
+    bool LayoutPanelShown() const { return mLayoutPanel != 0; }
+    void SetLayoutPanelShown(bool shown) { mLayoutPanel = shown ? 1 : 0; }
 
 private:
     bool AskRelativeFallback(CLayoutSetting& layout, const std::filesystem::path& path);
@@ -109,6 +112,7 @@ private:
     int32_t mCloseRefused = 0;
     std::string mDefaultPath;
     std::string mTemplateFileName;
+    int32_t mLayoutPanel = 1;
 };
 
 /// What adds one image file to a layout: AddImageFilesToLayout with the application's

@@ -48,6 +48,9 @@ public:
     /// Prints the active document at once, without the print dialog, and returns when
     /// the job has ended or was cancelled.
     virtual void PrintNow() = 0;
+    /// Shows or hides the print-settings pane of the active layout window; shown again
+    /// it takes back the width it had when hidden.
+    virtual void ShowPrintSettingsPane(bool shown) { (void)shown; }
 };
 
 /// The layout view of the open document that holds layout; null without one or

@@ -11,6 +11,7 @@
 #include "document/DocumentCommands.h"
 #include "document/ObjectSettingCommands.h"
 #include "document/TemplateCommands.h"
+#include "document/OutputCommands.h"
 #include "host/ApplicationState.h"
 #include "host/HostService.h"
 #include "model/CLayoutSetting.h"
@@ -116,6 +117,33 @@ wxBEGIN_EVENT_TABLE(GPDocument, wxDocument)
     EVT_UPDATE_UI(ToWxId(33007), GPDocument::OnUpdateSettingCommand)
     EVT_MENU(ToWxId(33009), GPDocument::OnSettingCommand)
     EVT_UPDATE_UI(ToWxId(33009), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(32808), GPDocument::OnOutputCommand)
+    EVT_UPDATE_UI(ToWxId(32808), GPDocument::OnUpdateOutputCommand)
+    EVT_MENU(ToWxId(33211), GPDocument::OnOutputCommand)
+    EVT_UPDATE_UI(ToWxId(33211), GPDocument::OnUpdateOutputCommand)
+    EVT_MENU(ToWxId(33200), GPDocument::OnOutputCommand)
+    EVT_UPDATE_UI(ToWxId(33200), GPDocument::OnUpdateOutputCommand)
+    EVT_MENU(ToWxId(33201), GPDocument::OnOutputCommand)
+    EVT_UPDATE_UI(ToWxId(33201), GPDocument::OnUpdateOutputCommand)
+    EVT_MENU(ToWxId(33202), GPDocument::OnOutputCommand)
+    EVT_UPDATE_UI(ToWxId(33202), GPDocument::OnUpdateOutputCommand)
+    EVT_MENU(ToWxId(33209), GPDocument::OnOutputCommand)
+    EVT_UPDATE_UI(ToWxId(33209), GPDocument::OnUpdateOutputCommand)
+    EVT_MENU(ToWxId(33210), GPDocument::OnOutputCommand)
+    EVT_UPDATE_UI(ToWxId(33210), GPDocument::OnUpdateOutputCommand)
+    EVT_MENU(ToWxId(33207), GPDocument::OnOutputCommand)
+    EVT_UPDATE_UI(ToWxId(33207), GPDocument::OnUpdateOutputCommand)
+    EVT_MENU(ToWxId(33212), GPDocument::OnOutputCommand)
+    EVT_UPDATE_UI(ToWxId(33212), GPDocument::OnUpdateOutputCommand)
+    EVT_MENU(ToWxId(33908), GPDocument::OnOutputCommand)
+    EVT_UPDATE_UI(ToWxId(33908), GPDocument::OnUpdateOutputCommand)
+    EVT_MENU(ToWxId(32922), GPDocument::OnOutputCommand)
+    EVT_UPDATE_UI(ToWxId(32922), GPDocument::OnUpdateOutputCommand)
+    EVT_MENU(ToWxId(33312), GPDocument::OnOutputCommand)
+    EVT_UPDATE_UI(ToWxId(33312), GPDocument::OnUpdateOutputCommand)
+    EVT_MENU(ToWxId(32807), GPDocument::OnOutputCommand)
+    EVT_UPDATE_UI(ToWxId(32807), GPDocument::OnUpdateOutputCommand)
+    EVT_UPDATE_UI(ToWxId(33311), GPDocument::OnUpdateOutputCommand)
 wxEND_EVENT_TABLE()
 
 GPDocument::GPDocument() = default;
@@ -198,6 +226,17 @@ void GPDocument::OnUpdateTemplateCommand(wxUpdateUIEvent& event) {
                                                        app ? app->Preferences() : fallback,
                                                        BoundDialogs::Of(HostService<SettingsDialogs>()));
     event.Enable(state.enabled);
+}
+
+void GPDocument::OnOutputCommand(wxCommandEvent& event) { OutputCommands(mDoc).OnCommand(FromWxId(event.GetId())); }
+
+void GPDocument::OnUpdateOutputCommand(wxUpdateUIEvent& event) {
+    const int id = FromWxId(event.GetId());
+    const CommandState state = OutputCommands::State(id, mDoc.GetLayout(), mDoc.LayoutPanelShown(),
+                                                     BoundDialogs::Of(HostService<SettingsDialogs>()));
+    event.Enable(state.enabled);
+    if (IsCheckCommand(id)) event.Check(state.checked);
+    if (!state.text.empty()) event.SetText(Wx(state.text));
 }
 
 bool GPDocument::IsModified() const {

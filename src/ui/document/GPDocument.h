@@ -43,6 +43,8 @@ private:
     /// Save template and Save template as, and their menu states.
     void OnTemplateCommand(wxCommandEvent& event);
     void OnUpdateTemplateCommand(wxUpdateUIEvent& event);
+    void OnOutputCommand(wxCommandEvent& event);
+    void OnUpdateOutputCommand(wxUpdateUIEvent& event);
 
     CGPDoc mDoc{this};
     wxDECLARE_EVENT_TABLE();

@@ -29,3 +29,13 @@ vx::LayoutPane* CChildFrame::CreateLayoutViewWindow(wxWindow* parent, vx::GPView
         return doc ? doc->Core().GetLayout() : nullptr;
     });
 }
+
+void CChildFrame::ShowPrintSettingsPane(bool shown) {
+    if (shown == mSplitter->IsSplit()) return;
+    if (!shown) {
+        mHiddenPaneWidth = mSplitter->GetSashPosition();
+        mSplitter->Unsplit(mLeft);
+        return;
+    }
+    mSplitter->SplitVertically(mLeft, mRight, mHiddenPaneWidth > 0 ? mHiddenPaneWidth : mSplitter->InitialLeftWidth());
+}

@@ -21,6 +21,9 @@ public:
     vx::LayoutPane* RightPane() const { return mRight; }
     vx::GPView* View() const { return mView; }
 
+    /// Hides or shows the print-settings pane; shown again it takes back the width it had.
+    void ShowPrintSettingsPane(bool shown);
+
     /// The right pane: the one place where the layout view's window is made.
     static vx::LayoutPane* CreateLayoutViewWindow(wxWindow* parent, vx::GPView* view);
 
@@ -29,4 +32,5 @@ private:
     CChildSplitterWnd* mSplitter;
     wxWindow* mLeft;
     vx::LayoutPane* mRight;
+    int mHiddenPaneWidth = 0;
 };

@@ -63,6 +63,8 @@ bool IsCheckCommand(int command) {
         case 32923:  // white background
         case 32924:  // black background
         case 32925:  // other background
+        case 33212:  // rotate the image with its frame
+        case 33908:  // rotate the image inside its frame
             return true;
         default: return false;
     }
