@@ -111,6 +111,10 @@ wxBEGIN_EVENT_TABLE(GPDocument, wxDocument)
     EVT_UPDATE_UI(ToWxId(33007), GPDocument::OnUpdateSettingCommand)
     EVT_MENU(ToWxId(33009), GPDocument::OnSettingCommand)
     EVT_UPDATE_UI(ToWxId(33009), GPDocument::OnUpdateSettingCommand)
+    EVT_MENU(ToWxId(57607), GPDocument::OnPrintCommand)
+    EVT_UPDATE_UI(ToWxId(57607), GPDocument::OnUpdatePrintCommand)
+    EVT_MENU(ToWxId(32811), GPDocument::OnPrintCommand)
+    EVT_UPDATE_UI(ToWxId(32811), GPDocument::OnUpdatePrintCommand)
 wxEND_EVENT_TABLE()
 
 GPDocument::GPDocument() = default;

@@ -40,6 +40,9 @@ private:
     /// commands, and their menu states.
     void OnSettingCommand(wxCommandEvent& event);
     void OnUpdateSettingCommand(wxUpdateUIEvent& event);
+    /// Print now and print with driver settings, and their menu states.
+    void OnPrintCommand(wxCommandEvent& event);
+    void OnUpdatePrintCommand(wxUpdateUIEvent& event);
 
     CGPDoc mDoc{this};
     wxDECLARE_EVENT_TABLE();

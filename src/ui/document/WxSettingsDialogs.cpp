@@ -34,6 +34,7 @@ bool WxSettingsDialogs::Has(Dialog dialog) {
     case Dialog::ImageStamp: return true;
     case Dialog::FreeText: return true;
     case Dialog::FreeLine: return true;
+    case Dialog::DriverSettings: return true;
     default: return false;
     }
 }

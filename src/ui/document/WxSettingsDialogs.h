@@ -27,6 +27,7 @@ public:
     bool RunImageStamp(CLayoutSetting& layout) override;
     bool RunFreeText(CLayoutSetting& layout, CLayoutObj* item) override;
     bool RunFreeLine(CLayoutSetting& layout, CLayoutObj* item) override;
+    bool RunDriverSettings(DriverSettingsEditor& editor) override;
 };
 
 }  // namespace vx
