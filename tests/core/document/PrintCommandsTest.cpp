@@ -193,6 +193,17 @@ TEST_F(PrintCommandsTest, PrintNowLeavesOnePdfOfTheLayoutsPagesAndPutsEverything
     EXPECT_NE(info.find("Page 2 size: 595.3 x 841.9 pts"), std::string::npos) << info;
 }
 
+TEST_F(PrintCommandsTest, APrinterThatCannotBePutBackAfterThePrintSays19601) {
+    // Once the proof has arrived, the printer no longer opens.
+    modules.refuse = [&](const DriverCall& c) { return c.op == DriverOperation::Open && !PdfsIn(output).empty(); };
+    Commands().OnCommand(kCmdFilePrint);
+    modules.refuse = nullptr;
+    EXPECT_EQ(PdfsIn(output).size(), 1u);
+    ASSERT_EQ(messages.Ids(), std::vector<int>{19601});
+    EXPECT_EQ(std::get<std::string>(messages.shown[0].args[0]), kFileQueue);
+    EXPECT_EQ(DumpLayout(*layout), layoutBefore) << "the layout comes back before the printer";
+}
+
 TEST_F(PrintCommandsTest, ADirectPrintStartClearsTheFlagAndAMenuPrintAfterItAsksAgain) {
     MakeLayoutNeed120Ppi();
     app.preferences.directPrint = 1;
