@@ -73,7 +73,7 @@ public:
     void RefreshToolBar(int flags) override;
     void SetQuickPrintStatus(int state) override;
     void SetLayoutTitle(const std::string& text) override;
-    void PrintNow() override {}
+    void PrintNow() override;
     void ShowPrintSettingsPane(bool shown) override;
 
 private:

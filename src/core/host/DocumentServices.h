@@ -8,6 +8,7 @@ namespace vx {
 
 class CLayoutObj;
 class CLayoutSetting;
+class DriverSettingsEditor;
 
 /// What the save-layout dialog answered: the path as chosen and its relative-path box.
 struct SaveLayoutChoice {
@@ -122,6 +123,9 @@ public:
     /// The output colour-management dialog on layout (the one bound in the printer manager,
     /// or the application's default layout when no document is open).
     virtual bool RunOutputColor(CLayoutSetting& layout) { (void)layout; return false; }
+    /// The printer driver's settings dialog over editor, which is open on the printer;
+    /// true on OK, the choices then in the editor's settings.
+    virtual bool RunDriverSettings(DriverSettingsEditor& editor) { (void)editor; return false; }
 };
 
 }  // namespace vx

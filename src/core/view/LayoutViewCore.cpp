@@ -316,6 +316,10 @@ void LayoutViewCore::OnCommand(int commandId) {
         mEdit.OnCommand(commandId);
         return;
     }
+    if (commandId == CGPView::kCommandFilePrintDirect) {
+        mView.DoPrintJob();
+        return;
+    }
     CommandState state;
     switch (commandId) {
     case kCmdViewZoomIn: ZoomIn(); return;

@@ -144,6 +144,10 @@ wxBEGIN_EVENT_TABLE(GPDocument, wxDocument)
     EVT_MENU(ToWxId(32807), GPDocument::OnOutputCommand)
     EVT_UPDATE_UI(ToWxId(32807), GPDocument::OnUpdateOutputCommand)
     EVT_UPDATE_UI(ToWxId(33311), GPDocument::OnUpdateOutputCommand)
+    EVT_MENU(ToWxId(57607), GPDocument::OnPrintCommand)
+    EVT_UPDATE_UI(ToWxId(57607), GPDocument::OnUpdatePrintCommand)
+    EVT_MENU(ToWxId(32811), GPDocument::OnPrintCommand)
+    EVT_UPDATE_UI(ToWxId(32811), GPDocument::OnUpdatePrintCommand)
 wxEND_EVENT_TABLE()
 
 GPDocument::GPDocument() = default;

@@ -45,6 +45,9 @@ private:
     void OnUpdateTemplateCommand(wxUpdateUIEvent& event);
     void OnOutputCommand(wxCommandEvent& event);
     void OnUpdateOutputCommand(wxUpdateUIEvent& event);
+    /// Print now and print with driver settings, and their menu states.
+    void OnPrintCommand(wxCommandEvent& event);
+    void OnUpdatePrintCommand(wxUpdateUIEvent& event);
 
     CGPDoc mDoc{this};
     wxDECLARE_EVENT_TABLE();

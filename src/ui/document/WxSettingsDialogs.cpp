@@ -37,6 +37,7 @@ bool WxSettingsDialogs::Has(Dialog dialog) {
     case Dialog::OutputColor: return true;
     case Dialog::SaveTemplateAs: return true;
     case Dialog::OrganizeTemplates: return true;
+    case Dialog::DriverSettings: return true;
     default: return false;
     }
 }

@@ -30,6 +30,7 @@ public:
     bool RunOutputColor(CLayoutSetting& layout) override;
     bool RunSaveTemplateAs(SaveTemplateAsFields& fields) override;
     bool RunOrganizeTemplates() override;
+    bool RunDriverSettings(DriverSettingsEditor& editor) override;
 };
 
 }  // namespace vx
