@@ -3,6 +3,7 @@
 #include <wx/app.h>
 #include <wx/display.h>
 #include <wx/filehistory.h>
+#include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
@@ -17,6 +18,8 @@
 #include "host/HostService.h"
 #include "model/CLayoutSetting.h"
 #include "model/PageGeometry.h"
+#include "platform/system/Folders.h"
+#include "platform/system/Paths.h"
 #include "platform/system/StringTable.h"
 #include "ui/document/ApplicationDialogs.h"
 #include "ui/document/GPDocument.h"
@@ -221,6 +224,14 @@ vx::LayoutView* CMainFrame::GetLayoutView() { return ActivePane(); }
 
 vx::PrintSettingsPane* CMainFrame::GetActivePrintSettingsPane() {
     return mChild ? dynamic_cast<CMainFormView*>(mChild->LeftPane()) : nullptr;
+}
+
+void CMainFrame::SetPrintToolBarPicture(int bitmapId) {
+    wxImage image;
+    const auto path = vx::DataFolder() / "bitmaps" / "toolbar" / (std::to_string(bitmapId) + ".png");
+    if (!mToolBar || !image.LoadFile(wxString::FromUTF8(vx::PathText(path)), wxBITMAP_TYPE_PNG)) return;
+    mToolBar->SetToolNormalBitmap(vx::ToWxId(vx::kCmdPrint), wxBitmap(image));
+    mToolBar->Refresh();
 }
 
 void CMainFrame::RefreshToolBar(int flags) {

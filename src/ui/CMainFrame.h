@@ -74,6 +74,7 @@ public:
     void SetQuickPrintStatus(int state) override;
     void SetLayoutTitle(const std::string& text) override;
     void PrintNow() override {}
+    void SetPrintToolBarPicture(int bitmapId) override;
 
 private:
     vx::CGPDialogBar* CreateZoomBar(wxWindow* parent);

@@ -48,6 +48,9 @@ public:
     /// Prints the active document at once, without the print dialog, and returns when
     /// the job has ended or was cancelled.
     virtual void PrintNow() = 0;
+    /// The main toolbar's printer picture (bitmap 394, 395 or 396 for the printer's model
+    /// class 1, 2 or 3), repainted.
+    virtual void SetPrintToolBarPicture(int bitmapId) { (void)bitmapId; }
 };
 
 /// The layout view of the open document that holds layout; null without one or
