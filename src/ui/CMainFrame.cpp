@@ -4,6 +4,7 @@
 #include <wx/display.h>
 #include <wx/filehistory.h>
 #include <wx/image.h>
+#include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
@@ -23,6 +24,7 @@
 #include "platform/system/StringTable.h"
 #include "ui/document/ApplicationDialogs.h"
 #include "ui/document/GPDocument.h"
+#include "ui/printpane/CDirectPrintDlg.h"
 #include "ui/printpane/CMainFormView.h"
 #include "ui/shell/CChildFrame.h"
 #include "ui/shell/CMainToolBar.h"
@@ -54,6 +56,7 @@ CMainFrame::CMainFrame(vx::GPDocManager* manager, const wxPoint& pos, const wxSi
     : wxDocParentFrame(manager, nullptr, wxID_ANY, Wx(vx::ShellTitle()), pos, size), mManager(manager) {
     gMainFrame = this;
     SetMenuBar(vx::BuildMenuBar());
+    CDirectPrintDlg::BindCommand(this);
     mRecentMenu = vx::FindSubMenu(GetMenuBar(), "Letzte öffnen(&R)");
     if (mRecentMenu && manager) {
         manager->FileHistoryUseMenu(mRecentMenu);
@@ -228,6 +231,7 @@ vx::PrintSettingsPane* CMainFrame::GetActivePrintSettingsPane() {
 
 void CMainFrame::SetPrintToolBarPicture(int bitmapId) {
     wxImage image;
+    wxLogNull quiet;  // a missing picture keeps the current one
     const auto path = vx::DataFolder() / "bitmaps" / "toolbar" / (std::to_string(bitmapId) + ".png");
     if (!mToolBar || !image.LoadFile(wxString::FromUTF8(vx::PathText(path)), wxBITMAP_TYPE_PNG)) return;
     mToolBar->SetToolNormalBitmap(vx::ToWxId(vx::kCmdPrint), wxBitmap(image));

@@ -34,6 +34,7 @@
 #include "host/Shell.h"
 #include "host/LayoutView.h"
 #include "ui/dialogs/DialogTexts.h"
+#include "ui/printpane/CArrowSpin.h"
 #include "ui/printpane/CSectionButton.h"
 
 namespace {
@@ -121,7 +122,8 @@ void CMainFormView::CreateControls() {
                                           DluSize(107, 31));
     c[kPaneLengthValue] = mLength = new wxStaticText(this, kLengthValue, wxString(), Dlu(77, 80), DluSize(38, 8),
                                                      wxST_NO_AUTORESIZE | wxALIGN_RIGHT);
-    c[kPaneLengthSpin] = mSpin = new wxSpinButton(this, kLengthSpin, Dlu(118, 76), DluSize(11, 14), wxSP_VERTICAL);
+    // A little taller than the template's 14 units, so that each half takes a finger.
+    c[kPaneLengthSpin] = mSpin = new CArrowSpin(this, kLengthSpin, Dlu(118, 74), DluSize(12, 18));
     c[kPaneUnitCombo] = mUnit = choice(kUnitCombo, 134, 77, 35);
     c[kPaneMediaLabel] = text(1047, 15, 103, 50, 10);
     c[kPaneMediaCombo] = mMedia = choice(kMediaCombo, 70, 101, 107);

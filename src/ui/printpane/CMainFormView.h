@@ -17,7 +17,7 @@ class wxBitmapToggleButton;
 class wxButton;
 class wxChoice;
 class wxListCtrl;
-class wxSpinButton;
+class CArrowSpin;
 class wxStaticBox;
 class wxStaticLine;
 class wxStaticText;
@@ -106,7 +106,7 @@ private:
     wxChoice* mMedia = nullptr;
     wxChoice* mUnit = nullptr;
     wxChoice* mProfile = nullptr;
-    wxSpinButton* mSpin = nullptr;
+    CArrowSpin* mSpin = nullptr;
     wxStaticText* mLength = nullptr;
     wxBitmapToggleButton* mPortrait = nullptr;
     wxBitmapToggleButton* mLandscape = nullptr;
