@@ -82,10 +82,10 @@ TEST_F(DirectPrintWindow, ThreePrintersGiveThreeCaptionsThreeButtonsHigh) {
     EXPECT_EQ(dialog->Button(2)->GetPosition().y, 2 * buttonHeight);
     SavePng(dialog, "CDirectPrintDlg.png");
 
-    // Fewer printers after the preferences changed: the window follows.
+    // Fewer printers after the preferences changed: the window follows by itself.
     app.preferences.directPrintPrinters = {"", "", "", "", "", "", "", ""};
-    dialog->LayoutPrinterButtons();
-    EXPECT_EQ(dialog->GetClientSize().y, buttonHeight) << "one button high without printers";
+    EXPECT_TRUE(PumpUntil([&] { return dialog->GetClientSize().y == buttonHeight; }))
+        << "one button high without printers";
     EXPECT_FALSE(dialog->Button(0)->IsEnabled());
 }
 

@@ -1,5 +1,6 @@
 #include "app/DirectPrintController.h"
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 
@@ -57,12 +58,19 @@ struct DirectPrintController::SetAside {
     bool hasZoom = false;
     uint32_t previewObject = 0;
     std::vector<int32_t> itemChanged;  // copies start unchanged; the relayout marks come back
+    const CLayoutSetting* original = nullptr;  // compared only: it may be gone after the job
 };
 
 DirectPrintController::DirectPrintController(CPrinterManager& manager, DirectPrintHost& host)
     : mManager(manager), mHost(host) {}
 
 namespace {
+
+// A document the user closed while the job printed is gone.
+bool IsOpen(const CGPDoc* doc) {
+    const std::vector<CGPDoc*>& open = CGPDoc::OpenDocuments();
+    return doc && std::find(open.begin(), open.end(), doc) != open.end();
+}
 
 bool SameFile(const fs::path& a, const fs::path& b) {
     const fs::path ca = CanonicalFilePath(a), cb = CanonicalFilePath(b);
@@ -147,6 +155,7 @@ DirectPrintResult DirectPrintController::Drop(const std::string& printer, const 
         CLayoutSetting& layout = *doc->GetLayout();
         aside = std::make_unique<SetAside>();
         aside->layout = CopyOfLayout(layout);
+        aside->original = &layout;
         for (const CLayoutObj* o = layout.GetFirstItem(); o; o = o->NextItem()) aside->itemChanged.push_back(o->GetChanged());
         aside->templateInfo = CurrentTemplateInfo();
         aside->title = mHost.DocumentTitle(*doc);
@@ -207,7 +216,7 @@ DirectPrintResult DirectPrintController::PrintInDocument(CGPDoc& doc, const fs::
     mHost.SetDocumentTitle(doc, PathText(path.filename()));
     load.layout.reset();
     const bool printed = PrintOn(doc, printer);
-    own.ApplyTo(layout);
+    if (IsOpen(&doc)) own.ApplyTo(layout);
     return printed ? DirectPrintResult::Printed : DirectPrintResult::Failed;
 }
 
@@ -225,7 +234,7 @@ DirectPrintResult DirectPrintController::PrintWithoutDocument(const fs::path& pa
     const CLayoutSetting* layout = opened->GetLayout();
     const bool printed = PrintOn(*opened, printer);
     if (mManager.GetLayout() == layout) mManager.BindLayout(nullptr);
-    mHost.CloseDocument(*opened);
+    if (IsOpen(opened)) mHost.CloseDocument(*opened);
     return printed ? DirectPrintResult::Printed : DirectPrintResult::Failed;
 }
 
@@ -233,8 +242,14 @@ void DirectPrintController::Finish(CGPDoc* doc, SetAside* aside) {
     DirectPrintState::GiveOpenPermission();
     if (ApplicationState* app = HostService<ApplicationState>()) app->Preferences().directPrint = 0;
     if (!doc) return;
+    if (!IsOpen(doc) || !doc->GetLayout()) {
+        // Nothing left to put back; the manager must not keep the closed layout.
+        if (!IsOpen(doc) && aside && mManager.GetLayout() == aside->original) mManager.BindLayout(nullptr);
+        mSavedSettings.reset();
+        mRememberedPrinter.clear();
+        return;
+    }
     CLayoutSetting* layout = doc->GetLayout();
-    if (!layout) return;
     if (aside && mHost.HasPrintSettingsPane(*doc)) {
         PutBack(*layout, *aside->layout);
         size_t index = 0;

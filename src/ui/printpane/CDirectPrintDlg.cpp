@@ -165,6 +165,12 @@ CDirectPrintDlg::CDirectPrintDlg(wxWindow* parent, vx::CPrinterManager& manager,
         for (CIconButton* b : mButtons) b->SetCursor(wxCursor(wxCURSOR_ARROW));
         e.Skip();
     });
+    // The preferences dialog changes the printers while the window stays open.
+    Bind(wxEVT_IDLE, [this](wxIdleEvent& e) {
+        const vx::AppPreferences* p = Preferences();
+        if (p && p->directPrintPrinters != mLaidOut) LayoutPrinterButtons();
+        e.Skip();
+    });
     LayoutPrinterButtons();
     PlaceOnScreen();
     gOpen = this;
@@ -194,6 +200,7 @@ void CDirectPrintDlg::PlaceOnScreen() {
 
 void CDirectPrintDlg::LayoutPrinterButtons() {
     const vx::AppPreferences* p = Preferences();
+    mLaidOut = p ? p->directPrintPrinters : std::array<std::string, kButtons>{};
     const std::array<vx::DirectPrintButton, 8> buttons =
         p ? vx::DirectPrintButtons(*p, mManager) : std::array<vx::DirectPrintButton, 8>{};
     for (int i = 0; i < kButtons; ++i) {

@@ -2,6 +2,7 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <wx/dialog.h>
@@ -55,4 +56,5 @@ private:
     vx::DirectPrintHost* mHost;
     std::unique_ptr<vx::DirectPrintController> mController;
     std::array<CIconButton*, kButtons> mButtons{};
+    std::array<std::string, kButtons> mLaidOut;  // the printers the buttons show
 };

@@ -105,7 +105,8 @@ protected:
     }
 
     /// The open document: "open.kqf" on P44, zoomed 3/2, titled, shown in the pane.
-    void OpenDocument() {
+    void OpenDocument() { OpenDocument(doc); }
+    void OpenDocument(CGPDoc& doc) {
         const fs::path file = WriteLayoutFile("open.kqf", "P44", 1);
         ASSERT_TRUE(doc.OnOpenDocument(file));
         CLayoutSetting& layout = *doc.GetLayout();
@@ -123,10 +124,11 @@ protected:
         TemplateInfo info;
         info.Path = "Vorlage.kqt";
         SetCurrentTemplateInfo(info);
-        Remember();
+        Remember(doc);
     }
 
-    void Remember() {
+    void Remember() { Remember(doc); }
+    void Remember(CGPDoc& doc) {
         if (CLayoutSetting* layout = doc.GetLayout()) layoutBefore = DumpLayout(*layout);
         f.manager->GetDevMode(&settingsBefore);
         printerBefore = f.manager->CurrentPrinter();
@@ -300,6 +302,22 @@ TEST_F(DirectPrint, AClosedWindowKeepsTheJobsLayoutButGetsItsPrinterBack) {
     EXPECT_EQ(doc.GetLayout()->Texts().printerName, "P24");
     EXPECT_EQ(f.manager->CurrentPrinter(), "P24");
     EXPECT_EQ(host.redraws, 1);
+}
+
+// The user closes the layout while the job prints: nothing is put back into it and the
+// manager keeps no pointer to it.
+TEST_F(DirectPrint, ALayoutClosedDuringThePrintIsLeftAlone) {
+    auto closing = std::make_unique<CGPDoc>();
+    OpenDocument(*closing);
+    shell.onPrint = [&] {
+        host.active = nullptr;
+        app.active = nullptr;
+        closing.reset();
+    };
+    EXPECT_EQ(Drop("P24", {WriteLayoutFile("job.kqf", "P24")}), DirectPrintResult::Printed);
+    EXPECT_EQ(f.manager->GetLayout(), nullptr);
+    EXPECT_EQ(host.redraws, 0);
+    EXPECT_FALSE(DirectPrintState::Running());
 }
 
 }  // namespace
