@@ -152,20 +152,22 @@ DirectPrintResult DirectPrintController::Drop(const std::string& printer, const 
     } end{*this, doc, aside};
 
     if (doc) {
+        // Made complete before it counts: a copy that fails leaves nothing half set aside.
         CLayoutSetting& layout = *doc->GetLayout();
-        aside = std::make_unique<SetAside>();
-        aside->layout = CopyOfLayout(layout);
-        aside->original = &layout;
-        for (const CLayoutObj* o = layout.GetFirstItem(); o; o = o->NextItem()) aside->itemChanged.push_back(o->GetChanged());
-        aside->templateInfo = CurrentTemplateInfo();
-        aside->title = mHost.DocumentTitle(*doc);
+        auto taken = std::make_unique<SetAside>();
+        taken->layout = CopyOfLayout(layout);
+        taken->original = &layout;
+        for (const CLayoutObj* o = layout.GetFirstItem(); o; o = o->NextItem()) taken->itemChanged.push_back(o->GetChanged());
+        taken->templateInfo = CurrentTemplateInfo();
+        taken->title = mHost.DocumentTitle(*doc);
         if (const ViewStateBlock* block = layout.GetViewState()) {
-            aside->hasZoom = true;
-            aside->zoomNumerator = block->zoomNumerator;
-            aside->zoomDenominator = block->zoomDenominator;
+            taken->hasZoom = true;
+            taken->zoomNumerator = block->zoomNumerator;
+            taken->zoomDenominator = block->zoomDenominator;
         }
         if (ToolWindows* tools = HostService<ToolWindows>())
-            if (const CLayoutObj* shown = tools->GetCurrentObject()) aside->previewObject = shown->GetObjectId();
+            if (const CLayoutObj* shown = tools->GetCurrentObject()) taken->previewObject = shown->GetObjectId();
+        aside = std::move(taken);
     }
 
     DirectPrintState::WithdrawOpenPermission();
