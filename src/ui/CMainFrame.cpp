@@ -3,6 +3,8 @@
 #include <wx/app.h>
 #include <wx/display.h>
 #include <wx/filehistory.h>
+#include <wx/image.h>
+#include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
@@ -18,9 +20,12 @@
 #include "host/HostService.h"
 #include "model/CLayoutSetting.h"
 #include "model/PageGeometry.h"
+#include "platform/system/Folders.h"
+#include "platform/system/Paths.h"
 #include "platform/system/StringTable.h"
 #include "ui/document/ApplicationDialogs.h"
 #include "ui/document/GPDocument.h"
+#include "ui/printpane/CDirectPrintDlg.h"
 #include "ui/printpane/CMainFormView.h"
 #include "ui/shell/CChildFrame.h"
 #include "ui/shell/CMainToolBar.h"
@@ -52,6 +57,7 @@ CMainFrame::CMainFrame(vx::GPDocManager* manager, const wxPoint& pos, const wxSi
     : wxDocParentFrame(manager, nullptr, wxID_ANY, Wx(vx::ShellTitle()), pos, size), mManager(manager) {
     gMainFrame = this;
     SetMenuBar(vx::BuildMenuBar());
+    CDirectPrintDlg::BindCommand(this);
     mRecentMenu = vx::FindSubMenu(GetMenuBar(), "Letzte öffnen(&R)");
     if (mRecentMenu && manager) {
         manager->FileHistoryUseMenu(mRecentMenu);
@@ -226,6 +232,15 @@ vx::PrintSettingsPane* CMainFrame::GetActivePrintSettingsPane() {
 
 void CMainFrame::ShowPrintSettingsPane(bool shown) {
     if (mChild) mChild->ShowPrintSettingsPane(shown);
+}
+
+void CMainFrame::SetPrintToolBarPicture(int bitmapId) {
+    wxImage image;
+    wxLogNull quiet;  // a missing picture keeps the current one
+    const auto path = vx::DataFolder() / "bitmaps" / "toolbar" / (std::to_string(bitmapId) + ".png");
+    if (!mToolBar || !image.LoadFile(wxString::FromUTF8(vx::PathText(path)), wxBITMAP_TYPE_PNG)) return;
+    mToolBar->SetToolNormalBitmap(vx::ToWxId(vx::kCmdPrint), wxBitmap(image));
+    mToolBar->Refresh();
 }
 
 void CMainFrame::RefreshToolBar(int flags) {

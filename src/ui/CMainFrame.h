@@ -75,6 +75,7 @@ public:
     void SetLayoutTitle(const std::string& text) override;
     void PrintNow() override;
     void ShowPrintSettingsPane(bool shown) override;
+    void SetPrintToolBarPicture(int bitmapId) override;
 
 private:
     vx::CGPDialogBar* CreateZoomBar(wxWindow* parent);

@@ -2,8 +2,13 @@
 
 #include <wx/choice.h>
 #include <wx/listctrl.h>
+#include <wx/spinbutt.h>
 
 #include "app/TemplateChangeMarks.h"
+#include "host/HostService.h"
+#include "host/PrintPresetsDialog.h"
+#include "printing/PrinterSetupServices.h"
+#include <wx/button.h>
 #include "model/CImageObj.h"
 #include "model/CLayoutSetting.h"
 #include "platform/driver/DescribedModuleLocator.h"
@@ -14,6 +19,7 @@
 #include "support/printing/FakeQueueSource.h"
 #include "printing/SectionButtonGeometry.h"
 #include "ui/printpane/CMainFormView.h"
+#include "ui/printpane/CArrowSpin.h"
 #include "ui/printpane/CSectionButton.h"
 
 namespace {
@@ -45,6 +51,27 @@ TEST_F(PrintPaneWindow, SectionButtonIsAnEvenTriangleThatTakesClicksInside) {
     ClickAt(button, wxMOUSE_BTN_LEFT, wxPoint(3, 36));  // below-left: outside a downward triangle
     Pump();
     EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(PrintPaneWindow, ArrowSpinStepsByItsHalvesWithinItsRange) {
+    auto* spin = new CArrowSpin(mPanel, wxID_ANY, wxPoint(20, 20), wxSize(18, 27));
+    spin->SetRange(1, 2);
+    spin->SetValue(1);
+    std::vector<int> steps;
+    spin->Bind(wxEVT_SPIN_UP, [&](wxSpinEvent&) { steps.push_back(1); });
+    spin->Bind(wxEVT_SPIN_DOWN, [&](wxSpinEvent&) { steps.push_back(-1); });
+    Pump();
+    SavePng(mPanel, "CArrowSpin.png");
+    ClickAt(spin, wxMOUSE_BTN_LEFT, wxPoint(9, 5));
+    ASSERT_TRUE(PumpUntil([&] { return steps.size() == 1; }));
+    EXPECT_EQ(spin->GetValue(), 2);
+    ClickAt(spin, wxMOUSE_BTN_LEFT, wxPoint(9, 5));  // at the top of the range
+    Pump();
+    EXPECT_EQ(steps, std::vector<int>{1});
+    ClickAt(spin, wxMOUSE_BTN_LEFT, wxPoint(9, 22));
+    ASSERT_TRUE(PumpUntil([&] { return steps.size() == 2; }));
+    EXPECT_EQ(steps.back(), -1);
+    EXPECT_EQ(spin->GetValue(), 1);
 }
 
 struct PaneFixture : Gallery {
@@ -176,6 +203,105 @@ TEST_F(PrintPane, PaperAndLandscapeOnTheControlsChangeTheLayout) {
     EXPECT_TRUE(bound->Marks().IsMarked(vx::kRowOrientation));
     EXPECT_EQ(bound->TemplateList()->GetItemText(vx::kRowOrientation, 1), "Querformat");
     SavePng(mFrame, "CMainFormView-bound.png");
+    EXPECT_TRUE(messages.shown.empty());
+    bound->Destroy();
+    Pump();
+}
+
+struct FakePresets : vx::PrintPresetsDialog {
+    bool ok = true;
+    int runs = 0;
+    bool Run(vx::CLayoutSetting& layout, vx::TemplateChangeMarks& marks) override {
+        ++runs;
+        layout.SetColor(1);
+        marks.Mark(vx::kRowInk);
+        return ok;
+    }
+};
+
+struct FakeOutputColour : vx::PrinterSetupServices {
+    bool answer = true;
+    vx::CLayoutSetting* layout = nullptr;
+    bool RunOutputColorDialog() override {
+        if (answer && layout) layout->SetColorMatchPrinter(1);
+        return answer;
+    }
+    int QueryPrinterPaperCaps(int32_t, int32_t, bool, int32_t, vx::LayoutPoint) override { return 0; }
+};
+
+// The two "Mehr..." buttons run their dialogs on the bound layout; without a presets
+// dialog the first stays disabled.
+TEST_F(PrintPane, MoreButtonsRunTheirDialogsAndTheProfileListFollows) {
+    vx::test::RecordingMessagePort messages;
+    vx::test::ScopedPorts ports{&messages};
+    vx::test::FakeQueueSource queues;
+    queues.Add("P44", "TEVRA Proof 44").isDefault = true;
+    vx::CPrinterManager manager(queues, vx::SystemDriverModules());
+    StubLayouts layouts;
+    StubImaging imaging;
+    manager.BindServices(&layouts, &imaging, nullptr);
+    FakeOutputColour output;
+    output.layout = &layout;
+    vx::ScopedHostService<vx::PrinterSetupServices> installOutput{&output};
+
+    pane->Hide();
+    auto* bound = new CMainFormView(mPanel, &manager);
+    bound->SetSize(0, 0, 380, 700);
+    bound->SectionButton(1)->SetState(1);
+    bound->ArrangeSections();
+    layout.Texts().printerModel = "TEVRA Proof 44";
+    layout.SetColor(2);
+    layout.SetColorMatchPrinter(0);
+    layout.SetRecommend(1);
+    bound->LoadDocumentSettings(layout);
+    Pump();
+    wxWindow* more = bound->PaneControl(vx::kPaneMorePrint);
+    wxWindow* moreColour = bound->PaneControl(vx::kPaneMoreColour);
+    auto* profiles = static_cast<wxChoice*>(bound->PaneControl(vx::kPaneProfileCombo));
+    EXPECT_FALSE(more->IsEnabled());
+    EXPECT_TRUE(moreColour->IsEnabled());
+    ASSERT_GE(profiles->GetCount(), 2u);
+    EXPECT_EQ(profiles->GetString(0), "Von TEVRA empfohlen");
+    EXPECT_EQ(profiles->GetSelection(), 0);
+    EXPECT_TRUE(profiles->IsEnabled());
+
+    // Another profile chosen on the list is the layout's, and unsaved.
+    layout.SetDirty(0);
+    profiles->SetSelection(1);
+    wxCommandEvent chosen(wxEVT_CHOICE, profiles->GetId());
+    chosen.SetEventObject(profiles);
+    chosen.SetInt(1);
+    profiles->GetEventHandler()->ProcessEvent(chosen);
+    EXPECT_EQ(layout.GetRecommend(), 0);
+    EXPECT_EQ(wxString::FromUTF8(layout.Texts().printerProfile), profiles->GetString(1));
+    EXPECT_EQ(layout.GetDirty(), 1);
+
+    // The output colour dialog lets the printer match colours: the list shows the
+    // recommendation and is closed; a cancelled dialog changes nothing.
+    output.answer = false;
+    ClickAt(moreColour);
+    Pump();
+    EXPECT_EQ(profiles->GetSelection(), 1);
+    output.answer = true;
+    ClickAt(moreColour);
+    EXPECT_TRUE(PumpUntil([&] { return !profiles->IsEnabled(); }));
+    EXPECT_EQ(profiles->GetSelection(), 0);
+
+    FakePresets presets;
+    vx::ScopedHostService<vx::PrintPresetsDialog> installPresets{&presets};
+    bound->RefreshControls(true);
+    EXPECT_TRUE(more->IsEnabled());
+    ClickAt(more);
+    ASSERT_TRUE(PumpUntil([&] { return presets.runs == 1; }));
+    EXPECT_EQ(layout.GetColor(), 1);
+    EXPECT_TRUE(bound->Marks().IsMarked(vx::kRowInk));
+    EXPECT_EQ(bound->TemplateList()->GetItemText(vx::kRowInk, 1), "Schwarz");
+
+    // The spin button is large enough to hit its two halves.
+    auto* spin = static_cast<CArrowSpin*>(bound->PaneControl(vx::kPaneLengthSpin));
+    EXPECT_GE(spin->GetSize().y, 20);
+    EXPECT_GE(spin->GetSize().x, 12);
+    SavePng(mFrame, "CMainFormView-colour.png");
     EXPECT_TRUE(messages.shown.empty());
     bound->Destroy();
     Pump();

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/DirectPrintState.h"
 #include "app/RecentFileList.h"
 #include "app/SettingsStore.h"
 #include "document/PreferencesFile.h"
@@ -44,7 +45,7 @@ public:
     bool PrepareNewLayout(CLayoutSetting& layout) override;
     int GetSystemLanguage() override { return mSystemLanguage; }
     /// True while the direct-print window prints.
-    bool ImportLocked() override { return mDirectPrintRunning; }
+    bool ImportLocked() override { return mDirectPrintRunning || DirectPrintState::Running(); }
     UndoStore& GetUndoStore() override;
 
     /// At exit after a full start: saves the preferences file and the user categories

@@ -33,6 +33,7 @@ public:
     }
     void Reserve(size_t count) { mEntries.reserve(count); }
     void SetDescription(size_t index, std::string description) { mEntries.at(index).description = std::move(description); }
+    void SetFileName(size_t index, std::string fileName) { mEntries.at(index).fileName = std::move(fileName); }
     /// Moves other's entries behind these.
     void Append(ProfileListModel&& other) {
         if (mEntries.empty()) mEntries = std::move(other.mEntries);

@@ -51,6 +51,9 @@ public:
     /// Shows or hides the print-settings pane of the active layout window; shown again
     /// it takes back the width it had when hidden.
     virtual void ShowPrintSettingsPane(bool shown) { (void)shown; }
+    /// The main toolbar's printer picture (bitmap 394, 395 or 396 for the printer's model
+    /// class 1, 2 or 3), repainted.
+    virtual void SetPrintToolBarPicture(int bitmapId) { (void)bitmapId; }
 };
 
 /// The layout view of the open document that holds layout; null without one or

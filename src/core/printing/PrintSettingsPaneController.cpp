@@ -82,6 +82,9 @@ bool PrintSettingsPaneController::LoadDocumentSettings(CLayoutSetting& layout) {
         return false;
     }
 
+    // A layout made from the program's defaults has no file: the driver fills in its
+    // placeholders, which changes nothing a template asked for.
+    if (layout.Texts().documentPath.empty()) record.Clear();
     if (choice.changed) record[SettingsChangeRecord::kPrinter] = 1;
     mMarks.MarkChangedSettings(layout, record);
     mManager.GetLayoutServices().Relayout(layout);

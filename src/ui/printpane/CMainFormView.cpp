@@ -24,7 +24,17 @@
 #include "host/HostService.h"
 #include "model/UndoStore.h"
 #include "printing/PrintSettingsChanges.h"
+#include "printing/PrinterQueries.h"
+#include "printing/PrinterSetupServices.h"
+#include "app/MorePrintSettings.h"
+#include "dialogs/PrinterProfileCombo.h"
+#include "dialogs/PrinterProfileText.h"
+#include "colourmanagement/ProfileCatalogue.h"
+#include "host/PrintPresetsDialog.h"
+#include "host/Shell.h"
+#include "host/LayoutView.h"
 #include "ui/dialogs/DialogTexts.h"
+#include "ui/printpane/CArrowSpin.h"
 #include "ui/printpane/CSectionButton.h"
 
 namespace {
@@ -68,6 +78,8 @@ CMainFormView::CMainFormView(wxWindow* parent, vx::CPrinterManager* manager)
     ArrangeSections();
     mMarks.Clear();
     FillTemplateSettingsList();
+    FillPrinterProfileCombo();
+    EnableMoreButtons();
     Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
         ArrangeSections();
         e.Skip();
@@ -110,7 +122,8 @@ void CMainFormView::CreateControls() {
                                           DluSize(107, 31));
     c[kPaneLengthValue] = mLength = new wxStaticText(this, kLengthValue, wxString(), Dlu(77, 80), DluSize(38, 8),
                                                      wxST_NO_AUTORESIZE | wxALIGN_RIGHT);
-    c[kPaneLengthSpin] = mSpin = new wxSpinButton(this, kLengthSpin, Dlu(118, 76), DluSize(11, 14), wxSP_VERTICAL);
+    // A little taller than the template's 14 units, so that each half takes a finger.
+    c[kPaneLengthSpin] = mSpin = new CArrowSpin(this, kLengthSpin, Dlu(118, 74), DluSize(12, 18));
     c[kPaneUnitCombo] = mUnit = choice(kUnitCombo, 134, 77, 35);
     c[kPaneMediaLabel] = text(1047, 15, 103, 50, 10);
     c[kPaneMediaCombo] = mMedia = choice(kMediaCombo, 70, 101, 107);
@@ -138,9 +151,9 @@ void CMainFormView::CreateControls() {
     note->Wrap(DluSize(162, 31).x);
     c[kPanePencilNote] = note;
 
-    // The presets and output-colour dialogs come later.
-    c[kPaneMorePrint]->Disable();
-    c[kPaneMoreColour]->Disable();
+    c[kPaneMorePrint]->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnMorePrintSettings(); });
+    c[kPaneMoreColour]->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOutputColor(); });
+    mProfile->Bind(wxEVT_CHOICE, &CMainFormView::OnProfileChoice, this);
 
     mUnit->Append(U(vx::LoadString(vx::IDS_UNIT_MM)));
     mUnit->Append(U(vx::LoadString(vx::IDS_UNIT_INCH)));
@@ -224,8 +237,105 @@ void CMainFormView::OnUpdate(int hint) {
 
 void CMainFormView::RefreshControls(bool keepUnit) {
     if (!mLayout) return;
+    UpdateToolBarPicture();
     FillPrinterControls(keepUnit);
+    UpdateProfileCombo();
     UpdateTemplateSettingsText(*mLayout);
+    EnableMoreButtons();
+}
+
+void CMainFormView::UpdateToolBarPicture() {
+    vx::Shell* shell = vx::HostService<vx::Shell>();
+    if (!shell || !mLayout) return;
+    // Our own mapping of the model classes 1, 2 and 3 to the three toolbar pictures.
+    const int modelClass = std::clamp(vx::GetPrinterModelClass(mLayout->Texts().printerModel), 1, 3);
+    shell->SetPrintToolBarPicture(393 + modelClass);
+}
+
+void CMainFormView::EnableMoreButtons() {
+    mControls[vx::kPaneMorePrint]->Enable(mLayout && mManager && vx::HostService<vx::PrintPresetsDialog>());
+    mControls[vx::kPaneMoreColour]->Enable(vx::HostService<vx::PrinterSetupServices>() != nullptr);
+}
+
+void CMainFormView::UpdateViews(int hint) {
+    OnUpdate(hint);
+    if (vx::Shell* shell = vx::HostService<vx::Shell>())
+        if (vx::LayoutView* view = mLayout ? shell->FindLayoutView(*mLayout) : nullptr) view->Invalidate();
+}
+
+namespace {
+// The active document's layout, else the application's default one.
+vx::CLayoutSetting* ProfileLayout() {
+    vx::ApplicationState* app = vx::HostService<vx::ApplicationState>();
+    if (!app) return nullptr;
+    if (vx::CLayoutSetting* active = app->ActiveLayoutSlot()) return active;
+    try {
+        return &app->DefaultLayoutSetting();
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+}  // namespace
+
+void CMainFormView::FillPrinterProfileCombo() {
+    vx::CLayoutSetting* layout = mLayout ? mLayout : ProfileLayout();
+    const std::string recommended =
+        layout ? vx::GetRecommendedProfileName(*layout) : std::string(vx::kDefaultRgbProfileFile);
+    mProfiles = vx::BuildPrinterProfileList(recommended);
+    mProfile->Freeze();
+    mProfile->Clear();
+    for (const vx::ProfileEntry& e : mProfiles.Entries()) mProfile->Append(U(e.description));
+    mProfile->Thaw();
+}
+
+void CMainFormView::UpdateProfileCombo() {
+    // The pane keeps serving its own document's layout; an unbound pane takes the
+    // active or the default layout.
+    vx::CLayoutSetting* layout = mLayout ? mLayout : ProfileLayout();
+    if (!layout) return;
+    if (mProfiles.Empty()) FillPrinterProfileCombo();
+    mProfiles.SetFileName(0, vx::GetRecommendedProfileName(*layout));
+    if (layout != mLayout) {
+        mLayout = layout;
+        if (mController) mController->Rebind(layout);
+    }
+    const vx::PrinterProfileSelection selection = vx::SelectLayoutPrinterProfile(*layout, mProfiles);
+    mProfile->SetSelection(selection.index);
+    mProfile->Enable(selection.enabled);
+}
+
+void CMainFormView::OnProfileChoice(wxCommandEvent&) {
+    if (!mLayout) return;
+    vx::ApplyPrinterProfileChoice(*mLayout, mProfiles, mProfile->GetSelection());
+    RefreshControls(true);
+    UpdateViews(vx::kHintLayoutChanged);
+    mLayout->SetDirty(1);
+}
+
+void CMainFormView::SelectFirstProfile() {
+    if (mProfile->GetCount() > 0) mProfile->SetSelection(0);
+    RefreshControls(true);
+}
+
+void CMainFormView::OnMorePrintSettings() {
+    vx::PrintPresetsDialog* dialog = vx::HostService<vx::PrintPresetsDialog>();
+    if (!dialog || !CanChange()) return;
+    vx::MorePrintSettingsHooks hooks;
+    hooks.refreshControls = [this](bool keepUnit) { RefreshControls(keepUnit); };
+    hooks.updateViews = [this](int hint) { UpdateViews(hint); };
+    hooks.redrawLayout = [this] { UpdateViews(0); };
+    hooks.clearUndo = [] {
+        if (vx::ApplicationState* app = vx::HostService<vx::ApplicationState>()) app->GetUndoStore().ClearUndo();
+    };
+    vx::RunMorePrintSettings(*dialog, *mManager, *mLayout, mMarks, hooks);
+}
+
+void CMainFormView::OnOutputColor() {
+    vx::PrinterSetupServices* services = vx::HostService<vx::PrinterSetupServices>();
+    if (!services || !services->RunOutputColorDialog()) return;
+    Refresh();
+    RefreshControls(true);
+    UpdateViews(vx::kHintLayoutChanged);
 }
 
 void CMainFormView::FillPrinterControls(bool keepUnit) {
@@ -316,7 +426,7 @@ std::unique_ptr<vx::PrintSettingsChanges> CMainFormView::Changes() {
     vx::PrintSettingsChanges::Hooks hooks;
     hooks.markRow = [this](int row) { mMarks.Mark(row); };
     hooks.refreshControls = [this](bool keepUnit) { RefreshControls(keepUnit); };
-    hooks.updateViews = [this](int hint) { OnUpdate(hint); };
+    hooks.updateViews = [this](int hint) { UpdateViews(hint); };
     hooks.clearUndo = [] {
         if (vx::ApplicationState* app = vx::HostService<vx::ApplicationState>()) app->GetUndoStore().ClearUndo();
     };

@@ -7,6 +7,7 @@
 #include <wx/scrolwin.h>
 
 #include "app/TemplateChangeMarks.h"
+#include "dialogs/ProfileLists.h"
 #include "host/PrintSettingsPane.h"
 #include "printing/OptionControls.h"
 #include "printing/PrintPaneSections.h"
@@ -16,7 +17,7 @@ class wxBitmapToggleButton;
 class wxButton;
 class wxChoice;
 class wxListCtrl;
-class wxSpinButton;
+class CArrowSpin;
 class wxStaticBox;
 class wxStaticLine;
 class wxStaticText;
@@ -54,14 +55,20 @@ public:
     void Invalidate() override { Refresh(); }
     void LoadDocumentSettings(vx::CLayoutSetting& layout) override;
     void OnBindingSettled() override;
-    void UpdateProfileCombo() override {}
-    void OnMorePrintSettings() override {}
-    void SelectFirstProfile() override {}
+    void UpdateProfileCombo() override;
+    void OnMorePrintSettings() override;
+    void SelectFirstProfile() override;
 
     /// Toolbar pictures, printer controls, profile and template texts of the bound layout.
     void RefreshControls(bool keepUnit);
     void FillTemplateSettingsList();
     void ArrangeSections();
+    /// Refills the printer-profile list: the recommended profile, the printer default,
+    /// then the RGB printer and monitor profiles.
+    void FillPrinterProfileCombo();
+    /// The output colour-management dialog; on OK the pane shows its result.
+    void OnOutputColor();
+    const vx::ProfileListModel& ProfileList() const { return mProfiles; }
 
     vx::CLayoutSetting* Layout() const { return mLayout; }
     vx::TemplateChangeMarks& Marks() { return mMarks; }
@@ -81,6 +88,10 @@ private:
     bool CanChange() const;
     std::unique_ptr<vx::PrintSettingsChanges> Changes();
     void ShowLength();
+    void OnProfileChoice(wxCommandEvent& event);
+    void UpdateViews(int hint);
+    void UpdateToolBarPicture();
+    void EnableMoreButtons();
 
     vx::CPrinterManager* mManager;
     std::unique_ptr<vx::PrintSettingsPaneController> mController;
@@ -95,11 +106,11 @@ private:
     wxChoice* mMedia = nullptr;
     wxChoice* mUnit = nullptr;
     wxChoice* mProfile = nullptr;
-    wxSpinButton* mSpin = nullptr;
+    CArrowSpin* mSpin = nullptr;
     wxStaticText* mLength = nullptr;
     wxBitmapToggleButton* mPortrait = nullptr;
     wxBitmapToggleButton* mLandscape = nullptr;
     wxListCtrl* mList = nullptr;
     std::array<std::vector<int32_t>, 4> mChoiceData;  // the option ids behind the four choices
-    std::vector<std::string> mProfileFiles;           // behind the profile choice's items
+    vx::ProfileListModel mProfiles{true};              // behind the profile choice's items
 };

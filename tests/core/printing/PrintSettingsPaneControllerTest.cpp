@@ -96,3 +96,32 @@ TEST(PrintSettingsPaneBinding, FailuresLeaveTheLayout) {
 
 }  // namespace
 }  // namespace vx::test
+
+namespace vx::test {
+namespace {
+
+// The program's defaults leave source, media and ink to the driver: filling them in is
+// no change to a template. The same values read from a file are.
+TEST(PrintSettingsPaneBinding, OnlyALayoutFromAFileMarksWhatTheDriverChanged) {
+    for (const bool fromFile : {false, true}) {
+        SCOPED_TRACE(fromFile ? "from a file" : "from the defaults");
+        BindingFixture t;
+        auto layout = std::make_unique<CLayoutSetting>(true);
+        layout->Texts().printerModel = "TEVRA Proof 44";
+        layout->Texts().printerName = "P44";
+        layout->SetDefaultSource(0);
+        layout->SetMediaType(0);
+        layout->SetColor(0);
+        if (fromFile) layout->Texts().documentPath = "/fotos/Karte.kqf";
+        ASSERT_TRUE(t.pane.LoadDocumentSettings(*layout));
+        ASSERT_EQ(t.marks.marked.size(), 1u);
+        const SettingsChangeRecord& r = t.marks.marked[0];
+        EXPECT_EQ(r[SettingsChangeRecord::kSource] != 0, fromFile);
+        EXPECT_EQ(r[SettingsChangeRecord::kMedia] != 0, fromFile);
+        EXPECT_EQ(r[SettingsChangeRecord::kPrinter], 0);
+        EXPECT_NE(layout->GetMediaType(), 0) << "the driver's values are taken either way";
+    }
+}
+
+}  // namespace
+}  // namespace vx::test
