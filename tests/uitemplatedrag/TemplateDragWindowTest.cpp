@@ -8,11 +8,11 @@
 #include "../core/templates/OrganizerFixture.h"
 #include "../core/templates/TemplateFixtures.h"
 #include "../uicontrols/GalleryFixture.h"
-#include "document/UserCategoryFile.h"
 #include "host/HostService.h"
 #include "platform/system/StringTable.h"
 #include "support/RecordingPorts.h"
 #include "templates/TemplateCatalogLookup.h"
+#include "templates/UserCategoryFile.h"
 #include "ui/dialogs/TemplateDropTarget.h"
 #include "ui/dialogs/TemplateListControls.h"
 

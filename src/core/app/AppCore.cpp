@@ -6,7 +6,6 @@
 #include <stdexcept>
 
 #include "dialogs/ImageStampController.h"
-#include "document/UserCategoryFile.h"
 #include "host/HostService.h"
 #include "host/Shell.h"
 #include "host/ToolWindows.h"
@@ -20,6 +19,7 @@
 #include "platform/system/Folders.h"
 #include "platform/system/Ports.h"
 #include "platform/system/StringTable.h"
+#include "templates/UserCategoryFile.h"
 
 namespace vx {
 namespace {

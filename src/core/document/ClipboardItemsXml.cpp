@@ -12,7 +12,6 @@
 #include "document/LayoutPaths.h"
 #include "document/LayoutXmlNames.h"
 #include "document/LayoutXmlRules.h"
-#include "document/XmlText.h"
 #include "model/CImageObj.h"
 #include "model/CLayoutSetting.h"
 #include "model/CLineObj.h"
@@ -21,6 +20,7 @@
 #include "model/FreeTextItem.h"
 #include "model/LayoutLimits.h"
 #include "model/ObjectList.h"
+#include "templates/XmlText.h"
 
 namespace fs = std::filesystem;
 

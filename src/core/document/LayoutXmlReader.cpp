@@ -25,7 +25,6 @@
 #include "document/LayoutPaths.h"
 #include "document/LayoutXmlNames.h"
 #include "document/LayoutXmlRules.h"
-#include "document/XmlText.h"
 #include "host/ApplicationState.h"
 #include "host/HostService.h"
 #include "host/ImageNotFoundPrompt.h"
@@ -48,6 +47,7 @@
 #include "platform/system/SystemLanguage.h"
 #include "templates/TemplateInfo.h"
 #include "templates/TemplateSummary.h"
+#include "templates/XmlText.h"
 #include "view/FontAvailability.h"
 
 namespace fs = std::filesystem;

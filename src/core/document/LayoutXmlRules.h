@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "document/LayoutXmlNames.h"
-#include "document/XmlValueForms.h"
+#include "templates/XmlValueForms.h"
 
 namespace vx {
 

@@ -11,7 +11,6 @@
 #include "document/LayoutXmlNames.h"
 #include "document/LayoutXmlRules.h"
 #include "document/PreviewPicture.h"
-#include "document/XmlText.h"
 #include "host/ApplicationState.h"
 #include "host/HostService.h"
 #include "model/CImageObj.h"
@@ -21,6 +20,7 @@
 #include "platform/system/AtomicFile.h"
 #include "platform/system/FreeSpace.h"
 #include "platform/system/SystemLanguage.h"
+#include "templates/XmlText.h"
 
 namespace fs = std::filesystem;
 

@@ -14,8 +14,6 @@
 #include "document/LayoutPaths.h"
 #include "document/LayoutXmlNames.h"
 #include "document/LayoutXmlWriter.h"
-#include "document/XmlText.h"
-#include "document/XmlValueForms.h"
 #include "model/CImageObj.h"
 #include "model/CLayoutSetting.h"
 #include "model/LayoutTypes.h"
@@ -26,6 +24,8 @@
 #include "platform/system/Ports.h"
 #include "platform/system/StringTable.h"
 #include "platform/system/Utf8.h"
+#include "templates/XmlText.h"
+#include "templates/XmlValueForms.h"
 
 namespace fs = std::filesystem;
 

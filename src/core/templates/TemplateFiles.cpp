@@ -43,11 +43,11 @@ bool RenameNoReplace(const std::filesystem::path& from, const std::filesystem::p
 #include <libxml/parser.h>
 #include <libxml/xpath.h>
 
-#include "document/XmlText.h"
-#include "document/XmlValueForms.h"
 #include "platform/system/AtomicFile.h"
 #include "platform/system/Utf8.h"
 #include "templates/TemplateSummary.h"
+#include "templates/XmlText.h"
+#include "templates/XmlValueForms.h"
 
 namespace vx {
 namespace {

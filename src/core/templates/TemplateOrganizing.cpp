@@ -3,30 +3,25 @@
 #include <algorithm>
 #include <system_error>
 
-#include "document/UserCategoryFile.h"
 #include "platform/system/Ports.h"
 #include "platform/system/StringTable.h"
 #include "platform/system/Utf8.h"
+#include "templates/CategoryNames.h"
 #include "templates/TemplateCatalogLookup.h"
 #include "templates/TemplateFiles.h"
 #include "templates/TemplateFolders.h"
 #include "templates/TemplateNames.h"
 #include "templates/TemplateSummary.h"
 #include "templates/UserCategories.h"
+#include "templates/UserCategoryFile.h"
 
 namespace vx {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kForbiddenNameChars = "\\/:,;*?<>|\"%";
-constexpr size_t kMaxCategoryChars = 64;
 // A file name may not be longer on Linux, whatever its characters.
 constexpr size_t kMaxFileNameBytes = 255;
-
-bool HasControlChars(std::string_view text) {
-    return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
-}
 
 std::string FileNameOf(std::string_view path) {
     const size_t cut = path.find_last_of("/\\");
@@ -35,19 +30,6 @@ std::string FileNameOf(std::string_view path) {
 
 void ShowTooLong() {
     Messages().Show(IDS_TOO_MANY_CHARS, {static_cast<long long>(kMaxTemplateNameChars)}, Icon::Warning, Buttons::Ok);
-}
-
-/// The tree roots and the display names of the built-in categories and image masks.
-bool IsReservedCategoryName(const std::string& folded) {
-    static constexpr std::pair<int, int> kRanges[] = {
-        {IDS_TREE_MODE_CATEGORY, IDS_TREE_ROOT_MY_TEMPLATE},
-        {IDS_CATEGORY_BUSINESS, IDS_CATEGORY_SHOP},
-        {IDS_IMAGE_MASK_A_VERSION, IDS_IMAGE_MASK_PHOTO},
-    };
-    for (const auto& [first, last] : kRanges)
-        for (int id = first; id <= last; ++id)
-            if (FoldForSort(LoadString(id)) == folded) return true;
-    return false;
 }
 
 bool IsDirectoryOrLink(const fs::path& path) {
@@ -79,7 +61,7 @@ std::optional<std::string> RenameTemplate(CTemplateInfoArray& catalog, int index
     // The final name is what must be unique: "Foto" is "Foto.kqt" once renamed.
     if (FindTemplateByFileName(catalog, name) >= 0) return std::nullopt;
     if (RefuseOpenTemplate(catalog.ElementAt(index))) return std::nullopt;
-    if (!IsValidTemplateFileName(name) || HasControlChars(name)) {
+    if (!IsValidTemplateFileName(name) || HasControlCharacter(name)) {
         Messages().Show(IDS_TEMPLATE_NAME_CHARS, {std::string(kForbiddenNameCharsText)}, Icon::Warning, Buttons::Ok);
         return std::nullopt;
     }
@@ -123,25 +105,15 @@ bool UserCategoryLess(std::string_view a, std::string_view b) {
 
 std::optional<std::string> RenameUserCategory(CTemplateInfoArray& catalog, std::string_view oldName,
                                               std::string_view typed, const fs::path& categoryFile) {
-    if (typed.empty()) return std::nullopt;
-    const std::string name(TrimBlanks(typed));
-    if (name == oldName) return std::nullopt;
-    if (name.empty() || name.front() == '.' || name.find_first_of(kForbiddenNameChars) != std::string::npos ||
-        HasControlChars(name)) {
-        Messages().Show(IDS_CATEGORY_NAME_CHARS, {std::string(kForbiddenNameCharsText)}, Icon::Warning, Buttons::Ok);
-        return std::nullopt;
-    }
-    if (CountCodePoints(name) > kMaxCategoryChars || name.size() > kMaxFileNameBytes) {
-        Messages().Show(IDS_TOO_MANY_CHARS, {static_cast<long long>(kMaxCategoryChars)}, Icon::Warning, Buttons::Ok);
-        return std::nullopt;
-    }
-    const std::string folded = FoldForSort(name);
+    if (TrimBlanks(typed) == oldName) return std::nullopt;
     std::vector<std::string>& list = UserCategoryList();
-    const bool taken = std::any_of(list.begin(), list.end(), [&](const std::string& c) { return FoldForSort(c) == folded; });
-    if (taken || IsReservedCategoryName(folded)) {
-        Messages().Show(IDS_USER_CATEGORY_EXISTS, {}, Icon::Warning, Buttons::Ok);
+    CategoryNameCheck check = CheckCategoryName(typed, list);
+    if (check.outcome == CategoryNameCheck::Outcome::FocusName) return std::nullopt;
+    if (check.outcome == CategoryNameCheck::Outcome::Refuse) {
+        Messages().Show(check.message.stringId, check.message.args, Icon::Warning, Buttons::Ok);
         return std::nullopt;
     }
+    const std::string name = std::move(check.name);
 
     const auto old = std::find(list.begin(), list.end(), oldName);
     if (old != list.end()) *old = name;

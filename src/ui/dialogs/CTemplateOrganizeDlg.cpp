@@ -68,7 +68,7 @@ void CTemplateOrganizeDlg::Build() {
     categoryButtons->Add(mAddCategory, 0, wxRIGHT, 4);
     categoryButtons->Add(mDeleteCategory);
     left->Add(categoryButtons, 0, wxBOTTOM, 4);
-    mTree = new CTemplateTreeCtrl(this, kTreeId, wxSize(190, 420));
+    mTree = new CTemplateTreeCtrl(this, kTreeId, wxSize(190, 420), wxTR_EDIT_LABELS);
     left->Add(mTree, 1, wxEXPAND);
     body->Add(left, 0, wxEXPAND | wxRIGHT, 8);
 
@@ -80,7 +80,7 @@ void CTemplateOrganizeDlg::Build() {
     mDeleteTemplate = iconButton(kDeleteTemplateId, kDeleteIcon);
     listBar->Add(mDeleteTemplate, 0, wxALIGN_CENTER_VERTICAL);
     middle->Add(listBar, 0, wxEXPAND | wxBOTTOM, 4);
-    mList = new CTemplateListCtrl(this, kListId, wxSize(340, 340));
+    mList = new CTemplateListCtrl(this, kListId, wxSize(340, 340), wxLC_EDIT_LABELS);
     middle->Add(mList, 1, wxEXPAND);
     body->Add(middle, 1, wxEXPAND | wxRIGHT, 8);
 
@@ -101,6 +101,8 @@ void CTemplateOrganizeDlg::Build() {
     SetAffirmativeId(wxID_OK);
     SetEscapeId(wxID_OK);
 
+    mTree->RegisterDropTarget(mList, this);
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) { OnCharHook(e); });
     mView->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& event) {
         FitComboDropDownWidth(mView);
         event.Skip();
@@ -119,38 +121,14 @@ void CTemplateOrganizeDlg::Build() {
 }
 
 wxTreeItemId CTemplateOrganizeDlg::TreeItem(int root, int child) const {
-    if (root < 0 || root >= kOrganizerRootCount) return {};
-    if (child < 0) return mRoots[static_cast<size_t>(root)];
-    const auto& children = mChildren[static_cast<size_t>(root)];
-    return child < static_cast<int>(children.size()) ? children[static_cast<size_t>(child)] : wxTreeItemId();
-}
-
-TemplateTreeSelection CTemplateOrganizeDlg::SelectionOf(const wxTreeItemId& item) const {
-    if (!item.IsOk()) return {};
-    for (int r = 0; r < kOrganizerRootCount; ++r) {
-        if (item == mRoots[static_cast<size_t>(r)]) return {r, -1};
-        const auto& children = mChildren[static_cast<size_t>(r)];
-        for (size_t c = 0; c < children.size(); ++c)
-            if (item == children[c]) return {r, static_cast<int>(c)};
-    }
-    return {};
+    return mTree->ItemOf({root, child});
 }
 
 void CTemplateOrganizeDlg::SyncTree() {
+    const auto& roots = mModel.Tree();
     mSyncing = true;
     mTree->Freeze();
-    mTree->DeleteAllItems();
-    const wxTreeItemId hidden = mTree->AddRoot({});
-    const auto& roots = mModel.Tree();
-    for (size_t r = 0; r < roots.size(); ++r) {
-        mRoots[r] = mTree->AppendItem(hidden, Text(roots[r].text));
-        mChildren[r].clear();
-        for (const std::string& child : roots[r].children) mChildren[r].push_back(mTree->AppendItem(mRoots[r], Text(child)));
-        if (roots[r].expanded) mTree->Expand(mRoots[r]);
-    }
-    const TemplateTreeSelection selection = mModel.TreeSelection();
-    const wxTreeItemId item = TreeItem(selection.root, selection.child);
-    if (item.IsOk()) mTree->SelectItem(item);
+    mTree->Fill(std::vector<TemplateTreeRoot>(roots.begin(), roots.end()), mModel.TreeSelection());
     mTree->Thaw();
     mSyncing = false;
     SyncButtons();
@@ -184,6 +162,30 @@ void CTemplateOrganizeDlg::Reload() {
     SyncList();
 }
 
+void CTemplateOrganizeDlg::RefreshAfterRename() {
+    Reload();
+}
+
+void CTemplateOrganizeDlg::RefreshAfterDrop() {
+    // The drop target still works on the tree's items: rebuild once it has returned.
+    CallAfter([this] {
+        Reload();
+    });
+}
+
+void CTemplateOrganizeDlg::UserCategoryRenamed(const std::string&, const std::string&) {
+    // Called from the tree's own end-of-edit handler, which still uses the item.
+    CallAfter([this] { Reload(); });
+}
+
+void CTemplateOrganizeDlg::OnCharHook(wxKeyEvent& event) {
+    // An open in-place edit takes Escape and Return before the dialog would close.
+    const int key = event.GetKeyCode();
+    if (key == WXK_ESCAPE && (mList->CancelLabelEdit() || mTree->CancelLabelEdit())) return;
+    if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && mTree->EndLabelEditNow()) return;
+    event.Skip();
+}
+
 void CTemplateOrganizeDlg::OnViewChoice(wxCommandEvent& event) {
     if (mSyncing) return;
     mModel.SetView(event.GetSelection());
@@ -192,14 +194,14 @@ void CTemplateOrganizeDlg::OnViewChoice(wxCommandEvent& event) {
 
 void CTemplateOrganizeDlg::OnTreeSelection(wxTreeEvent& event) {
     if (mSyncing) return;
-    const TemplateTreeSelection selection = SelectionOf(event.GetItem());
+    const TemplateTreeSelection selection = mTree->SelectionOf(event.GetItem());
     if (selection.root < 0) return;
     mModel.SelectTreeItem(selection);
     SyncList();
 }
 
 void CTemplateOrganizeDlg::OnTreeExpansion(wxTreeEvent& event) {
-    const TemplateTreeSelection at = SelectionOf(event.GetItem());
+    const TemplateTreeSelection at = mTree->SelectionOf(event.GetItem());
     if (!mSyncing && at.root >= 0 && at.child < 0) mModel.SetRootExpanded(at.root, mTree->IsExpanded(event.GetItem()));
     event.Skip();
 }

@@ -1,23 +1,22 @@
 #pragma once
-#include <array>
-#include <vector>
+#include <string>
 
 #include <wx/dialog.h>
 #include <wx/treebase.h>
 
 #include "templates/OrganizerModel.h"
+#include "ui/dialogs/TemplateListControls.h"
 
 class CIconButton;
 class wxChoice;
 class wxNotebook;
 class wxListEvent;
 class wxTreeEvent;
+class wxKeyEvent;
 class wxBookCtrlEvent;
 
 namespace vx {
 
-class CTemplateListCtrl;
-class CTemplateTreeCtrl;
 class CTemplatePreviewPage;
 class CTemplatePropertyPage;
 
@@ -25,7 +24,7 @@ class CTemplatePropertyPage;
 /// the selected item with their preview and information pages, and the buttons that
 /// add and delete user categories and delete templates. Every change acts on the files
 /// at once; the dialog only closes ("Schließen").
-class CTemplateOrganizeDlg : public wxDialog {
+class CTemplateOrganizeDlg : public wxDialog, public TemplateOrganizerOwner {
 public:
     enum {
         kResourceId = 322,
@@ -53,13 +52,17 @@ public:
     /// After templates or categories changed elsewhere (a rename, a drop).
     void Reload();
 
+    void RefreshAfterRename() override;
+    void RefreshAfterDrop() override;
+    void UserCategoryRenamed(const std::string& oldName, const std::string& newName) override;
+
 private:
     void Build();
     void SyncTree();
     void SyncList();
     void SyncPages();
     void SyncButtons();
-    TemplateTreeSelection SelectionOf(const wxTreeItemId& item) const;
+    void OnCharHook(wxKeyEvent& event);
     void OnViewChoice(wxCommandEvent& event);
     void OnTreeSelection(wxTreeEvent& event);
     void OnTreeExpansion(wxTreeEvent& event);
@@ -73,8 +76,6 @@ private:
 
     OrganizerModel& mModel;
     CTemplateTreeCtrl* mTree = nullptr;
-    std::array<wxTreeItemId, kOrganizerRootCount> mRoots;
-    std::array<std::vector<wxTreeItemId>, kOrganizerRootCount> mChildren;
     wxChoice* mView = nullptr;
     CTemplateListCtrl* mList = nullptr;
     wxNotebook* mTabs = nullptr;

@@ -7,12 +7,12 @@
 #include <wx/image.h>
 #include <wx/textctrl.h>
 
-#include "document/UserCategoryFile.h"
 #include "platform/system/Folders.h"
 #include "platform/system/StringTable.h"
 #include "templates/TemplateCatalogLookup.h"
 #include "templates/TemplateOrganizing.h"
 #include "templates/UserCategories.h"
+#include "templates/UserCategoryFile.h"
 #include "ui/dialogs/TemplateDropTarget.h"
 
 namespace vx {

@@ -14,7 +14,6 @@
 
 #include "DocumentFixtures.h"
 #include "document/LayoutXmlWriter.h"
-#include "document/XmlText.h"
 #include "host/ApplicationState.h"
 #include "model/CCutLineObj.h"
 #include "platform/system/AtomicFile.h"
@@ -23,6 +22,7 @@
 #include "platform/system/FreeSpace.h"
 #include "support/RecordingHost.h"
 #include "support/TestFolders.h"
+#include "templates/XmlText.h"
 #include "view/LayoutViewCommands.h"
 
 namespace fs = std::filesystem;

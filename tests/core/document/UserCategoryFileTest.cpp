@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "document/UserCategoryFile.h"
 #include "platform/system/AtomicFile.h"
 #include "platform/system/StringTable.h"
 #include "support/RecordingPorts.h"
 #include "support/TestFolders.h"
 #include "templates/TemplateInfo.h"
 #include "templates/UserCategories.h"
+#include "templates/UserCategoryFile.h"
 
 namespace fs = std::filesystem;
 

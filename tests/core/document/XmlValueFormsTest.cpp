@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "DocumentFixtures.h"
-#include "document/XmlValueForms.h"
+#include "templates/XmlValueForms.h"
 
 namespace vx {
 namespace {

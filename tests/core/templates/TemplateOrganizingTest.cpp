@@ -7,7 +7,6 @@
 
 #include "OrganizerFixture.h"
 #include "TemplateFixtures.h"
-#include "document/UserCategoryFile.h"
 #include "host/HostService.h"
 #include "platform/system/AtomicFile.h"
 #include "platform/system/StringTable.h"
@@ -15,6 +14,7 @@
 #include "templates/TemplateCatalogLookup.h"
 #include "templates/TemplateFiles.h"
 #include "templates/TemplateSummary.h"
+#include "templates/UserCategoryFile.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "document/XmlText.h"
+#include "templates/XmlText.h"
 
 #include <mutex>
 #include <string>

@@ -1,4 +1,4 @@
-#include "document/UserCategoryFile.h"
+#include "templates/UserCategoryFile.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "document/XmlValueForms.h"
+#include "templates/XmlValueForms.h"
 
 #include <algorithm>
 #include <array>
