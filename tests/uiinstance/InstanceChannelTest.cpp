@@ -48,7 +48,7 @@ wxIMPLEMENT_APP_NO_MAIN(CGPApp);
 
 namespace {
 
-/// Answers every modal dialog of the run (questions Yes) and records its text.
+/// Answers every modal dialog of the run and records its text.
 class AnsweringHook : public wxModalDialogHook {
 public:
     std::vector<std::string> shown;
@@ -59,7 +59,9 @@ protected:
     int Enter(wxDialog* dialog) override {
         if (auto* message = dynamic_cast<wxMessageDialog*>(dialog)) {
             shown.push_back(std::string(message->GetMessage().utf8_str()));
-            return message->GetMessageDialogStyle() & wxNO ? wxID_YES : wxID_OK;
+            if (!(message->GetMessageDialogStyle() & wxNO)) return wxID_OK;
+            // Save questions get No: the run saves nothing.
+            return shown.back().rfind("Möchten Sie", 0) == 0 ? wxID_NO : wxID_YES;
         }
         shown.push_back(std::string(dialog->GetTitle().utf8_str()));
         return wxID_OK;
@@ -216,8 +218,8 @@ protected:
         const fs::path folder = root->Path() / "p";
         if (!fs::exists(folder / "a.jpg")) {
             vx::test::JpegFixture jpeg;
-            jpeg.width = 64;
-            jpeg.height = 48;
+            jpeg.width = 400;
+            jpeg.height = 300;
             jpeg.pixel = [](int x, int, uint8_t* c) {
                 c[0] = uint8_t(x * 4);
                 c[1] = 90;
@@ -313,7 +315,8 @@ TEST_F(SingleInstance, AfterAKilledFirstTheNextStartIsFirst) {
     int status = 0;
     EXPECT_EQ(waitpid(next, &status, WNOHANG), 0) << "the next start ended instead of running";
     EXPECT_TRUE(served) << "the next start does not serve the socket";
-    // Ending it like a session's end: its folder goes, then its lock.
+    // Ending it like a session's end, once its start-up ran: its folder goes, then its lock.
+    PumpUntil([] { return false; }, 4);
     kill(next, SIGTERM);
     EXPECT_EQ(WaitServing(next), 0);
     EXPECT_FALSE(fs::exists(base / "temp"));

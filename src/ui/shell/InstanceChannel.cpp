@@ -81,7 +81,8 @@ void RaiseMainWindow() {
     // Window managers may refuse the focus to a window that did not ask; the attention
     // request then marks it instead.
     frame->Raise();
-    frame->RequestUserAttention();
+    // The framework yields inside it, which needs a running loop.
+    if (wxEventLoopBase::GetActive()) frame->RequestUserAttention();
 }
 
 bool ModalDialogOpen() {
@@ -284,7 +285,8 @@ bool InstanceChannel::Receive(std::string_view bytes) {
         return false;
     }
     mQueue.Push(std::move(*request));
-    RaiseMainWindow();
+    // Not inside the socket's handler: raising may yield.
+    if (wxTheApp) wxTheApp->CallAfter([] { RaiseMainWindow(); });
     wxWakeUpIdle();
     return true;
 }
