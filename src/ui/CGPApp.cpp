@@ -35,6 +35,7 @@
 #include "ui/shell/CStartupWarningDlg.h"
 #include "ui/view/CGPViewWindow.h"
 #include "ui/shell/GPView.h"
+#include "ui/shell/InstanceChannel.h"
 #include "ui/shell/LayoutPane.h"
 #include "ui/view/FrameToolWindows.h"
 #include "view/RenderState.h"
@@ -100,6 +101,18 @@ bool CGPApp::OnInit() {
     mProgress = std::make_unique<vx::WxProgressPort>();
     vx::SetProgressPort(mProgress.get());
     mBusy = vx::MakeWxBusyIndicator();
+    // A later start hands its command line to the running instance and ends.
+    mInstance = std::make_unique<vx::InstanceChannel>();
+    switch (mInstance->Begin(vx::InstanceChannel::ProcessArguments())) {
+    case vx::InstanceChannel::Start::HandedOver:
+        mRefused = true;
+        return true;
+    case vx::InstanceChannel::Start::NotResponding:
+        mRefused = true;
+        mExitStatus = 1;
+        return true;
+    default: break;
+    }
     vx::SetFatalErrorHook([](int code) {
         vx::Messages().Show(vx::IDS_UNKNOWN_ERROR, {}, vx::Icon::Error, vx::Buttons::Ok);
         vx::RemoveTempFolder();
@@ -133,9 +146,12 @@ bool CGPApp::OnInit() {
     ports.settings = &mCore->Settings();
     mBindings = std::make_unique<vx::StartupBindings>(std::move(ports));
     const wxSize screen = PrimaryDisplaySize();
-    mSequence = std::make_unique<vx::StartupSequence>(
-        vx::StartupEnvironment::System(screen.x, screen.y, mBindings.get()), static_cast<vx::StartupHost&>(*this),
-        static_cast<vx::StartupWarnings&>(*this));
+    vx::StartupEnvironment environment = vx::StartupEnvironment::System(screen.x, screen.y, mBindings.get());
+    environment.createTempFolder = [this] { return mInstance->TempFolderReady(); };
+    environment.processCommandLine = [this] { mInstance->QueueOwnCommandLine(); };
+    mSequence = std::make_unique<vx::StartupSequence>(std::move(environment), static_cast<vx::StartupHost&>(*this),
+                                                      static_cast<vx::StartupWarnings&>(*this));
+    mInstance->Attach(mManager, mSequence.get(), [this] { return StartupComplete(); });
     mSplashTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { FinishStartup(); });
     Bind(wxEVT_IDLE, &CGPApp::OnIdleCheck, this);
 
@@ -206,7 +222,10 @@ int CGPApp::OnExit() {
     vx::SetProgressPort(nullptr);
     vx::SetMessagePort(nullptr);
     vx::SetFatalErrorHook({});
-    vx::RemoveTempFolder();
+    // The lock goes last: a new start must not empty the folder while it is in use.
+    if (mInstance) mInstance->Stop();
+    if (!mInstance || mInstance->OwnsTempFolder()) vx::RemoveTempFolder();
+    mInstance.reset();
     return wxApp::OnExit();
 }
 

@@ -22,6 +22,7 @@ class WxMessagePort;
 class WxProgressPort;
 class WxStatusPort;
 class FrameToolWindows;
+class InstanceChannel;
 class AppDocumentServices;
 class WxSettingsDialogs;
 namespace gfx {
@@ -104,6 +105,7 @@ private:
     std::unique_ptr<vx::StartupBindings> mBindings;
     std::unique_ptr<vx::StartupSequence> mSequence;
     std::unique_ptr<vx::IdleResolutionCheck> mIdleCheck;
+    std::unique_ptr<vx::InstanceChannel> mInstance;
     vx::GPDocManager* mManager = nullptr;
     CMainFrame* mFrame = nullptr;
     CSplashWnd* mSplash = nullptr;

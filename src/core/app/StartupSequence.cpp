@@ -185,7 +185,10 @@ StartupResult StartupSequence::RunStartupSteps22To30() {
     if (!CheckUserRights()) return Refuse("user rights warning");
     if (!CheckQuickTime()) return Refuse("QuickTime warning");
 
-    OpenStartupLayout(true);
+    if (mEnvironment.processCommandLine)
+        mEnvironment.processCommandLine();
+    else
+        OpenStartupLayout(true);
     mComplete = true;
     return {};
 }

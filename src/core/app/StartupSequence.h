@@ -94,6 +94,9 @@ struct StartupEnvironment {
     /// is ignored.
     std::function<uint32_t(const std::string& name)> readSwitch;
     std::function<void(const std::string& name, uint32_t value)> writeSwitch;
+    /// The last step: processes the command line (and the requests of later starts).
+    /// Without it the start-up layout opens.
+    std::function<void()> processCommandLine;
 
     /// The real answers for a screen of width x height; with bindings, the printer
     /// manager gets its services once the printers are listed.

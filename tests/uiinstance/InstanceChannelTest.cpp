@@ -1,0 +1,326 @@
+// The running program in this process, later starts of the built program beside it.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <wx/app.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/docview.h>
+#include <wx/init.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
+
+#include <cairo.h>
+
+#include "app/AppCore.h"
+#include "core/imaging/JpegFixtures.h"
+#include "document/LayoutXmlWriter.h"
+#include "host/DocumentServices.h"
+#include "host/HostService.h"
+#include "model/CLayoutObj.h"
+#include "model/CLayoutSetting.h"
+#include "platform/system/Folders.h"
+#include "support/TestFolders.h"
+#include "ui/CGPApp.h"
+#include "ui/CMainFrame.h"
+#include "ui/document/GPDocument.h"
+#include "ui/shell/GPView.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+wxIMPLEMENT_APP_NO_MAIN(CGPApp);
+
+namespace {
+
+/// Answers every modal dialog of the run and records its text.
+class AnsweringHook : public wxModalDialogHook {
+public:
+    std::vector<std::string> shown;
+    AnsweringHook() { Register(); }
+    ~AnsweringHook() override { Unregister(); }
+
+protected:
+    int Enter(wxDialog* dialog) override {
+        if (auto* message = dynamic_cast<wxMessageDialog*>(dialog)) {
+            shown.push_back(std::string(message->GetMessage().utf8_str()));
+            if (!(message->GetMessageDialogStyle() & wxNO)) return wxID_OK;
+            // Save questions get No: the run saves nothing.
+            return shown.back().rfind("Möchten Sie", 0) == 0 ? wxID_NO : wxID_YES;
+        }
+        shown.push_back(std::string(dialog->GetTitle().utf8_str()));
+        return wxID_OK;
+    }
+    void Exit(wxDialog*) override {}
+};
+
+struct TemplateChooser : vx::SettingsDialogs {
+    fs::path chosen;
+    bool Has(Dialog dialog) override { return dialog == Dialog::SelectTemplate; }
+    bool RunAutoRotate(vx::CLayoutSetting&) override { return false; }
+    std::optional<fs::path> ChooseTemplate() override { return chosen; }
+};
+
+CGPApp& App() { return wxGetApp(); }
+
+void Pump() {
+    wxTheApp->Yield(true);
+    wxTheApp->ProcessPendingEvents();
+    wxTheApp->ProcessIdle();
+    wxMilliSleep(10);
+}
+
+/// Pumps events until done answers true or seconds pass.
+bool PumpUntil(const std::function<bool()>& done, double seconds = 20) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (done()) return true;
+        Pump();
+    }
+    return done();
+}
+
+/// The built program, started in folder with the environment's folders replaced.
+pid_t Spawn(const std::vector<std::string>& arguments, const fs::path& folder,
+            const std::vector<std::string>& environment = {}) {
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        bool replaced = false;
+        for (const std::string& own : environment)
+            replaced |= entry.compare(0, own.find('=') + 1, own, 0, own.find('=') + 1) == 0;
+        if (!replaced) env.push_back(entry);
+    }
+    env.insert(env.end(), environment.begin(), environment.end());
+    std::vector<std::string> args = {VX_PROGRAM};
+    args.insert(args.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv, envp;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    pid_t pid = -1;
+    const int error = posix_spawn(&pid, VX_PROGRAM, &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    return error == 0 ? pid : -1;
+}
+
+/// The child's exit status once it ended while this process kept serving; -1 when it
+/// did not end in time (it is killed then).
+int WaitServing(pid_t pid, double seconds = 20) {
+    int status = 0;
+    const bool ended = PumpUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, seconds);
+    if (!ended) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+vx::CLayoutSetting* ActiveLayout() {
+    wxDocManager* manager = wxDocManager::GetDocumentManager();
+    for (wxDocument* doc : manager->GetDocumentsVector())
+        if (auto* gp = dynamic_cast<vx::GPDocument*>(doc)) return gp->Core().GetLayout();
+    return nullptr;
+}
+
+int ImageItems() {
+    const vx::CLayoutSetting* layout = ActiveLayout();
+    int n = 0;
+    for (const vx::CLayoutObj* item = layout ? layout->GetFirstItem() : nullptr; item; item = item->NextItem())
+        n += item->GetKind() == 1;
+    return n;
+}
+
+void Shot(wxWindow* window, const std::string& name) {
+    const wxRect r = window->GetScreenRect();
+    wxBitmap shot(r.width, r.height, 24);
+    {
+        wxMemoryDC mem(shot);
+        wxScreenDC screen;
+        if (auto* cr = static_cast<cairo_t*>(screen.GetImpl()->GetCairoContext()))
+            cairo_surface_mark_dirty(cairo_get_target(cr));
+        mem.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
+    }
+    const fs::path out = vx::test::OutputFolder() / name;
+    fs::create_directories(out.parent_path());
+    shot.ConvertToImage().SaveFile(out.string(), wxBITMAP_TYPE_PNG);
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+class SingleInstance : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        root = new vx::test::TestRoot;
+        temp = new vx::test::ScopedEnv("VELLICOREX_TEMP_DIR", (root->Path() / "temp").string());
+        user = new vx::test::ScopedEnv("VELLICOREX_USER_DIR", (root->Path() / "user").string());
+        hook = new AnsweringHook;
+        static int argc = 1;
+        static char arg0[] = "vellicorex";
+        static char* argv[] = {arg0, nullptr};
+        ASSERT_TRUE(wxEntryStart(argc, argv));
+        ASSERT_TRUE(wxTheApp->CallOnInit());
+        started = App().ExitStatus() == 0 && App().MainFrame();
+        if (started) {
+            chooser = new TemplateChooser;
+            chooser->chosen = root->Path() / "Vorlage.kqt";
+            auto layout = App().Core()->CreateDefaultLayout(nullptr, nullptr);
+            ASSERT_NE(layout, nullptr);
+            ASSERT_TRUE(vx::SaveLayoutXml(chooser->chosen, *layout));
+            vx::InstallHostService<vx::SettingsDialogs>(chooser);
+            App().FinishStartup();
+            // The own command line runs after start-up: it opens the new layout.
+            PumpUntil([] { return ActiveLayout() != nullptr; });
+        }
+    }
+    static void TearDownTestSuite() {
+        if (wxTheApp) {
+            if (CMainFrame* frame = App().MainFrame()) frame->Close(true);
+            wxTheApp->ProcessPendingEvents();
+            wxTheApp->ProcessIdle();
+            wxTheApp->OnExit();
+            wxEntryCleanup();
+        }
+        delete hook;
+        delete chooser;
+        delete user;
+        delete temp;
+        delete root;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(started) << "start-up refused";
+        ASSERT_NE(ActiveLayout(), nullptr);
+    }
+    static fs::path Images() {
+        const fs::path folder = root->Path() / "p";
+        if (!fs::exists(folder / "a.jpg")) {
+            vx::test::JpegFixture jpeg;
+            jpeg.width = 400;
+            jpeg.height = 300;
+            jpeg.pixel = [](int x, int, uint8_t* c) {
+                c[0] = uint8_t(x * 4);
+                c[1] = 90;
+                c[2] = 200;
+            };
+            fs::create_directories(folder);
+            vx::test::WriteBytes(folder / "a.jpg", vx::test::EncodeJpeg(jpeg));
+            vx::test::WriteBytes(folder / "b.jpg", vx::test::EncodeJpeg(jpeg));
+        }
+        return folder;
+    }
+
+    static inline vx::test::TestRoot* root = nullptr;
+    static inline vx::test::ScopedEnv* temp = nullptr;
+    static inline vx::test::ScopedEnv* user = nullptr;
+    static inline AnsweringHook* hook = nullptr;
+    static inline TemplateChooser* chooser = nullptr;
+    static inline bool started = false;
+};
+
+TEST_F(SingleInstance, TheFirstServesItsSocketInAPrivateFolder) {
+    EXPECT_TRUE(fs::exists(root->Path() / "user" / "VellicorEx.exe"));
+    const fs::path socket = vx::TempFolder() / "VellicorEx.ipc";
+    struct stat info {};
+    ASSERT_EQ(lstat(socket.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISSOCK(info.st_mode));
+    ASSERT_EQ(stat(vx::TempFolder().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    EXPECT_EQ(info.st_uid, getuid());
+}
+
+TEST_F(SingleInstance, LaterStartsHandOverTheirImagesAndExit0) {
+    const fs::path images = Images();
+    const int before = ImageItems();
+    const size_t asked = hook->shown.size();
+
+    // A bare start only raises the running window.
+    EXPECT_EQ(WaitServing(Spawn({}, root->Path())), 0);
+    PumpUntil([] { return false; }, 0.3);
+    EXPECT_EQ(ImageItems(), before);
+    EXPECT_EQ(hook->shown.size(), asked);
+
+    // Every FM form takes the paths after it, relative ones from the sender's folder.
+    const std::vector<std::vector<std::string>> forms = {
+        {"-FM", (images / "a.jpg").string(), (images / "b.jpg").string()},
+        {"/FM", "a.jpg", "b.jpg"},
+        {"-FM=" + (images / "a.jpg").string(), "b.jpg"},
+    };
+    int expected = before;
+    for (const auto& form : forms) {
+        EXPECT_EQ(WaitServing(Spawn(form, images)), 0) << form.front();
+        expected += 2;
+        EXPECT_TRUE(PumpUntil([&] { return ImageItems() == expected; })) << form.front() << ": " << ImageItems();
+    }
+    ASSERT_GT(hook->shown.size(), asked);
+    EXPECT_EQ(hook->shown.back().rfind("Vellicor EX wurde von einem anderen Programm aufgerufen.", 0), 0u);
+    PumpUntil([] { return false; }, 0.5);
+    Shot(App().MainFrame(), "instance/handed-over-images.png");
+}
+
+TEST_F(SingleInstance, AListFileFromAnotherFolderIsImportedAndDeleted) {
+    const fs::path images = Images();
+    const fs::path other = root->Path() / "other";
+    const fs::path list = other / "lists" / "l.ini";
+    WriteText(list, "[ENTRY]\nEntryNum=3\n[IMAGE01]\nPATH=\"" + (images / "a.jpg").string() + "\"\n[IMAGE03]\nPATH=" +
+                        (images / "b.jpg").string() + "\n");
+    const int before = ImageItems();
+    EXPECT_EQ(WaitServing(Spawn({"-VO2=lists/l.ini"}, other)), 0);
+    EXPECT_TRUE(PumpUntil([&] { return ImageItems() == before + 2 && !fs::exists(list); }))
+        << ImageItems() << " images, list " << (fs::exists(list) ? "kept" : "gone");
+}
+
+TEST_F(SingleInstance, AfterAKilledFirstTheNextStartIsFirst) {
+    // A run of its own, in folders of its own.
+    const fs::path base = root->Path() / "k";
+    const std::vector<std::string> env = {"VELLICOREX_USER_DIR=" + (base / "user").string(),
+                                          "VELLICOREX_TEMP_DIR=" + (base / "temp").string()};
+    const fs::path socket = base / "temp" / "VellicorEx.ipc";
+    fs::create_directories(base);
+    const pid_t first = Spawn({}, base, env);
+    ASSERT_GT(first, 0);
+    struct stat info {};
+    ASSERT_TRUE(PumpUntil([&] { return lstat(socket.c_str(), &info) == 0; }, 20)) << "the first never served";
+    const ino_t oldSocket = info.st_ino;
+    kill(first, SIGKILL);
+    waitpid(first, nullptr, 0);
+    ASSERT_TRUE(fs::exists(base / "user" / "VellicorEx.exe")) << "a killed run leaves its lock file";
+
+    const pid_t next = Spawn({}, base, env);
+    ASSERT_GT(next, 0);
+    const bool served =
+        PumpUntil([&] { return lstat(socket.c_str(), &info) == 0 && info.st_ino != oldSocket; }, 20);
+    int status = 0;
+    EXPECT_EQ(waitpid(next, &status, WNOHANG), 0) << "the next start ended instead of running";
+    EXPECT_TRUE(served) << "the next start does not serve the socket";
+    // Ending it like a session's end, once its start-up ran: its folder goes, then its lock.
+    PumpUntil([] { return false; }, 4);
+    kill(next, SIGTERM);
+    EXPECT_EQ(WaitServing(next), 0);
+    EXPECT_FALSE(fs::exists(base / "temp"));
+    EXPECT_FALSE(fs::exists(base / "user" / "VellicorEx.exe"));
+}
+
+}  // namespace
