@@ -16,6 +16,7 @@ for f in bin/vellicorex share/applications/vellicorex.desktop share/mime/package
 done
 [ -x "$prefix/bin/vellicorex" ] || fail "the program is not executable"
 [ -d "$prefix/share/vellicorex/printers" ] || fail "no printer descriptors in the data folder"
+[ "$(ls "$prefix/share/vellicorex/templates"/*.kqt | wc -l)" -eq 8 ] || fail "not the eight shipped templates"
 
 desktop-file-validate "$prefix/share/applications/vellicorex.desktop" || fail "desktop-file-validate"
 grep -qx 'Exec=vellicorex %f' "$prefix/share/applications/vellicorex.desktop" || fail "Exec line"
