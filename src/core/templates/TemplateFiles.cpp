@@ -2,8 +2,24 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include <libxml/parser.h>
+#include <libxml/xpath.h>
+
+#include "platform/system/AtomicFile.h"
+#include "platform/system/Utf8.h"
+#include "templates/TemplateSummary.h"
+#include "templates/XmlText.h"
+#include "templates/XmlValueForms.h"
 
 namespace vx {
 
@@ -32,22 +48,6 @@ bool RenameNoReplace(const std::filesystem::path& from, const std::filesystem::p
 }  // namespace vx
 
 // Renaming, recategorising and copying templates.
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <memory>
-#include <string>
-#include <system_error>
-
-#include <libxml/parser.h>
-#include <libxml/xpath.h>
-
-#include "platform/system/AtomicFile.h"
-#include "platform/system/Utf8.h"
-#include "templates/TemplateSummary.h"
-#include "templates/XmlText.h"
-#include "templates/XmlValueForms.h"
 
 namespace vx {
 namespace {
@@ -381,14 +381,6 @@ bool WriteCopiedTemplate(const fs::path& sourcePath, const fs::path& newPath, st
 }  // namespace vx
 
 // Deleting templates.
-
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <string>
-#include <system_error>
-#include <vector>
 
 namespace vx {
 namespace {

@@ -1,5 +1,10 @@
 #pragma once
 #include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <libxml/tree.h>
 
 namespace vx {
 
@@ -21,11 +26,6 @@ bool RenameNoReplace(const std::filesystem::path& from, const std::filesystem::p
 // Renaming, recategorising and copying templates (the organiser's list, tree and drop
 // target). Every rewrite builds the new bytes with libxml2 and replaces the file
 // atomically, so a failure leaves the old bytes; copies remove whatever they made.
-#include <string>
-#include <string_view>
-#include <vector>
-
-#include <libxml/tree.h>
 
 namespace vx {
 

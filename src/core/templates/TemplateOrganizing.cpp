@@ -62,7 +62,7 @@ std::optional<std::string> RenameTemplate(CTemplateInfoArray& catalog, int index
     if (FindTemplateByFileName(catalog, name) >= 0) return std::nullopt;
     if (RefuseOpenTemplate(catalog.ElementAt(index))) return std::nullopt;
     if (!IsValidTemplateFileName(name) || HasControlCharacter(name)) {
-        Messages().Show(IDS_TEMPLATE_NAME_CHARS, {std::string(kForbiddenNameCharsText)}, Icon::Warning, Buttons::Ok);
+        Messages().Show(IDS_TEMPLATE_NAME_CHARS, {ForbiddenNameCharsText()}, Icon::Warning, Buttons::Ok);
         return std::nullopt;
     }
     const fs::path oldPath(catalog.ElementAt(index).Path);

@@ -11,9 +11,6 @@ namespace vx {
 // What the organiser's list, tree and drop target do to templates and user categories.
 // Files change first; the catalogue and UserCategoryList only after the files did.
 
-/// The characters no template or category name may hold, as the messages list them.
-inline constexpr std::string_view kForbiddenNameCharsText = "\\ / : , ; * ? < > | \" %";
-
 /// Whether the templates listed under the organiser's tree item text may be renamed:
 /// under the "MyTemplate" root or one of the user categories (compared with case).
 bool CanRenameTemplatesUnder(std::string_view treeText);
