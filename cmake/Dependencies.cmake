@@ -10,6 +10,7 @@ pkg_check_modules(PNG    REQUIRED IMPORTED_TARGET libpng)
 find_package(Cups REQUIRED)  # Debian ships no cups.pc: Cups::Cups
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 find_package(JPEG REQUIRED)
+find_package(ZLIB REQUIRED)
 find_package(Threads REQUIRED)
 find_package(GTest REQUIRED)
 include(GoogleTest)

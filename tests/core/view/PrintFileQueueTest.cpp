@@ -2,9 +2,11 @@
 
 #include <lcms2.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 
 #include "PrintJobFixture.h"
 #include "colourmanagement/PictureColourTransforms.h"
@@ -222,6 +224,19 @@ TEST_F(PrintFileQueue, TwoA4PagesArriveAsOnePdfInTheMediumsColours) {
             EXPECT_NEAR(got[size_t(c)], expected[size_t(c)], 3)
                 << "page " << p.page << " patch " << p.patch << " channel " << c << " profile " << profile;
     }
+    // Each page is its bands: the free lines drawn beneath them are covered and left
+    // out, so no page-sized picture of them is written (a band is at most 4096 pixels).
+    const std::string images = RunCommand("pdfimages -list '" + pdf.string() + "'");
+    int pictures = 0;
+    std::istringstream rows(images);
+    for (std::string row; std::getline(rows, row);) {
+        int page = 0, number = 0, width = 0, height = 0;
+        char type[16] = {};
+        if (std::sscanf(row.c_str(), "%d %d %15s %d %d", &page, &number, type, &width, &height) != 5) continue;
+        ++pictures;
+        EXPECT_LE(std::max(width, height), 4096) << row;
+    }
+    EXPECT_GE(pictures, 2) << images;
     // The free line: black under the paper's white around it.
     EXPECT_LT(pages[0].At(288, 576)[0], 40);
     EXPECT_GE(pages[0].At(288, 620)[0], 250);

@@ -25,6 +25,17 @@ struct RectD {
 /// picked pixels make moiré.
 enum class Filter { Nearest, Good };
 
+/// Takes the lazy pictures drawn on a canvas in place of its cairo target: a page writer
+/// that writes pictures itself. toDevice maps picture pixels to the target's device
+/// space; clip is the clip's bounding box there.
+class PictureSink {
+public:
+    virtual void TakePicture(LazyImage& image, const cairo_matrix_t& toDevice, const RectD& clip, Filter filter) = 0;
+
+protected:
+    ~PictureSink() = default;
+};
+
 /// Drawing on one cairo context: an image surface, a PDF page or a window. Coordinates
 /// are user units (device pixels until the caller transforms). Strokes follow GDI+
 /// pixel placement: a 1-pixel line at x covers pixel column x. Errors stay in the cairo
@@ -91,6 +102,8 @@ public:
 
     /// Records each text, picture and fill call as one line of text, for tests.
     void SetTrace(std::vector<std::string>* trace) { mTrace = trace; }
+    /// Lazy pictures go to sink instead of the target from now on; null ends that.
+    void SetPictureSink(PictureSink* sink) { mPictureSink = sink; }
 
 private:
     struct Laid;
@@ -142,6 +155,7 @@ private:
     };
     std::unordered_map<std::string, CachedLayout> mLayouts;
     std::vector<std::string>* mTrace = nullptr;
+    PictureSink* mPictureSink = nullptr;
 };
 
 }  // namespace vx::gfx

@@ -2,6 +2,8 @@
 
 #include <cairo.h>
 
+#include <algorithm>
+
 #include "platform/gfx/Canvas.h"
 
 namespace vx::gfx {
@@ -70,6 +72,17 @@ cairo_surface_t* LazyImage::OnAcquire(cairo_pattern_t*, void* data, cairo_surfac
     return cairo_surface_reference(keeper.mSurface.get());
 }
 
+CairoSurface LazyImage::Read() {
+    // The keeper's failure flag keeps reporting earlier failures too.
+    const bool earlier = mKeeper.mFailed;
+    mKeeper.mFailed = false;
+    CairoSurface pixels(OnAcquire(nullptr, this, nullptr, nullptr));
+    const bool failed = mKeeper.mFailed;
+    mKeeper.mFailed = earlier || failed;
+    if (failed) return {};
+    return pixels;
+}
+
 void LazyImage::OnRelease(cairo_pattern_t*, void*, cairo_surface_t* surface) { cairo_surface_destroy(surface); }
 
 void Canvas::DrawLazyImage(LazyImage& image, const RectD& destination, Filter filter) {
@@ -81,6 +94,21 @@ void Canvas::DrawLazyImage(LazyImage& image, const RectD& destination, Filter fi
     }
     if (image.Width() <= 0 || image.Height() <= 0 || destination.w == 0 || destination.h == 0) return;
     cairo_t* cr = mCr.get();
+    if (mPictureSink) {
+        double x1, y1, x2, y2;
+        cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+        double xs[4] = {x1, x2, x1, x2}, ys[4] = {y1, y1, y2, y2};
+        for (int i = 0; i < 4; ++i) cairo_user_to_device(cr, &xs[i], &ys[i]);
+        const double left = std::min({xs[0], xs[1], xs[2], xs[3]}), top = std::min({ys[0], ys[1], ys[2], ys[3]});
+        const RectD clip{left, top, std::max({xs[0], xs[1], xs[2], xs[3]}) - left,
+                         std::max({ys[0], ys[1], ys[2], ys[3]}) - top};
+        cairo_matrix_t toDevice;
+        cairo_get_matrix(cr, &toDevice);
+        cairo_matrix_translate(&toDevice, destination.x, destination.y);
+        cairo_matrix_scale(&toDevice, destination.w / image.Width(), destination.h / image.Height());
+        mPictureSink->TakePicture(image, toDevice, clip, filter);
+        return;
+    }
     cairo_save(cr);
     cairo_translate(cr, destination.x, destination.y);
     cairo_scale(cr, destination.w / image.Width(), destination.h / image.Height());

@@ -60,7 +60,11 @@ public:
 
     int Width() const { return mWidth; }
     int Height() const { return mHeight; }
+    bool Opaque() const { return mOpaque; }
     cairo_pattern_t* Pattern() const { return mPattern.get(); }
+    /// The pixels for a writer that reads them itself: an image surface (RGB24, or
+    /// premultiplied ARGB32), kept as cairo's reads are; null when they cannot be read.
+    CairoSurface Read();
 
 private:
     friend class LazyImageKeeper;

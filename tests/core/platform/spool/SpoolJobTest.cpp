@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <random>
@@ -135,10 +136,17 @@ TEST_F(SpoolJobFileQueue, TwoPagesBecomeOnePdfOfThePhysicalPageWithTheOffsetKept
         const size_t at = pixels + (size_t(y) * size_t(w) + size_t(x)) * 3;
         return std::vector<int>{uint8_t(ppm[at]), uint8_t(ppm[at + 1]), uint8_t(ppm[at + 2])};
     };
-    EXPECT_EQ(rgb(72, 108), (std::vector<int>{255, 0, 0}));
-    EXPECT_EQ(rgb(30, 108), (std::vector<int>{255, 255, 255}));
-    EXPECT_EQ(rgb(72, 66), (std::vector<int>{255, 255, 255}));
-    EXPECT_EQ(rgb(112, 108), (std::vector<int>{255, 255, 255}));
+    // The page is a 720-ppi picture now; poppler's reduction to 72 ppi may round by one.
+    auto near = [&](int x, int y, std::vector<int> want) {
+        const std::vector<int> got = rgb(x, y);
+        for (int c = 0; c < 3; ++c)
+            if (std::abs(got[c] - want[c]) > 1) return testing::AssertionFailure() << got[0] << "," << got[1] << "," << got[2];
+        return testing::AssertionSuccess();
+    };
+    EXPECT_TRUE(near(72, 108, {255, 0, 0}));
+    EXPECT_TRUE(near(30, 108, {255, 255, 255}));
+    EXPECT_TRUE(near(72, 66, {255, 255, 255}));
+    EXPECT_TRUE(near(112, 108, {255, 255, 255}));
 }
 
 TEST_F(SpoolJobFileQueue, AnExistingProofIsNeverReplaced) {
