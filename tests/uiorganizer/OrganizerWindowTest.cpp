@@ -159,21 +159,27 @@ TEST_F(OrganizerWindow, DeletesACategoryAndATemplateThroughTheButtons) {
         EXPECT_FALSE(dialog.AddCategoryButton()->IsEnabled());
         EXPECT_EQ(dialog.List()->GetItemCount(), 1);
 
-        // "Kunden" under "MyTemplate", selected as a click would.
-        dialog.Tree()->SelectItem(dialog.TreeItem(2, 0));
-        Pump(100);
-        EXPECT_EQ(dialog.Tree()->GetItemText(dialog.TreeItem(2, 0)), "Kunden");
-        EXPECT_TRUE(dialog.DeleteCategoryButton()->IsEnabled());
-        Press(dialog.DeleteCategoryButton());
-        Pump(100);
-        EXPECT_EQ(UserCategoryList(), std::vector<std::string>{"MyTemp"});
-
         dialog.Tree()->SelectItem(dialog.TreeItem(2));
         Pump(100);
         EXPECT_TRUE(dialog.AddCategoryButton()->IsEnabled());
         Press(dialog.AddCategoryButton());
         Pump(150);
-        EXPECT_EQ(UserCategoryList(), (std::vector<std::string>{"MyTemp", "Partner"}));
+        EXPECT_EQ(UserCategoryList(), (std::vector<std::string>{"Kunden", "MyTemp", "Partner"}));
+
+        // "Kunden" is the only category of "Kundenkarte.kqt": it stays.
+        dialog.Tree()->SelectItem(dialog.TreeItem(2, 0));
+        Pump(100);
+        EXPECT_EQ(dialog.Tree()->GetItemText(dialog.TreeItem(2, 0)), "Kunden");
+        EXPECT_FALSE(dialog.DeleteCategoryButton()->IsEnabled());
+
+        // "Partner" under "MyTemplate", selected as a click would.
+        dialog.Tree()->SelectItem(dialog.TreeItem(2, 2));
+        Pump(100);
+        EXPECT_EQ(dialog.Tree()->GetItemText(dialog.TreeItem(2, 2)), "Partner");
+        EXPECT_TRUE(dialog.DeleteCategoryButton()->IsEnabled());
+        Press(dialog.DeleteCategoryButton());
+        Pump(100);
+        EXPECT_EQ(UserCategoryList(), (std::vector<std::string>{"Kunden", "MyTemp"}));
 
         // "Foto.kqt" under "Kategorie".
         dialog.Tree()->SelectItem(dialog.TreeItem(0));
@@ -192,11 +198,11 @@ TEST_F(OrganizerWindow, DeletesACategoryAndATemplateThroughTheButtons) {
     dialog.ShowModal();
     EXPECT_EQ(answers.titles.size(), 3u);
     EXPECT_EQ(test::ReadFileBytes(folder.CategoryFile()),
-              "[USR_TEMPLATE_FOLDER]\nUsrTemplate0=\"MyTemp\"\nUsrTemplate1=\"Partner\"\n");
+              "[USR_TEMPLATE_FOLDER]\nUsrTemplate0=\"Kunden\"\nUsrTemplate1=\"MyTemp\"\n");
     EXPECT_FALSE(fs::exists(folder.templates / "Foto.kqt"));
     EXPECT_FALSE(fs::exists(folder.templates / "Foto"));
     EXPECT_TRUE(fs::exists(folder.templates / "Reise" / "c.jpg"));
-    EXPECT_EQ(TemplateCatalog().GetSize(), 1);
+    EXPECT_EQ(TemplateCatalog().GetSize(), 3);
     EXPECT_TRUE(folder.messages.shown.empty());
 }
 
