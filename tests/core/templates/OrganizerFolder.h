@@ -94,6 +94,14 @@ public:
     std::map<std::string, std::string> Snapshot() const { return TreeSnapshot(mRoot.Path()); }
     /// The catalogue's file names in order, each with its category.
     std::vector<std::string> Listing() const { return ListingOf(TemplateCatalog()); }
+    /// The listing a fresh scan of the folder gives, the catalogue left alone: equal to
+    /// Listing() when catalogue and files agree.
+    std::vector<std::string> ScannedListing() const {
+        CTemplateInfoArray scanned;
+        ScanTemplateFolders(templates, "kqt", 0, scanned);
+        SortTemplateInfoArray(scanned);
+        return ListingOf(scanned);
+    }
 
 private:
     static std::vector<std::string> ListingOf(const CTemplateInfoArray& catalog) {
