@@ -5,12 +5,9 @@
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 
-#include "../core/templates/OrganizerFixture.h"
-#include "../core/templates/TemplateFixtures.h"
+#include "../core/templates/OrganizerFolder.h"
 #include "../uicontrols/GalleryFixture.h"
-#include "host/HostService.h"
 #include "platform/system/StringTable.h"
-#include "support/RecordingPorts.h"
 #include "templates/TemplateCatalogLookup.h"
 #include "templates/UserCategoryFile.h"
 #include "ui/dialogs/TemplateDropTarget.h"
@@ -32,8 +29,7 @@ class OrganizerFrameTest : public Gallery, public TemplateOrganizerOwner {
 protected:
     void SetUp() override {
         Gallery::SetUp();
-        mFixture = std::make_unique<test::OrganizerFixture>();
-        TemplateCatalog() = mFixture->Catalog();
+        mFixture = std::make_unique<test::OrganizerFolder>();
         auto* sizer = new wxBoxSizer(wxHORIZONTAL);
         mTree = new CTemplateTreeCtrl(mPanel, 1000, wxSize(180, 300), wxTR_EDIT_LABELS);
         mList = new CTemplateListCtrl(mPanel, 3885, wxSize(300, 300), wxLC_EDIT_LABELS);
@@ -48,7 +44,6 @@ protected:
     }
     void TearDown() override {
         Gallery::TearDown();
-        TemplateCatalog().RemoveAll();
         mFixture.reset();
     }
 
@@ -102,11 +97,7 @@ protected:
         mCategoryRenames.push_back(oldName + ">" + newName);
     }
 
-    std::unique_ptr<test::OrganizerFixture> mFixture;
-    test::RecordingMessagePort mMessages;
-    test::ScopedPorts mPorts{&mMessages};
-    test::TemplateApplicationState mApp;
-    ScopedHostService<ApplicationState> mInstalled{&mApp};
+    std::unique_ptr<test::OrganizerFolder> mFixture;
     CTemplateTreeCtrl* mTree = nullptr;
     CTemplateListCtrl* mList = nullptr;
     int mRenameRefreshes = 0;
@@ -115,13 +106,13 @@ protected:
 };
 
 TEST_F(OrganizerFrameTest, TheLabelEditorRenamesATemplateWithItsImages) {
-    const fs::path t = mFixture->Templates();
+    const fs::path t = mFixture->templates;
     // A refused name: the message, the old label, no file touched.
     ASSERT_NE(mList->EditLabel(LineOf("Reise.kqt")), nullptr);
     mList->GetEditControl()->SetValue("a;b");
     mList->EndEditLabel(false);
     Pump(50);
-    EXPECT_EQ(mMessages.Ids(), std::vector<int>{IDS_TEMPLATE_NAME_CHARS});
+    EXPECT_EQ(mFixture->messages.Ids(), std::vector<int>{IDS_TEMPLATE_NAME_CHARS});
     EXPECT_NE(LineOf("Reise.kqt"), -1);
     EXPECT_TRUE(fs::exists(t / "Reise.kqt"));
 
@@ -165,7 +156,7 @@ TEST_F(OrganizerFrameTest, TheTreeRenamesAUserCategoryInPlace) {
     mTree->GetEditControl()->SetValue("kunden");
     EXPECT_TRUE(mTree->EndLabelEditNow());
     Pump(50);
-    EXPECT_EQ(mMessages.Ids(), std::vector<int>{IDS_USER_CATEGORY_EXISTS});
+    EXPECT_EQ(mFixture->messages.Ids(), std::vector<int>{IDS_USER_CATEGORY_EXISTS});
     EXPECT_EQ(CategoryTexts(), (std::vector<std::string>{"Kunden", "MyTemp"}));
 
     mTree->EditLabel(kunden);
@@ -176,8 +167,8 @@ TEST_F(OrganizerFrameTest, TheTreeRenamesAUserCategoryInPlace) {
     EXPECT_EQ(CategoryTexts(), (std::vector<std::string>{"MyTemp", "Partner"}));
     EXPECT_EQ(UserCategoryList(), (std::vector<std::string>{"MyTemp", "Partner"}));
     EXPECT_EQ(mCategoryRenames, std::vector<std::string>{"Kunden>Partner"});
-    EXPECT_TRUE(Contains(ReadFileBytes(mFixture->Templates() / "Kundenkarte.kqt"), "\"Partner\""));
-    EXPECT_TRUE(Contains(ReadFileBytes(mFixture->Templates() / "Mix.kqt"), "\"Kunden:Reise\""));
+    EXPECT_TRUE(Contains(ReadFileBytes(mFixture->templates / "Kundenkarte.kqt"), "\"Partner\""));
+    EXPECT_TRUE(Contains(ReadFileBytes(mFixture->templates / "Mix.kqt"), "\"Kunden:Reise\""));
     EXPECT_TRUE(Contains(ReadFileBytes(UserCategoryFilePath(mFixture->Root())), "\"Partner\""));
     SavePng(mFrame, "template_tree_renamed.png");
 
@@ -209,7 +200,7 @@ TEST_F(OrganizerFrameTest, DropsCopyStandardAndMoveUserTemplates) {
     EXPECT_FALSE(mTree->DropHighlight().IsOk());
     EXPECT_TRUE(PumpUntil([&] { return mDropRefreshes == 1; }, 1000));
     EXPECT_NE(LineOf("Foto_copy(0).kqt"), -1);
-    EXPECT_TRUE(fs::exists(mFixture->Templates() / "Foto_copy(0)" / "s.jpg"));
+    EXPECT_TRUE(fs::exists(mFixture->templates / "Foto_copy(0)" / "s.jpg"));
 
     // A user template moves; the root refuses it.
     target->SetDroppedPath(mFixture->PathOf("Reise.kqt"));
@@ -219,18 +210,18 @@ TEST_F(OrganizerFrameTest, DropsCopyStandardAndMoveUserTemplates) {
     EXPECT_EQ(target->OnDragOver(kundenNow.x, kundenNow.y, wxDragCopy), wxDragMove);
     EXPECT_EQ(target->OnData(kundenNow.x, kundenNow.y, wxDragMove), wxDragMove);
     EXPECT_TRUE(PumpUntil([&] { return mDropRefreshes == 2; }, 1000));
-    EXPECT_TRUE(Contains(ReadFileBytes(mFixture->Templates() / "Reise.kqt"), "<NameMyTemplate>\"Kunden\"</NameMyTemplate>"));
+    EXPECT_TRUE(Contains(ReadFileBytes(mFixture->templates / "Reise.kqt"), "<NameMyTemplate>\"Kunden\"</NameMyTemplate>"));
     target->OnLeave();
 }
 
 TEST_F(OrganizerFrameTest, TheOpenTemplateIsNotDragged) {
     CLayoutSetting layout(true);
     layout.Texts().documentPath = mFixture->PathOf("Reise.kqt");
-    mApp.active = &layout;
+    mFixture->app.active = &layout;
     mList->BeginDragOf(LineOf("Reise.kqt"));
-    EXPECT_EQ(mMessages.Ids(), std::vector<int>{IDS_TEMPLATE_IN_USE});
+    EXPECT_EQ(mFixture->messages.Ids(), std::vector<int>{IDS_TEMPLATE_IN_USE});
     EXPECT_TRUE(CTemplateListCtrl::DraggedPath().empty());
-    mApp.active = nullptr;
+    mFixture->app.active = nullptr;
 }
 
 }  // namespace

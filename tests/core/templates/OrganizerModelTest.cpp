@@ -60,11 +60,12 @@ TEST_F(Organizer, FirstOpeningShowsThreeRootsAndTheBuiltInCategories) {
     EXPECT_FALSE(model.AddCategoryEnabled());
     EXPECT_FALSE(model.DeleteCategoryEnabled());
     EXPECT_FALSE(model.DeleteTemplateEnabled());
-    EXPECT_EQ(model.Thumbnails().Count(), 2);
+    EXPECT_EQ(model.Thumbnails().Count(), 4);
 }
 
 TEST_F(Organizer, RootsAndChildrenFilterTheList) {
-    // A user template of two categories, one of them "Kunden".
+    // "Mix.kqt" is a user template of two categories, one of them "Kunden"; so is
+    // "Zwei.kqt", added after the scan.
     TemplateInfo both;
     both.Path = (folder.templates / "Zwei.kqt").string();
     both.Category = "Kunden:Reise";
@@ -78,14 +79,14 @@ TEST_F(Organizer, RootsAndChildrenFilterTheList) {
     };
     const std::vector<Case> cases{
         {0, "", {"Foto.kqt"}},
-        {0, "Allgemein", {"Foto.kqt"}},
-        {0, "Business", {}},
+        {0, "Privatfoto", {"Foto.kqt"}},
+        {0, "Allgemein", {}},
         {1, "", {"Foto.kqt"}},
         {1, "Foto", {"Foto.kqt"}},
         {1, "Karte", {}},
-        {2, "", {"Reise.kqt"}},  // the whole text must be a user category
+        {2, "", {"Kundenkarte.kqt", "Reise.kqt"}},  // the whole text must be a user category
         {2, "MyTemp", {"Reise.kqt"}},
-        {2, "Kunden", {"Zwei.kqt"}},
+        {2, "Kunden", {"Kundenkarte.kqt", "Mix.kqt", "Zwei.kqt"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.root) + " " + c.child);
@@ -103,7 +104,13 @@ TEST_F(Organizer, ButtonsFollowTheCategoryRules) {
     EXPECT_FALSE(model.AddCategoryEnabled());
     EXPECT_FALSE(model.DeleteCategoryEnabled()) << "Reise.kqt names only MyTemp";
     model.SelectTreeItem(Child(model, 2, "Kunden"));
-    EXPECT_TRUE(model.DeleteCategoryEnabled());
+    EXPECT_FALSE(model.DeleteCategoryEnabled()) << "Kundenkarte.kqt names only Kunden";
+
+    // "Mix.kqt" names "Kunden:Reise": it keeps a category when "Reise" goes.
+    UserCategoryList() = {"Kunden", "MyTemp", "Reise"};
+    OrganizerModel three = Open();
+    three.SelectTreeItem(Child(three, 2, "Reise"));
+    EXPECT_TRUE(three.DeleteCategoryEnabled());
 
     UserCategoryList() = {"Kunden"};
     OrganizerModel single = Open();
@@ -128,19 +135,19 @@ TEST_F(Organizer, AddAndDeleteCategoryWriteTheFileFirst) {
     const std::string before = test::ReadFileBytes(folder.CategoryFile());
     FailAtomicWriteStepForTests(AtomicWriteStep::Rename);
     EXPECT_EQ(model.AddCategory("Zweite").stringId, IDS_SAVE_FAILED);
-    model.SelectTreeItem(Child(model, 2, "Kunden"));
+    model.SelectTreeItem(Child(model, 2, "Partner"));
     EXPECT_EQ(model.DeleteSelectedCategory().stringId, IDS_SAVE_FAILED);
     FailAtomicWriteStepForTests(AtomicWriteStep::None);
     EXPECT_EQ(UserCategoryList(), (std::vector<std::string>{"Kunden", "MyTemp", "Partner"}));
     EXPECT_EQ(test::ReadFileBytes(folder.CategoryFile()), before);
 
-    const auto templates = folder.Snapshot();
+    const auto templates = test::TreeSnapshot(folder.templates);
     ASSERT_TRUE(model.DeleteSelectedCategory().ok());
-    EXPECT_EQ(UserCategoryList(), (std::vector<std::string>{"MyTemp", "Partner"}));
+    EXPECT_EQ(UserCategoryList(), (std::vector<std::string>{"Kunden", "MyTemp"}));
     EXPECT_EQ(test::ReadFileBytes(folder.CategoryFile()),
-              "[USR_TEMPLATE_FOLDER]\nUsrTemplate0=\"MyTemp\"\nUsrTemplate1=\"Partner\"\n");
+              "[USR_TEMPLATE_FOLDER]\nUsrTemplate0=\"Kunden\"\nUsrTemplate1=\"MyTemp\"\n");
     EXPECT_EQ(model.TreeSelection(), (TemplateTreeSelection{0, -1}));
-    EXPECT_EQ(folder.Snapshot(), templates);
+    EXPECT_EQ(test::TreeSnapshot(folder.templates), templates);
 }
 
 TEST_F(Organizer, StateIsRestoredOnReopening) {
@@ -187,8 +194,8 @@ TEST_F(Organizer, DeletingATemplateRemovesFilesRecordAndPicture) {
     ASSERT_TRUE(model.DeleteSelectedTemplate().ok());
     EXPECT_FALSE(fs::exists(folder.templates / "Foto.kqt"));
     EXPECT_FALSE(fs::exists(folder.templates / "Foto"));
-    EXPECT_EQ(TemplateCatalog().GetSize(), 1);
-    EXPECT_EQ(model.Thumbnails().Count(), 1);
+    EXPECT_EQ(TemplateCatalog().GetSize(), 3);
+    EXPECT_EQ(model.Thumbnails().Count(), 3);
     EXPECT_TRUE(model.Items().empty());
     EXPECT_FALSE(model.DeleteTemplateEnabled());
     // Nothing hidden is left behind.
@@ -206,7 +213,7 @@ TEST_F(Organizer, TheOpenLayoutsTemplateIsNotDeleted) {
     EXPECT_EQ(model.CanDeleteSelectedTemplate().stringId, IDS_TEMPLATE_IN_USE);
     EXPECT_EQ(model.DeleteSelectedTemplate().stringId, IDS_TEMPLATE_IN_USE);
     EXPECT_EQ(folder.Snapshot(), before);
-    EXPECT_EQ(TemplateCatalog().GetSize(), 2);
+    EXPECT_EQ(TemplateCatalog().GetSize(), 4);
     folder.app.active = nullptr;
 }
 
@@ -218,7 +225,7 @@ TEST_F(Organizer, AFailedDeletionLeavesEverythingInPlace) {
     EXPECT_EQ(model.DeleteSelectedTemplate().stringId, IDS_TEMPLATE_NOT_DELETED);
     FailTemplateFileStepForTests(0);
     EXPECT_EQ(folder.Snapshot(), before);
-    EXPECT_EQ(TemplateCatalog().GetSize(), 2);
+    EXPECT_EQ(TemplateCatalog().GetSize(), 4);
     EXPECT_TRUE(model.DeleteTemplateEnabled());
 }
 

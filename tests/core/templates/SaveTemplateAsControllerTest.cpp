@@ -106,16 +106,16 @@ TEST_F(SaveTemplateAs, ReplacingAUserTemplateIsAskedAndDeletesNothing) {
 
 TEST_F(SaveTemplateAs, ATargetThatCannotBeProbedIsReported) {
     // The template folder is a file: neither made nor probed.
-    test::WriteFileBytes(folder.root.Path() / "blocked", "x");
-    SaveTemplateAsController ctl(fields, TemplateCatalog(), {}, {}, folder.root.Path() / "blocked");
+    test::WriteFileBytes(folder.Root() / "blocked", "x");
+    SaveTemplateAsController ctl(fields, TemplateCatalog(), {}, {}, folder.Root() / "blocked");
     EXPECT_FALSE(ctl.Ok("Plan", -1, "", false).close);
     EXPECT_EQ(folder.messages.Ids(), std::vector<int>{IDS_TEMPLATE_NOT_SAVED});
 }
 
 TEST_F(SaveTemplateAs, CreatesTheMissingTemplateFolder) {
-    SaveTemplateAsController ctl(fields, TemplateCatalog(), {}, {}, folder.root.Path() / "neu" / "Templates");
+    SaveTemplateAsController ctl(fields, TemplateCatalog(), {}, {}, folder.Root() / "neu" / "Templates");
     EXPECT_TRUE(ctl.Ok("Plan", -1, "", false).close);
-    EXPECT_TRUE(fs::is_directory(folder.root.Path() / "neu" / "Templates"));
+    EXPECT_TRUE(fs::is_directory(folder.Root() / "neu" / "Templates"));
     EXPECT_EQ(fields.category, "");
 }
 

@@ -43,7 +43,7 @@ TEST(DeleteTemplateFiles, EveryFailedStepLeavesBothInPlace) {
 
 TEST(DeleteTemplateFiles, LinksAreRemovedNeverFollowed) {
     test::OrganizerFolder folder;
-    const fs::path outside = folder.root.Path() / "outside";
+    const fs::path outside = folder.Root() / "outside";
     test::WriteFile(outside / "keep.jpg", "keep");
     fs::create_symlink(outside / "keep.jpg", folder.templates / "Foto" / "link.jpg");
     fs::create_symlink(outside, folder.templates / "Foto" / "linkedFolder");
