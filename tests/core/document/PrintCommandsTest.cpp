@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <memory>
 
 #include "../printing/PrinterTestSupport.h"
@@ -26,6 +24,7 @@
 #include "support/RecordingHost.h"
 #include "support/RecordingPorts.h"
 #include "support/TestFolders.h"
+#include "support/printing/FileQueueOutput.h"
 #include "view/CGPView.h"
 #include "view/LayoutViewCore.h"
 #include "view/RenderState.h"
@@ -36,28 +35,7 @@ namespace fs = std::filesystem;
 namespace vx::test {
 namespace {
 
-constexpr const char* kFileQueue = "TEVRA Proof 44 (Datei)";
-
-std::string RunCommand(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[4096];
-        while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
-        pclose(p);
-    }
-    out.erase(std::unique(out.begin(), out.end(), [](char a, char b) { return a == ' ' && b == ' '; }), out.end());
-    return out;
-}
-
-bool HavePdfinfo() { return std::system("command -v pdfinfo >/dev/null 2>&1") == 0; }
-
-std::vector<fs::path> PdfsIn(const fs::path& folder) {
-    std::vector<fs::path> pdfs;
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(folder, ec))
-        if (e.path().extension() == ".pdf") pdfs.push_back(e.path());
-    return pdfs;
-}
+constexpr const char* kFileQueue = kShippedFileQueue;
 
 /// The system's job services, noting the device each job got.
 struct NotingJobServices : PrintJobServices {
@@ -109,8 +87,7 @@ protected:
         SetPictureLoaderHooks(loaderHooks);
         InstallColourManagement();
         ASSERT_TRUE(EnsureUserFolder());
-        std::ofstream(UserFolder() / QueueFile::kFileName)
-            << "[" << kFileQueue << "]\nModel=TEVRA Proof 44\nOutput=" << output.string() << "\nDefault=1\n";
+        WriteShippedFileQueue(UserFolder(), output);
         app.undo = &undo;
 
         auto made = MakeTwoPageLayout(root.Path(), kFileQueue);
@@ -186,8 +163,9 @@ TEST_F(PrintCommandsTest, PrintNowLeavesOnePdfOfTheLayoutsPagesAndPutsEverything
     ASSERT_EQ(pdfs.size(), 1u);
     EXPECT_EQ(pdfs[0].filename(), "Hochzeit.kqf.pdf");
     ExpectAllBack();
-    if (!HavePdfinfo()) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
-    const std::string info = RunCommand("pdfinfo -f 1 -l 2 '" + pdfs[0].string() + "'");
+    const std::optional<std::string> report = PdfInfo(pdfs[0], 1, 2);
+    if (!report) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    const std::string& info = *report;
     EXPECT_NE(info.find("Pages: 2\n"), std::string::npos) << info;
     EXPECT_NE(info.find("Page 1 size: 595.3 x 841.9 pts"), std::string::npos) << info;
     EXPECT_NE(info.find("Page 2 size: 595.3 x 841.9 pts"), std::string::npos) << info;
