@@ -9,6 +9,7 @@
 #include "document/PrintCommands.h"
 #include "host/DocumentServices.h"
 #include "model/ImageInfoReaders.h"
+#include "model/ObjectList.h"
 #include "model/PictureLoader.h"
 #include "model/ProfileDescriptions.h"
 #include "model/UndoStore.h"
@@ -169,6 +170,23 @@ TEST_F(PrintCommandsTest, PrintNowLeavesOnePdfOfTheLayoutsPagesAndPutsEverything
     EXPECT_NE(info.find("Pages: 2\n"), std::string::npos) << info;
     EXPECT_NE(info.find("Page 1 size: 595.3 x 841.9 pts"), std::string::npos) << info;
     EXPECT_NE(info.find("Page 2 size: 595.3 x 841.9 pts"), std::string::npos) << info;
+}
+
+TEST_F(PrintCommandsTest, ThePrintKeepsNoCopyOfThePicturesOnceTheLayoutLetsThemGo) {
+    const auto workingFiles = [] {
+        int n = 0;
+        std::error_code ec;
+        for (const auto& e : fs::directory_iterator(TempFolder(), ec))
+            n += e.path().filename().string().rfind("Vel", 0) == 0;
+        return n;
+    };
+    ASSERT_EQ(workingFiles(), 2) << "the two pictures' working bitmaps";
+    Commands().OnCommand(kCmdFilePrint);
+    ASSERT_EQ(PdfsIn(output).size(), 1u);
+    // The pictures leave the layout (a direct print puts the open layout back this way):
+    // their temporary files must go with them, not wait for the next print.
+    while (CLayoutObj* item = layout->GetFirstItem()) RemoveObjectById(layout->ItemListHead(), item);
+    EXPECT_EQ(workingFiles(), 0);
 }
 
 TEST_F(PrintCommandsTest, APrinterThatCannotBePutBackAfterThePrintSays19601) {
