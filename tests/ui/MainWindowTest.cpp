@@ -4,7 +4,6 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,27 +11,20 @@
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/docview.h>
 #include <wx/frame.h>
 #include <wx/image.h>
 #include <wx/init.h>
 #include <wx/menu.h>
-#include <wx/modalhook.h>
-#include <wx/msgdlg.h>
 #include <wx/statusbr.h>
 
-#include <cairo.h>
 
+#include "ProgramRun.h"
 #include "app/AppCore.h"
 #include "app/SettingsStore.h"
 #include "core/imaging/JpegFixtures.h"
 #include "core/view/ViewFixture.h"
 #include "document/LayoutDocument.h"
-#include "document/LayoutXmlWriter.h"
-#include "host/DocumentServices.h"
-#include "host/HostService.h"
 #include "model/CLayoutObj.h"
 #include "model/CLayoutSetting.h"
 #include "platform/system/Folders.h"
@@ -59,52 +51,8 @@ wxIMPLEMENT_APP_NO_MAIN(CGPApp);
 
 namespace {
 
-/// Answers every modal dialog of the run and records its text.
-class AnsweringHook : public wxModalDialogHook {
-public:
-    std::vector<std::string> shown;
-    AnsweringHook() { Register(); }
-    ~AnsweringHook() override { Unregister(); }
-
-protected:
-    int Enter(wxDialog* dialog) override {
-        if (auto* message = dynamic_cast<wxMessageDialog*>(dialog)) {
-            shown.push_back(std::string(message->GetMessage().utf8_str()));
-            // Save questions get No, other questions Yes: the run goes on and saves nothing.
-            if (!(message->GetMessageDialogStyle() & wxNO)) return wxID_OK;
-            return shown.back().rfind("Möchten Sie", 0) == 0 ? wxID_NO : wxID_YES;
-        } else
-            shown.push_back(std::string(dialog->GetTitle().utf8_str()));
-        return wxID_OK;
-    }
-    void Exit(wxDialog*) override {}
-};
-
-void Settle(int rounds = 10) {
-    for (int i = 0; i < rounds; ++i) {
-        wxTheApp->Yield(true);
-        wxMilliSleep(15);
-    }
-}
-
-/// What the screen shows of a window, written to the test output folder.
-wxImage Shot(wxWindow* window, const std::string& name) {
-    const wxRect r = window->GetScreenRect();
-    wxBitmap shot(r.width, r.height, 24);
-    {
-        wxMemoryDC mem(shot);
-        wxScreenDC screen;
-        // cairo keeps a picture of the root window it read once; later paints must show.
-        if (auto* cr = static_cast<cairo_t*>(screen.GetImpl()->GetCairoContext()))
-            cairo_surface_mark_dirty(cairo_get_target(cr));
-        mem.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
-    }
-    wxImage image = shot.ConvertToImage();
-    const fs::path out = vx::test::OutputFolder() / name;
-    fs::create_directories(out.parent_path());
-    image.SaveFile(out.string(), wxBITMAP_TYPE_PNG);
-    return image;
-}
+using vx::test::Settle;
+using vx::test::Shot;
 
 CGPApp& App() { return wxGetApp(); }
 CMainFrame* Frame() { return CMainFrame::Get(); }
@@ -123,68 +71,25 @@ int ImageItems(const vx::CLayoutSetting& layout) {
     return n;
 }
 
-/// The template chooser answered with one template of the test's own.
-struct TemplateChooser : vx::SettingsDialogs {
-    fs::path chosen;
-    bool Has(Dialog dialog) override { return dialog == Dialog::SelectTemplate; }
-    bool RunAutoRotate(vx::CLayoutSetting&) override { return false; }
-    std::optional<fs::path> ChooseTemplate() override { return chosen; }
-};
-
-/// One run of the program in folders of its own: started like a new user's first start,
-/// the splash pause cut short.
+/// One run of the program for the suite.
 class MainWindow : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        root = new vx::test::TestRoot;
-        temp = new vx::test::ScopedEnv("VELLICOREX_TEMP_DIR", (root->Path() / "temp").string());
-        user = new vx::test::ScopedEnv("VELLICOREX_USER_DIR", (root->Path() / "user").string());
-        hook = new AnsweringHook;
-        static int argc = 1;
-        static char arg0[] = "vellicorex";
-        static char* argv[] = {arg0, nullptr};
-        ASSERT_TRUE(wxEntryStart(argc, argv));
-        ASSERT_TRUE(wxTheApp->CallOnInit());
-        started = App().ExitStatus() == 0;
-        if (started) {
-            // New asks for a template: a copy of the default layout, written here.
-            chooser = new TemplateChooser;
-            chooser->chosen = root->Path() / "Vorlage.kqt";
-            auto layout = App().Core()->CreateDefaultLayout(nullptr, nullptr);
-            ASSERT_NE(layout, nullptr);
-            ASSERT_TRUE(vx::SaveLayoutXml(chooser->chosen, *layout));
-            std::error_code error;  // kept for trying the program by hand
-            fs::copy_file(chooser->chosen, vx::test::OutputFolder() / "ui-template.kqt",
-                          fs::copy_options::overwrite_existing, error);
-            vx::InstallHostService<vx::SettingsDialogs>(chooser);
-            App().FinishStartup();
-        }
-        Settle(20);
+        run = new vx::test::ProgramRun;
+        hook = &run->Hook();
+        started = run->Started();
     }
     static void TearDownTestSuite() {
-        if (wxTheApp) {
-            if (CMainFrame* frame = Frame()) frame->Close(true);
-            wxTheApp->ProcessPendingEvents();
-            wxTheApp->ProcessIdle();
-            wxTheApp->OnExit();
-            wxEntryCleanup();
-        }
-        delete hook;
-        delete chooser;
-        delete user;
-        delete temp;
-        delete root;
+        delete run;
+        run = nullptr;
     }
     void SetUp() override {
         ASSERT_TRUE(started) << "start-up refused";
         ASSERT_NE(Frame(), nullptr);
     }
 
-    static inline vx::test::TestRoot* root = nullptr;
-    static inline vx::test::ScopedEnv* temp = nullptr;
-    static inline vx::test::ScopedEnv* user = nullptr;
-    static inline AnsweringHook* hook = nullptr;
-    static inline TemplateChooser* chooser = nullptr;
+    static inline vx::test::ProgramRun* run = nullptr;
+    static inline vx::test::AnsweringHook* hook = nullptr;
     static inline bool started = false;
 };
 
@@ -322,7 +227,7 @@ TEST_F(MainWindow, DropsAddImagesAndOpenLayouts) {
     ASSERT_NE(view, nullptr);
     vx::CLayoutSetting* layout = view->Document()->Core().GetLayout();
     ASSERT_NE(layout, nullptr);
-    const fs::path folder = root->Path() / "drops";
+    const fs::path folder = run->Root() / "drops";
     fs::create_directories(folder);
     vx::test::JpegFixture jpeg;
     jpeg.width = 400;

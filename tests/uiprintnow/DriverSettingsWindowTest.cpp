@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,6 +25,7 @@
 #include "printing/DriverSettingsEditor.h"
 #include "support/RecordingApplicationState.h"
 #include "support/TestFolders.h"
+#include "support/printing/FileQueueOutput.h"
 #include "ui/CMainFrame.h"
 #include "ui/WxPorts.h"
 #include "ui/dialogs/DriverSettingsDlg.h"
@@ -40,7 +40,8 @@ namespace fs = std::filesystem;
 namespace vx {
 namespace {
 
-constexpr const char* kFileQueue = "TEVRA Proof 44 (Datei)";
+constexpr const char* kFileQueue = test::kShippedFileQueue;
+using test::PdfsIn;
 
 /// Takes every modal dialog instead of showing it modally: the test's handler drives it
 /// and answers.
@@ -62,22 +63,14 @@ protected:
     void Exit(wxDialog*) override {}
 };
 
-std::vector<fs::path> PdfsIn(const fs::path& folder) {
-    std::vector<fs::path> pdfs;
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(folder, ec))
-        if (e.path().extension() == ".pdf") pdfs.push_back(e.path());
-    return pdfs;
-}
-
 class DriverSettingsWindow : public Gallery {
 protected:
     void SetUp() override {
         Gallery::SetUp();
+        ASSERT_TRUE(CreateTempFolder());
         InstallColourManagement();
         ASSERT_TRUE(EnsureUserFolder());
-        std::ofstream(UserFolder() / QueueFile::kFileName)
-            << "[" << kFileQueue << "]\nModel=TEVRA Proof 44\nOutput=" << output.string() << "\nDefault=1\n";
+        test::WriteShippedFileQueue(UserFolder(), output);
         app.undo = &undo;
         previousPort = SetMessagePort(&port);
         // The process's manager, as the document's menu commands reach it.
@@ -102,11 +95,16 @@ protected:
         installJobs.reset();
         SetMessagePort(previousPort);
         fs::remove(UserFolder() / QueueFile::kFileName);
+        RemoveTempFolder();
         Gallery::TearDown();
     }
     void Print() { PrintCommands(document->Core()).OnCommand(kCmdPrintWithDriverSettings); }
 
     test::TestRoot root;
+    // Folders of the test's own: the window suites start without the program's, and the
+    // queue file must not land in the user's.
+    test::ScopedEnv temp{"VELLICOREX_TEMP_DIR", (root.Path() / "temp").string()};
+    test::ScopedEnv user{"VELLICOREX_USER_DIR", (root.Path() / "user").string()};
     test::ScopedEnv server{"CUPS_SERVER", (root.Path() / "no-cups.sock").string()};
     fs::path output = root.Path() / "Druckausgabe";
     test::RecordingApplicationState app;

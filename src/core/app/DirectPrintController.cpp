@@ -252,7 +252,8 @@ void DirectPrintController::Finish(CGPDoc* doc, SetAside* aside) {
         return;
     }
     CLayoutSetting* layout = doc->GetLayout();
-    if (aside && mHost.HasPrintSettingsPane(*doc)) {
+    const bool putBack = aside && mHost.HasPrintSettingsPane(*doc);
+    if (putBack) {
         PutBack(*layout, *aside->layout);
         size_t index = 0;
         for (CLayoutObj* o = layout->GetFirstItem(); o && index < aside->itemChanged.size(); o = o->NextItem())
@@ -283,6 +284,9 @@ void DirectPrintController::Finish(CGPDoc* doc, SetAside* aside) {
     mSavedSettings.reset();
     mRememberedPrinter.clear();
     if (aside) mHost.RedrawLayout(*doc);
+    // The pane's refill marks a layout with changed template rows modified; the put-back
+    // layout was not edited, so it keeps the state it had.
+    if (putBack) layout->SetDirty(aside->layout->GetDirty());
 }
 
 }  // namespace vx

@@ -96,6 +96,7 @@ bool PrintCommands::AskResolution(CLayoutSetting& layout, LayoutView& view, bool
 
 void PrintCommands::RollBack(CPrinterManager& manager, bool unavailable, const std::string& printer) {
     manager.RestoreSlot(kPrintSlot, true);
+    manager.ReleaseSlotLayout(kPrintSlot);
     if (unavailable) ShowError(IDS_PRINTER_NOT_OPENED, {printer});
     else ShowError(IDS_PRINT_SETTINGS_NOT_APPLIED);
 }
@@ -110,8 +111,11 @@ bool PrintCommands::Reconcile(CPrinterManager& manager, CLayoutSetting& layout) 
 }
 
 void PrintCommands::RestoreAfterPrint(CPrinterManager& manager) {
-    if (!manager.RestoreSlot(kPrintSlot, true))
-        ShowError(IDS_PRINTER_NOT_OPENED, {manager.LastFailurePrinter()});
+    const bool restored = manager.RestoreSlot(kPrintSlot, true);
+    // The copy shares the printed layout's pictures: kept, their temporary files would
+    // outlive the layout (a direct print's dropped file) until the next print.
+    manager.ReleaseSlotLayout(kPrintSlot);
+    if (!restored) ShowError(IDS_PRINTER_NOT_OPENED, {manager.LastFailurePrinter()});
 }
 
 void PrintCommands::OnFilePrint() {

@@ -274,6 +274,13 @@ bool CPrinterManager::RestoreSlot(int slot, bool restoreLayout) {
     return true;
 }
 
+void CPrinterManager::ReleaseSlotLayout(int slot) {
+    PrinterSettingsSlot& s = mSlots.at(static_cast<size_t>(slot));
+    s.layout.reset();
+    s.takenFrom = nullptr;
+    s.takenFromId = 0;
+}
+
 bool CPrinterManager::RestorePrinter(const PrinterSettingsSlot& s) {
     if (!s.settings.empty()) {
         if (!OpenPrinter(s.printerName, &s.settings)) return false;

@@ -122,6 +122,9 @@ public:
     /// `mColorProfDisplay`, `mColorMatchPrinter`, `mRecommend`, the margin-shown flags)
     /// are not rolled back: whoever changes them puts them back.
     bool RestoreSlot(int slot, bool restoreLayout);
+    /// Lets the slot's layout copy go, with the pictures it shares, once the slot has
+    /// been put back for good; a later RestoreSlot then copies no layout.
+    void ReleaseSlotLayout(int slot);
     /// Brings the bound layout and the open printer into agreement, property by
     /// property, and records in `record` what had to change. forceGeometry recomputes
     /// the page geometry even when printer, source, paper, printable area and

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <memory>
@@ -59,7 +60,12 @@ struct FakeDirectPrintHost : DirectPrintHost {
     bool HasPrintSettingsPane(CGPDoc&) override { return hasPane; }
     std::vector<fs::path> RecentFiles() override { return recent; }
     void SetRecentFiles(const std::vector<fs::path>& files) override { recent = files; }
-    void RedrawLayout(CGPDoc&) override { ++redraws; }
+    /// What the pane's refill does to the layout, if anything.
+    std::function<void(CLayoutSetting&)> onRedraw;
+    void RedrawLayout(CGPDoc& doc) override {
+        ++redraws;
+        if (onRedraw && doc.GetLayout()) onRedraw(*doc.GetLayout());
+    }
 };
 
 /// What was true while Print now ran.
@@ -216,6 +222,18 @@ TEST_F(DirectPrint, ADroppedLayoutPrintsOnItsButtonAndTheOpenLayoutComesBack) {
     EXPECT_EQ(zoomWindows.zooms, (std::vector<std::pair<int32_t, int32_t>>{{3, 2}}));
     EXPECT_EQ(host.redraws, 1);
     EXPECT_EQ(f.manager->GetLayout(), doc.GetLayout());
+}
+
+// The pane marks a layout with changed template rows modified when it refills its list
+// after the put-back; the layout was not edited, so it stays unmodified.
+TEST_F(DirectPrint, TheRedrawAfterThePrintLeavesAnUnchangedLayoutUnmodified) {
+    OpenDocument();
+    ASSERT_EQ(doc.GetLayout()->GetDirty(), 0);
+    host.onRedraw = [](CLayoutSetting& layout) { layout.SetDirty(1); };
+    EXPECT_EQ(Drop("P24", {WriteLayoutFile("job.kqf", "P24")}), DirectPrintResult::Printed);
+    EXPECT_EQ(host.redraws, 1);
+    EXPECT_EQ(doc.GetLayout()->GetDirty(), 0);
+    ExpectAsBefore();
 }
 
 TEST_F(DirectPrint, WithoutADocumentTheFileOpensPrintsAndClosesAndTheRecentListStays) {

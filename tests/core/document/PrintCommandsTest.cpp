@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <memory>
 
 #include "../printing/PrinterTestSupport.h"
@@ -11,6 +9,7 @@
 #include "document/PrintCommands.h"
 #include "host/DocumentServices.h"
 #include "model/ImageInfoReaders.h"
+#include "model/ObjectList.h"
 #include "model/PictureLoader.h"
 #include "model/ProfileDescriptions.h"
 #include "model/UndoStore.h"
@@ -26,6 +25,7 @@
 #include "support/RecordingHost.h"
 #include "support/RecordingPorts.h"
 #include "support/TestFolders.h"
+#include "support/printing/FileQueueOutput.h"
 #include "view/CGPView.h"
 #include "view/LayoutViewCore.h"
 #include "view/RenderState.h"
@@ -36,28 +36,7 @@ namespace fs = std::filesystem;
 namespace vx::test {
 namespace {
 
-constexpr const char* kFileQueue = "TEVRA Proof 44 (Datei)";
-
-std::string RunCommand(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[4096];
-        while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
-        pclose(p);
-    }
-    out.erase(std::unique(out.begin(), out.end(), [](char a, char b) { return a == ' ' && b == ' '; }), out.end());
-    return out;
-}
-
-bool HavePdfinfo() { return std::system("command -v pdfinfo >/dev/null 2>&1") == 0; }
-
-std::vector<fs::path> PdfsIn(const fs::path& folder) {
-    std::vector<fs::path> pdfs;
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(folder, ec))
-        if (e.path().extension() == ".pdf") pdfs.push_back(e.path());
-    return pdfs;
-}
+constexpr const char* kFileQueue = kShippedFileQueue;
 
 /// The system's job services, noting the device each job got.
 struct NotingJobServices : PrintJobServices {
@@ -109,8 +88,7 @@ protected:
         SetPictureLoaderHooks(loaderHooks);
         InstallColourManagement();
         ASSERT_TRUE(EnsureUserFolder());
-        std::ofstream(UserFolder() / QueueFile::kFileName)
-            << "[" << kFileQueue << "]\nModel=TEVRA Proof 44\nOutput=" << output.string() << "\nDefault=1\n";
+        WriteShippedFileQueue(UserFolder(), output);
         app.undo = &undo;
 
         auto made = MakeTwoPageLayout(root.Path(), kFileQueue);
@@ -186,11 +164,29 @@ TEST_F(PrintCommandsTest, PrintNowLeavesOnePdfOfTheLayoutsPagesAndPutsEverything
     ASSERT_EQ(pdfs.size(), 1u);
     EXPECT_EQ(pdfs[0].filename(), "Hochzeit.kqf.pdf");
     ExpectAllBack();
-    if (!HavePdfinfo()) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
-    const std::string info = RunCommand("pdfinfo -f 1 -l 2 '" + pdfs[0].string() + "'");
+    const std::optional<std::string> report = PdfInfo(pdfs[0], 1, 2);
+    if (!report) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    const std::string& info = *report;
     EXPECT_NE(info.find("Pages: 2\n"), std::string::npos) << info;
     EXPECT_NE(info.find("Page 1 size: 595.3 x 841.9 pts"), std::string::npos) << info;
     EXPECT_NE(info.find("Page 2 size: 595.3 x 841.9 pts"), std::string::npos) << info;
+}
+
+TEST_F(PrintCommandsTest, ThePrintKeepsNoCopyOfThePicturesOnceTheLayoutLetsThemGo) {
+    const auto workingFiles = [] {
+        int n = 0;
+        std::error_code ec;
+        for (const auto& e : fs::directory_iterator(TempFolder(), ec))
+            n += e.path().filename().string().rfind("Vel", 0) == 0;
+        return n;
+    };
+    ASSERT_EQ(workingFiles(), 2) << "the two pictures' working bitmaps";
+    Commands().OnCommand(kCmdFilePrint);
+    ASSERT_EQ(PdfsIn(output).size(), 1u);
+    // The pictures leave the layout (a direct print puts the open layout back this way):
+    // their temporary files must go with them, not wait for the next print.
+    while (CLayoutObj* item = layout->GetFirstItem()) RemoveObjectById(layout->ItemListHead(), item);
+    EXPECT_EQ(workingFiles(), 0);
 }
 
 TEST_F(PrintCommandsTest, APrinterThatCannotBePutBackAfterThePrintSays19601) {
