@@ -32,6 +32,7 @@
 #include "app/AppCore.h"
 #include "core/document/PrintCommandsFixture.h"
 #include "core/imaging/JpegFixtures.h"
+#include "document/LayoutXmlReader.h"
 #include "document/LayoutXmlWriter.h"
 #include "host/DocumentServices.h"
 #include "host/HostService.h"
@@ -178,15 +179,23 @@ void WriteText(const fs::path& path, const std::string& text) {
 
 constexpr const char* kFileQueue = "TEVRA Proof 44 (Datei)";
 
-/// A run of the program in folders of its own under base.
+/// Makes the shipped file queue the user folder's only printer, writing into output.
+void WriteQueueFile(const fs::path& user, const fs::path& output) {
+    WriteText(user / vx::QueueFile::kFileName,
+              std::string("[") + kFileQueue + "]\nModel=TEVRA Proof 44\nOutput=" + output.string() + "\nDefault=1\n");
+}
+
+/// A run of the program in folders of its own under base; it prints into Output().
 struct OwnRun {
     fs::path base;
     std::vector<std::string> env;
     explicit OwnRun(const fs::path& folder)
         : base(folder),
           env{"VELLICOREX_USER_DIR=" + (folder / "user").string(), "VELLICOREX_TEMP_DIR=" + (folder / "temp").string()} {
-        fs::create_directories(base);
+        fs::create_directories(Output());
+        WriteQueueFile(base / "user", Output());
     }
+    fs::path Output() const { return base / "Druckausgabe"; }
     fs::path Temp() const { return base / "temp"; }
     fs::path Socket() const { return Temp() / "VellicorEx.ipc"; }
     fs::path LockFile() const { return base / "user" / "VellicorEx.exe"; }
@@ -250,8 +259,7 @@ protected:
         // The shipped file queue is the only printer; print requests write into Output().
         cups = new vx::test::ScopedEnv("CUPS_SERVER", (root->Path() / "no-cups.sock").string());
         fs::create_directories(Output());
-        WriteText(root->Path() / "user" / vx::QueueFile::kFileName,
-                  std::string("[") + kFileQueue + "]\nModel=TEVRA Proof 44\nOutput=" + Output().string() + "\nDefault=1\n");
+        WriteQueueFile(root->Path() / "user", Output());
         hook = new AnsweringHook;
         static int argc = 1;
         static char arg0[] = "vellicorex";
@@ -291,6 +299,22 @@ protected:
         ASSERT_NE(ActiveLayout(), nullptr);
     }
     static fs::path Output() { return root->Path() / "Druckausgabe"; }
+    /// Writes folder/"x.kqf": the program's own new layout on the file queue, with two
+    /// pictures and installed profiles, so that opening it asks nothing. Its page count.
+    static int WritePrintLayout(const fs::path& folder) {
+        fs::create_directories(folder);
+        const fs::path file = folder / "x.kqf";
+        auto layout = App().Core()->CreateDefaultLayout(nullptr, nullptr);
+        if (!layout) return 0;
+        layout->Texts().printerName = kFileQueue;
+        vx::test::AddJpegItem(*layout, folder / "a.jpg", 720, 720, 40);
+        vx::test::AddJpegItem(*layout, folder / "b.jpg", 720, layout->GetPaper().y + 720, 200);
+        if (!vx::SaveLayoutXml(file, *layout)) return 0;
+        // Read back here, where the hook accepts the default profiles, and saved with them.
+        vx::LayoutLoad load = vx::LoadLayoutXml(file);
+        if (!load.Ok() || !vx::SaveLayoutXml(file, *load.layout)) return 0;
+        return load.layout->GetPageNumber();
+    }
     static fs::path Images() {
         const fs::path folder = root->Path() / "p";
         if (!fs::exists(folder / "a.jpg")) {
@@ -410,34 +434,50 @@ TEST_F(SingleInstance, AfterAKilledFirstTheNextStartIsFirst) {
 TEST_F(SingleInstance, APrintRequestOpensTheLayoutAndPrintsItThroughTheFileQueue) {
     if (std::system("command -v pdfinfo >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdfinfo is not installed";
     const fs::path layouts = root->Path() / "print";
-    fs::create_directories(layouts);
-    // The program's own new layout on the file queue, with two pictures.
-    auto layout = App().Core()->CreateDefaultLayout(nullptr, nullptr);
-    ASSERT_NE(layout, nullptr);
-    layout->Texts().printerName = kFileQueue;
-    vx::test::AddJpegItem(*layout, layouts / "a.jpg", 720, 720, 40);
-    vx::test::AddJpegItem(*layout, layouts / "b.jpg", 720, layout->GetPaper().y + 720, 200);
-    ASSERT_TRUE(vx::SaveLayoutXml(layouts / "x.kqf", *layout));
-    layout.reset();
+    const int pages = WritePrintLayout(layouts);
+    ASSERT_GT(pages, 0);
 
     // The path is relative: the running program resolves it from the sender's folder.
     EXPECT_EQ(WaitServing(Spawn({"-p", "x.kqf"}, layouts), 30), 0);
-    // x.kqf is the open layout, and the PDF holds its pages.
     const auto opened = [&] {
         const vx::CLayoutSetting* open = ActiveLayout();
-        return open && fs::path(open->Texts().documentPath) == layouts / "x.kqf" ? open->GetPageNumber() : 0;
+        return open && fs::path(open->Texts().documentPath) == layouts / "x.kqf";
     };
     std::vector<fs::path> pdfs;
     const bool printed = PumpUntil(
         [&] {
             pdfs = PdfsIn(Output());
-            return opened() > 0 && pdfs.size() == 1 && PdfPages(pdfs[0]) == opened();
+            return opened() && pdfs.size() == 1 && PdfPages(pdfs[0]) == pages;
         },
         60);
     EXPECT_TRUE(printed) << pdfs.size() << " PDF(s) in " << Output() << ", "
-                         << (pdfs.empty() ? 0 : PdfPages(pdfs[0])) << " page(s) of " << opened();
+                         << (pdfs.empty() ? 0 : PdfPages(pdfs[0])) << " page(s) of " << pages;
+    EXPECT_TRUE(opened());
     PumpUntil([] { return false; }, 0.5);
     EXPECT_EQ(PdfsIn(Output()).size(), 1u) << "one print, not one per request";
+}
+
+TEST_F(SingleInstance, AFirstStartWithAPrintRequestPrintsAfterItsStartUp) {
+    if (std::system("command -v pdfinfo >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdfinfo is not installed";
+    const OwnRun run(root->Path() / "first-print");
+    const fs::path layouts = run.base / "Layouts";
+    const int pages = WritePrintLayout(layouts);
+    ASSERT_GT(pages, 0);
+    const pid_t first = run.Start({"-p", "x.kqf"}, layouts);
+    ASSERT_GT(first, 0);
+    std::vector<fs::path> pdfs;
+    const bool printed = PumpUntil(
+        [&] {
+            pdfs = PdfsIn(run.Output());
+            return pdfs.size() == 1 && PdfPages(pdfs[0]) == pages;
+        },
+        60);
+    EXPECT_TRUE(printed) << pdfs.size() << " PDF(s) in " << run.Output();
+    EXPECT_TRUE(Running(first)) << "the program stays open after printing";
+    // Printing leaves the layout modified: a close would ask to save it, and nobody
+    // answers in that process.
+    kill(first, SIGKILL);
+    waitpid(first, nullptr, 0);
 }
 
 TEST_F(SingleInstance, AStartDuringTheFirstsExitBecomesFirstOnceTheFirstIsGone) {
