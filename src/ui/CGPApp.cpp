@@ -11,6 +11,7 @@
 #include <wx/image.h>
 
 #include "app/AppCore.h"
+#include "document/LayoutDocument.h"
 #include "app/StartupBindings.h"
 #include "app/WindowPlacement.h"
 #include "model/ItemClipboard.h"
@@ -186,6 +187,12 @@ void CGPApp::EndOnRequest() {
         if (!mInStartupSteps) StopStartup();
         return;
     }
+    if (vx::AppBusyFlag() != 0) {
+        // A long command holds the window open: the run ends once it has finished.
+        mEndAsked = true;
+        return;
+    }
+    mEndAsked = false;
     if (wxWindow* top = GetTopWindow())
         top->Close(true);
     else
@@ -274,6 +281,10 @@ void CGPApp::CloseSplash() {
 
 void CGPApp::OnIdleCheck(wxIdleEvent& event) {
     event.Skip();
+    if (mEndAsked && StartupComplete() && vx::AppBusyFlag() == 0) {
+        EndOnRequest();
+        return;
+    }
     if (mIdleCheck && StartupComplete()) vx::CheckActiveLayoutResolution(*mIdleCheck);
 }
 

@@ -63,7 +63,8 @@ public:
     /// Runs the steps after the splash pause now (tests; the timer calls it otherwise).
     void FinishStartup();
     /// Ends the run as the main window's close box does (a session's SIGTERM). Asked
-    /// during start-up, start-up stops after its current step and the run ends with 0.
+    /// during start-up, start-up stops after its current step and the run ends with 0;
+    /// asked during a long command, the run ends once the command has finished.
     void EndOnRequest();
 
 protected:

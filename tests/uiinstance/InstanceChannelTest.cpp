@@ -46,6 +46,10 @@
 #include "ui/document/GPDocument.h"
 #include "ui/shell/GPView.h"
 
+// Last: Xlib defines names such as Status as macros.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
 extern char** environ;
 
 namespace fs = std::filesystem;
@@ -219,6 +223,40 @@ pid_t LockOwner(const fs::path& lockFile) {
 
 bool Running(pid_t pid) { return waitpid(pid, nullptr, WNOHANG) == 0; }
 
+/// The title of the top-level window larger than the splash that pid shows (its main
+/// window, shown once start-up reaches its last steps); nullopt while there is none.
+std::optional<std::string> MainWindowTitle(pid_t pid) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return std::nullopt;
+    std::optional<std::string> title;
+    const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", True);
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (pidAtom != None && XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count && !title; ++i) {
+            Atom type = None;
+            int format = 0;
+            unsigned long items = 0, after = 0;
+            unsigned char* data = nullptr;
+            if (XGetWindowProperty(display, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items,
+                                   &after, &data) != Success || !data)
+                continue;
+            const bool ours = items == 1 && format == 32 && pid_t(*reinterpret_cast<unsigned long*>(data)) == pid;
+            XFree(data);
+            XWindowAttributes attributes {};
+            if (!ours || !XGetWindowAttributes(display, children[i], &attributes) ||
+                attributes.map_state != IsViewable || attributes.width < 400)
+                continue;
+            char* name = nullptr;
+            title = XFetchName(display, children[i], &name) && name ? std::string(name) : std::string();
+            if (name) XFree(name);
+        }
+        if (children) XFree(children);
+    }
+    XCloseDisplay(display);
+    return title;
+}
+
 /// The page count pdfinfo reads from pdf; 0 while it cannot read it (not written yet).
 int PdfPages(const fs::path& pdf) {
     std::string out;
@@ -299,11 +337,11 @@ protected:
         ASSERT_NE(ActiveLayout(), nullptr);
     }
     static fs::path Output() { return root->Path() / "Druckausgabe"; }
-    /// Writes folder/"x.kqf": the program's own new layout on the file queue, with two
+    /// Writes folder/name: the program's own new layout on the file queue, with two
     /// pictures and installed profiles, so that opening it asks nothing. Its page count.
-    static int WritePrintLayout(const fs::path& folder) {
+    static int WritePrintLayout(const fs::path& folder, const char* name = "x.kqf") {
         fs::create_directories(folder);
-        const fs::path file = folder / "x.kqf";
+        const fs::path file = folder / name;
         auto layout = App().Core()->CreateDefaultLayout(nullptr, nullptr);
         if (!layout) return 0;
         layout->Texts().printerName = kFileQueue;
@@ -481,58 +519,79 @@ TEST_F(SingleInstance, AFirstStartWithAPrintRequestPrintsAfterItsStartUp) {
 }
 
 TEST_F(SingleInstance, AStartDuringTheFirstsExitBecomesFirstOnceTheFirstIsGone) {
-    const OwnRun run(root->Path() / "exit");
-    const pid_t first = run.Start({}, run.base);
-    ASSERT_GT(first, 0);
-    ASSERT_TRUE(PumpUntil([&] { return SocketInode(run.Socket()) != 0; }, 30)) << "the first never served";
-    // A handed-over start proves the first is serving; its working file stands for the
-    // bitmaps and print bands a run keeps in its folder.
-    ASSERT_EQ(WaitServing(run.Start({}, run.base), 30), 0);
-    WriteText(run.Temp() / "Arbeit" / "band-0001.tmp", "in use");
-    ASSERT_EQ(LockOwner(run.LockFile()), first);
+    struct Case {
+        const char* name;
+        bool startedUp;  // quit once its main window shows, else in the splash pause
+    };
+    const auto check = [&](const Case& c) {
+        const OwnRun run(root->Path() / "exit" / c.name);
+        // Started up, the first shows a layout of its own: a bare start would wait in
+        // the template chooser.
+        const fs::path layouts = run.base / "Layouts";
+        ASSERT_GT(WritePrintLayout(layouts, "Abschied.kqf"), 0);
+        const pid_t first = c.startedUp ? run.Start({"Abschied.kqf"}, layouts) : run.Start({}, run.base);
+        ASSERT_GT(first, 0);
+        ASSERT_TRUE(PumpUntil([&] { return SocketInode(run.Socket()) != 0; }, 30)) << "the first never served";
+        // A handed-over start proves the first is serving; its working file stands for
+        // the bitmaps and print bands a run keeps in its folder.
+        ASSERT_EQ(WaitServing(run.Start({}, run.base), 30), 0);
+        if (c.startedUp) {
+            // Its own command line runs last, after start-up and the requests before it.
+            ASSERT_TRUE(PumpUntil(
+                [&] { return MainWindowTitle(first).value_or("").find("Abschied") != std::string::npos; }, 30))
+                << "the layout never opened: " << MainWindowTitle(first).value_or("no main window");
+        }
+        WriteText(run.Temp() / "Arbeit" / "band-0001.tmp", "in use");
+        ASSERT_EQ(LockOwner(run.LockFile()), first);
 
-    // Asked to quit, the first stops serving first; it is held right there, inside its
-    // exit, so that the second start surely comes while the first still runs.
-    kill(first, SIGTERM);
-    const auto quitting = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (SocketInode(run.Socket()) != 0 && std::chrono::steady_clock::now() < quitting) usleep(200);
-    kill(first, SIGSTOP);
-    ASSERT_EQ(SocketInode(run.Socket()), 0u) << "the first kept serving after it was asked to quit";
-    const std::vector<std::string> held = Listing(run.Temp());
-    const bool lockHeld = LockOwner(run.LockFile()) == first;
+        // Asked to quit, the first stops serving first; it is held right there, inside
+        // its exit, so that the second start surely comes while the first still runs.
+        kill(first, SIGTERM);
+        const auto quitting = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (SocketInode(run.Socket()) != 0 && std::chrono::steady_clock::now() < quitting) usleep(200);
+        kill(first, SIGSTOP);
+        EXPECT_EQ(SocketInode(run.Socket()), 0u) << "the first kept serving after it was asked to quit";
+        const std::vector<std::string> held = Listing(run.Temp());
+        const bool lockHeld = LockOwner(run.LockFile()) == first;
 
-    const pid_t second = run.Start({}, run.base);
-    ASSERT_GT(second, 0);
-    // While the first holds the lock, nothing in its folder changes; the second keeps
-    // trying for 5 s, so a hold of 1.5 s leaves it time to take over.
-    bool untouched = true;
-    PumpUntil(
-        [&] {
-            if (lockHeld && Listing(run.Temp()) != held) untouched = false;
-            return !untouched;
-        },
-        1.5);
-    EXPECT_TRUE(untouched) << "the folder of the first changed while it held the lock";
-    if (lockHeld) {
-        EXPECT_EQ(SocketInode(run.Socket()), 0u) << "the second served while the first held the lock";
+        const pid_t second = run.Start({}, run.base);
+        ASSERT_GT(second, 0);
+        // While the first holds the lock, nothing in its folder changes; the second
+        // keeps trying for 5 s, so a hold of 1.5 s leaves it time to take over.
+        bool untouched = true;
+        PumpUntil(
+            [&] {
+                if (lockHeld && Listing(run.Temp()) != held) untouched = false;
+                return !untouched;
+            },
+            1.5);
+        EXPECT_TRUE(untouched) << "the folder of the first changed while it held the lock";
+        if (lockHeld) {
+            EXPECT_EQ(SocketInode(run.Socket()), 0u) << "the second served while the first held the lock";
+        }
+        EXPECT_TRUE(Running(second)) << "the second start ended while the first was still exiting";
+        kill(first, SIGCONT);
+
+        // The first ends normally; the second becomes first and serves its own socket
+        // (after its 5 s it would give up and never serve).
+        EXPECT_EQ(WaitServing(first, 30), 0);
+        EXPECT_TRUE(PumpUntil([&] { return SocketInode(run.Socket()) != 0; }, 20)) << "the second never served";
+        EXPECT_TRUE(Running(second));
+        EXPECT_EQ(LockOwner(run.LockFile()), second);
+        EXPECT_FALSE(fs::exists(run.Temp() / "Arbeit")) << "the first's working files outlived it";
+
+        // The first's exit left the second's folder alone: a third start hands over to it.
+        EXPECT_EQ(WaitServing(run.Start({}, run.base), 30), 0);
+        EXPECT_TRUE(Running(second));
+        kill(second, SIGTERM);
+        EXPECT_EQ(WaitServing(second, 30), 0);
+        EXPECT_FALSE(fs::exists(run.Temp()));
+        EXPECT_FALSE(fs::exists(run.LockFile()));
+    };
+    for (const Case& c : {Case{"during-start-up", false}, Case{"after-start-up", true}}) {
+        SCOPED_TRACE(c.name);
+        check(c);
     }
-    EXPECT_TRUE(Running(second)) << "the second start ended while the first was still exiting";
-    kill(first, SIGCONT);
-
-    // The first ends normally; the second becomes first and serves its own socket.
-    EXPECT_EQ(WaitServing(first, 30), 0);
-    EXPECT_TRUE(PumpUntil([&] { return SocketInode(run.Socket()) != 0; }, 20)) << "the second never served";
-    EXPECT_TRUE(Running(second));
-    EXPECT_EQ(LockOwner(run.LockFile()), second);
-    EXPECT_FALSE(fs::exists(run.Temp() / "Arbeit")) << "the first's working files outlived it";
-
-    // The first's exit left the second's folder alone: a third start hands over to it.
-    EXPECT_EQ(WaitServing(run.Start({}, run.base), 30), 0);
-    EXPECT_TRUE(Running(second));
-    kill(second, SIGTERM);
-    EXPECT_EQ(WaitServing(second, 30), 0);
-    EXPECT_FALSE(fs::exists(run.Temp()));
-    EXPECT_FALSE(fs::exists(run.LockFile()));
 }
 
 }  // namespace
