@@ -493,6 +493,7 @@ TEST_F(SingleInstance, APrintRequestOpensTheLayoutAndPrintsItThroughTheFileQueue
     EXPECT_TRUE(opened());
     PumpUntil([] { return false; }, 0.5);
     EXPECT_EQ(PdfsIn(Output()).size(), 1u) << "one print, not one per request";
+    Shot(App().MainFrame(), "instance/printed-request.png");
 }
 
 TEST_F(SingleInstance, AFirstStartWithAPrintRequestPrintsAfterItsStartUp) {
