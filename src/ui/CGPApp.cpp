@@ -11,6 +11,7 @@
 #include <wx/image.h>
 
 #include "app/AppCore.h"
+#include "document/LayoutDocument.h"
 #include "app/StartupBindings.h"
 #include "app/WindowPlacement.h"
 #include "model/ItemClipboard.h"
@@ -46,18 +47,12 @@ namespace {
 // A session that ends sends SIGTERM: close like the window's close box, so the
 // temporary folder goes too. wx delivers it on the main loop, not in signal context.
 void CloseOnSignal(int) {
-    if (!wxTheApp) return;
+    auto* app = dynamic_cast<CGPApp*>(wxTheApp);
+    if (!app) return;
     // A dialog open now would hold its own loop: it ends as cancelled first.
     for (wxWindow* window : wxTopLevelWindows)
         if (auto* dialog = dynamic_cast<wxDialog*>(window); dialog && dialog->IsModal()) dialog->EndModal(wxID_CANCEL);
-    wxTheApp->CallAfter([] {
-        if (wxWindow* top = wxTheApp->GetTopWindow())
-            top->Close(true);
-        else
-            wxTheApp->ExitMainLoop();
-        // The closed frame is destroyed at idle time; nothing else may come to run it.
-        wxWakeUpIdle();
-    });
+    app->CallAfter([app] { app->EndOnRequest(); });
     wxWakeUpIdle();
 }
 
@@ -155,10 +150,16 @@ bool CGPApp::OnInit() {
     mSplashTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { FinishStartup(); });
     Bind(wxEVT_IDLE, &CGPApp::OnIdleCheck, this);
 
+    mInStartupSteps = true;
     const vx::StartupResult first = mSequence->RunStartupSteps1To21();
+    mInStartupSteps = false;
     if (!first.run) {
         Refused(first);
         return true;  // OnRun ends the run with the refusal's status
+    }
+    if (mEndAsked) {
+        StopStartup();
+        return true;
     }
     mSplashTimer.StartOnce(kSplashMilliseconds);
     return true;
@@ -168,11 +169,49 @@ void CGPApp::FinishStartup() {
     if (mSplashTimer.IsRunning()) mSplashTimer.Stop();
     CloseSplash();
     if (mRefused || !mSequence || mSequence->StartupComplete()) return;
+    mInStartupSteps = true;
     const vx::StartupResult rest = mSequence->RunStartupSteps22To30();
+    mInStartupSteps = false;
     if (!rest.run) {
         Refused(rest);
         ExitMainLoop();
+    } else if (mEndAsked) {
+        EndOnRequest();
     }
+}
+
+void CGPApp::EndOnRequest() {
+    if (!mRefused && mSequence && !mSequence->StartupComplete()) {
+        // Start-up still uses the hidden main window: it stops between two steps.
+        mEndAsked = true;
+        if (!mInStartupSteps) StopStartup();
+        return;
+    }
+    if (vx::AppBusyFlag() != 0) {
+        // A long command holds the window open: the run ends once it has finished.
+        mEndAsked = true;
+        return;
+    }
+    mEndAsked = false;
+    if (wxWindow* top = GetTopWindow())
+        top->Close(true);
+    else
+        ExitMainLoop();
+    // The closed frame is destroyed at idle time; nothing else may come to run it.
+    wxWakeUpIdle();
+}
+
+void CGPApp::StopStartup() {
+    // Asked to end, not refused: the run ends with status 0 and saves nothing.
+    mSplashTimer.Stop();
+    mRefused = true;
+    CloseSplash();
+    if (mFrame) {
+        mFrame->Destroy();
+        mFrame = nullptr;
+    }
+    ExitMainLoop();
+    wxWakeUpIdle();
 }
 
 void CGPApp::Refused(const vx::StartupResult& result) {
@@ -192,6 +231,12 @@ int CGPApp::OnRun() {
 }
 
 int CGPApp::OnExit() {
+    // A later start must not hand its command line to a run that is ending, which
+    // would drop it: it waits for the lock and starts as the first.
+    if (mInstance) mInstance->Stop();
+    // A main window closed by a stopped or refused start-up is still pending: it goes
+    // while the document manager it points to exists.
+    DeletePendingObjects();
     vx::InstallHostService<vx::PrintJobServices>(nullptr);
     // Copied items hold pictures: free them while the picture stores still exist.
     vx::ItemClipboard::Instance().Clear();
@@ -223,7 +268,6 @@ int CGPApp::OnExit() {
     vx::SetMessagePort(nullptr);
     vx::SetFatalErrorHook({});
     // The lock goes last: a new start must not empty the folder while it is in use.
-    if (mInstance) mInstance->Stop();
     if (!mInstance || mInstance->OwnsTempFolder()) vx::RemoveTempFolder();
     mInstance.reset();
     return wxApp::OnExit();
@@ -237,6 +281,10 @@ void CGPApp::CloseSplash() {
 
 void CGPApp::OnIdleCheck(wxIdleEvent& event) {
     event.Skip();
+    if (mEndAsked && StartupComplete() && vx::AppBusyFlag() == 0) {
+        EndOnRequest();
+        return;
+    }
     if (mIdleCheck && StartupComplete()) vx::CheckActiveLayoutResolution(*mIdleCheck);
 }
 

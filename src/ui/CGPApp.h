@@ -62,6 +62,10 @@ public:
     int ExitStatus() const { return mExitStatus; }
     /// Runs the steps after the splash pause now (tests; the timer calls it otherwise).
     void FinishStartup();
+    /// Ends the run as the main window's close box does (a session's SIGTERM). Asked
+    /// during start-up, start-up stops after its current step and the run ends with 0;
+    /// asked during a long command, the run ends once the command has finished.
+    void EndOnRequest();
 
 protected:
     // Every event handler runs inside this boundary: an exception is a bug.
@@ -89,6 +93,7 @@ private:
     vx::WarningAnswer ShowUserRightsWarning(const std::string& userFolder) override;
 
     void Refused(const vx::StartupResult& result);
+    void StopStartup();
     void CloseSplash();
     void OnIdleCheck(wxIdleEvent& event);
 
@@ -116,6 +121,8 @@ private:
     wxCursor mMoveCursor;
     int mExitStatus = 0;
     bool mRefused = false;
+    bool mInStartupSteps = false;
+    bool mEndAsked = false;
 };
 
 wxDECLARE_APP(CGPApp);

@@ -7,7 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -27,18 +30,25 @@
 #include <cairo.h>
 
 #include "app/AppCore.h"
+#include "core/document/PrintCommandsFixture.h"
 #include "core/imaging/JpegFixtures.h"
+#include "document/LayoutXmlReader.h"
 #include "document/LayoutXmlWriter.h"
 #include "host/DocumentServices.h"
 #include "host/HostService.h"
 #include "model/CLayoutObj.h"
 #include "model/CLayoutSetting.h"
+#include "platform/spool/QueueFile.h"
 #include "platform/system/Folders.h"
 #include "support/TestFolders.h"
 #include "ui/CGPApp.h"
 #include "ui/CMainFrame.h"
 #include "ui/document/GPDocument.h"
 #include "ui/shell/GPView.h"
+
+// Last: Xlib defines names such as Status as macros.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 extern char** environ;
 
@@ -171,12 +181,123 @@ void WriteText(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+constexpr const char* kFileQueue = "TEVRA Proof 44 (Datei)";
+
+/// Makes the shipped file queue the user folder's only printer, writing into output.
+void WriteQueueFile(const fs::path& user, const fs::path& output) {
+    WriteText(user / vx::QueueFile::kFileName,
+              std::string("[") + kFileQueue + "]\nModel=TEVRA Proof 44\nOutput=" + output.string() + "\nDefault=1\n");
+}
+
+/// A run of the program in folders of its own under base; it prints into Output().
+struct OwnRun {
+    fs::path base;
+    std::vector<std::string> env;
+    explicit OwnRun(const fs::path& folder)
+        : base(folder),
+          env{"VELLICOREX_USER_DIR=" + (folder / "user").string(), "VELLICOREX_TEMP_DIR=" + (folder / "temp").string()} {
+        fs::create_directories(Output());
+        WriteQueueFile(base / "user", Output());
+    }
+    fs::path Output() const { return base / "Druckausgabe"; }
+    fs::path Temp() const { return base / "temp"; }
+    fs::path Socket() const { return Temp() / "VellicorEx.ipc"; }
+    fs::path LockFile() const { return base / "user" / "VellicorEx.exe"; }
+    pid_t Start(const std::vector<std::string>& arguments, const fs::path& folder) const {
+        return Spawn(arguments, folder, env);
+    }
+};
+
+/// The serving socket's inode, 0 while there is none.
+ino_t SocketInode(const fs::path& socket) {
+    struct stat info {};
+    return lstat(socket.c_str(), &info) == 0 && S_ISSOCK(info.st_mode) ? info.st_ino : 0;
+}
+
+/// The process id the lock file names; 0 while there is none.
+pid_t LockOwner(const fs::path& lockFile) {
+    std::ifstream in(lockFile, std::ios::binary);
+    long pid = 0;
+    return in >> pid ? pid_t(pid) : 0;
+}
+
+bool Running(pid_t pid) { return waitpid(pid, nullptr, WNOHANG) == 0; }
+
+/// The title of the top-level window larger than the splash that pid shows (its main
+/// window, shown once start-up reaches its last steps); nullopt while there is none.
+std::optional<std::string> MainWindowTitle(pid_t pid) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return std::nullopt;
+    std::optional<std::string> title;
+    const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", True);
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (pidAtom != None && XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count && !title; ++i) {
+            Atom type = None;
+            int format = 0;
+            unsigned long items = 0, after = 0;
+            unsigned char* data = nullptr;
+            if (XGetWindowProperty(display, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items,
+                                   &after, &data) != Success || !data)
+                continue;
+            const bool ours = items == 1 && format == 32 && pid_t(*reinterpret_cast<unsigned long*>(data)) == pid;
+            XFree(data);
+            XWindowAttributes attributes {};
+            if (!ours || !XGetWindowAttributes(display, children[i], &attributes) ||
+                attributes.map_state != IsViewable || attributes.width < 400)
+                continue;
+            char* name = nullptr;
+            title = XFetchName(display, children[i], &name) && name ? std::string(name) : std::string();
+            if (name) XFree(name);
+        }
+        if (children) XFree(children);
+    }
+    XCloseDisplay(display);
+    return title;
+}
+
+/// The page count pdfinfo reads from pdf; 0 while it cannot read it (not written yet).
+int PdfPages(const fs::path& pdf) {
+    std::string out;
+    if (FILE* p = popen(("pdfinfo '" + pdf.string() + "' 2>/dev/null").c_str(), "r")) {
+        char buffer[512];
+        while (size_t n = std::fread(buffer, 1, sizeof buffer, p)) out.append(buffer, n);
+        pclose(p);
+    }
+    const size_t at = out.find("Pages:");
+    return at == std::string::npos ? 0 : std::atoi(out.c_str() + at + 6);
+}
+
+std::vector<fs::path> PdfsIn(const fs::path& folder) {
+    std::vector<fs::path> pdfs;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error))
+        if (entry.path().extension() == ".pdf") pdfs.push_back(entry.path());
+    return pdfs;
+}
+
+/// The names below folder, sorted; empty when it is gone.
+std::vector<std::string> Listing(const fs::path& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(folder, error); !error && it != fs::recursive_directory_iterator();
+         it.increment(error))
+        names.push_back(it->path().lexically_relative(folder).string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 class SingleInstance : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         root = new vx::test::TestRoot;
         temp = new vx::test::ScopedEnv("VELLICOREX_TEMP_DIR", (root->Path() / "temp").string());
         user = new vx::test::ScopedEnv("VELLICOREX_USER_DIR", (root->Path() / "user").string());
+        // The shipped file queue is the only printer; print requests write into Output().
+        cups = new vx::test::ScopedEnv("CUPS_SERVER", (root->Path() / "no-cups.sock").string());
+        fs::create_directories(Output());
+        WriteQueueFile(root->Path() / "user", Output());
         hook = new AnsweringHook;
         static int argc = 1;
         static char arg0[] = "vellicorex";
@@ -206,6 +327,7 @@ protected:
         }
         delete hook;
         delete chooser;
+        delete cups;
         delete user;
         delete temp;
         delete root;
@@ -213,6 +335,23 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(started) << "start-up refused";
         ASSERT_NE(ActiveLayout(), nullptr);
+    }
+    static fs::path Output() { return root->Path() / "Druckausgabe"; }
+    /// Writes folder/name: the program's own new layout on the file queue, with two
+    /// pictures and installed profiles, so that opening it asks nothing. Its page count.
+    static int WritePrintLayout(const fs::path& folder, const char* name = "x.kqf") {
+        fs::create_directories(folder);
+        const fs::path file = folder / name;
+        auto layout = App().Core()->CreateDefaultLayout(nullptr, nullptr);
+        if (!layout) return 0;
+        layout->Texts().printerName = kFileQueue;
+        vx::test::AddJpegItem(*layout, folder / "a.jpg", 720, 720, 40);
+        vx::test::AddJpegItem(*layout, folder / "b.jpg", 720, layout->GetPaper().y + 720, 200);
+        if (!vx::SaveLayoutXml(file, *layout)) return 0;
+        // Read back here, where the hook accepts the default profiles, and saved with them.
+        vx::LayoutLoad load = vx::LoadLayoutXml(file);
+        if (!load.Ok() || !vx::SaveLayoutXml(file, *load.layout)) return 0;
+        return load.layout->GetPageNumber();
     }
     static fs::path Images() {
         const fs::path folder = root->Path() / "p";
@@ -235,6 +374,7 @@ protected:
     static inline vx::test::TestRoot* root = nullptr;
     static inline vx::test::ScopedEnv* temp = nullptr;
     static inline vx::test::ScopedEnv* user = nullptr;
+    static inline vx::test::ScopedEnv* cups = nullptr;
     static inline AnsweringHook* hook = nullptr;
     static inline TemplateChooser* chooser = nullptr;
     static inline bool started = false;
@@ -303,7 +443,9 @@ TEST_F(SingleInstance, AfterAKilledFirstTheNextStartIsFirst) {
     ASSERT_GT(first, 0);
     struct stat info {};
     ASSERT_TRUE(PumpUntil([&] { return lstat(socket.c_str(), &info) == 0; }, 20)) << "the first never served";
+    // The next socket may get the freed inode again: its time tells it apart too.
     const ino_t oldSocket = info.st_ino;
+    const timespec oldTime = info.st_mtim;
     kill(first, SIGKILL);
     waitpid(first, nullptr, 0);
     ASSERT_TRUE(fs::exists(base / "user" / "VellicorEx.exe")) << "a killed run leaves its lock file";
@@ -311,7 +453,11 @@ TEST_F(SingleInstance, AfterAKilledFirstTheNextStartIsFirst) {
     const pid_t next = Spawn({}, base, env);
     ASSERT_GT(next, 0);
     const bool served =
-        PumpUntil([&] { return lstat(socket.c_str(), &info) == 0 && info.st_ino != oldSocket; }, 20);
+        PumpUntil([&] {
+            return LockOwner(base / "user" / "VellicorEx.exe") == next && lstat(socket.c_str(), &info) == 0 &&
+                   (info.st_ino != oldSocket || info.st_mtim.tv_sec != oldTime.tv_sec ||
+                    info.st_mtim.tv_nsec != oldTime.tv_nsec);
+        }, 20);
     int status = 0;
     EXPECT_EQ(waitpid(next, &status, WNOHANG), 0) << "the next start ended instead of running";
     EXPECT_TRUE(served) << "the next start does not serve the socket";
@@ -321,6 +467,132 @@ TEST_F(SingleInstance, AfterAKilledFirstTheNextStartIsFirst) {
     EXPECT_EQ(WaitServing(next), 0);
     EXPECT_FALSE(fs::exists(base / "temp"));
     EXPECT_FALSE(fs::exists(base / "user" / "VellicorEx.exe"));
+}
+
+TEST_F(SingleInstance, APrintRequestOpensTheLayoutAndPrintsItThroughTheFileQueue) {
+    if (std::system("command -v pdfinfo >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdfinfo is not installed";
+    const fs::path layouts = root->Path() / "print";
+    const int pages = WritePrintLayout(layouts);
+    ASSERT_GT(pages, 0);
+
+    // The path is relative: the running program resolves it from the sender's folder.
+    EXPECT_EQ(WaitServing(Spawn({"-p", "x.kqf"}, layouts), 30), 0);
+    const auto opened = [&] {
+        const vx::CLayoutSetting* open = ActiveLayout();
+        return open && fs::path(open->Texts().documentPath) == layouts / "x.kqf";
+    };
+    std::vector<fs::path> pdfs;
+    const bool printed = PumpUntil(
+        [&] {
+            pdfs = PdfsIn(Output());
+            return opened() && pdfs.size() == 1 && PdfPages(pdfs[0]) == pages;
+        },
+        60);
+    EXPECT_TRUE(printed) << pdfs.size() << " PDF(s) in " << Output() << ", "
+                         << (pdfs.empty() ? 0 : PdfPages(pdfs[0])) << " page(s) of " << pages;
+    EXPECT_TRUE(opened());
+    PumpUntil([] { return false; }, 0.5);
+    EXPECT_EQ(PdfsIn(Output()).size(), 1u) << "one print, not one per request";
+    Shot(App().MainFrame(), "instance/printed-request.png");
+}
+
+TEST_F(SingleInstance, AFirstStartWithAPrintRequestPrintsAfterItsStartUp) {
+    if (std::system("command -v pdfinfo >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdfinfo is not installed";
+    const OwnRun run(root->Path() / "first-print");
+    const fs::path layouts = run.base / "Layouts";
+    const int pages = WritePrintLayout(layouts);
+    ASSERT_GT(pages, 0);
+    const pid_t first = run.Start({"-p", "x.kqf"}, layouts);
+    ASSERT_GT(first, 0);
+    std::vector<fs::path> pdfs;
+    const bool printed = PumpUntil(
+        [&] {
+            pdfs = PdfsIn(run.Output());
+            return pdfs.size() == 1 && PdfPages(pdfs[0]) == pages;
+        },
+        60);
+    EXPECT_TRUE(printed) << pdfs.size() << " PDF(s) in " << run.Output();
+    EXPECT_TRUE(Running(first)) << "the program stays open after printing";
+    // Printing leaves the layout modified: a close would ask to save it, and nobody
+    // answers in that process.
+    kill(first, SIGKILL);
+    waitpid(first, nullptr, 0);
+}
+
+TEST_F(SingleInstance, AStartDuringTheFirstsExitBecomesFirstOnceTheFirstIsGone) {
+    struct Case {
+        const char* name;
+        bool startedUp;  // quit once its main window shows, else in the splash pause
+    };
+    const auto check = [&](const Case& c) {
+        const OwnRun run(root->Path() / "exit" / c.name);
+        // Started up, the first shows a layout of its own: a bare start would wait in
+        // the template chooser.
+        const fs::path layouts = run.base / "Layouts";
+        ASSERT_GT(WritePrintLayout(layouts, "Abschied.kqf"), 0);
+        const pid_t first = c.startedUp ? run.Start({"Abschied.kqf"}, layouts) : run.Start({}, run.base);
+        ASSERT_GT(first, 0);
+        ASSERT_TRUE(PumpUntil([&] { return SocketInode(run.Socket()) != 0; }, 30)) << "the first never served";
+        // A handed-over start proves the first is serving; its working file stands for
+        // the bitmaps and print bands a run keeps in its folder.
+        ASSERT_EQ(WaitServing(run.Start({}, run.base), 30), 0);
+        if (c.startedUp) {
+            // Its own command line runs last, after start-up and the requests before it.
+            ASSERT_TRUE(PumpUntil(
+                [&] { return MainWindowTitle(first).value_or("").find("Abschied") != std::string::npos; }, 30))
+                << "the layout never opened: " << MainWindowTitle(first).value_or("no main window");
+        }
+        WriteText(run.Temp() / "Arbeit" / "band-0001.tmp", "in use");
+        ASSERT_EQ(LockOwner(run.LockFile()), first);
+
+        // Asked to quit, the first stops serving first; it is held right there, inside
+        // its exit, so that the second start surely comes while the first still runs.
+        kill(first, SIGTERM);
+        const auto quitting = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (SocketInode(run.Socket()) != 0 && std::chrono::steady_clock::now() < quitting) usleep(200);
+        kill(first, SIGSTOP);
+        EXPECT_EQ(SocketInode(run.Socket()), 0u) << "the first kept serving after it was asked to quit";
+        const std::vector<std::string> held = Listing(run.Temp());
+        const bool lockHeld = LockOwner(run.LockFile()) == first;
+
+        const pid_t second = run.Start({}, run.base);
+        ASSERT_GT(second, 0);
+        // While the first holds the lock, nothing in its folder changes; the second
+        // keeps trying for 5 s, so a hold of 1.5 s leaves it time to take over.
+        bool untouched = true;
+        PumpUntil(
+            [&] {
+                if (lockHeld && Listing(run.Temp()) != held) untouched = false;
+                return !untouched;
+            },
+            1.5);
+        EXPECT_TRUE(untouched) << "the folder of the first changed while it held the lock";
+        if (lockHeld) {
+            EXPECT_EQ(SocketInode(run.Socket()), 0u) << "the second served while the first held the lock";
+        }
+        EXPECT_TRUE(Running(second)) << "the second start ended while the first was still exiting";
+        kill(first, SIGCONT);
+
+        // The first ends normally; the second becomes first and serves its own socket
+        // (after its 5 s it would give up and never serve).
+        EXPECT_EQ(WaitServing(first, 30), 0);
+        EXPECT_TRUE(PumpUntil([&] { return SocketInode(run.Socket()) != 0; }, 20)) << "the second never served";
+        EXPECT_TRUE(Running(second));
+        EXPECT_EQ(LockOwner(run.LockFile()), second);
+        EXPECT_FALSE(fs::exists(run.Temp() / "Arbeit")) << "the first's working files outlived it";
+
+        // The first's exit left the second's folder alone: a third start hands over to it.
+        EXPECT_EQ(WaitServing(run.Start({}, run.base), 30), 0);
+        EXPECT_TRUE(Running(second));
+        kill(second, SIGTERM);
+        EXPECT_EQ(WaitServing(second, 30), 0);
+        EXPECT_FALSE(fs::exists(run.Temp()));
+        EXPECT_FALSE(fs::exists(run.LockFile()));
+    };
+    for (const Case& c : {Case{"during-start-up", false}, Case{"after-start-up", true}}) {
+        SCOPED_TRACE(c.name);
+        check(c);
+    }
 }
 
 }  // namespace
