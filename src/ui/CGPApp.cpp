@@ -11,9 +11,9 @@
 #include <wx/image.h>
 
 #include "app/AppCore.h"
-#include "document/LayoutDocument.h"
 #include "app/StartupBindings.h"
 #include "app/WindowPlacement.h"
+#include "document/LayoutDocument.h"
 #include "model/ItemClipboard.h"
 #include "host/DocumentServices.h"
 #include "host/FatalError.h"
