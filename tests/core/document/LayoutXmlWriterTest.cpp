@@ -22,7 +22,6 @@
 #include "platform/system/FreeSpace.h"
 #include "support/RecordingHost.h"
 #include "support/TestFolders.h"
-#include "templates/XmlText.h"
 #include "view/LayoutViewCommands.h"
 
 namespace fs = std::filesystem;
@@ -514,31 +513,6 @@ TEST(IsStandardTemplateFile, OnlyUserCategoriesMakeATemplateNonStandard) {
     const fs::path saved = root.Path() / "saved.kqt";
     ASSERT_TRUE(SaveLayoutXml(saved, *layout));
     EXPECT_FALSE(IsStandardTemplateFile(saved));
-}
-
-}  // namespace
-}  // namespace vx
-
-namespace vx {
-namespace {
-
-TEST(XmlText, ElementsHoldExactlyTheirText) {
-    XmlDocument doc(xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0")));
-    xmlNodePtr root = xmlNewDocNode(doc.get(), nullptr, reinterpret_cast<const xmlChar*>("root"), nullptr);
-    xmlDocSetRootElement(doc.get(), root);
-    const std::string text = "\"a &amp; <b> 'c'\"";
-    xmlNodePtr added = AddXmlTextElement(root, "Added", text);
-    xmlNodePtr edited = AddXmlTextElement(root, "Edited", "old");
-    ASSERT_TRUE(added && edited);
-    ASSERT_TRUE(SetXmlElementText(edited, text));
-    xmlChar* bytes = nullptr;
-    int size = 0;
-    xmlDocDumpFormatMemoryEnc(doc.get(), &bytes, &size, "UTF-8", 1);
-    ParsedFile f(std::string(reinterpret_cast<const char*>(bytes), size_t(size)));
-    xmlFree(bytes);
-    ASSERT_TRUE(f.Ok());
-    EXPECT_EQ(f.Text(f.Root(), "Added"), text);
-    EXPECT_EQ(f.Text(f.Root(), "Edited"), text);
 }
 
 }  // namespace
