@@ -35,7 +35,7 @@ void SetEntries(wxChoice* choice, const std::vector<std::string>& entries, int s
 CSelectTemplateDlg::CSelectTemplateDlg(wxWindow* parent, TemplateChooserModel& model)
     : wxDialog(parent, 320, U(LoadString(IDS_CHOOSE_TEMPLATE_TITLE)), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
-      mModel(model) {
+      TemplateBrowser(model) {
     Build();
     mSyncing = true;
     mTreeMode->Append(U(LoadString(IDS_TREE_MODE_CATEGORY)));
@@ -85,12 +85,7 @@ void CSelectTemplateDlg::Build() {
     middle->Add(mList, 1, wxEXPAND);
     body->Add(middle, 1, wxEXPAND | wxRIGHT, 8);
 
-    mTabs = new wxNotebook(this, kTabId, wxDefaultPosition, wxSize(280, 330));
-    mPreviewPage = new CTemplatePreviewPage(mTabs);
-    mPropertyPage = new CTemplatePropertyPage(mTabs);
-    mTabs->AddPage(mPreviewPage, U(LoadString(IDS_TAB_PREVIEW)));
-    mTabs->AddPage(mPropertyPage, U(LoadString(IDS_TAB_INFO)));
-    body->Add(mTabs, 0, wxEXPAND);
+    body->Add(BuildPages(this, kTabId, wxSize(280, 330)), 0, wxEXPAND);
     top->Add(body, 1, wxEXPAND | wxLEFT | wxRIGHT, 8);
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
@@ -137,18 +132,13 @@ void CSelectTemplateDlg::SyncTree() {
 }
 
 void CSelectTemplateDlg::SyncList() {
-    mSyncing = true;
-    mList->Fill(mModel.Items(), mModel.View(), mModel.SelectedItem());
-    mSyncing = false;
+    FillList();
     mOk->Enable(mModel.OkEnabled());
     SyncPages();
 }
 
 void CSelectTemplateDlg::SyncPages() {
-    mPreviewPage->SetTemplateInfo(mModel.CurrentRecord());
-    mPropertyPage->SetTemplateInfo(mModel.CurrentRecord());
-    if (mTabs->GetSelection() == 1) mPropertyPage->FillPropertyList();
-    else mPreviewPage->DrawPreview();
+    ShowPages();
     mOk->Enable(mModel.OkEnabled());
 }
 
@@ -165,20 +155,6 @@ void CSelectTemplateDlg::OnTreeModeChoice(wxCommandEvent& event) {
     if (mSyncing) return;
     mModel.SetTreeMode(event.GetSelection());
     SyncTree();
-    SyncList();
-}
-
-void CSelectTemplateDlg::OnViewChoice(wxCommandEvent& event) {
-    if (mSyncing) return;
-    mModel.SetView(event.GetSelection());
-    SyncList();
-}
-
-void CSelectTemplateDlg::OnTreeSelection(wxTreeEvent& event) {
-    if (mSyncing || mTree->Filling()) return;
-    const TemplateTreeSelection selection = mTree->SelectionOf(event.GetItem());
-    if (selection.root < 0) return;
-    mModel.SelectTreeItem(selection);
     SyncList();
 }
 
@@ -200,31 +176,6 @@ void CSelectTemplateDlg::OnListActivated(wxListEvent& event) {
     mModel.SelectItem(static_cast<int>(event.GetIndex()));
     SyncPages();
     if (mModel.OkEnabled()) EndModal(wxID_OK);
-}
-
-void CSelectTemplateDlg::OnColumnClick(wxListEvent& event) {
-    mModel.SortByColumn(event.GetColumn());
-    mSyncing = true;
-    mList->Fill(mModel.Items(), mModel.View(), mModel.SelectedItem());
-    mSyncing = false;
-}
-
-void CSelectTemplateDlg::OnListClick(wxMouseEvent& event) {
-    int flags = 0;
-    if (mList->HitTest(event.GetPosition(), flags) == wxNOT_FOUND) {
-        mModel.SelectItem(-1);
-        mSyncing = true;
-        mList->ShowSelected(-1);
-        mSyncing = false;
-        SyncPages();
-    }
-    event.Skip();
-}
-
-void CSelectTemplateDlg::OnTabChanged(wxBookCtrlEvent& event) {
-    mModel.SetTab(event.GetSelection());
-    SyncPages();
-    event.Skip();
 }
 
 std::optional<std::filesystem::path> WxSettingsDialogs::ChooseTemplate() {

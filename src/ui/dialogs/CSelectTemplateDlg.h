@@ -4,6 +4,7 @@
 #include <wx/dialog.h>
 
 #include "templates/TemplateChooserModel.h"
+#include "ui/dialogs/TemplateBrowser.h"
 
 class wxChoice;
 class wxNotebook;
@@ -20,7 +21,7 @@ class CTemplatePropertyPage;
 
 /// "Vorlage wählen": the templates of the catalogue, filtered by printer, paper size,
 /// paper source and a category or image-mask tree; "Öffnen" hands back the chosen path.
-class CSelectTemplateDlg : public wxDialog {
+class CSelectTemplateDlg : public wxDialog, public TemplateBrowser<TemplateChooserModel> {
 public:
     enum {
         kPrinterId = 3884,
@@ -52,32 +53,20 @@ private:
     void Build();
     void SyncCombos();
     void SyncTree();
-    void SyncList();
-    void SyncPages();
+    void SyncList() override;
+    void SyncPages() override;
     void OnFilterChoice(wxCommandEvent& event);
     void OnTreeModeChoice(wxCommandEvent& event);
-    void OnViewChoice(wxCommandEvent& event);
-    void OnTreeSelection(wxTreeEvent& event);
     void OnTreeExpansion(wxTreeEvent& event);
     void OnListSelected(wxListEvent& event);
     void OnListActivated(wxListEvent& event);
-    void OnColumnClick(wxListEvent& event);
-    void OnListClick(wxMouseEvent& event);
-    void OnTabChanged(wxBookCtrlEvent& event);
 
-    TemplateChooserModel& mModel;
     wxChoice* mPrinter = nullptr;
     wxChoice* mPaperSize = nullptr;
     wxChoice* mPaperSource = nullptr;
     wxChoice* mTreeMode = nullptr;
     wxChoice* mView = nullptr;
-    CTemplateTreeCtrl* mTree = nullptr;
-    CTemplateListCtrl* mList = nullptr;
-    wxNotebook* mTabs = nullptr;
-    CTemplatePreviewPage* mPreviewPage = nullptr;
-    CTemplatePropertyPage* mPropertyPage = nullptr;
     wxButton* mOk = nullptr;
-    bool mSyncing = false;
 };
 
 }  // namespace vx

@@ -38,7 +38,7 @@ void ShowStatus(const Status& status) {
 CTemplateOrganizeDlg::CTemplateOrganizeDlg(wxWindow* parent, OrganizerModel& model)
     : wxDialog(parent, kResourceId, TemplateDialogText(kResourceId, 0), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
-      mModel(model) {
+      TemplateBrowser(model) {
     Build();
     mSyncing = true;
     for (int id : {IDS_VIEW_LIST, IDS_VIEW_THUMBS_SMALL, IDS_VIEW_THUMBS_MEDIUM}) mView->Append(Text(LoadString(id)));
@@ -84,12 +84,7 @@ void CTemplateOrganizeDlg::Build() {
     middle->Add(mList, 1, wxEXPAND);
     body->Add(middle, 1, wxEXPAND | wxRIGHT, 8);
 
-    mTabs = new wxNotebook(this, kTabId, wxDefaultPosition, wxSize(280, 370));
-    mPreviewPage = new CTemplatePreviewPage(mTabs);
-    mPropertyPage = new CTemplatePropertyPage(mTabs);
-    mTabs->AddPage(mPreviewPage, Text(LoadString(IDS_TAB_PREVIEW)));
-    mTabs->AddPage(mPropertyPage, Text(LoadString(IDS_TAB_INFO)));
-    body->Add(mTabs, 0, wxEXPAND);
+    body->Add(BuildPages(this, kTabId, wxSize(280, 370)), 0, wxEXPAND);
     top->Add(body, 1, wxEXPAND | wxALL, 8);
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
@@ -135,17 +130,12 @@ void CTemplateOrganizeDlg::SyncTree() {
 }
 
 void CTemplateOrganizeDlg::SyncList() {
-    mSyncing = true;
-    mList->Fill(mModel.Items(), mModel.View(), mModel.SelectedItem());
-    mSyncing = false;
+    FillList();
     SyncPages();
 }
 
 void CTemplateOrganizeDlg::SyncPages() {
-    mPreviewPage->SetTemplateInfo(mModel.CurrentRecord());
-    mPropertyPage->SetTemplateInfo(mModel.CurrentRecord());
-    if (mTabs->GetSelection() == 1) mPropertyPage->FillPropertyList();
-    else mPreviewPage->DrawPreview();
+    ShowPages();
     SyncButtons();
 }
 
@@ -186,20 +176,6 @@ void CTemplateOrganizeDlg::OnCharHook(wxKeyEvent& event) {
     event.Skip();
 }
 
-void CTemplateOrganizeDlg::OnViewChoice(wxCommandEvent& event) {
-    if (mSyncing) return;
-    mModel.SetView(event.GetSelection());
-    SyncList();
-}
-
-void CTemplateOrganizeDlg::OnTreeSelection(wxTreeEvent& event) {
-    if (mSyncing) return;
-    const TemplateTreeSelection selection = mTree->SelectionOf(event.GetItem());
-    if (selection.root < 0) return;
-    mModel.SelectTreeItem(selection);
-    SyncList();
-}
-
 void CTemplateOrganizeDlg::OnTreeExpansion(wxTreeEvent& event) {
     const TemplateTreeSelection at = mTree->SelectionOf(event.GetItem());
     if (!mSyncing && at.root >= 0 && at.child < 0) mModel.SetRootExpanded(at.root, mTree->IsExpanded(event.GetItem()));
@@ -210,31 +186,6 @@ void CTemplateOrganizeDlg::OnListSelected(wxListEvent& event) {
     if (mSyncing) return;
     mModel.SelectItem(static_cast<int>(event.GetIndex()));
     SyncPages();
-}
-
-void CTemplateOrganizeDlg::OnColumnClick(wxListEvent& event) {
-    mModel.SortByColumn(event.GetColumn());
-    mSyncing = true;
-    mList->Fill(mModel.Items(), mModel.View(), mModel.SelectedItem());
-    mSyncing = false;
-}
-
-void CTemplateOrganizeDlg::OnListClick(wxMouseEvent& event) {
-    int flags = 0;
-    if (mList->HitTest(event.GetPosition(), flags) == wxNOT_FOUND) {
-        mModel.SelectItem(-1);
-        mSyncing = true;
-        mList->ShowSelected(-1);
-        mSyncing = false;
-        SyncPages();
-    }
-    event.Skip();
-}
-
-void CTemplateOrganizeDlg::OnTabChanged(wxBookCtrlEvent& event) {
-    mModel.SetTab(event.GetSelection());
-    SyncPages();
-    event.Skip();
 }
 
 void CTemplateOrganizeDlg::OnAddCategory() {

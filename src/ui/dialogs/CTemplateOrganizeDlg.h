@@ -5,6 +5,7 @@
 #include <wx/treebase.h>
 
 #include "templates/OrganizerModel.h"
+#include "ui/dialogs/TemplateBrowser.h"
 #include "ui/dialogs/TemplateListControls.h"
 
 class CIconButton;
@@ -24,7 +25,9 @@ class CTemplatePropertyPage;
 /// the selected item with their preview and information pages, and the buttons that
 /// add and delete user categories and delete templates. Every change acts on the files
 /// at once; the dialog only closes ("Schließen").
-class CTemplateOrganizeDlg : public wxDialog, public TemplateOrganizerOwner {
+class CTemplateOrganizeDlg : public wxDialog,
+                             public TemplateBrowser<OrganizerModel>,
+                             public TemplateOrganizerOwner {
 public:
     enum {
         kResourceId = 322,
@@ -59,32 +62,20 @@ public:
 private:
     void Build();
     void SyncTree();
-    void SyncList();
-    void SyncPages();
+    void SyncList() override;
+    void SyncPages() override;
     void SyncButtons();
     void OnCharHook(wxKeyEvent& event);
-    void OnViewChoice(wxCommandEvent& event);
-    void OnTreeSelection(wxTreeEvent& event);
     void OnTreeExpansion(wxTreeEvent& event);
     void OnListSelected(wxListEvent& event);
-    void OnColumnClick(wxListEvent& event);
-    void OnListClick(wxMouseEvent& event);
-    void OnTabChanged(wxBookCtrlEvent& event);
     void OnAddCategory();
     void OnDeleteCategory();
     void OnDeleteTemplate();
 
-    OrganizerModel& mModel;
-    CTemplateTreeCtrl* mTree = nullptr;
     wxChoice* mView = nullptr;
-    CTemplateListCtrl* mList = nullptr;
-    wxNotebook* mTabs = nullptr;
-    CTemplatePreviewPage* mPreviewPage = nullptr;
-    CTemplatePropertyPage* mPropertyPage = nullptr;
     CIconButton* mAddCategory = nullptr;
     CIconButton* mDeleteCategory = nullptr;
     CIconButton* mDeleteTemplate = nullptr;
-    bool mSyncing = false;
 };
 
 }  // namespace vx
