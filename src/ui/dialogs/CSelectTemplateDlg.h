@@ -10,7 +10,6 @@ class wxChoice;
 class wxNotebook;
 class wxListEvent;
 class wxTreeEvent;
-class wxBookCtrlEvent;
 
 namespace vx {
 

@@ -14,12 +14,8 @@ class wxNotebook;
 class wxListEvent;
 class wxTreeEvent;
 class wxKeyEvent;
-class wxBookCtrlEvent;
 
 namespace vx {
-
-class CTemplatePreviewPage;
-class CTemplatePropertyPage;
 
 /// "Vorlagen organisieren": the category tree with its three roots, the templates of
 /// the selected item with their preview and information pages, and the buttons that
