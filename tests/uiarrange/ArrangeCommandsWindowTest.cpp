@@ -9,11 +9,10 @@
 
 #include <wx/app.h>
 #include <wx/colordlg.h>
-#include <wx/docview.h>
 #include <wx/image.h>
 #include <wx/menu.h>
 
-#include "../ui/ProgramRun.h"
+#include "../ui/RunningProgramTest.h"
 #include "app/AppCore.h"
 #include "core/imaging/JpegFixtures.h"
 #include "document/LayoutDocument.h"
@@ -105,7 +104,7 @@ std::string Rgb(const wxImage& image, wxPoint p) {
            std::to_string(image.GetBlue(p.x, p.y));
 }
 
-class ArrangeCommandsWindow : public testing::Test {
+class ArrangeCommandsWindow : public vx::test::RunningProgramTest {
 protected:
     static void SetUpTestSuite() {
         dialogs = new vx::WxSettingsDialogs;
@@ -113,31 +112,19 @@ protected:
         // New opens an automatic colour layout.
         setup.shapeTemplate = [](vx::CLayoutSetting& layout) { layout.SetColor(2); };
         setup.dialogs = dialogs;
-        run = new vx::test::ProgramRun(setup);
-        hook = &run->Hook();
+        StartRun(setup, wxSize(1100, 900));
         hook->answer = AnswerColourDialog;
-        started = run->Started();
-        if (started && Frame() && !Frame()->LayoutWindow())
-            wxDocManager::GetDocumentManager()->CreateDocument(wxEmptyString, wxDOC_NEW);
-        if (Frame()) Frame()->SetSize(wxSize(1100, 900));
-        Settle(20);
     }
     static void TearDownTestSuite() {
-        delete run;
-        run = nullptr;
+        EndRun();
         delete dialogs;
         dialogs = nullptr;
     }
     void SetUp() override {
-        ASSERT_TRUE(started) << "start-up refused";
-        ASSERT_NE(Frame(), nullptr);
-        ASSERT_NE(Frame()->LayoutWindow(), nullptr) << (hook->shown.empty() ? "" : hook->shown.front());
+        RunningProgramTest::SetUp();
+        if (HasFatalFailure()) return;
         pane = Frame()->LayoutWindow()->RightPane();
         ASSERT_NE(pane, nullptr);
-        doc = vx::test::OpenDocument();
-        ASSERT_NE(doc, nullptr);
-        layout = doc->Core().GetLayout();
-        ASSERT_NE(layout, nullptr);
     }
 
     /// Where a point of page 1 (in 1/360 inch) shows in a shot of the main window.
@@ -165,13 +152,8 @@ protected:
         for (vx::CLayoutObj* p = layout->GetFirstItem(); p; p = p->NextItem()) p->SetSelected(p == item ? 1 : 0);
     }
 
-    static inline vx::test::ProgramRun* run = nullptr;
-    static inline vx::test::AnsweringHook* hook = nullptr;
     static inline vx::WxSettingsDialogs* dialogs = nullptr;
-    static inline bool started = false;
     vx::LayoutPane* pane = nullptr;
-    vx::GPDocument* doc = nullptr;
-    vx::CLayoutSetting* layout = nullptr;
 };
 
 TEST_F(ArrangeCommandsWindow, MenuCommandsChangeTheLayoutAndWhatTheWindowShows) {

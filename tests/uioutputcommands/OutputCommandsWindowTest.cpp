@@ -3,16 +3,14 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include <wx/app.h>
-#include <wx/docview.h>
 #include <wx/image.h>
 #include <wx/menu.h>
 
-#include "../ui/ProgramRun.h"
+#include "../ui/RunningProgramTest.h"
 #include "app/AppCore.h"
 #include "core/imaging/JpegFixtures.h"
 #include "document/LayoutDocument.h"
@@ -68,7 +66,7 @@ std::vector<uint8_t> Jpeg(int width, int height) {
     return vx::test::EncodeJpeg(j);
 }
 
-class OutputCommandsWindow : public testing::Test {
+class OutputCommandsWindow : public vx::test::RunningProgramTest {
 protected:
     static void SetUpTestSuite() {
         dialogs = new vx::WxSettingsDialogs;
@@ -76,28 +74,12 @@ protected:
         // New opens an automatic colour layout.
         setup.shapeTemplate = [](vx::CLayoutSetting& layout) { layout.SetColor(2); };
         setup.dialogs = dialogs;
-        run = new vx::test::ProgramRun(setup);
-        hook = &run->Hook();
-        started = run->Started();
-        if (started && Frame() && !Frame()->LayoutWindow())
-            wxDocManager::GetDocumentManager()->CreateDocument(wxEmptyString, wxDOC_NEW);
-        if (Frame()) Frame()->SetSize(wxSize(1100, 800));
-        Settle(20);
+        StartRun(setup, wxSize(1100, 800));
     }
     static void TearDownTestSuite() {
-        delete run;
-        run = nullptr;
+        EndRun();
         delete dialogs;
         dialogs = nullptr;
-    }
-    void SetUp() override {
-        ASSERT_TRUE(started) << "start-up refused";
-        ASSERT_NE(Frame(), nullptr);
-        ASSERT_NE(Frame()->LayoutWindow(), nullptr) << (hook->shown.empty() ? "" : hook->shown.front());
-        doc = vx::test::OpenDocument();
-        ASSERT_NE(doc, nullptr);
-        layout = doc->Core().GetLayout();
-        ASSERT_NE(layout, nullptr);
     }
     /// The proportions of the item's working picture (a preview of the file).
     static wxSize Shape(const vx::CImageObj& image) {
@@ -114,12 +96,7 @@ protected:
         return nullptr;
     }
 
-    static inline vx::test::ProgramRun* run = nullptr;
-    static inline vx::test::AnsweringHook* hook = nullptr;
     static inline vx::WxSettingsDialogs* dialogs = nullptr;
-    static inline bool started = false;
-    vx::GPDocument* doc = nullptr;
-    vx::CLayoutSetting* layout = nullptr;
 };
 
 TEST_F(OutputCommandsWindow, LayoutMenuHidesThePaneAndGivesItsWidthBack) {

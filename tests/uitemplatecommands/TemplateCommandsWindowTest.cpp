@@ -7,10 +7,9 @@
 #include <vector>
 
 #include <wx/app.h>
-#include <wx/docview.h>
 #include <wx/menu.h>
 
-#include "../ui/ProgramRun.h"
+#include "../ui/RunningProgramTest.h"
 #include "app/AppCore.h"
 #include "core/imaging/JpegFixtures.h"
 #include "document/LayoutDocument.h"
@@ -55,7 +54,6 @@ struct TestDialogs : vx::SettingsDialogs {
 
 using vx::test::MenuCommand;
 using vx::test::MenuItem;
-using vx::test::Settle;
 
 CMainFrame* Frame() { return CMainFrame::Get(); }
 
@@ -88,7 +86,7 @@ std::vector<std::string> Listing(const fs::path& folder) {
     return names;
 }
 
-class TemplateCommandsWindow : public testing::Test {
+class TemplateCommandsWindow : public vx::test::RunningProgramTest {
 protected:
     static void SetUpTestSuite() {
         dialogs = new TestDialogs;
@@ -96,36 +94,15 @@ protected:
         // New opens an automatic colour layout.
         setup.shapeTemplate = [](vx::CLayoutSetting& layout) { layout.SetColor(2); };
         setup.dialogs = dialogs;
-        run = new vx::test::ProgramRun(setup);
-        hook = &run->Hook();
-        started = run->Started();
-        if (started && Frame() && !Frame()->LayoutWindow())
-            wxDocManager::GetDocumentManager()->CreateDocument(wxEmptyString, wxDOC_NEW);
-        if (Frame()) Frame()->SetSize(wxSize(1100, 900));
-        Settle(20);
+        StartRun(setup, wxSize(1100, 900));
     }
     static void TearDownTestSuite() {
-        delete run;
-        run = nullptr;
+        EndRun();
         delete dialogs;
         dialogs = nullptr;
     }
-    void SetUp() override {
-        ASSERT_TRUE(started) << "start-up refused";
-        ASSERT_NE(Frame(), nullptr);
-        ASSERT_NE(Frame()->LayoutWindow(), nullptr) << (hook->shown.empty() ? "" : hook->shown.front());
-        doc = vx::test::OpenDocument();
-        ASSERT_NE(doc, nullptr);
-        layout = doc->Core().GetLayout();
-        ASSERT_NE(layout, nullptr);
-    }
 
-    static inline vx::test::ProgramRun* run = nullptr;
-    static inline vx::test::AnsweringHook* hook = nullptr;
     static inline TestDialogs* dialogs = nullptr;
-    static inline bool started = false;
-    vx::GPDocument* doc = nullptr;
-    vx::CLayoutSetting* layout = nullptr;
 };
 
 TEST_F(TemplateCommandsWindow, SaveTemplateAsFromTheMenuWritesTheTemplateAndItsCatalogueEntry) {
