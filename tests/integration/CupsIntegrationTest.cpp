@@ -20,6 +20,7 @@
 #include "platform/system/Folders.h"
 #include "printing/CDriverModule.h"
 #include "support/RecordingPorts.h"
+#include "support/RunCommand.h"
 #include "support/TestFolders.h"
 
 namespace vx::test {
@@ -28,16 +29,6 @@ namespace {
 std::string Env(const char* name) {
     const char* v = std::getenv(name);
     return v ? v : "";
-}
-
-std::string RunCommand(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[512];
-        while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
-        pclose(p);
-    }
-    return out;
 }
 
 // A4 at 720 ppi with the printable area a quarter inch in.

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -17,6 +17,7 @@
 #include "printing/CPrinterManager.h"
 #include "support/RecordingApplicationState.h"
 #include "support/RecordingPorts.h"
+#include "support/RunCommand.h"
 #include "support/TestFolders.h"
 #include "view/CGPView.h"
 #include "view/SystemPrintJobServices.h"
@@ -32,12 +33,7 @@ std::string Env(const char* name) {
 }
 
 std::string PdfInfo(const fs::path& pdf) {
-    std::string out;
-    if (FILE* p = popen(("pdfinfo '" + pdf.string() + "' 2>/dev/null").c_str(), "r")) {
-        char buf[512];
-        while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
-        pclose(p);
-    }
+    std::string out = RunCommand("pdfinfo '" + pdf.string() + "' 2>/dev/null");
     out.erase(std::unique(out.begin(), out.end(), [](char a, char b) { return a == ' ' && b == ' '; }), out.end());
     return out;
 }

@@ -9,30 +9,20 @@
 
 #include <wx/app.h>
 #include <wx/colordlg.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
-#include <wx/docview.h>
 #include <wx/image.h>
-#include <wx/init.h>
 #include <wx/menu.h>
-#include <wx/modalhook.h>
-#include <wx/msgdlg.h>
 
-#include <cairo.h>
-
+#include "../ui/RunningProgramTest.h"
 #include "app/AppCore.h"
 #include "core/imaging/JpegFixtures.h"
 #include "document/LayoutDocument.h"
-#include "document/LayoutXmlWriter.h"
 #include "host/ApplicationState.h"
-#include "host/DocumentServices.h"
 #include "host/HostService.h"
 #include "host/ToolWindows.h"
 #include "model/CImageObj.h"
 #include "model/CLayoutSetting.h"
 #include "model/Relayout.h"
 #include "model/UndoStore.h"
-#include "support/TestFolders.h"
 #include "ui/CGPApp.h"
 #include "ui/CMainFrame.h"
 #include "ui/document/GPDocument.h"
@@ -53,46 +43,21 @@ struct Picker : wxColourDialog {
     using wxColourDialog::ColourDataToDialog;
 };
 
-/// Ends every modal dialog at once: the colour dialog with OK and the colour the test
-/// asks for, messages with OK (recorded).
-class AnsweringHook : public wxModalDialogHook {
-public:
-    std::vector<std::string> messages;
-    std::optional<wxColour> colour;
-    int colourDialogs = 0;
-    AnsweringHook() { Register(); }
-    ~AnsweringHook() override { Unregister(); }
+/// The colour the colour dialog answers with OK; Cancel while there is none.
+std::optional<wxColour> colour;
+int colourDialogs = 0;
 
-protected:
-    int Enter(wxDialog* dialog) override {
-        if (auto* picker = dynamic_cast<wxColourDialog*>(dialog)) {
-            ++colourDialogs;
-            if (!colour) return wxID_CANCEL;
-            // As the user's choice: in the dialog's data and in its chooser.
-            picker->GetColourData().SetColour(*colour);
-            (picker->*&Picker::ColourDataToDialog)();
-            return wxID_OK;
-        }
-        if (auto* message = dynamic_cast<wxMessageDialog*>(dialog)) {
-            messages.push_back(std::string(message->GetMessage().utf8_str()));
-            // Save questions get No, other questions Yes: the run goes on and saves nothing.
-            if (message->GetMessageDialogStyle() & wxNO)
-                return messages.back().rfind("Möchten Sie", 0) == 0 ? wxID_NO : wxID_YES;
-        }
-        return wxID_OK;
-    }
-    void Exit(wxDialog*) override {}
-};
-
-/// The window side's dialogs, except that New is given the test's template.
-struct TestDialogs : vx::SettingsDialogs {
-    vx::WxSettingsDialogs real;
-    fs::path chosen;
-    bool Has(Dialog dialog) override { return real.Has(dialog); }
-    bool RunAutoRotate(vx::CLayoutSetting& layout) override { return real.RunAutoRotate(layout); }
-    std::optional<fs::path> ChooseTemplate() override { return chosen; }
-    std::optional<uint32_t> ChooseColour(uint32_t initial) override { return real.ChooseColour(initial); }
-};
+/// Ends the colour dialog at once, as the user's choice of colour: in the dialog's data
+/// and in its chooser. The run's hook answers the other dialogs.
+std::optional<int> AnswerColourDialog(wxDialog& dialog) {
+    auto* picker = dynamic_cast<wxColourDialog*>(&dialog);
+    if (!picker) return std::nullopt;
+    ++colourDialogs;
+    if (!colour) return wxID_CANCEL;
+    picker->GetColourData().SetColour(*colour);
+    (picker->*&Picker::ColourDataToDialog)();
+    return wxID_OK;
+}
 
 /// The image file dialog answering one path.
 struct ImageFilePort : vx::NoToolWindows {
@@ -100,53 +65,17 @@ struct ImageFilePort : vx::NoToolWindows {
     std::vector<fs::path> ChooseImageFiles(const fs::path&) override { return {answer}; }
 };
 
-void Settle(int rounds = 10) {
-    for (int i = 0; i < rounds; ++i) {
-        wxTheApp->Yield(true);
-        wxMilliSleep(15);
-    }
-}
+using vx::test::MenuCommand;
+using vx::test::MenuItem;
+using vx::test::Settle;
 
 CGPApp& App() { return wxGetApp(); }
 CMainFrame* Frame() { return CMainFrame::Get(); }
 
 /// What the screen shows of the main window, also written to the test output.
 wxImage Shot(const std::string& name) {
-    wxWindow* window = Frame();
-    window->Refresh();
-    window->Update();
-    Settle();
-    const wxRect r = window->GetScreenRect();
-    wxBitmap shot(r.width, r.height, 24);
-    {
-        wxMemoryDC mem(shot);
-        wxScreenDC screen;
-        // cairo keeps a picture of the root window it read once; later paints must show.
-        if (auto* cr = static_cast<cairo_t*>(screen.GetImpl()->GetCairoContext()))
-            cairo_surface_mark_dirty(cairo_get_target(cr));
-        mem.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
-    }
-    wxImage image = shot.ConvertToImage();
-    const fs::path out = vx::test::OutputFolder() / "uiarrange" / name;
-    fs::create_directories(out.parent_path());
-    image.SaveFile(out.string(), wxBITMAP_TYPE_PNG);
-    return image;
-}
-
-/// Sends a menu command by id as the menu bar does, and lets the windows settle.
-void Menu(int command) {
-    wxCommandEvent event(wxEVT_MENU, vx::ToWxId(command));
-    event.SetEventObject(Frame());
-    Frame()->GetEventHandler()->ProcessEvent(event);
-    Settle();
-}
-
-/// The main menu's item of command after its update handlers ran.
-wxMenuItem* Item(int command) {
-    wxMenuBar* bar = Frame()->GetMenuBar();
-    Frame()->UpdateWindowUI(wxUPDATE_UI_RECURSE);
-    bar->UpdateMenus();
-    return bar->FindItem(vx::ToWxId(command));
+    vx::test::Repaint(Frame());
+    return vx::test::Shot(Frame(), "uiarrange/" + name);
 }
 
 std::vector<uint8_t> Jpeg(int width, int height, uint8_t r, uint8_t g, uint8_t b) {
@@ -175,60 +104,27 @@ std::string Rgb(const wxImage& image, wxPoint p) {
            std::to_string(image.GetBlue(p.x, p.y));
 }
 
-class ArrangeCommandsWindow : public testing::Test {
+class ArrangeCommandsWindow : public vx::test::RunningProgramTest {
 protected:
     static void SetUpTestSuite() {
-        root = new vx::test::TestRoot;
-        temp = new vx::test::ScopedEnv("VELLICOREX_TEMP_DIR", (root->Path() / "temp").string());
-        user = new vx::test::ScopedEnv("VELLICOREX_USER_DIR", (root->Path() / "user").string());
-        hook = new AnsweringHook;
-        static int argc = 1;
-        static char arg0[] = "vellicorex";
-        static char* argv[] = {arg0, nullptr};
-        ASSERT_TRUE(wxEntryStart(argc, argv));
-        ASSERT_TRUE(wxTheApp->CallOnInit());
-        started = App().ExitStatus() == 0;
-        if (started) {
-            dialogs = new TestDialogs;
-            dialogs->chosen = root->Path() / "Vorlage.kqt";
-            auto layout = App().Core()->CreateDefaultLayout(nullptr, nullptr);
-            ASSERT_NE(layout, nullptr);
-            layout->SetColor(2);
-            ASSERT_TRUE(vx::SaveLayoutXml(dialogs->chosen, *layout));
-            vx::InstallHostService<vx::SettingsDialogs>(dialogs);
-            App().FinishStartup();
-        }
-        Settle(20);
-        if (started && Frame() && !Frame()->LayoutWindow())
-            wxDocManager::GetDocumentManager()->CreateDocument(wxEmptyString, wxDOC_NEW);
-        if (Frame()) Frame()->SetSize(wxSize(1100, 900));
-        Settle(20);
+        dialogs = new vx::WxSettingsDialogs;
+        vx::test::ProgramRun::Setup setup;
+        // New opens an automatic colour layout.
+        setup.shapeTemplate = [](vx::CLayoutSetting& layout) { layout.SetColor(2); };
+        setup.dialogs = dialogs;
+        StartRun(setup, wxSize(1100, 900));
+        hook->answer = AnswerColourDialog;
     }
     static void TearDownTestSuite() {
-        if (wxTheApp) {
-            if (CMainFrame* frame = Frame()) frame->Close(true);
-            wxTheApp->ProcessPendingEvents();
-            wxTheApp->ProcessIdle();
-            wxTheApp->OnExit();
-            wxEntryCleanup();
-        }
-        delete hook;
+        EndRun();
         delete dialogs;
-        delete user;
-        delete temp;
-        delete root;
+        dialogs = nullptr;
     }
     void SetUp() override {
-        ASSERT_TRUE(started) << "start-up refused";
-        ASSERT_NE(Frame(), nullptr);
-        ASSERT_NE(Frame()->LayoutWindow(), nullptr) << (hook->messages.empty() ? "" : hook->messages.front());
+        RunningProgramTest::SetUp();
+        if (HasFatalFailure()) return;
         pane = Frame()->LayoutWindow()->RightPane();
         ASSERT_NE(pane, nullptr);
-        for (wxDocument* d : wxDocManager::GetDocumentManager()->GetDocumentsVector())
-            if (auto* gp = dynamic_cast<vx::GPDocument*>(d)) doc = gp;
-        ASSERT_NE(doc, nullptr);
-        layout = doc->Core().GetLayout();
-        ASSERT_NE(layout, nullptr);
     }
 
     /// Where a point of page 1 (in 1/360 inch) shows in a shot of the main window.
@@ -256,15 +152,8 @@ protected:
         for (vx::CLayoutObj* p = layout->GetFirstItem(); p; p = p->NextItem()) p->SetSelected(p == item ? 1 : 0);
     }
 
-    static inline vx::test::TestRoot* root = nullptr;
-    static inline vx::test::ScopedEnv* temp = nullptr;
-    static inline vx::test::ScopedEnv* user = nullptr;
-    static inline AnsweringHook* hook = nullptr;
-    static inline TestDialogs* dialogs = nullptr;
-    static inline bool started = false;
+    static inline vx::WxSettingsDialogs* dialogs = nullptr;
     vx::LayoutPane* pane = nullptr;
-    vx::GPDocument* doc = nullptr;
-    vx::CLayoutSetting* layout = nullptr;
 };
 
 TEST_F(ArrangeCommandsWindow, MenuCommandsChangeTheLayoutAndWhatTheWindowShows) {
@@ -272,7 +161,7 @@ TEST_F(ArrangeCommandsWindow, MenuCommandsChangeTheLayoutAndWhatTheWindowShows) 
     // between them.
     EXPECT_EQ(layout->GetColor(), 2);
     EXPECT_EQ(layout->GetFree(), 0);
-    const fs::path a = root->Path() / "a.jpg", b = root->Path() / "b.jpg";
+    const fs::path a = run->Root() / "a.jpg", b = run->Root() / "b.jpg";
     vx::test::WriteBytes(a, Jpeg(600, 400, 40, 60, 200));
     vx::test::WriteBytes(b, Jpeg(600, 400, 40, 60, 200));
     ASSERT_EQ(doc->Core().AddImageFile(a), 1);
@@ -283,23 +172,23 @@ TEST_F(ArrangeCommandsWindow, MenuCommandsChangeTheLayoutAndWhatTheWindowShows) 
     Settle();
     ASSERT_EQ(Images().size(), 2u);
     SelectOnly(nullptr);
-    hook->messages.clear();
+    hook->shown.clear();
     Shot("0-start.png");
 
     // Sort in reverse: automatic layout only.
-    EXPECT_TRUE(Item(32900)->IsChecked());
-    EXPECT_TRUE(Item(32921)->IsEnabled());
-    Menu(32921);
+    EXPECT_TRUE(MenuItem(32900)->IsChecked());
+    EXPECT_TRUE(MenuItem(32921)->IsEnabled());
+    MenuCommand(32921);
     EXPECT_EQ(Images()[0]->GetFilePath(), b);
     EXPECT_EQ(Images()[1]->GetFilePath(), a);
 
     // 32901: free layout, ticked in the Layout menu; the images keep their places.
-    Menu(32901);
+    MenuCommand(32901);
     EXPECT_EQ(layout->GetFree(), 1);
-    EXPECT_TRUE(Item(32901)->IsChecked());
-    EXPECT_FALSE(Item(32900)->IsChecked());
-    EXPECT_FALSE(Item(32900)->IsEnabled()) << "a free layout with images stays free";
-    EXPECT_FALSE(Item(32921)->IsEnabled()) << "no sorting in free layout";
+    EXPECT_TRUE(MenuItem(32901)->IsChecked());
+    EXPECT_FALSE(MenuItem(32900)->IsChecked());
+    EXPECT_FALSE(MenuItem(32900)->IsEnabled()) << "a free layout with images stays free";
+    EXPECT_FALSE(MenuItem(32921)->IsEnabled()) << "no sorting in free layout";
     Shot("1-free-layout.png");
 
     // 33303: the grid shows over the page, and the item offers to hide it.
@@ -319,51 +208,51 @@ TEST_F(ArrangeCommandsWindow, MenuCommandsChangeTheLayoutAndWhatTheWindowShows) 
         for (int x = from.x; x < to.x; ++x) n += !Near(shot, {x, from.y}, 255, 255, 255, 24);
         return n;
     };
-    EXPECT_EQ(Item(33303)->GetItemLabel(), "Raster anzeigen\tCtrl+G");
+    EXPECT_EQ(MenuItem(33303)->GetItemLabel(), "Raster anzeigen\tCtrl+G");
     const int before = marked(Shot("2-no-grid.png"));
-    Menu(33303);
+    MenuCommand(33303);
     EXPECT_EQ(App().Core()->Preferences().gridShown, 1);
-    EXPECT_EQ(Item(33303)->GetItemLabel(), "Raster ausblenden\tCtrl+G");
+    EXPECT_EQ(MenuItem(33303)->GetItemLabel(), "Raster ausblenden\tCtrl+G");
     const int after = marked(Shot("3-grid.png"));
     EXPECT_LE(before, 2);
     EXPECT_GE(after, 8) << "grid lines cross the stretch";
-    Menu(33303);
+    MenuCommand(33303);
     EXPECT_EQ(App().Core()->Preferences().gridShown, 0);
-    EXPECT_EQ(Item(33303)->GetItemLabel(), "Raster anzeigen\tCtrl+G");
+    EXPECT_EQ(MenuItem(33303)->GetItemLabel(), "Raster anzeigen\tCtrl+G");
 
     // 32924: a black page.
-    EXPECT_TRUE(Item(32923)->IsChecked());
-    Menu(32924);
+    EXPECT_TRUE(MenuItem(32923)->IsChecked());
+    MenuCommand(32924);
     EXPECT_EQ(layout->GetPaperColor(), 0u);
-    EXPECT_TRUE(Item(32924)->IsChecked());
-    EXPECT_FALSE(Item(32923)->IsChecked());
+    EXPECT_TRUE(MenuItem(32924)->IsChecked());
+    EXPECT_FALSE(MenuItem(32923)->IsChecked());
     wxImage shot = Shot("4-black.png");
     EXPECT_TRUE(Near(shot, gap, 0, 0, 0, 8)) << Rgb(shot, gap);
 
     // 32925: the colour dialog answers red 200, green 30, blue 30.
-    hook->colour = wxColour(200, 30, 30);
-    Menu(32925);
-    hook->colour.reset();
-    EXPECT_EQ(hook->colourDialogs, 1);
+    colour = wxColour(200, 30, 30);
+    MenuCommand(32925);
+    colour.reset();
+    EXPECT_EQ(colourDialogs, 1);
     EXPECT_EQ(layout->GetPaperColor(), 0x001E1EC8u);
-    EXPECT_TRUE(Item(32925)->IsChecked());
-    EXPECT_FALSE(Item(32924)->IsChecked());
+    EXPECT_TRUE(MenuItem(32925)->IsChecked());
+    EXPECT_FALSE(MenuItem(32924)->IsChecked());
     shot = Shot("5-other-colour.png");
     EXPECT_TRUE(Near(shot, gap, 200, 30, 30, 8)) << Rgb(shot, gap);
     EXPECT_EQ(App().Core()->DefaultLayoutSetting().GetPaperColor(), 0x001E1EC8u);
 
     // 33002: the first picture is replaced by a green one of 800 x 600.
-    const fs::path green = root->Path() / "gruen.jpg";
+    const fs::path green = run->Root() / "gruen.jpg";
     vx::test::WriteBytes(green, Jpeg(800, 600, 30, 170, 60));
     ImageFilePort port;
     port.answer = green;
     SelectOnly(first);
-    EXPECT_TRUE(Item(33002)->IsEnabled());
+    EXPECT_TRUE(MenuItem(33002)->IsEnabled());
     {
         vx::ScopedHostService<vx::ToolWindows> files(&port);
-        Menu(33002);
+        MenuCommand(33002);
     }
-    EXPECT_TRUE(hook->messages.empty()) << hook->messages.front();
+    EXPECT_TRUE(hook->shown.empty()) << hook->shown.front();
     ASSERT_EQ(Images().size(), 2u);
     first = Images()[0];
     second = Images()[1];
@@ -385,8 +274,8 @@ TEST_F(ArrangeCommandsWindow, MenuCommandsChangeTheLayoutAndWhatTheWindowShows) 
     shot = Shot("7-overlap.png");
     EXPECT_TRUE(Near(shot, overlap, 40, 60, 200, 40)) << Rgb(shot, overlap);
     SelectOnly(first);
-    EXPECT_TRUE(Item(32915)->IsEnabled());
-    Menu(32915);
+    EXPECT_TRUE(MenuItem(32915)->IsEnabled());
+    MenuCommand(32915);
     EXPECT_EQ(layout->GetFirstItem(), second);
     EXPECT_EQ(App().Core()->GetUndoStore().GetLastUndoCode(), 14);
     shot = Shot("8-to-front.png");
@@ -395,12 +284,12 @@ TEST_F(ArrangeCommandsWindow, MenuCommandsChangeTheLayoutAndWhatTheWindowShows) 
 
 TEST_F(ArrangeCommandsWindow, PresetSizeWithoutADocumentIsTheMainWindows) {
     // The size dialog is bound: the preset stays available once the layout is closed.
-    EXPECT_TRUE(Item(33000)->IsEnabled());
+    EXPECT_TRUE(MenuItem(33000)->IsEnabled());
     doc->Core().OnFileClose();
     Settle();
     EXPECT_EQ(Frame()->LayoutWindow(), nullptr);
-    EXPECT_TRUE(Item(33000)->IsEnabled());
-    EXPECT_FALSE(Item(32924)->IsEnabled()) << "document commands need a document";
+    EXPECT_TRUE(MenuItem(33000)->IsEnabled());
+    EXPECT_FALSE(MenuItem(32924)->IsEnabled()) << "document commands need a document";
     Shot("9-closed.png");
 }
 

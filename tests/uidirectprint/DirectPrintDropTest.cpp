@@ -26,7 +26,6 @@
 #include "ui/document/GPDocument.h"
 #include "ui/printpane/CDirectPrintDlg.h"
 #include "ui/shell/CommandIds.h"
-#include "ui/shell/GPView.h"
 #include "view/RenderState.h"
 
 namespace fs = std::filesystem;
@@ -65,14 +64,6 @@ std::unique_ptr<CLayoutSetting> TwoPageJob(const CLayoutSetting& open, const fs:
     for (CLayoutObj* item = job->GetFirstItem(); item; item = item->NextItem())
         if (auto* image = dynamic_cast<CImageObj*>(item)) ApplyLayoutColorSettings(*image);
     return job;
-}
-
-GPDocument* OpenDocument() {
-    wxDocManager* manager = wxDocManager::GetDocumentManager();
-    for (wxDocument* doc : manager->GetDocumentsVector())
-        for (wxView* view : doc->GetViewsVector())
-            if (auto* gp = dynamic_cast<GPView*>(view)) return gp->Document();
-    return nullptr;
 }
 
 /// The program with the shipped file queue as its only printer, printing into a folder

@@ -20,27 +20,19 @@
 #include <vector>
 
 #include <wx/app.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
-#include <wx/docview.h>
-#include <wx/init.h>
-#include <wx/modalhook.h>
-#include <wx/msgdlg.h>
 
-#include <cairo.h>
-
+#include "../ui/ProgramRun.h"
 #include "app/AppCore.h"
 #include "core/document/PrintCommandsFixture.h"
 #include "core/imaging/JpegFixtures.h"
 #include "document/LayoutXmlReader.h"
 #include "document/LayoutXmlWriter.h"
-#include "host/DocumentServices.h"
-#include "host/HostService.h"
 #include "model/CLayoutObj.h"
 #include "model/CLayoutSetting.h"
-#include "platform/spool/QueueFile.h"
 #include "platform/system/Folders.h"
+#include "support/RunCommand.h"
 #include "support/TestFolders.h"
+#include "support/printing/FileQueueOutput.h"
 #include "ui/CGPApp.h"
 #include "ui/CMainFrame.h"
 #include "ui/document/GPDocument.h"
@@ -57,34 +49,6 @@ namespace fs = std::filesystem;
 wxIMPLEMENT_APP_NO_MAIN(CGPApp);
 
 namespace {
-
-/// Answers every modal dialog of the run and records its text.
-class AnsweringHook : public wxModalDialogHook {
-public:
-    std::vector<std::string> shown;
-    AnsweringHook() { Register(); }
-    ~AnsweringHook() override { Unregister(); }
-
-protected:
-    int Enter(wxDialog* dialog) override {
-        if (auto* message = dynamic_cast<wxMessageDialog*>(dialog)) {
-            shown.push_back(std::string(message->GetMessage().utf8_str()));
-            if (!(message->GetMessageDialogStyle() & wxNO)) return wxID_OK;
-            // Save questions get No: the run saves nothing.
-            return shown.back().rfind("Möchten Sie", 0) == 0 ? wxID_NO : wxID_YES;
-        }
-        shown.push_back(std::string(dialog->GetTitle().utf8_str()));
-        return wxID_OK;
-    }
-    void Exit(wxDialog*) override {}
-};
-
-struct TemplateChooser : vx::SettingsDialogs {
-    fs::path chosen;
-    bool Has(Dialog dialog) override { return dialog == Dialog::SelectTemplate; }
-    bool RunAutoRotate(vx::CLayoutSetting&) override { return false; }
-    std::optional<fs::path> ChooseTemplate() override { return chosen; }
-};
 
 CGPApp& App() { return wxGetApp(); }
 
@@ -147,10 +111,8 @@ int WaitServing(pid_t pid, double seconds = 20) {
 }
 
 vx::CLayoutSetting* ActiveLayout() {
-    wxDocManager* manager = wxDocManager::GetDocumentManager();
-    for (wxDocument* doc : manager->GetDocumentsVector())
-        if (auto* gp = dynamic_cast<vx::GPDocument*>(doc)) return gp->Core().GetLayout();
-    return nullptr;
+    vx::GPDocument* doc = vx::test::OpenDocument();
+    return doc ? doc->Core().GetLayout() : nullptr;
 }
 
 int ImageItems() {
@@ -161,33 +123,14 @@ int ImageItems() {
     return n;
 }
 
-void Shot(wxWindow* window, const std::string& name) {
-    const wxRect r = window->GetScreenRect();
-    wxBitmap shot(r.width, r.height, 24);
-    {
-        wxMemoryDC mem(shot);
-        wxScreenDC screen;
-        if (auto* cr = static_cast<cairo_t*>(screen.GetImpl()->GetCairoContext()))
-            cairo_surface_mark_dirty(cairo_get_target(cr));
-        mem.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
-    }
-    const fs::path out = vx::test::OutputFolder() / name;
-    fs::create_directories(out.parent_path());
-    shot.ConvertToImage().SaveFile(out.string(), wxBITMAP_TYPE_PNG);
-}
-
 void WriteText(const fs::path& path, const std::string& text) {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << text;
 }
 
-constexpr const char* kFileQueue = "TEVRA Proof 44 (Datei)";
-
-/// Makes the shipped file queue the user folder's only printer, writing into output.
-void WriteQueueFile(const fs::path& user, const fs::path& output) {
-    WriteText(user / vx::QueueFile::kFileName,
-              std::string("[") + kFileQueue + "]\nModel=TEVRA Proof 44\nOutput=" + output.string() + "\nDefault=1\n");
-}
+using vx::test::kShippedFileQueue;
+using vx::test::PdfsIn;
+using vx::test::Shot;
 
 /// A run of the program in folders of its own under base; it prints into Output().
 struct OwnRun {
@@ -197,7 +140,8 @@ struct OwnRun {
         : base(folder),
           env{"VELLICOREX_USER_DIR=" + (folder / "user").string(), "VELLICOREX_TEMP_DIR=" + (folder / "temp").string()} {
         fs::create_directories(Output());
-        WriteQueueFile(base / "user", Output());
+        fs::create_directories(base / "user");
+        vx::test::WriteShippedFileQueue(base / "user", Output());
     }
     fs::path Output() const { return base / "Druckausgabe"; }
     fs::path Temp() const { return base / "temp"; }
@@ -259,22 +203,9 @@ std::optional<std::string> MainWindowTitle(pid_t pid) {
 
 /// The page count pdfinfo reads from pdf; 0 while it cannot read it (not written yet).
 int PdfPages(const fs::path& pdf) {
-    std::string out;
-    if (FILE* p = popen(("pdfinfo '" + pdf.string() + "' 2>/dev/null").c_str(), "r")) {
-        char buffer[512];
-        while (size_t n = std::fread(buffer, 1, sizeof buffer, p)) out.append(buffer, n);
-        pclose(p);
-    }
+    const std::string out = vx::test::RunCommand("pdfinfo '" + pdf.string() + "' 2>/dev/null");
     const size_t at = out.find("Pages:");
     return at == std::string::npos ? 0 : std::atoi(out.c_str() + at + 6);
-}
-
-std::vector<fs::path> PdfsIn(const fs::path& folder) {
-    std::vector<fs::path> pdfs;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error))
-        if (entry.path().extension() == ".pdf") pdfs.push_back(entry.path());
-    return pdfs;
 }
 
 /// The names below folder, sorted; empty when it is gone.
@@ -291,52 +222,29 @@ std::vector<std::string> Listing(const fs::path& folder) {
 class SingleInstance : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        root = new vx::test::TestRoot;
-        temp = new vx::test::ScopedEnv("VELLICOREX_TEMP_DIR", (root->Path() / "temp").string());
-        user = new vx::test::ScopedEnv("VELLICOREX_USER_DIR", (root->Path() / "user").string());
-        // The shipped file queue is the only printer; print requests write into Output().
-        cups = new vx::test::ScopedEnv("CUPS_SERVER", (root->Path() / "no-cups.sock").string());
-        fs::create_directories(Output());
-        WriteQueueFile(root->Path() / "user", Output());
-        hook = new AnsweringHook;
-        static int argc = 1;
-        static char arg0[] = "vellicorex";
-        static char* argv[] = {arg0, nullptr};
-        ASSERT_TRUE(wxEntryStart(argc, argv));
-        ASSERT_TRUE(wxTheApp->CallOnInit());
-        started = App().ExitStatus() == 0 && App().MainFrame();
-        if (started) {
-            chooser = new TemplateChooser;
-            chooser->chosen = root->Path() / "Vorlage.kqt";
-            auto layout = App().Core()->CreateDefaultLayout(nullptr, nullptr);
-            ASSERT_NE(layout, nullptr);
-            ASSERT_TRUE(vx::SaveLayoutXml(chooser->chosen, *layout));
-            vx::InstallHostService<vx::SettingsDialogs>(chooser);
-            App().FinishStartup();
-            // The own command line runs after start-up: it opens the new layout.
-            PumpUntil([] { return ActiveLayout() != nullptr; });
-        }
+        program = new vx::test::ProgramRun([](const fs::path& root) {
+            // The shipped file queue is the only printer; print requests write into Output().
+            cups = new vx::test::ScopedEnv("CUPS_SERVER", (root / "no-cups.sock").string());
+            fs::create_directories(root / "user");
+            fs::create_directories(root / "Druckausgabe");
+            vx::test::WriteShippedFileQueue(root / "user", root / "Druckausgabe");
+        });
+        hook = &program->Hook();
+        started = program->Started() && App().MainFrame();
+        // The own command line runs after start-up: it opens the new layout.
+        if (started) PumpUntil([] { return ActiveLayout() != nullptr; });
     }
     static void TearDownTestSuite() {
-        if (wxTheApp) {
-            if (CMainFrame* frame = App().MainFrame()) frame->Close(true);
-            wxTheApp->ProcessPendingEvents();
-            wxTheApp->ProcessIdle();
-            wxTheApp->OnExit();
-            wxEntryCleanup();
-        }
-        delete hook;
-        delete chooser;
+        delete program;
+        program = nullptr;
         delete cups;
-        delete user;
-        delete temp;
-        delete root;
+        cups = nullptr;
     }
     void SetUp() override {
         ASSERT_TRUE(started) << "start-up refused";
         ASSERT_NE(ActiveLayout(), nullptr);
     }
-    static fs::path Output() { return root->Path() / "Druckausgabe"; }
+    static fs::path Output() { return program->Root() / "Druckausgabe"; }
     /// Writes folder/name: the program's own new layout on the file queue, with two
     /// pictures and installed profiles, so that opening it asks nothing. Its page count.
     static int WritePrintLayout(const fs::path& folder, const char* name = "x.kqf") {
@@ -344,7 +252,7 @@ protected:
         const fs::path file = folder / name;
         auto layout = App().Core()->CreateDefaultLayout(nullptr, nullptr);
         if (!layout) return 0;
-        layout->Texts().printerName = kFileQueue;
+        layout->Texts().printerName = kShippedFileQueue;
         vx::test::AddJpegItem(*layout, folder / "a.jpg", 720, 720, 40);
         vx::test::AddJpegItem(*layout, folder / "b.jpg", 720, layout->GetPaper().y + 720, 200);
         if (!vx::SaveLayoutXml(file, *layout)) return 0;
@@ -354,7 +262,7 @@ protected:
         return load.layout->GetPageNumber();
     }
     static fs::path Images() {
-        const fs::path folder = root->Path() / "p";
+        const fs::path folder = program->Root() / "p";
         if (!fs::exists(folder / "a.jpg")) {
             vx::test::JpegFixture jpeg;
             jpeg.width = 400;
@@ -371,17 +279,14 @@ protected:
         return folder;
     }
 
-    static inline vx::test::TestRoot* root = nullptr;
-    static inline vx::test::ScopedEnv* temp = nullptr;
-    static inline vx::test::ScopedEnv* user = nullptr;
+    static inline vx::test::ProgramRun* program = nullptr;
     static inline vx::test::ScopedEnv* cups = nullptr;
-    static inline AnsweringHook* hook = nullptr;
-    static inline TemplateChooser* chooser = nullptr;
+    static inline vx::test::AnsweringHook* hook = nullptr;
     static inline bool started = false;
 };
 
 TEST_F(SingleInstance, TheFirstServesItsSocketInAPrivateFolder) {
-    EXPECT_TRUE(fs::exists(root->Path() / "user" / "VellicorEx.exe"));
+    EXPECT_TRUE(fs::exists(program->Root() / "user" / "VellicorEx.exe"));
     const fs::path socket = vx::TempFolder() / "VellicorEx.ipc";
     struct stat info {};
     ASSERT_EQ(lstat(socket.c_str(), &info), 0);
@@ -397,7 +302,7 @@ TEST_F(SingleInstance, LaterStartsHandOverTheirImagesAndExit0) {
     const size_t asked = hook->shown.size();
 
     // A bare start only raises the running window.
-    EXPECT_EQ(WaitServing(Spawn({}, root->Path())), 0);
+    EXPECT_EQ(WaitServing(Spawn({}, program->Root())), 0);
     PumpUntil([] { return false; }, 0.3);
     EXPECT_EQ(ImageItems(), before);
     EXPECT_EQ(hook->shown.size(), asked);
@@ -422,7 +327,7 @@ TEST_F(SingleInstance, LaterStartsHandOverTheirImagesAndExit0) {
 
 TEST_F(SingleInstance, AListFileFromAnotherFolderIsImportedAndDeleted) {
     const fs::path images = Images();
-    const fs::path other = root->Path() / "other";
+    const fs::path other = program->Root() / "other";
     const fs::path list = other / "lists" / "l.ini";
     WriteText(list, "[ENTRY]\nEntryNum=3\n[IMAGE01]\nPATH=\"" + (images / "a.jpg").string() + "\"\n[IMAGE03]\nPATH=" +
                         (images / "b.jpg").string() + "\n");
@@ -434,7 +339,7 @@ TEST_F(SingleInstance, AListFileFromAnotherFolderIsImportedAndDeleted) {
 
 TEST_F(SingleInstance, AfterAKilledFirstTheNextStartIsFirst) {
     // A run of its own, in folders of its own.
-    const fs::path base = root->Path() / "k";
+    const fs::path base = program->Root() / "k";
     const std::vector<std::string> env = {"VELLICOREX_USER_DIR=" + (base / "user").string(),
                                           "VELLICOREX_TEMP_DIR=" + (base / "temp").string()};
     const fs::path socket = base / "temp" / "VellicorEx.ipc";
@@ -471,7 +376,7 @@ TEST_F(SingleInstance, AfterAKilledFirstTheNextStartIsFirst) {
 
 TEST_F(SingleInstance, APrintRequestOpensTheLayoutAndPrintsItThroughTheFileQueue) {
     if (std::system("command -v pdfinfo >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdfinfo is not installed";
-    const fs::path layouts = root->Path() / "print";
+    const fs::path layouts = program->Root() / "print";
     const int pages = WritePrintLayout(layouts);
     ASSERT_GT(pages, 0);
 
@@ -498,7 +403,7 @@ TEST_F(SingleInstance, APrintRequestOpensTheLayoutAndPrintsItThroughTheFileQueue
 
 TEST_F(SingleInstance, AFirstStartWithAPrintRequestPrintsAfterItsStartUp) {
     if (std::system("command -v pdfinfo >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdfinfo is not installed";
-    const OwnRun run(root->Path() / "first-print");
+    const OwnRun run(program->Root() / "first-print");
     const fs::path layouts = run.base / "Layouts";
     const int pages = WritePrintLayout(layouts);
     ASSERT_GT(pages, 0);
@@ -525,7 +430,7 @@ TEST_F(SingleInstance, AStartDuringTheFirstsExitBecomesFirstOnceTheFirstIsGone) 
         bool startedUp;  // quit once its main window shows, else in the splash pause
     };
     const auto check = [&](const Case& c) {
-        const OwnRun run(root->Path() / "exit" / c.name);
+        const OwnRun run(program->Root() / "exit" / c.name);
         // Started up, the first shows a layout of its own: a bare start would wait in
         // the template chooser.
         const fs::path layouts = run.base / "Layouts";

@@ -5,8 +5,6 @@
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/dcclient.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/frame.h>
 #include <wx/gauge.h>
 #include <wx/image.h>
@@ -15,8 +13,7 @@
 #include <wx/uiaction.h>
 #include <wx/window.h>
 
-#include <cairo.h>
-
+#include "../ui/Screen.h"
 #include "core/view/PrintJobFixture.h"
 #include "platform/gfx/Colour.h"
 #include "ui/PrintStatusDialog.h"
@@ -73,25 +70,7 @@ struct WindowServices : vx::test::FakePrintServices {
     }
 };
 
-void Settle(int rounds = 10) {
-    for (int i = 0; i < rounds; ++i) {
-        wxTheApp->Yield(true);
-        wxMilliSleep(10);
-    }
-}
-
-/// What the screen shows in the rectangle.
-wxImage Shot(const wxRect& r) {
-    wxBitmap shot(r.width, r.height, 24);
-    {
-        wxMemoryDC mem(shot);
-        wxScreenDC screen;
-        if (auto* cr = static_cast<cairo_t*>(screen.GetImpl()->GetCairoContext()))
-            cairo_surface_mark_dirty(cairo_get_target(cr));
-        mem.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
-    }
-    return shot.ConvertToImage();
-}
+using vx::test::Settle;
 
 }  // namespace
 
@@ -151,9 +130,7 @@ TEST(PrintStatusWindow, ShowsProgressDisablesItsOwnerAndCancelStopsTheJob) {
 
                 // Page 2: show the window, then press its Cancel button with the pointer.
                 const wxRect shotRect = frame->GetScreenRect().Union(dialog->GetScreenRect());
-                wxImage image = Shot(shotRect);
-                EXPECT_TRUE(image.SaveFile((vx::test::OutputFolder() / "ui-print-status.png").string(),
-                                           wxBITMAP_TYPE_PNG));
+                vx::test::Shot(shotRect, "ui-print-status.png");
                 auto* cancel = wxDynamicCast(dialog->FindWindow(wxID_CANCEL), wxButton);
                 ASSERT_NE(cancel, nullptr);
                 EXPECT_EQ(cancel->GetLabel(), wxString::FromUTF8("Abbrechen"));

@@ -19,6 +19,7 @@
 #include "platform/spool/QueueFile.h"
 #include "platform/spool/QueueSource.h"
 #include "printing/CPrinterManager.h"
+#include "support/RunCommand.h"
 #include "view/SystemPrintJobServices.h"
 
 namespace fs = std::filesystem;
@@ -26,17 +27,9 @@ namespace fs = std::filesystem;
 namespace vx {
 namespace {
 
-constexpr const char* kFileQueue = "TEVRA Proof 44 (Datei)";
+using test::RunCommand;
 
-std::string RunCommand(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[4096];
-        while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
+constexpr const char* kFileQueue = "TEVRA Proof 44 (Datei)";
 
 bool HavePoppler() {
     return std::system("command -v pdfinfo >/dev/null 2>&1 && command -v pdftoppm >/dev/null 2>&1") == 0;

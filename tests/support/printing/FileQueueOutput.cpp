@@ -1,11 +1,11 @@
 #include "support/printing/FileQueueOutput.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
 #include "platform/spool/QueueFile.h"
+#include "support/RunCommand.h"
 
 namespace fs = std::filesystem;
 
@@ -28,12 +28,7 @@ std::optional<std::string> PdfInfo(const fs::path& pdf, int first, int last) {
     if (std::system("command -v pdfinfo >/dev/null 2>&1") != 0) return std::nullopt;
     const std::string command =
         "pdfinfo -f " + std::to_string(first) + " -l " + std::to_string(last) + " '" + pdf.string() + "'";
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[4096];
-        while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
-        pclose(p);
-    }
+    std::string out = RunCommand(command);
     out.erase(std::unique(out.begin(), out.end(), [](char a, char b) { return a == ' ' && b == ' '; }), out.end());
     return out;
 }

@@ -10,21 +10,13 @@
 
 #include "GfxTestSupport.h"
 #include "platform/gfx/PdfDocument.h"
+#include "support/RunCommand.h"
 #include "support/TestFolders.h"
 
 namespace vx::gfx {
 namespace {
 using namespace vx::gfx::test;
-
-std::string RunCommand(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[512];
-        while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
+using vx::test::RunCommand;
 
 bool HavePoppler() { return std::system("command -v pdfinfo >/dev/null 2>&1") == 0; }
 

@@ -18,22 +18,13 @@
 #include "platform/spool/CupsSubmission.h"
 #include "platform/spool/SpoolJob.h"
 #include "support/RecordingPorts.h"
+#include "support/RunCommand.h"
 #include "support/TestFolders.h"
 
 namespace vx::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string RunCommand(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[4096];
-        while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
 
 bool HavePoppler() { return std::system("command -v pdfinfo >/dev/null 2>&1 && command -v pdftoppm >/dev/null 2>&1") == 0; }
 
