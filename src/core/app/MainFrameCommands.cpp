@@ -33,16 +33,8 @@ namespace {
 constexpr uint16_t kUndoInsert = 5;
 constexpr uint16_t kUndoEditLine = 12;
 constexpr uint16_t kUndoEditText = 159;
-// Cut sheets print at this resolution or less only past their page-area limit.
-constexpr int32_t kLowestInputResolution = 90;
 // Both coordinates of a new item that PlaceNewObject is to place.
 constexpr int32_t kUnplaced = -65535;
-
-CommandState Enabled(bool enabled) {
-    CommandState state;
-    state.enabled = enabled;
-    return state;
-}
 
 void ShowError(int id) { Messages().Show(id, {}, Icon::Error, Buttons::Ok); }
 

@@ -12,24 +12,6 @@ namespace vx {
 
 class CLayoutSetting;
 
-/// Rows of the template-settings list, in list order.
-enum TemplateSettingRow : int {
-    kRowName,
-    kRowNote,
-    kRowPrinter,
-    kRowPaperSource,
-    kRowPaperSize,
-    kRowBannerLength,
-    kRowMedia,
-    kRowOrientation,
-    kRowInk,
-    kRowLayoutMode,
-    kRowImageSize,
-    kRowImageOptions,
-    kRowAutoRotate,
-    kTemplateSettingRows
-};
-
 /// The list row of a mark the document sets.
 int TemplateSettingRowOf(TemplateChangeMark mark);
 

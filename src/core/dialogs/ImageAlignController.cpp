@@ -16,7 +16,6 @@ namespace vx::dialogs {
 namespace {
 
 constexpr uint16_t kUndoCodeAlign = 18;
-constexpr int32_t kLowestInputResolution = 90;
 
 int HorizontalCode(int control) {
     switch (control) {

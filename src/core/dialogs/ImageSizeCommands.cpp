@@ -20,8 +20,6 @@
 namespace vx {
 namespace {
 
-// Pages print at this resolution or less only past the page-area limit of cut sheets.
-constexpr int32_t kLowestInputResolution = 90;
 
 PrintSettingsPane* ActivePane() {
     Shell* shell = HostService<Shell>();

@@ -61,13 +61,6 @@ int StackingModeOf(int commandId) {
     }
 }
 
-CommandState Enabled(bool enabled, bool checked = false) {
-    CommandState state;
-    state.enabled = enabled;
-    state.checked = checked;
-    return state;
-}
-
 bool IsSelectedImage(const CLayoutObj* item) {
     return item && item->GetKind() == kKindImage && item->GetSelected();
 }

@@ -35,15 +35,6 @@ namespace {
 
 constexpr uint16_t kUndoBackground = 22;
 constexpr uint16_t kUndoReplaceImage = 26;
-// Cut sheets print at this resolution or less only past their page-area limit.
-constexpr int32_t kLowestInputResolution = 90;
-
-CommandState Enabled(bool enabled, bool checked = false) {
-    CommandState state;
-    state.enabled = enabled;
-    state.checked = checked;
-    return state;
-}
 
 CommandState Texted(bool enabled, int textId) {
     CommandState state = Enabled(enabled);

@@ -31,13 +31,6 @@ constexpr int16_t kColourBlack = 1;
 constexpr int16_t kColourMonochrome = 256;
 constexpr int16_t kSizeByDimensions = 1;
 
-CommandState Enabled(bool enabled, bool checked = false) {
-    CommandState state;
-    state.enabled = enabled;
-    state.checked = checked;
-    return state;
-}
-
 bool IsSelectedImage(const CLayoutObj* item) { return item->GetKind() == kKindImage && item->GetSelected(); }
 
 /// The rotation and flip code of a command, 0 for back to the file's orientation.

@@ -30,12 +30,6 @@ using Dialog = SettingsDialogs::Dialog;
 
 namespace {
 
-CommandState Enabled(bool enabled) {
-    CommandState state;
-    state.enabled = enabled;
-    return state;
-}
-
 /// The catalogue entry of the file at path: the same text, else the same file.
 int CatalogIndexOf(const CTemplateInfoArray& catalog, const fs::path& path) {
     const int exact = FindTemplateByPath(catalog, PathText(path));

@@ -34,7 +34,6 @@ namespace {
 constexpr uint16_t kUndoCodeCut = 3;
 constexpr uint16_t kUndoCodePaste = 5;
 constexpr int32_t kDuplicateOffset = 50;
-constexpr int32_t kLowestInputResolution = 90;
 
 bool IsFree(const CLayoutSetting& layout) { return layout.GetFree() != 0; }
 

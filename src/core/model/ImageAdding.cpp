@@ -32,8 +32,6 @@ constexpr double kMaxItemSide = 212598.4251968504;
 constexpr uint16_t kUndoCodeAddImage = 36;
 // Where an item waits until PlaceNewObject places it.
 constexpr int32_t kNotYetPlaced = -65535;
-// Below this input resolution a layout that is no banner has too many pages to print.
-constexpr int32_t kLowestInputResolution = 91;
 
 void ShowError(int id) {
     Messages().Show(id, {}, Icon::Error, Buttons::Ok);
@@ -133,7 +131,7 @@ AddImageResult AddImageFilesToLayout(CLayoutSetting* layout, const std::filesyst
         RemoveAfterRefusedLayout(*layout, added);
         return kAddRemovedAgain;
     }
-    if (!layout->GetBanner() && ChooseInputResolution(*layout, 0) < kLowestInputResolution) {
+    if (!layout->GetBanner() && ChooseInputResolution(*layout, 0) <= kLowestInputResolution) {
         ShowError(IDS_PAGE_COUNT_LIMIT);
         RemoveAfterRefusedLayout(*layout, added);
         return kAddRemovedAgain;

@@ -26,5 +26,7 @@ bool IsImageSizeSupported(const CLayoutObj& item);
 /// (`mPaperWidth` x `mPaperLength`) times the pages (`mPageNum` for a banner, else
 /// `mPageNumber`) plus extraPages.
 int32_t ChooseInputResolution(const CLayoutSetting& layout, int32_t extraPages);
+/// The lowest of them: cut sheets print at it only past their page-area limit.
+inline constexpr int32_t kLowestInputResolution = 90;
 
 }  // namespace vx

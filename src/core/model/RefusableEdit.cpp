@@ -14,8 +14,6 @@
 namespace vx {
 namespace {
 
-// Pages print at this resolution or less only past the page-area limit of cut sheets.
-constexpr int32_t kLowestInputResolution = 90;
 
 EditOutcome Check(CLayoutSetting& layout, bool checkSheetCount) {
     if (!Relayout(layout)) return EditOutcome::TooLong;

@@ -6,17 +6,11 @@
 #include "model/Relayout.h"
 #include "printing/CPrinterManager.h"
 #include "printing/SettingsTransaction.h"
+#include "printing/TemplateMarksPort.h"
 
 namespace vx {
 namespace {
 
-constexpr int kRowPrinter = 2;
-constexpr int kRowSource = 3;
-constexpr int kRowPaperSize = 4;
-constexpr int kRowBannerLength = 5;
-constexpr int kRowMedia = 6;
-constexpr int kRowOrientation = 7;
-constexpr int kRowInk = 8;
 constexpr int kNoRow = -1;
 
 constexpr int16_t kModeUltrafine = 15;
@@ -100,7 +94,7 @@ bool PrintPresetsController::ApplyPrinter(const std::string& name) {
 bool PrintPresetsController::ApplySource(int32_t id) {
     const int16_t value = static_cast<int16_t>(id);
     if (value == mLayout.GetDefaultSource()) return false;
-    return Run([value](CLayoutSetting& l) { l.SetDefaultSource(value); }, kRowSource, Question::Arrangement, true);
+    return Run([value](CLayoutSetting& l) { l.SetDefaultSource(value); }, kRowPaperSource, Question::Arrangement, true);
 }
 
 bool PrintPresetsController::ApplyPaperSize(int32_t id) {

@@ -5,16 +5,10 @@
 #include "platform/system/StringTable.h"
 #include "printing/CPrinterManager.h"
 #include "printing/SettingsTransaction.h"
+#include "printing/TemplateMarksPort.h"
 
 namespace vx {
 namespace {
-
-constexpr int kRowPrinter = 2;
-constexpr int kRowSource = 3;
-constexpr int kRowPaperSize = 4;
-constexpr int kRowBannerLength = 5;
-constexpr int kRowMedia = 6;
-constexpr int kRowOrientation = 7;
 
 int32_t Current(const CLayoutSetting& layout, PaneOption option) {
     switch (option) {
@@ -60,7 +54,7 @@ bool PrintSettingsChanges::ApplyOption(PaneOption option, int32_t value) {
         change.write = [value](CLayoutSetting& l) { l.SetPaperSize(static_cast<int16_t>(value)); };
         break;
     case PaneOption::PaperSource:
-        row = kRowSource;
+        row = kRowPaperSource;
         change.write = [value](CLayoutSetting& l) { l.SetDefaultSource(static_cast<int16_t>(value)); };
         break;
     case PaneOption::Media: change.write = [value](CLayoutSetting& l) { l.SetMediaType(value); }; break;

@@ -184,8 +184,7 @@ void OrganizerModel::FillList(const std::string& selectPath) {
         const TemplateInfo& info = mCatalog.ElementAt(i);
         if (info.Visible == 1) mItems.push_back({i, TemplateFileNamePart(info.Path), info.ModifiedText});
     }
-    mSortColumn = -1;
-    mSortDescending = true;
+    mSort = {};
     mSelected = -1;
     if (!selectPath.empty())
         for (size_t i = 0; i < mItems.size(); ++i)
@@ -221,30 +220,10 @@ void OrganizerModel::SetView(int view) {
 }
 
 void OrganizerModel::SortByColumn(int column) {
-    if (column != 0 && column != 1) return;
-    if (column != mSortColumn) {
-        mSortColumn = column;
-        mSortDescending = true;
-    } else {
-        mSortDescending = !mSortDescending;
-    }
-    const int selectedCatalog = mCurrentIndex;
-    struct Keyed {
-        std::string key;
-        TemplateListItem item;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(mItems.size());
-    for (TemplateListItem& item : mItems) keyed.push_back({FoldForSort(column == 0 ? item.name : item.modified), std::move(item)});
-    const bool descending = mSortDescending;
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [descending](const Keyed& a, const Keyed& b) { return descending ? b.key < a.key : a.key < b.key; });
-    mItems.clear();
+    if (!mSort.Click(column, mItems)) return;
     mSelected = -1;
-    for (Keyed& k : keyed) {
-        if (k.item.catalogIndex == selectedCatalog && selectedCatalog >= 0) mSelected = static_cast<int>(mItems.size());
-        mItems.push_back(std::move(k.item));
-    }
+    for (size_t i = 0; i < mItems.size() && mCurrentIndex >= 0; ++i)
+        if (mItems[i].catalogIndex == mCurrentIndex) mSelected = static_cast<int>(i);
 }
 
 Status OrganizerModel::SaveCategories(const std::vector<std::string>& names) {

@@ -109,8 +109,7 @@ private:
     int mView = 1;
     std::vector<TemplateListItem> mItems;
     int mSelected = -1;
-    int mSortColumn = -1;
-    bool mSortDescending = true;
+    TemplateListSort mSort;
 
     TemplateInfo mCurrent;
     int mCurrentIndex = -1;

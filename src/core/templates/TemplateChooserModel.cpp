@@ -276,8 +276,7 @@ void TemplateChooserModel::FillList(int selectIndex) {
         const TemplateInfo& info = mCatalog.ElementAt(i);
         if (info.Visible == 1) mItems.push_back({i, TemplateFileNamePart(info.Path), info.ModifiedText});
     }
-    mSortColumn = -1;
-    mSortDescending = true;
+    mSort = {};
     if (mItems.empty()) {
         mSelected = -1;
         ClearCurrent();
@@ -330,28 +329,29 @@ int TemplateChooserModel::ListIndexOfCatalogIndex(int catalogIndex) const {
 }
 
 void TemplateChooserModel::SortByColumn(int column) {
-    if (column != 0 && column != 1) return;
-    if (column != mSortColumn) {
-        mSortColumn = column;
-        mSortDescending = true;
-    } else {
-        mSortDescending = !mSortDescending;
-    }
     const int selectedCatalog =
         mSelected >= 0 && mSelected < static_cast<int>(mItems.size()) ? mItems[static_cast<size_t>(mSelected)].catalogIndex : -1;
+    if (!mSort.Click(column, mItems)) return;
+    if (selectedCatalog >= 0) mSelected = ListIndexOfCatalogIndex(selectedCatalog);
+}
+
+bool TemplateListSort::Click(int clicked, std::vector<TemplateListItem>& items) {
+    if (clicked != 0 && clicked != 1) return false;
+    descending = clicked == column ? !descending : true;
+    column = clicked;
     struct Keyed {
         std::string key;
         TemplateListItem item;
     };
     std::vector<Keyed> keyed;
-    keyed.reserve(mItems.size());
-    for (TemplateListItem& item : mItems) keyed.push_back({FoldForSort(column == 0 ? item.name : item.modified), std::move(item)});
-    const bool descending = mSortDescending;
+    keyed.reserve(items.size());
+    for (TemplateListItem& item : items) keyed.push_back({FoldForSort(column == 0 ? item.name : item.modified), std::move(item)});
+    const bool down = descending;
     std::stable_sort(keyed.begin(), keyed.end(),
-                     [descending](const Keyed& a, const Keyed& b) { return descending ? b.key < a.key : a.key < b.key; });
-    mItems.clear();
-    for (Keyed& k : keyed) mItems.push_back(std::move(k.item));
-    if (selectedCatalog >= 0) mSelected = ListIndexOfCatalogIndex(selectedCatalog);
+                     [down](const Keyed& a, const Keyed& b) { return down ? b.key < a.key : a.key < b.key; });
+    items.clear();
+    for (Keyed& k : keyed) items.push_back(std::move(k.item));
+    return true;
 }
 
 }  // namespace vx

@@ -41,6 +41,15 @@ struct TemplateListItem {
     std::string modified;  // ModifiedText
 };
 
+/// The sort of a template list by a column (0 name, 1 date): a click on another column
+/// sorts by it descending, a second click on the same column turns the order round.
+struct TemplateListSort {
+    int column = -1;
+    bool descending = true;
+    /// Sorts items for a click on column; false, nothing done, for a column without sort.
+    bool Click(int clicked, std::vector<TemplateListItem>& items);
+};
+
 /// The template chooser without its windows: filter combos, tree, list, selection and
 /// the state kept between openings. It writes the pass flags and Visible of the
 /// catalogue's records and reads nothing else; every list line resolves to its record
@@ -86,7 +95,7 @@ public:
     void SelectItem(int index);
     /// A click on a column header of the report view.
     void SortByColumn(int column);
-    int SortColumn() const { return mSortColumn; }
+    int SortColumn() const { return mSort.column; }
 
     // The selected template.
     int CurrentIndex() const { return mCurrentIndex; }
@@ -139,8 +148,7 @@ private:
     int mView = 1;
     std::vector<TemplateListItem> mItems;
     int mSelected = 0;
-    int mSortColumn = -1;
-    bool mSortDescending = true;
+    TemplateListSort mSort;
 
     TemplateInfo mCurrent;
     int mCurrentIndex = -1;

@@ -30,6 +30,9 @@ struct CommandState {
     std::string text;  // empty: the item keeps its text
 };
 
+/// The state of a command that keeps its text.
+inline CommandState Enabled(bool enabled, bool checked = false) { return {enabled, checked, {}}; }
+
 /// The commands of the layout view that the document forwards to it, by command id
 /// (edit: cut, copy, paste, undo, clear, duplicate, duplicate several times; page:
 /// go to, first, last, next, previous, insert before and after, delete; selection: all,

@@ -17,13 +17,14 @@
 #include "ui/controls/ControlUtilities.h"
 #include "ui/dialogs/CategoryDialogs.h"
 #include "ui/dialogs/DialogBase.h"
+#include "ui/dialogs/DialogTexts.h"
 #include "ui/document/WxSettingsDialogs.h"
 
 namespace vx {
 
 CSaveTemplateAsDlg::CSaveTemplateAsDlg(wxWindow* parent, SaveTemplateAsController& controller)
-    : wxDialog(parent, kResourceId, TemplateDialogText(kResourceId, 0)), mController(controller) {
-    const auto label = [this](wxWindow* parent, int id) { return new wxStaticText(parent, wxID_ANY, TemplateDialogText(kResourceId, id)); };
+    : wxDialog(parent, kResourceId, DialogText(kResourceId, 0)), mController(controller) {
+    const auto label = [this](wxWindow* parent, int id) { return new wxStaticText(parent, wxID_ANY, DialogText(kResourceId, id)); };
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* nameRow = new wxBoxSizer(wxHORIZONTAL);
     nameRow->Add(label(this, -1), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
@@ -31,7 +32,7 @@ CSaveTemplateAsDlg::CSaveTemplateAsDlg(wxWindow* parent, SaveTemplateAsControlle
     nameRow->Add(mName, 1);
     top->Add(nameRow, 0, wxEXPAND | wxALL, 10);
 
-    auto* info = new wxStaticBoxSizer(wxVERTICAL, this, TemplateDialogText(kResourceId, -2));
+    auto* info = new wxStaticBoxSizer(wxVERTICAL, this, DialogText(kResourceId, -2));
     wxWindow* box = info->GetStaticBox();
     auto* grid = new wxFlexGridSizer(2, 6, 6);
     grid->AddGrowableCol(1);
@@ -45,16 +46,16 @@ CSaveTemplateAsDlg::CSaveTemplateAsDlg(wxWindow* parent, SaveTemplateAsControlle
     info->Add(grid, 1, wxEXPAND | wxALL, 6);
     top->Add(info, 1, wxEXPAND | wxLEFT | wxRIGHT, 10);
 
-    auto* options = new wxStaticBoxSizer(wxVERTICAL, this, TemplateDialogText(kResourceId, -5));
-    mWithImages = new wxCheckBox(options->GetStaticBox(), kWithImagesId, TemplateDialogText(kResourceId, kWithImagesId));
+    auto* options = new wxStaticBoxSizer(wxVERTICAL, this, DialogText(kResourceId, -5));
+    mWithImages = new wxCheckBox(options->GetStaticBox(), kWithImagesId, DialogText(kResourceId, kWithImagesId));
     options->Add(mWithImages, 0, wxALL, 6);
     top->Add(options, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 10);
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer();
-    auto* ok = new wxButton(this, wxID_OK, TemplateDialogText(kResourceId, 1));
+    auto* ok = new wxButton(this, wxID_OK, DialogText(kResourceId, 1));
     buttons->Add(ok, 0, wxRIGHT, 8);
-    buttons->Add(new wxButton(this, wxID_CANCEL, TemplateDialogText(kResourceId, 2)));
+    buttons->Add(new wxButton(this, wxID_CANCEL, DialogText(kResourceId, 2)));
     top->Add(buttons, 0, wxEXPAND | wxALL, 10);
     SetSizerAndFit(top);
     ok->SetDefault();

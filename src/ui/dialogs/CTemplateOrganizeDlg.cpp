@@ -19,6 +19,7 @@
 #include "ui/controls/ControlUtilities.h"
 #include "ui/dialogs/CategoryDialogs.h"
 #include "ui/dialogs/DialogBase.h"
+#include "ui/dialogs/DialogTexts.h"
 #include "ui/dialogs/TemplateListControls.h"
 #include "ui/dialogs/TemplatePages.h"
 #include "ui/document/WxSettingsDialogs.h"
@@ -36,7 +37,7 @@ void ShowStatus(const Status& status) {
 }  // namespace
 
 CTemplateOrganizeDlg::CTemplateOrganizeDlg(wxWindow* parent, OrganizerModel& model)
-    : wxDialog(parent, kResourceId, TemplateDialogText(kResourceId, 0), wxDefaultPosition, wxDefaultSize,
+    : wxDialog(parent, kResourceId, DialogText(kResourceId, 0), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       TemplateBrowser(model) {
     Build();
@@ -89,7 +90,7 @@ void CTemplateOrganizeDlg::Build() {
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer();
-    auto* close = new wxButton(this, wxID_OK, TemplateDialogText(kResourceId, 1));
+    auto* close = new wxButton(this, wxID_OK, DialogText(kResourceId, 1));
     buttons->Add(close);
     top->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
     SetSizerAndFit(top);

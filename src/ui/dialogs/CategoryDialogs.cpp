@@ -10,43 +10,23 @@
 #include "platform/system/StringTable.h"
 #include "templates/CategoryNames.h"
 #include "ui/dialogs/DialogBase.h"
+#include "ui/dialogs/DialogTexts.h"
 
 namespace vx {
-namespace {
-
-struct Entry {
-    int dialog;
-    int control;
-    const char* text;
-};
-
-constexpr Entry kTexts[] = {
-#define VX_DIALOG_TEXT(dialog, control, text) {dialog, control, text},
-#include "resources/dialogs/TemplateDialogs.inc"
-#undef VX_DIALOG_TEXT
-};
-
-}  // namespace
-
-wxString TemplateDialogText(int dialog, int control) {
-    for (const Entry& e : kTexts)
-        if (e.dialog == dialog && e.control == control) return wxString::FromUTF8(e.text);
-    return wxString();
-}
 
 CAddCategoryDlg::CAddCategoryDlg(wxWindow* parent, const std::vector<std::string>& userCategories)
-    : wxDialog(parent, kResourceId, TemplateDialogText(kResourceId, 0)), mUserCategories(userCategories) {
+    : wxDialog(parent, kResourceId, DialogText(kResourceId, 0)), mUserCategories(userCategories) {
     auto* top = new wxBoxSizer(wxVERTICAL);
-    top->Add(new wxStaticText(this, wxID_ANY, TemplateDialogText(kResourceId, -1)), 0, wxALL, 10);
-    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, TemplateDialogText(kResourceId, -2));
+    top->Add(new wxStaticText(this, wxID_ANY, DialogText(kResourceId, -1)), 0, wxALL, 10);
+    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, DialogText(kResourceId, -2));
     mEdit = new wxTextCtrl(group->GetStaticBox(), kNameId, wxString(), wxDefaultPosition, wxSize(260, -1));
     group->Add(mEdit, 0, wxEXPAND | wxALL, 6);
     top->Add(group, 0, wxEXPAND | wxLEFT | wxRIGHT, 10);
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer();
-    auto* ok = new wxButton(this, wxID_OK, TemplateDialogText(kResourceId, 1));
+    auto* ok = new wxButton(this, wxID_OK, DialogText(kResourceId, 1));
     buttons->Add(ok, 0, wxRIGHT, 8);
-    buttons->Add(new wxButton(this, wxID_CANCEL, TemplateDialogText(kResourceId, 2)));
+    buttons->Add(new wxButton(this, wxID_CANCEL, DialogText(kResourceId, 2)));
     top->Add(buttons, 0, wxEXPAND | wxALL, 10);
     SetSizerAndFit(top);
     ok->SetDefault();
@@ -70,10 +50,10 @@ void CAddCategoryDlg::OnOK(wxCommandEvent&) {
 }
 
 CConfirmDeletionDlg::CConfirmDeletionDlg(wxWindow* parent, int resourceId, int nameId, const std::string& name)
-    : wxDialog(parent, resourceId, TemplateDialogText(resourceId, 0)) {
+    : wxDialog(parent, resourceId, DialogText(resourceId, 0)) {
     auto* top = new wxBoxSizer(wxVERTICAL);
-    top->Add(new wxStaticText(this, 3889, TemplateDialogText(resourceId, 3889)), 0, wxALL, 10);
-    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, TemplateDialogText(resourceId, 3869));
+    top->Add(new wxStaticText(this, 3889, DialogText(resourceId, 3889)), 0, wxALL, 10);
+    auto* group = new wxStaticBoxSizer(wxVERTICAL, this, DialogText(resourceId, 3869));
     group->GetStaticBox()->SetId(3869);
     mName = new wxStaticText(group->GetStaticBox(), nameId, Text(name), wxDefaultPosition, wxSize(260, -1),
                              wxST_ELLIPSIZE_MIDDLE);
@@ -81,8 +61,8 @@ CConfirmDeletionDlg::CConfirmDeletionDlg(wxWindow* parent, int resourceId, int n
     top->Add(group, 0, wxEXPAND | wxLEFT | wxRIGHT, 10);
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer();
-    buttons->Add(new wxButton(this, wxID_OK, TemplateDialogText(resourceId, 1)), 0, wxRIGHT, 8);
-    auto* cancel = new wxButton(this, wxID_CANCEL, TemplateDialogText(resourceId, 2));
+    buttons->Add(new wxButton(this, wxID_OK, DialogText(resourceId, 1)), 0, wxRIGHT, 8);
+    auto* cancel = new wxButton(this, wxID_CANCEL, DialogText(resourceId, 2));
     buttons->Add(cancel);
     top->Add(buttons, 0, wxEXPAND | wxALL, 10);
     SetSizerAndFit(top);

@@ -9,10 +9,6 @@ class wxStaticText;
 
 namespace vx {
 
-/// Caption and control texts of the template dialogs (321, 322, 331 to 333); control
-/// 0 is the caption, negative ids the unnamed static texts. Empty when unknown.
-wxString TemplateDialogText(int dialog, int control);
-
 /// "Benutzerkategorie hinzufügen ": asks for a new user category's name and checks it
 /// against the names in use; OK only with a name that passed.
 class CAddCategoryDlg : public wxDialog {

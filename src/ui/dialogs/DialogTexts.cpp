@@ -12,6 +12,7 @@ struct Entry {
 constexpr Entry kTexts[] = {
 #define VX_DIALOG_TEXT(dialog, control, text) {dialog, control, text},
 #include "resources/DialogTexts.inc"
+#include "resources/dialogs/TemplateDialogs.inc"
 #undef VX_DIALOG_TEXT
 };
 
