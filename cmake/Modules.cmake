@@ -2,6 +2,8 @@
 # tests without the others it does not depend on. Sources are globbed per folder.
 
 set(VX_SRC_ROOT ${PROJECT_SOURCE_DIR}/src)
+# Each core folder and the folders its library links, for the layering check.
+set(VX_CORE_LAYERS ${CMAKE_BINARY_DIR}/core-layers.txt)
 
 # vx_core_module(<name> <folder below src/core> [DEPENDS <modules/targets>...])
 function(vx_core_module name folder)
@@ -14,9 +16,29 @@ function(vx_core_module name folder)
   add_library(vx_${name} STATIC ${sources})
   target_include_directories(vx_${name} PUBLIC ${VX_SRC_ROOT}/core ${PROJECT_SOURCE_DIR})
   target_link_libraries(vx_${name} PUBLIC ${ARG_DEPENDS})
-  # The core is headless: a wxWidgets header anywhere below src/core fails the build.
-  add_dependencies(vx_${name} vx_check_core_headless)
+  # The core is headless: a wxWidgets header anywhere below src/core fails the build, as
+  # does a folder including one its library does not build on.
+  add_dependencies(vx_${name} vx_check_core_headless vx_check_core_layers)
+  set_property(TARGET vx_${name} PROPERTY VX_CORE_FOLDER ${folder})
   set_property(GLOBAL APPEND PROPERTY VX_CORE_MODULES vx_${name})
+endfunction()
+
+# Writes VX_CORE_LAYERS from the core libraries' links, once all of them are made.
+function(vx_write_core_layers)
+  get_property(modules GLOBAL PROPERTY VX_CORE_MODULES)
+  set(text "")
+  foreach(module IN LISTS modules)
+    get_target_property(line ${module} VX_CORE_FOLDER)
+    get_target_property(links ${module} LINK_LIBRARIES)
+    foreach(link IN LISTS links)
+      if(link IN_LIST modules)
+        get_target_property(folder ${link} VX_CORE_FOLDER)
+        string(APPEND line " ${folder}")
+      endif()
+    endforeach()
+    string(APPEND text "${line}\n")
+  endforeach()
+  file(CONFIGURE OUTPUT ${VX_CORE_LAYERS} CONTENT "${text}" @ONLY)
 endfunction()
 
 # vx_test_suite(<name> <folder below tests/> LIBS <targets>... [LABELS <labels>...] [UI]

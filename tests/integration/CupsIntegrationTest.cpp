@@ -12,11 +12,11 @@
 #include <thread>
 
 #include "platform/driver/ModelCatalogue.h"
-#include "platform/driver/PrintDevice.h"
 #include "platform/gfx/Canvas.h"
-#include "platform/spool/SpoolJob.h"
+#include "platform/spool/PrintDevice.h"
 #include "platform/spool/QueueFile.h"
 #include "platform/spool/QueueSource.h"
+#include "platform/spool/SpoolJob.h"
 #include "platform/system/Folders.h"
 #include "printing/CDriverModule.h"
 #include "support/RecordingPorts.h"

@@ -16,7 +16,7 @@
 #include "model/CLayoutSetting.h"
 #include "model/UndoStore.h"
 #include "model/ViewStateBlock.h"
-#include "platform/driver/PrintDevice.h"
+#include "platform/spool/PrintDevice.h"
 #include "platform/system/Folders.h"
 #include "platform/system/Format.h"
 #include "platform/system/MessagePort.h"

@@ -11,7 +11,6 @@
 #include "host/HostService.h"
 #include "host/PrintSettingsPane.h"
 #include "host/Shell.h"
-#include "host/TextMeasurer.h"
 #include "host/ToolWindows.h"
 #include "host/ViewServices.h"
 #include "importers/PictureImport.h"
@@ -19,6 +18,7 @@
 #include "model/CUndoEntry.h"
 #include "model/Relayout.h"
 #include "model/UndoStore.h"
+#include "platform/gfx/TextMeasurer.h"
 #include "printing/CPrinterManager.h"
 #include "printing/ImagingServices.h"
 #include "printing/LayoutServices.h"
@@ -113,7 +113,7 @@ StartupBindings::StartupBindings(HostBindingPorts ports)
     InstallHostService<ApplicationState>(mPorts.application);
     InstallHostService<Shell>(mPorts.shell);
     InstallHostService<ToolWindows>(mPorts.toolWindows);
-    InstallHostService<TextMeasurer>(mPorts.textMeasurer);
+    InstallHostService<gfx::TextMeasurer>(mPorts.textMeasurer);
     InstallHostService<ViewServices>(&gViewServices);
     InstallHostService<PrinterSetupServices>(&gPrinterSetup);
 
@@ -134,7 +134,7 @@ StartupBindings::~StartupBindings() {
     SetMonitorProfilePreference({});
     InstallHostService<PrinterSetupServices>(nullptr);
     InstallHostService<ViewServices>(nullptr);
-    InstallHostService<TextMeasurer>(nullptr);
+    InstallHostService<gfx::TextMeasurer>(nullptr);
     InstallHostService<ToolWindows>(nullptr);
     InstallHostService<Shell>(nullptr);
     InstallHostService<ApplicationState>(nullptr);

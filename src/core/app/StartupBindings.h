@@ -9,7 +9,9 @@ class SettingsStore;
 class BusyIndicator;
 class CPrinterManager;
 class Shell;
+namespace gfx {
 class TextMeasurer;
+}
 class ToolWindows;
 
 /// What the window side hands to start-up for binding; null members stay unbound.
@@ -17,7 +19,7 @@ struct HostBindingPorts {
     ApplicationState* application = nullptr;
     Shell* shell = nullptr;
     ToolWindows* toolWindows = nullptr;
-    TextMeasurer* textMeasurer = nullptr;
+    gfx::TextMeasurer* textMeasurer = nullptr;
     BusyIndicator* busy = nullptr;
     /// The monitor profile chosen (empty: none); used when settings is null.
     std::function<std::string()> monitorProfile;

@@ -9,12 +9,6 @@ namespace vx {
 
 class CLayoutSetting;
 
-/// Status codes beyond those of host/Shell.h.
-inline constexpr int kStatusCursorPosition = 2;
-inline constexpr int kStatusItemSize = 3;
-inline constexpr int kStatusUpdatingCount = 5;
-inline constexpr int kStatusImageSizeOutOfRange = 14;
-
 /// States of the quick-print pane.
 inline constexpr int kQuickPrintBlank = 9;
 inline constexpr int kQuickPrintOn = 10;

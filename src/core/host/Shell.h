@@ -12,10 +12,14 @@ class PrintSettingsPane;
 /// Status-bar texts by code, as StatusPort::UpdateStatusText takes them.
 enum StatusCode : int {
     kStatusReady = 1,
-    kStatusLoading = 4,      // images loaded and to load, from the ViewStateBlock
-    kStatusUpdating = 6,     // "Aktualisieren %ld / %ld"
+    kStatusCursorPosition = 2,
+    kStatusItemSize = 3,
+    kStatusLoading = 4,         // images loaded and to load, from the ViewStateBlock
+    kStatusUpdatingCount = 5,
+    kStatusUpdating = 6,        // "Aktualisieren %ld / %ld"
     kStatusUnsupported = 7,
     kStatusUnreadable = 13,
+    kStatusImageSizeOutOfRange = 14,
 };
 
 /// The application shell as core code uses it: the windows of the open layout and the

@@ -8,12 +8,12 @@
 #include <optional>
 
 #include "host/HostService.h"
-#include "host/TextMeasurer.h"
 #include "model/CImageObj.h"
 #include "model/CLayoutSetting.h"
 #include "model/CTextObj.h"
 #include "model/FreeTextLines.h"
 #include "model/ObjectList.h"
+#include "platform/gfx/TextMeasurer.h"
 #include "platform/system/Numbers.h"
 
 namespace vx {
@@ -76,7 +76,7 @@ CTextObj* CreateTextObject(CLayoutSetting* layout, CLayoutObj** listHead) {
 
 bool MeasureFreeText(CTextObj& item) {
     if (item.GetText().empty()) return false;
-    TextMeasurer* measurer = HostService<TextMeasurer>();
+    gfx::TextMeasurer* measurer = HostService<gfx::TextMeasurer>();
     if (!measurer) return false;
 
     // Everything is measured before anything changes, so that a missing font leaves

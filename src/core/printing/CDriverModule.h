@@ -5,7 +5,7 @@
 
 #include "platform/driver/DriverItem.h"
 #include "platform/driver/DriverModule.h"
-#include "platform/driver/PrintDevice.h"
+#include "platform/spool/PrintDevice.h"
 #include "platform/spool/QueueSource.h"
 #include "printing/DriverInfoRecord.h"
 

@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/StatusTexts.h"
 #include "host/ApplicationState.h"
 #include "host/HostService.h"
 #include "host/PrintSettingsPane.h"

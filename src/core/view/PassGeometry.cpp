@@ -6,7 +6,7 @@
 #include "model/CLayoutSetting.h"
 #include "model/PageGeometry.h"
 #include "model/ViewStateBlock.h"
-#include "platform/driver/PrintDevice.h"
+#include "platform/spool/PrintDevice.h"
 #include "view/PreviewGeometry.h"
 #include "view/RenderState.h"
 

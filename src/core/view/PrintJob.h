@@ -6,7 +6,7 @@
 
 #include "host/LayoutView.h"
 #include "imaging/Rect16.h"
-#include "platform/driver/PrintDevice.h"
+#include "platform/spool/PrintDevice.h"
 #include "platform/spool/PrintQueue.h"
 #include "platform/spool/SpoolJob.h"
 #include "printing/CPrintStatusDlg.h"

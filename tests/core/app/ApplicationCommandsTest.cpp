@@ -11,7 +11,7 @@
 #include "host/DocumentServices.h"
 #include "model/UndoStore.h"
 #include "model/ViewStateBlock.h"
-#include "platform/driver/PrintDevice.h"
+#include "platform/spool/PrintDevice.h"
 #include "platform/system/StringTable.h"
 #include "printing/CPrinterManager.h"
 #include "support/RecordingHost.h"

@@ -7,18 +7,19 @@
 
 #include "../document/SettingCommandsFixture.h"
 #include "app/MainFrameCommands.h"
-#include "host/TextMeasurer.h"
 #include "model/CLineObj.h"
 #include "model/CTextObj.h"
 #include "model/FreeLineItem.h"
 #include "model/FreeTextItem.h"
 #include "model/ImageAdding.h"
 #include "model/LayoutLimits.h"
+#include "platform/gfx/TextMeasurer.h"
 #include "platform/system/StringTable.h"
 
 namespace vx {
 namespace {
 
+using gfx::TextMeasurer;
 using test::CommandFixture;
 using Dialog = SettingsDialogs::Dialog;
 

@@ -7,7 +7,6 @@
 #include "../imaging/JpegFixtures.h"
 #include "document/ClipboardItemsXml.h"
 #include "host/HostService.h"
-#include "host/TextMeasurer.h"
 #include "model/CCutLineObj.h"
 #include "model/CImageObj.h"
 #include "model/CLayoutSetting.h"
@@ -18,11 +17,14 @@
 #include "model/ImageAdding.h"
 #include "model/ItemClipboard.h"
 #include "model/ObjectList.h"
+#include "platform/gfx/TextMeasurer.h"
 #include "support/RecordingPorts.h"
 #include "support/TestFolders.h"
 
 namespace vx {
 namespace {
+
+using gfx::TextMeasurer;
 
 // Every named value of an item but its link and its bitmap's address.
 std::map<std::string, std::string> Values(CObjNode& item) {

@@ -7,14 +7,15 @@
 
 #include "LayoutFixture.h"
 #include "host/HostService.h"
-#include "host/TextMeasurer.h"
 #include "model/CTextObj.h"
 #include "model/FreeTextItem.h"
 #include "model/FreeTextLines.h"
+#include "platform/gfx/TextMeasurer.h"
 
 namespace vx {
 namespace {
 
+using gfx::TextMeasurer;
 using test::TestLayout;
 
 // 30 units per code point at size 50, in proportion to the size; bold 10 % more.

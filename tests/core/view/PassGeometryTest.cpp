@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ViewFixture.h"
-#include "platform/driver/PrintDevice.h"
+#include "platform/spool/PrintDevice.h"
 #include "view/PassGeometry.h"
 #include "view/RenderState.h"
 

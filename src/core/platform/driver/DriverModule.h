@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/driver/DriverItem.h"
-#include "platform/driver/PrintDevice.h"
+#include "platform/spool/PrintDevice.h"
 
 namespace vx {
 

@@ -1,8 +1,8 @@
 #pragma once
 #include "platform/driver/DriverItem.h"
-#include "platform/driver/PrintDevice.h"
 #include "platform/driver/PrinterModel.h"
 #include "platform/driver/PrinterSettings.h"
+#include "platform/spool/PrintDevice.h"
 
 namespace vx {
 

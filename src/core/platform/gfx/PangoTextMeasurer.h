@@ -2,9 +2,9 @@
 #include <optional>
 #include <string_view>
 
-#include "host/TextMeasurer.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/ImageSurface.h"
+#include "platform/gfx/TextMeasurer.h"
 
 namespace vx::gfx {
 

@@ -13,15 +13,15 @@
 #include <optional>
 #include <system_error>
 
-#include "platform/driver/PrintDevice.h"
 #include "platform/gfx/PdfDocument.h"
 #include "platform/spool/CupsSubmission.h"
+#include "platform/spool/PrintDevice.h"
 #include "platform/spool/SpoolFile.h"
+#include "platform/system/FileDescriptor.h"
 #include "platform/system/Folders.h"
 #include "platform/system/MessagePort.h"
 #include "platform/system/StringTable.h"
 #include "platform/system/Utf8.h"
-#include "platform/system/FileDescriptor.h"
 
 namespace vx {
 namespace {

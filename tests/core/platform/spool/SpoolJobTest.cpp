@@ -13,9 +13,9 @@
 #include <random>
 #include <thread>
 
-#include "platform/driver/PrintDevice.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/spool/CupsSubmission.h"
+#include "platform/spool/PrintDevice.h"
 #include "platform/spool/SpoolJob.h"
 #include "support/RecordingPorts.h"
 #include "support/RunCommand.h"

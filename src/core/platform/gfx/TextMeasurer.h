@@ -2,11 +2,11 @@
 #include <optional>
 #include <string_view>
 
-namespace vx {
+namespace vx::gfx {
 
-/// Measures one line of text for the layout model; the drawing layer implements it with
-/// the same engine and font options it draws with (HostService<TextMeasurer>). Without
-/// one installed every line counts as "no font".
+/// Measures one line of text for the layout model with the same engine and font options
+/// the drawing layer draws with (PangoTextMeasurer). The program installs one as
+/// HostService<gfx::TextMeasurer>; without one every line counts as "no font".
 class TextMeasurer {
 public:
     /// Style bits as the layout stores them (FontSpec::style).
@@ -25,4 +25,4 @@ public:
                                               double size, int style, bool vertical) = 0;
 };
 
-}  // namespace vx
+}  // namespace vx::gfx

@@ -1,0 +1,82 @@
+cmake_minimum_required(VERSION 3.25)
+
+# Fails when a file below ROOT includes a core folder that its own folder's library does
+# not build on, directly or through others. GRAPH holds one line per core folder: the
+# folder, then the folders its library links, separated by spaces. The platform folders
+# build on platform folders only, and the links have no cycle, so that "builds on" is an
+# order: a folder includes only folders below it.
+
+# The core folder of a path relative to ROOT: platform/<layer> or the first folder.
+function(vx_layer_of path out)
+  string(REGEX MATCH "^platform/[^/]+/|^[^/]+/" folder "${path}")
+  string(REGEX REPLACE "/$" "" folder "${folder}")
+  set(${out} "${folder}" PARENT_SCOPE)
+endfunction()
+
+file(STRINGS ${GRAPH} lines)
+set(layers "")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "[ \t]+" ";" words "${line}")
+  list(POP_FRONT words layer)
+  if(layer)
+    list(APPEND layers ${layer})
+    set("links_${layer}" ${words})
+  endif()
+endforeach()
+
+set(bad "")
+foreach(layer IN LISTS layers)
+  # Everything the folder builds on, following the links; meeting the folder itself
+  # again is a cycle.
+  set(below "")
+  set(open ${links_${layer}})
+  while(open)
+    list(POP_FRONT open next)
+    if(next STREQUAL layer)
+      list(APPEND bad "the links of ${layer} lead back to ${layer}")
+      break()
+    endif()
+    if(NOT next IN_LIST below)
+      list(APPEND below ${next})
+      list(APPEND open ${links_${next}})
+    endif()
+  endwhile()
+  set("below_${layer}" ${below})
+  if(layer MATCHES "^platform/")
+    foreach(other IN LISTS below)
+      if(NOT other MATCHES "^platform/")
+        list(APPEND bad "${layer} is a platform layer but builds on ${other}")
+      endif()
+    endforeach()
+  endif()
+endforeach()
+
+file(GLOB_RECURSE files RELATIVE ${ROOT} ${ROOT}/*.h ${ROOT}/*.cpp ${ROOT}/*.inc)
+list(SORT files)
+foreach(file IN LISTS files)
+  vx_layer_of("${file}" layer)
+  if(NOT layer IN_LIST layers)
+    continue()
+  endif()
+  get_filename_component(dir "${ROOT}/${file}" DIRECTORY)
+  file(STRINGS ${ROOT}/${file} hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"][^>\"]+[>\"]")
+  foreach(hit IN LISTS hits)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"].*" "\\1" included "${hit}")
+    # A path from the including file's folder counts where it lands.
+    if(included MATCHES "^\\.\\.?/" OR (hit MATCHES "\"" AND EXISTS "${dir}/${included}"))
+      cmake_path(ABSOLUTE_PATH included BASE_DIRECTORY "${dir}" NORMALIZE OUTPUT_VARIABLE target)
+      cmake_path(RELATIVE_PATH target BASE_DIRECTORY "${ROOT}")
+    else()
+      set(target "${included}")
+    endif()
+    vx_layer_of("${target}" to)
+    if(to IN_LIST layers AND NOT to STREQUAL layer AND NOT to IN_LIST below_${layer})
+      list(APPEND bad "${file}: ${layer} includes ${included}, but does not build on ${to}")
+    endif()
+  endforeach()
+endforeach()
+
+if(bad)
+  list(JOIN bad "\n" text)
+  message(FATAL_ERROR "src/core reaches up its layers:\n${text}")
+endif()
