@@ -1,6 +1,5 @@
 #include "ui/CGPApp.h"
 
-#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +18,7 @@
 #include "host/FatalError.h"
 #include "host/HostService.h"
 #include "platform/gfx/PangoTextMeasurer.h"
+#include "platform/system/CLocale.h"
 #include "platform/system/Folders.h"
 #include "platform/system/Paths.h"
 #include "platform/system/Ports.h"
@@ -83,8 +83,7 @@ CGPApp::~CGPApp() = default;
 
 bool CGPApp::OnInit() {
     SetAppName("VellicorEX");
-    // GTK set the process locale; numbers in files and messages keep the dot.
-    std::setlocale(LC_NUMERIC, "C");
+    vx::SetUpProcessLocale();
     wxInitAllImageHandlers();
     vx::FillSystemColours();
     // The layout model measures free text with the engine the view draws it with.

@@ -32,7 +32,17 @@ PrintStatusDialog::PrintStatusDialog(wxWindow* owner, std::function<void()> onCa
     mPercent = new wxStaticText(this, kPercent, " 0 %", wxDefaultPosition, wxSize(48, -1), wxALIGN_RIGHT);
     row->Add(mPercent, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 8);
     sizer->Add(row, 0, wxEXPAND | wxLEFT | wxRIGHT, 10);
-    mStatus = new wxStaticText(this, kStatus, "status", wxDefaultPosition, wxSize(300, -1), wxST_NO_AUTORESIZE);
+    mStatus = new wxStaticText(this, kStatus, "status", wxDefaultPosition, wxDefaultSize, wxST_NO_AUTORESIZE);
+    // One size that shows each of the job's texts whole, second lines included: the
+    // window does not change its size while the job runs.
+    wxSize fit(0, 0);
+    for (const std::string& text : CPrintStatusDlg::WidestStatusTexts()) {
+        mStatus->SetLabel(Utf8(text));
+        mStatus->InvalidateBestSize();
+        fit.IncTo(mStatus->GetBestSize());
+    }
+    mStatus->SetLabel("status");
+    mStatus->SetMinSize(fit);
     sizer->Add(mStatus, 0, wxEXPAND | wxALL, 10);
     sizer->Add(new wxButton(this, wxID_CANCEL, wxString::FromUTF8("Abbrechen")), 0, wxALIGN_CENTER | wxBOTTOM, 10);
     SetSizerAndFit(sizer);

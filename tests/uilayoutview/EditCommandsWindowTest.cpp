@@ -1,11 +1,13 @@
 // The layout view's edit, selection and key commands in its real window, driven by
-// simulated keys and clicks: select all, copy and paste, undo, duplicate, nudging with a
-// held arrow key, Delete, the right click before the context menu, the cursor over a
-// handle and the double click.
+// simulated keys and clicks: select all, copy, cut and paste, undo, duplicate, nudging
+// with a held arrow key, Delete, the right click before the context menu, the cursor
+// over a handle and the double click.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
 #include <wx/frame.h>
 #include <wx/menu.h>
 #include <wx/sizer.h>
@@ -215,6 +217,47 @@ TEST_F(EditCommandsWindow, SelectCopyPasteUndoAndDuplicateByKeys) {
     ASSERT_EQ(Count(), 8);
     const CLayoutObj* copy = t.layout.GetFirstItem()->NextItem();
     EXPECT_EQ(copy->GetPosition(), (LayoutPoint{at.x + 50, at.y + 50}));
+}
+
+TEST_F(EditCommandsWindow, CutAndPasteUseTheProgramsOwnClipboardAlone) {
+    // Another program's text on the system clipboard is no item to paste, and Cut and
+    // Paste leave it there.
+    const wxString foreign = "Text aus einem anderen Programm";
+    ASSERT_TRUE(wxTheClipboard->Open());
+    wxTheClipboard->SetData(new wxTextDataObject(foreign));
+    wxTheClipboard->Close();
+    const auto systemText = [] {
+        wxTextDataObject data;
+        if (!wxTheClipboard->Open()) return wxString("(not open)");
+        const bool got = wxTheClipboard->GetData(data);
+        wxTheClipboard->Close();
+        return got ? data.GetText() : wxString("(no text)");
+    };
+    wxMenuItem* paste = frame->GetMenuBar()->FindItem(ToWxId(kCmdEditPaste));
+    ASSERT_NE(paste, nullptr);
+    const auto pasteEnabled = [&] {
+        frame->GetMenuBar()->UpdateMenus();
+        return paste->IsEnabled();
+    };
+    EXPECT_FALSE(pasteEnabled());
+    Key('V');
+    EXPECT_EQ(Count(), 6);
+
+    Command(kCmdSelectAllFreeTexts);
+    Key('X');
+    EXPECT_EQ(Count(), 4);
+    EXPECT_TRUE(pasteEnabled());
+    Key('V');
+    Key('V');
+    EXPECT_EQ(Count(), 8);
+    int texts = 0;
+    for (const CLayoutObj* p = t.layout.GetFirstItem(); p; p = p->NextItem()) texts += p->GetKind() == kKindText;
+    EXPECT_EQ(texts, 4);
+    EXPECT_EQ(systemText(), foreign);
+
+    wxTheClipboard->Clear();
+    ItemClipboard::Instance().Clear();
+    EXPECT_FALSE(pasteEnabled());
 }
 
 TEST_F(EditCommandsWindow, AHeldArrowMovesTheTextsAndOneUndoPutsThemBack) {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include <wx/app.h>
 #include <wx/button.h>
@@ -16,6 +19,7 @@
 #include "../ui/Screen.h"
 #include "core/view/PrintJobFixture.h"
 #include "platform/gfx/Colour.h"
+#include "platform/system/StringTable.h"
 #include "ui/PrintStatusDialog.h"
 #include "ui/ViewPainter.h"
 
@@ -59,31 +63,78 @@ private:
     vx::ViewPainter mPainter;
 };
 
+/// The program's own status window, telling the test each status text it shows.
+struct ObservedStatusWindow : vx::PrintStatusWindow {
+    vx::WxPrintStatusWindow real;
+    std::function<void(const std::string&)> onStatus;
+    explicit ObservedStatusWindow(wxWindow* owner) : real(owner) {}
+    bool Create(std::function<void()> onCancel) override { return real.Create(std::move(onCancel)); }
+    void Destroy() override { real.Destroy(); }
+    bool IsOwnerEnabled() const override { return real.IsOwnerEnabled(); }
+    void EnableOwner(bool enable) override { real.EnableOwner(enable); }
+    void SetBarRange(int32_t lower, int32_t upper) override { real.SetBarRange(lower, upper); }
+    void SetBarPos(int32_t position) override { real.SetBarPos(position); }
+    void SetPercentText(const std::string& text) override { real.SetPercentText(text); }
+    void SetStatusText(const std::string& text) override {
+        real.SetStatusText(text);
+        if (onStatus) onStatus(text);
+    }
+    bool Pump() override { return real.Pump(); }
+};
+
 /// The fake printer with the program's own status window.
 struct WindowServices : vx::test::FakePrintServices {
     wxWindow* owner = nullptr;
     vx::WxPrintStatusWindow* wx = nullptr;
+    std::function<void(const std::string&)> onStatus;
     std::unique_ptr<vx::PrintStatusWindow> CreateStatusWindow() override {
-        auto w = std::make_unique<vx::WxPrintStatusWindow>(owner);
-        wx = w.get();
+        auto w = std::make_unique<ObservedStatusWindow>(owner);
+        w->onStatus = onStatus;
+        wx = &w->real;
         return w;
     }
 };
 
+/// Whether the control shows its whole text: the size its text needs fits inside the
+/// size it has, and the control lies inside its window.
+testing::AssertionResult ShowsWhole(wxWindow* control) {
+    control->InvalidateBestSize();
+    const wxSize need = control->GetBestSize();
+    const wxSize has = control->GetSize();
+    const wxRect inside(wxPoint(0, 0), control->GetParent()->GetClientSize());
+    const std::string text = control->GetLabel().ToStdString(wxConvUTF8);
+    if (need.x > has.x || need.y > has.y)
+        return testing::AssertionFailure() << "\"" << text << "\" needs " << need.x << " x " << need.y << ", has "
+                                           << has.x << " x " << has.y;
+    if (!inside.Contains(control->GetRect()))
+        return testing::AssertionFailure() << "\"" << text << "\" lies outside its window";
+    return testing::AssertionSuccess();
+}
+
 using vx::test::Settle;
+
+/// wx starts once for the suite.
+class PrintStatusWindowTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char arg0[] = "vellicorex-print-test";
+        static char* argv[] = {arg0, nullptr};
+        ASSERT_TRUE(wxEntryStart(argc, argv));
+        ASSERT_TRUE(wxTheApp->CallOnInit());
+        wxInitAllImageHandlers();
+    }
+    static void TearDownTestSuite() {
+        wxTheApp->OnExit();
+        wxEntryCleanup();
+    }
+};
 
 }  // namespace
 
 wxIMPLEMENT_APP_NO_MAIN(PrintTestApp);
 
-TEST(PrintStatusWindow, ShowsProgressDisablesItsOwnerAndCancelStopsTheJob) {
-    int argc = 1;
-    char arg0[] = "vellicorex-print-test";
-    char* argv[] = {arg0, nullptr};
-    ASSERT_TRUE(wxEntryStart(argc, argv));
-    ASSERT_TRUE(wxTheApp->CallOnInit());
-    wxInitAllImageHandlers();
-
+TEST_F(PrintStatusWindowTest, ShowsProgressDisablesItsOwnerAndCancelStopsTheJob) {
     vx::test::TestRoot root;
     vx::test::ScopedEnv temp("VELLICOREX_TEMP_DIR", (root.Path() / "temp").string());
     ASSERT_TRUE(vx::CreateTempFolder());
@@ -112,6 +163,17 @@ TEST(PrintStatusWindow, ShowsProgressDisablesItsOwnerAndCancelStopsTheJob) {
         bool clicked = false;
         bool cancelSeen = false;
         wxString title;
+        // The statuses the window showed; the first spooling to disk is photographed.
+        std::vector<std::string> shown;
+        const std::string toDisk = vx::MessageText(vx::IDS_PRINT_SPOOLING_TO_DISK, {1LL});
+        services.onStatus = [&](const std::string& text) {
+            shown.push_back(text);
+            if (text != toDisk) return;
+            vx::PrintStatusDialog* dialog = services.wx->Dialog();
+            vx::test::Repaint(dialog);
+            vx::test::Shot(frame->GetScreenRect().Union(dialog->GetScreenRect()), "ui-print-status-spooling.png");
+            EXPECT_TRUE(ShowsWhole(dialog->Status()));
+        };
         services.setUpJob = [&](vx::test::FakeSpoolJob& job) {
             job.inEndPage = [&] {
                 vx::PrintStatusDialog* dialog = services.wx ? services.wx->Dialog() : nullptr;
@@ -160,6 +222,19 @@ TEST(PrintStatusWindow, ShowsProgressDisablesItsOwnerAndCancelStopsTheJob) {
         EXPECT_EQ(percents[0], "33%");
         EXPECT_EQ(percents[1], "66%");
         EXPECT_EQ(statuses[1], "Seite 2 /3 wird gespoolt.");
+        // The job's texts in their order, the spooling to disk one per page.
+        const auto text = [](int id, vx::Args args) { return vx::MessageText(id, args); };
+        EXPECT_EQ(shown, (std::vector<std::string>{
+                             text(vx::IDS_PRINT_PREPARING, {}),
+                             text(vx::IDS_PRINT_COLOUR_MATCHING, {0LL, 2LL}),
+                             text(vx::IDS_PRINT_COLOUR_MATCHING, {1LL, 2LL}),
+                             text(vx::IDS_PRINT_COLOUR_MATCHING, {2LL, 2LL}),
+                             text(vx::IDS_PRINT_SPOOLING_TO_DISK, {1LL}),
+                             text(vx::IDS_PRINT_SPOOLING_TO_DISK, {2LL}),
+                             text(vx::IDS_PRINT_SPOOLING_TO_DISK, {3LL}),
+                             text(vx::IDS_PRINT_SPOOLING_PAGE, {1LL, 3LL}),
+                             text(vx::IDS_PRINT_SPOOLING_PAGE, {2LL, 3LL}),
+                         }));
         const std::vector<std::string> calls = services.calls;
         EXPECT_EQ(std::count(calls.begin(), calls.end(), "EndDoc"), 0);
         EXPECT_EQ(calls.back(), "AbortDoc");
@@ -179,6 +254,54 @@ TEST(PrintStatusWindow, ShowsProgressDisablesItsOwnerAndCancelStopsTheJob) {
         wxTheApp->ProcessIdle();
     }
     vx::RemoveTempFolder();
-    wxTheApp->OnExit();
-    wxEntryCleanup();
+}
+
+TEST_F(PrintStatusWindowTest, EveryStatusTextShowsWholeInAWindowOfOneSize) {
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "Layout", wxPoint(0, 0), wxSize(700, 500));
+    frame->Show();
+    Settle(10);
+    {
+        vx::WxPrintStatusWindow window(frame);
+        ASSERT_TRUE(window.Create([] {}));
+        vx::PrintStatusDialog* dialog = window.Dialog();
+        ASSERT_NE(dialog, nullptr);
+        Settle(10);
+        const wxSize size = dialog->GetSize();
+        auto* fixed = dialog->FindWindow(vx::PrintStatusDialog::kFixedText);
+        ASSERT_NE(fixed, nullptr);
+        EXPECT_EQ(fixed->GetLabel(), wxString::FromUTF8("Drucken erfolgt...\nBitte warten Sie."));
+        EXPECT_TRUE(ShowsWhole(fixed));
+
+        // Each text as a job shows it and at its widest: pages up to the 16-bit page
+        // count, pictures up to the item limit.
+        struct Case { int id; vx::Args args; const char* png; };
+        const std::vector<Case> cases = {
+            {vx::IDS_PRINT_PREPARING, {}, "ui-print-status-preparing.png"},
+            {vx::IDS_PRINT_COLOUR_MATCHING, {3LL, 12LL}, nullptr},
+            {vx::IDS_PRINT_COLOUR_MATCHING, {999LL, 999LL}, nullptr},
+            {vx::IDS_PRINT_SPOOLING_TO_DISK, {2LL}, "ui-print-status-spooling-to-disk.png"},
+            {vx::IDS_PRINT_SPOOLING_TO_DISK, {32767LL}, nullptr},
+            {vx::IDS_PRINT_SPOOLING_PAGE, {2LL, 3LL}, nullptr},
+            {vx::IDS_PRINT_SPOOLING_PAGE, {32767LL, 32767LL}, "ui-print-status-spooling-page.png"},
+        };
+        for (const Case& c : cases) {
+            const std::string text = vx::MessageText(c.id, c.args);
+            SCOPED_TRACE(text);
+            window.SetStatusText(text);
+            Settle(5);
+            EXPECT_EQ(dialog->Status()->GetLabel().ToStdString(wxConvUTF8), text);
+            EXPECT_TRUE(ShowsWhole(dialog->Status()));
+            EXPECT_TRUE(ShowsWhole(fixed));
+            EXPECT_EQ(dialog->GetSize(), size) << "the window keeps its size";
+            if (c.png) {
+                vx::test::Repaint(dialog);
+                vx::test::Shot(dialog, c.png);
+            }
+        }
+        EXPECT_EQ(vx::MessageText(vx::IDS_PRINT_SPOOLING_TO_DISK, {2LL}),
+                  "Die Druckdaten werden auf der Festplatte\n gespeichert. Seite 2");
+        window.Destroy();
+    }
+    frame->Destroy();
+    wxTheApp->ProcessIdle();
 }

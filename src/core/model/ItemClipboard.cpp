@@ -30,11 +30,6 @@ void ItemClipboard::PushFront(std::unique_ptr<CLayoutObj> item) {
     mCurrent = item.release();
 }
 
-void ItemClipboard::ReplaceCurrent(std::vector<std::unique_ptr<CLayoutObj>> items) {
-    Rotate();
-    for (auto it = items.rbegin(); it != items.rend(); ++it) PushFront(std::move(*it));
-}
-
 void ItemClipboard::AdoptDeleted(std::unique_ptr<CLayoutObj> item) {
     if (!item) return;
     item->SetOwner(nullptr);

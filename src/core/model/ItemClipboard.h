@@ -1,6 +1,5 @@
 #pragma once
 #include <memory>
-#include <vector>
 
 #include "model/CLayoutObj.h"
 
@@ -30,9 +29,6 @@ public:
     /// Copy's and Cut's first step: frees the previous list, makes the current list the
     /// previous one and starts an empty current list.
     void Rotate();
-    /// Rotates as Copy does and makes items, in their order, the current list (items
-    /// that another instance of the program put on the system clipboard).
-    void ReplaceCurrent(std::vector<std::unique_ptr<CLayoutObj>> items);
     /// Puts item in front of the current list; its owner is cleared.
     void PushFront(std::unique_ptr<CLayoutObj> item);
     /// Puts a deleted item in front of the previous list, which frees it at the next

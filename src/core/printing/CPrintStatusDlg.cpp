@@ -1,6 +1,10 @@
 #include "printing/CPrintStatusDlg.h"
 
 #include <algorithm>
+#include <cstdint>
+
+#include "model/LayoutLimits.h"
+#include "platform/system/StringTable.h"
 
 namespace vx {
 
@@ -94,6 +98,14 @@ void CPrintStatusDlg::ShowPercent() {
     if (text == mPercent) return;
     mPercent = std::move(text);
     if (mCreated) mWindow.SetPercentText(mPercent);
+}
+
+std::vector<std::string> CPrintStatusDlg::WidestStatusTexts() {
+    // A layout's page count is a 16-bit number.
+    const long long pages = INT16_MAX;
+    const long long pictures = kMaxLayoutObjects;
+    return {MessageText(IDS_PRINT_PREPARING), MessageText(IDS_PRINT_COLOUR_MATCHING, {pictures, pictures}),
+            MessageText(IDS_PRINT_SPOOLING_TO_DISK, {pages}), MessageText(IDS_PRINT_SPOOLING_PAGE, {pages, pages})};
 }
 
 }  // namespace vx

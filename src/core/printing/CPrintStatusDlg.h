@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/system/ProgressPort.h"
 
@@ -71,6 +72,9 @@ public:
     /// The percent text of position within lower..upper: "%d%%", reduced modulo 100
     /// except at exactly 100; "0%" for equal bounds.
     static std::string FormatPercent(int32_t position, int32_t lower, int32_t upper);
+    /// Every status text a job shows, each at its widest numbers (the page limit of a
+    /// layout, the item limit for pictures): the window keeps a size that holds them all.
+    static std::vector<std::string> WidestStatusTexts();
 
     // The job's progress port.
     void SetText(const std::string& text) override { SetStatusText(text); }

@@ -156,6 +156,28 @@ TEST_F(Clipboard, CutThenTwoPastesAddTwoSetsAtOnePlace) {
     EXPECT_EQ(Order(clipboard).size(), 2u);  // the clipboard keeps its items
 }
 
+TEST_F(Clipboard, CopiedItemsPasteIntoAnotherLayoutAsOftenAsAsked) {
+    // What a Copy holds outlives its layout's window: New, then Paste, takes it.
+    Image(1000, 1000);
+    t.Add<CTextObj>(300, 100, 1000, 1400)->SetSelected(1);
+    ASSERT_TRUE(CopyObjects(t.layout, clipboard));
+    TestLayout other{kA4Width, kA4Height, 0};
+    other.layout.SetFree(1);
+    SetPageNumber(other.layout, 3);
+    ASSERT_TRUE(PasteObjects(other.layout, undo, clipboard));
+    ASSERT_TRUE(PasteObjects(other.layout, undo, clipboard));
+    const std::vector<const CLayoutObj*> items = Order(other.layout);
+    ASSERT_EQ(items.size(), 4u);
+    for (const CLayoutObj* p : items) EXPECT_EQ(p->GetOwner(), &other.layout);
+    EXPECT_EQ(items[0]->GetKind(), kKindText);
+    EXPECT_EQ(items[1]->GetKind(), kKindImage);
+    EXPECT_EQ(items[2]->GetKind(), kKindText);
+    EXPECT_EQ(items[3]->GetKind(), kKindImage);
+    EXPECT_EQ(Order(t.layout).size(), 2u);
+    EXPECT_EQ(Order(clipboard).size(), 2u);
+    for (const CLayoutObj* c : Order(clipboard)) EXPECT_EQ(c->GetOwner(), nullptr);
+}
+
 TEST_F(Clipboard, CutOrPasteWithNothingToDoChangesNothing) {
     Image(1000, 1000, 600, 200, false);
     EXPECT_FALSE(CutObjects(t.layout, undo, clipboard));

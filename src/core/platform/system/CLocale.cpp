@@ -1,8 +1,16 @@
 #include "platform/system/CLocale.h"
 
+#include <clocale>
 #include <stdexcept>
 
 namespace vx {
+
+void SetUpProcessLocale() {
+    // The toolkit leaves the locale at "C". Messages alone would not do: with a "C"
+    // character set the translated system texts lose their umlauts.
+    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "C");
+}
 
 locale_t ScopedCLocale::Handle() {
     static locale_t c = [] {
