@@ -208,6 +208,14 @@ TEST_F(SelectTemplateWindow, NewOverTheSeededSetStartsALayoutFromTheCardChosenBy
         driven = true;
         Pump(200);
         EXPECT_EQ(dialog->GetTitle(), wxString::FromUTF8("Vorlage wählen"));
+        // What a new user sees first: the previews of the shipped templates.
+        Choose(dialog->ViewCombo(), wxString::FromUTF8("Miniaturansicht (mittel)"));
+        Pump(200);
+        EXPECT_EQ(dialog->List()->GetItemCount(), 8);
+        SavePng(dialog, "new_seeded_previews.png");
+        Choose(dialog->ViewCombo(), wxString::FromUTF8("Miniaturansicht (klein)"));
+        Pump(200);
+        SavePng(dialog, "new_seeded_previews_small.png");
         Choose(dialog->ViewCombo(), "Liste");
         Pump(100);
         EXPECT_EQ(dialog->List()->GetItemCount(), 8);

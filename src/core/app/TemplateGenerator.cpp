@@ -308,6 +308,13 @@ std::optional<SettingsChangeRecord> TemplateGenerator::Reconcile(CLayoutSetting&
     return record;
 }
 
+void TemplateGenerator::ShowLayout(CLayoutSetting* layout) {
+    mParts->app.ActiveLayoutSlot() = layout;
+    mParts->core.OnInitialUpdate(layout);
+    // A new document's window starts on the first page; this one may have shown another.
+    if (layout) mParts->core.SetCurrentPage(0);
+}
+
 std::optional<std::string> TemplateGenerator::Generate(const fs::path& source, const fs::path& target,
                                                       std::string& error) {
     if (!Ready(error)) return std::nullopt;
@@ -378,8 +385,7 @@ std::optional<std::string> TemplateGenerator::Generate(const fs::path& source, c
     layout.SetTemplate(1);
     layout.SetSaveTemplateWithImages(images > 0 ? 1 : 0);
     layout.Texts().documentPath = AbsolutePathText(target);
-    p.app.ActiveLayoutSlot() = &layout;
-    p.core.OnInitialUpdate(&layout);
+    ShowLayout(&layout);
 
     LayoutXmlWriteOptions options;
     options.documentPath = AbsolutePathText(target);

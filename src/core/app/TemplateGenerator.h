@@ -64,6 +64,10 @@ public:
     /// setting of the layout.
     std::optional<SettingsChangeRecord> Reconcile(CLayoutSetting& layout, bool forceGeometry, std::string& error);
 
+    /// Shows layout in the off-screen view as the window of a new document does: its
+    /// first page fitted into an 800 x 600 window. Null shows nothing.
+    void ShowLayout(CLayoutSetting* layout);
+
 private:
     struct Parts;
     std::unique_ptr<Parts> mParts;

@@ -86,8 +86,12 @@ DibBufferPtr ReadFileThumbnail(CImageObj& item, uint32_t codec) {
         case FourCC("raw "): return ReadEpsThumbnail(path);
         case FourCC("8BPS"): return ReadPsdThumbnail(path);
         case FourCC("jpeg"): {
-            ExifRecord scratch;  // the item's record was read with its description
-            return ReadJpegMetadata(path, scratch);
+            // The description read only part of the Exif block; the orientation that
+            // the automatic rotation follows is read here.
+            ExifRecord record = item.GetExif();
+            DibBufferPtr thumbnail = ReadJpegMetadata(path, record);
+            item.SetExif(std::move(record));
+            return thumbnail;
         }
         case FourCC("tiff"): {
             ExifRecord record;
@@ -279,8 +283,9 @@ DibBufferPtr LoadImagePreview(CImageObj& item) {
     const std::optional<ImageDescription>& d = item.GetDescription();
     if (!d) return nullptr;
     const int rotate = item.GetRotate();
-    DibBufferPtr preview;
-    if (!HighQualityThumbnails()) preview = ReadFileThumbnail(item, d->codecType);
+    // The file's metadata is read with its thumbnail even when the thumbnail is not used.
+    DibBufferPtr preview = ReadFileThumbnail(item, d->codecType);
+    if (HighQualityThumbnails()) preview.reset();
     if (preview) {
         if (rotate != 0 && !TransformPixelBuffer(preview, rotate)) {
             Messages().Show(IDS_NOT_ENOUGH_MEMORY, {}, Icon::Error, Buttons::Ok);

@@ -35,9 +35,13 @@ namespace fs = std::filesystem;
 using test::DescribeByName;
 using test::TestLayout;
 
-/// A JPEG of width x height at ppi pixels per inch, landscape halves in two colours.
-std::vector<uint8_t> Jpeg(int width, int height, int ppi = 300, J_COLOR_SPACE space = JCS_RGB) {
+/// A JPEG of width x height at ppi pixels per inch, landscape halves in two colours; with
+/// an Exif orientation other than 0 it carries one, as cameras write it.
+std::vector<uint8_t> Jpeg(int width, int height, int ppi = 300, J_COLOR_SPACE space = JCS_RGB,
+                          uint16_t exifOrientation = 0) {
     test::JpegFixture f;
+    if (exifOrientation)
+        f.markers.emplace_back(JPEG_APP0 + 1, test::ExifBuilder().Short(0x0112, exifOrientation).Build(true));
     f.width = width;
     f.height = height;
     f.space = space;
@@ -239,6 +243,7 @@ TEST(AddImageFilesToLayout, AutomaticRotationTurnsSizeAndPixels) {
         int width, height;  // of the JPEG
         LayoutPoint size;
         int rotate, frameRotate, bitmapWidth, bitmapHeight;
+        uint16_t exifOrientation = 0;
     };
     // 400 x 600 pixels at 300 ppi print 480 x 720 units.
     const std::vector<Case> cases = {
@@ -247,6 +252,10 @@ TEST(AddImageFilesToLayout, AutomaticRotationTurnsSizeAndPixels) {
         {"dimensions-sized portrait, mode 2", 1, 0, 2, 400, 600, {1260, 1260}, 1, 0, 300, 200},
         {"a turned prototype without automatic rotation", 1, 1, 0, 600, 400, {1260, 1260}, 0, 0, 300, 200},
         {"a turned prototype, ratio-sized", 2, 1, 0, 600, 400, {720, 480}, 0, 0, 300, 200},
+        // A phone's upright picture is stored lying, with Exif orientation 6.
+        {"ratio-sized, turned by its Exif orientation", 2, 0, 1, 600, 400, {480, 720}, 1, 1, 200, 300, 6},
+        {"dimensions-sized, turned by its Exif orientation", 1, 0, 1, 600, 400, {1260, 1260}, 1, 0, 200, 300, 6},
+        {"an Exif orientation while rotation is off", 2, 0, 0, 600, 400, {720, 480}, 0, 0, 300, 200, 6},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -254,7 +263,7 @@ TEST(AddImageFilesToLayout, AutomaticRotationTurnsSizeAndPixels) {
         a.layout.SetAutoRotate(c.autoRotate);
         a.layout.GetBaseImage()->SetSizeMethod(c.sizeMethod);
         a.layout.GetBaseImage()->SetRotate(c.prototypeRotate);
-        ASSERT_EQ(a.Add(a.Write("bild.jpg", Jpeg(c.width, c.height))), kAddDone);
+        ASSERT_EQ(a.Add(a.Write("bild.jpg", Jpeg(c.width, c.height, 300, JCS_RGB, c.exifOrientation))), kAddDone);
         const CImageObj* item = a.Last();
         EXPECT_EQ(item->GetSize(), c.size);
         EXPECT_EQ(item->GetRotate(), c.rotate);

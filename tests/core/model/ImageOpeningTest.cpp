@@ -300,7 +300,13 @@ TEST_F(OpenImage, ThePreviewIsTheExifThumbnailUnlessHighQualityIsAsked) {
     test::JpegFixture thumbnail;
     thumbnail.width = 24;
     thumbnail.height = 16;
-    const std::vector<uint8_t> tiff = test::IfdWriter().Ascii(test::IfdWriter::kIfd0, 272, "KW-9").Thumbnail(test::EncodeJpeg(thumbnail)).Build();
+    // A phone's picture taken upright: stored lying, with orientation 6.
+    const std::vector<uint8_t> tiff = test::IfdWriter()
+                                          .Ascii(test::IfdWriter::kIfd0, 272, "KW-9")
+                                          .Short(test::IfdWriter::kIfd0, 0x0112, 6)
+                                          .Short(test::IfdWriter::kExif, 0x9209, 16)
+                                          .Thumbnail(test::EncodeJpeg(thumbnail))
+                                          .Build();
     std::vector<uint8_t> exif = test::Bytes(std::string_view("Exif\0\0", 6));
     exif.insert(exif.end(), tiff.begin(), tiff.end());
     test::JpegFixture photo;
@@ -320,6 +326,11 @@ TEST_F(OpenImage, ThePreviewIsTheExifThumbnailUnlessHighQualityIsAsked) {
         EXPECT_EQ(r.Width(), highQuality ? 300 : 24);
         EXPECT_EQ(r.Height(), highQuality ? 200 : 16);
         EXPECT_GT(item->GetColorBright(), 0);
+        // The whole Exif record reaches the item either way: the automatic rotation and
+        // the labels read it.
+        EXPECT_EQ(item->GetExif().orientation, 6);
+        EXPECT_EQ(item->GetExif().model, std::string("KW-9"));
+        EXPECT_TRUE(item->GetExif().presence & ExifRecord::kFlash);
 
         item->SetRotate(1);  // the thumbnail is turned as the decoded picture would be
         preview = LoadImagePreview(*item);
