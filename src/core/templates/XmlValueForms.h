@@ -79,7 +79,7 @@ inline constexpr int32_t kXmlUnknownIntent = 65535;
 /// XML cannot carry them. nullopt when the text is not valid UTF-8.
 std::optional<std::string> ToXmlText(std::string_view text, bool quoted);
 /// Back from the text form: what lies between the first and the last double quote (the
-/// whole text without two quotes), each LF becoming CR LF.
+/// whole text without two quotes), each LF that no CR precedes becoming CR LF.
 std::string FromXmlText(std::string_view text);
 
 }  // namespace vx
