@@ -132,7 +132,7 @@ TEST_F(LayoutLoadCases, RefusesFilesItsReaderCannotTake) {
         {"CropFixedRatio True", Edit(xml, "<image>", "<CropFixedRatio>false", "<CropFixedRatio>True")},
         {"33-character font name", Edit(xml, "<freeText>", "\"DejaVu Sans\"", longName)},
         {"33-character label font", Edit(xml, "<image>", "\"DejaVu Sans\"", longName)},
-        {"empty intent in layout", Edit(xml, "<layout>", "<InputSrcIntent>Perceptual", "<InputSrcIntent>")},
+        {"other intent word in layout", Edit(xml, "<layout>", "<InputSrcIntent>Perceptual", "<InputSrcIntent>Other")},
         {"empty Dir", Edit(xml, "<image>", "<Dir>\"" + (root.Path() / "p/").string() + "\"", "<Dir>\"\"")},
         {"1000 images", OnlyImages(xml, 1000, image)},
         {"no layout element", "<?xml version=\"1.0\"?><root><header><Version>1</Version><Platform>Win</Platform>"

@@ -21,23 +21,10 @@ namespace {
 using test::AddImage;
 using test::AddItem;
 using test::Images;
+using test::AddProfiledImage;
+using test::HandWritten;
 using test::kTestProfile;
-
-/// Profiles that are installed and intents the reader accepts, as every layout the
-/// program makes has them.
-void NameTestProfiles(CLayoutSetting& l) {
-    l.SetColorIntentRGB(1);
-    l.SetColorIntentSimulation(3);
-    LayoutTexts& t = l.Texts();
-    t.rgbSourceProfile = t.simulationProfile = t.monitorProfile = t.printerProfile = kTestProfile;
-}
-
-CImageObj* AddProfiledImage(CLayoutSetting& l, const fs::path& path) {
-    CImageObj* image = AddImage(l, path.string());
-    image->SetSourceProfile(kTestProfile);
-    image->SetSimulationProfile(kTestProfile);
-    return image;
-}
+using test::NameTestProfiles;
 
 /// A layout with every kind of item and many values off their defaults, its images
 /// below folder.
@@ -128,14 +115,6 @@ std::string LineDiff(const std::string& a, const std::string& b) {
         if (x != y) diff += "line " + std::to_string(i + 1) + ": " + x + " | " + y + "\n";
     }
     return diff;
-}
-
-/// A layout file as someone writes it by hand: only the given children of layout and
-/// object.
-std::string HandWritten(const std::string& layout, const std::string& objects) {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<root><header><Version>1500</Version>"
-           "<Platform>Win</Platform><OSVersion>x</OSVersion></header>\n<layout>" +
-           layout + "</layout>\n<object>" + objects + "</object></root>\n";
 }
 
 class LayoutLoad : public test::LayoutLoadTest {};
