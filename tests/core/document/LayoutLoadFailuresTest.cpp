@@ -11,6 +11,7 @@
 #include "model/CLineObj.h"
 #include "model/CTextObj.h"
 #include "model/FreeLineItem.h"
+#include "platform/system/Folders.h"
 #include "platform/system/StringTable.h"
 #include "templates/TemplateInfo.h"
 
@@ -345,7 +346,7 @@ TEST_F(LayoutLoadCases, TheModelOpensRealPicturesAndLeavesOutFilesThatAreNone) {
         EXPECT_EQ(load.layout->GetDirty(), 1);
     }
     // Working bitmaps go with their layout.
-    EXPECT_TRUE(fs::is_empty(root.Path() / "temp"));
+    EXPECT_TRUE(fs::is_empty(TempFolder()));
     SetImageItemOpener(&opener);
 }
 

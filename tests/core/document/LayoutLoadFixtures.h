@@ -18,6 +18,7 @@
 #include "host/ToolWindows.h"
 #include "host/ViewServices.h"
 #include "model/ObjectList.h"
+#include "platform/system/Folders.h"
 #include "support/RecordingApplicationState.h"
 #include "support/RecordingImageNotFoundPrompt.h"
 #include "support/RecordingPorts.h"
@@ -138,7 +139,7 @@ protected:
     LayoutLoadTest()
         : tempEnv("VELLICOREX_TEMP_DIR", (root.Path() / "temp").string()),
           ports(&messages, &progress, &status) {
-        std::filesystem::create_directories(root.Path() / "temp");
+        std::filesystem::create_directories(TempFolder());
         colour.Write(0, "test.icc", DescribedSrgb(kTestProfile));
         colour.Write(0, "sRGB Color Space Profile.ICM", DescribedSrgb("Default RGB"));
         colour.Write(0, "Marlo_CMYK.icc", DescribedSrgb("Default CMYK"));
@@ -164,7 +165,7 @@ protected:
         const FolderSnapshot before = FolderSnapshot::Of(root.Path());
         LayoutLoad load = LoadLayoutXml(path);
         EXPECT_TRUE(FolderSnapshot::Of(root.Path()) == before) << "the load wrote below " << root.Path();
-        EXPECT_TRUE(std::filesystem::is_empty(root.Path() / "temp"));
+        EXPECT_TRUE(std::filesystem::is_empty(TempFolder()));
         return load;
     }
 
