@@ -5,10 +5,12 @@
 #include <string>
 #include <system_error>
 
+#include "platform/system/Folders.h"
+
 namespace vx::bench {
 
-/// A folder of the benchmark's own under $TMPDIR (else /var/tmp), made the program's
-/// temporary folder (which the program empties when it starts); removed with the object.
+/// A folder of the benchmark's own under $TMPDIR (else /var/tmp), made the place of the
+/// program's temporary folder, which is made in it; removed with the object.
 class BenchFolder {
 public:
     BenchFolder() {
@@ -20,6 +22,7 @@ public:
         }
         mPath = dir;
         setenv("VELLICOREX_TEMP_DIR", dir.c_str(), 1);
+        if (!vx::CreateTempFolder()) std::fprintf(stderr, "cannot make the temporary folder in %s\n", dir.c_str());
     }
     ~BenchFolder() {
         std::error_code ec;

@@ -168,6 +168,7 @@ TEST_F(CupsIntegration, ATwoPageJobToThePpdQueueReachesThePrinterWhole) {
     ASSERT_TRUE(queue);
     TestRoot temp;
     ScopedEnv tempFolder("VELLICOREX_TEMP_DIR", temp.Path().string());
+    ASSERT_TRUE(CreateTempFolder());
     PrintDevice device(A4At720(), {});
     RecordingMessagePort messages;
     int pumped = 0;
@@ -176,7 +177,7 @@ TEST_F(CupsIntegration, ATwoPageJobToThePpdQueueReachesThePrinterWhole) {
     ASSERT_TRUE(SpoolTwoPages(*job));
     EXPECT_TRUE(job->EndDoc());
     EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text;
-    EXPECT_TRUE(FilesIn(temp.Path()).empty()) << "the spool file goes";
+    EXPECT_TRUE(FilesIn(TempFolder()).empty()) << "the spool file goes";
 
     // The printer keeps each job's document; cupsd's filters hand it on a moment later.
     std::string info;
@@ -232,8 +233,11 @@ TEST_F(CupsIntegration, AServerStoppedBeforeOrWhileAJobEndsGives19401AndLeavesNo
     RecordingMessagePort messages;
     TestRoot spooledTemp, uploadTemp;
     std::unique_ptr<SpoolJob> spooled, uploading;
+    std::filesystem::path spooledFolder, uploadFolder;
     {
         ScopedEnv tempFolder("VELLICOREX_TEMP_DIR", spooledTemp.Path().string());
+        ASSERT_TRUE(CreateTempFolder());
+        spooledFolder = TempFolder();
         spooled = CreateSpoolJob(*queue, device, messages, {});
         ASSERT_TRUE(SpoolTwoPages(*spooled));
     }
@@ -241,7 +245,7 @@ TEST_F(CupsIntegration, AServerStoppedBeforeOrWhileAJobEndsGives19401AndLeavesNo
     // Once the spool file ends the PDF, the upload has begun.
     bool stopped = false;
     auto stopWhileUploading = [&] {
-        const std::vector<std::filesystem::path> files = FilesIn(uploadTemp.Path());
+        const std::vector<std::filesystem::path> files = FilesIn(uploadFolder);
         if (!stopped && files.size() == 1 && EndsWith(files[0], "%%EOF\n")) {
             StopServer(cupsd);
             stopped = true;
@@ -250,6 +254,8 @@ TEST_F(CupsIntegration, AServerStoppedBeforeOrWhileAJobEndsGives19401AndLeavesNo
     };
     {
         ScopedEnv tempFolder("VELLICOREX_TEMP_DIR", uploadTemp.Path().string());
+        ASSERT_TRUE(CreateTempFolder());
+        uploadFolder = TempFolder();
         uploading = CreateSpoolJob(*queue, device, messages, stopWhileUploading);
         ASSERT_GT(uploading->StartDoc("Upload"), 0);
         gfx::Canvas* canvas = uploading->StartPage();
@@ -261,7 +267,7 @@ TEST_F(CupsIntegration, AServerStoppedBeforeOrWhileAJobEndsGives19401AndLeavesNo
     EXPECT_FALSE(uploading->EndDoc());
     ASSERT_TRUE(stopped) << "the upload of " << uploading->BytesWritten() << " bytes ended before the server stopped";
     ASSERT_EQ(messages.Ids(), std::vector<int>{19401});
-    EXPECT_TRUE(FilesIn(uploadTemp.Path()).empty());
+    EXPECT_TRUE(FilesIn(uploadFolder).empty());
 
     StopServer(cupsd);
     const auto start = std::chrono::steady_clock::now();
@@ -271,7 +277,7 @@ TEST_F(CupsIntegration, AServerStoppedBeforeOrWhileAJobEndsGives19401AndLeavesNo
     EXPECT_EQ(std::get<std::string>(messages.shown[1].args[0]), ppd);
     EXPECT_NE(messages.shown[1].text.find("Der Druckauftrag konnte nicht an den Drucker „" + ppd + "“ übergeben werden.\n"),
               std::string::npos) << messages.shown[1].text;
-    EXPECT_TRUE(FilesIn(spooledTemp.Path()).empty());
+    EXPECT_TRUE(FilesIn(spooledFolder).empty());
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ TEST(PrintNowCups, PrintNowLeavesOnePdfJobOfTheLayoutsPagesWithThePrinter) {
 
     TestRoot root;
     ScopedEnv temp("VELLICOREX_TEMP_DIR", (root.Path() / "temp").string());
-    fs::create_directories(root.Path() / "temp");
+    ASSERT_TRUE(CreateTempFolder());
     InstallColourManagement();
     RecordingApplicationState app;
     ScopedHostService<ApplicationState> installApp{&app};

@@ -1,5 +1,7 @@
 #include "support/TestFolders.h"
 
+#include <sys/stat.h>
+
 #include <clocale>
 #include <fstream>
 #include <sstream>
@@ -25,6 +27,27 @@ std::filesystem::path OutputFolder() {
     const std::filesystem::path p = ExecutableFolder() / ".." / "test-output";
     std::filesystem::create_directories(p);
     return p.lexically_normal();
+}
+
+std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> entries;
+    const auto add = [&](const std::filesystem::path& p) {
+        struct stat st {};
+        if (lstat(p.c_str(), &st) != 0) return;
+        std::string what = std::to_string(st.st_mode) + " " + std::to_string(st.st_uid);
+        if (S_ISREG(st.st_mode))
+            what += " " + std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec) + " " +
+                    ReadFileBytes(p);
+        std::error_code ec;
+        if (S_ISLNK(st.st_mode)) what += " -> " + std::filesystem::read_symlink(p, ec).string();
+        entries[p.lexically_relative(folder).string()] = what;
+    };
+    add(folder);
+    std::error_code ec;
+    for (auto it = std::filesystem::recursive_directory_iterator(folder, ec);
+         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+        add(it->path());
+    return entries;
 }
 
 TestRoot::TestRoot() {

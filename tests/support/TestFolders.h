@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -19,6 +20,11 @@ std::filesystem::path OutputFolder();
 std::string ReadFileBytes(const std::filesystem::path& path);
 /// Replaces the file with bytes (test set-up: no atomic write needed).
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+
+/// Every entry of folder, the folder itself as ".", by its path relative to folder: its
+/// kind and mode, owner, and for files the modification time and bytes, for links the
+/// target (links are not followed). Two equal results mean nothing there changed.
+std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder);
 
 /// A fresh folder under $TMPDIR (or /tmp), removed with the object.
 class TestRoot {

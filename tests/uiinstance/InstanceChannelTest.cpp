@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -132,6 +133,10 @@ using vx::test::kShippedFileQueue;
 using vx::test::PdfsIn;
 using vx::test::Shot;
 
+/// The temporary folder a run makes in the place VELLICOREX_TEMP_DIR names: named as
+/// this process's own.
+fs::path OwnTempFolderIn(const fs::path& place) { return place / vx::TempFolder().filename(); }
+
 /// A run of the program in folders of its own under base; it prints into Output().
 struct OwnRun {
     fs::path base;
@@ -144,7 +149,8 @@ struct OwnRun {
         vx::test::WriteShippedFileQueue(base / "user", Output());
     }
     fs::path Output() const { return base / "Druckausgabe"; }
-    fs::path Temp() const { return base / "temp"; }
+    /// The program's own folder in the place named for it.
+    fs::path Temp() const { return OwnTempFolderIn(base / "temp"); }
     fs::path Socket() const { return Temp() / "VellicorEx.ipc"; }
     fs::path LockFile() const { return base / "user" / "VellicorEx.exe"; }
     pid_t Start(const std::vector<std::string>& arguments, const fs::path& folder) const {
@@ -342,7 +348,7 @@ TEST_F(SingleInstance, AfterAKilledFirstTheNextStartIsFirst) {
     const fs::path base = program->Root() / "k";
     const std::vector<std::string> env = {"VELLICOREX_USER_DIR=" + (base / "user").string(),
                                           "VELLICOREX_TEMP_DIR=" + (base / "temp").string()};
-    const fs::path socket = base / "temp" / "VellicorEx.ipc";
+    const fs::path socket = OwnTempFolderIn(base / "temp") / "VellicorEx.ipc";
     fs::create_directories(base);
     const pid_t first = Spawn({}, base, env);
     ASSERT_GT(first, 0);
@@ -370,8 +376,41 @@ TEST_F(SingleInstance, AfterAKilledFirstTheNextStartIsFirst) {
     PumpUntil([] { return false; }, 4);
     kill(next, SIGTERM);
     EXPECT_EQ(WaitServing(next), 0);
-    EXPECT_FALSE(fs::exists(base / "temp"));
+    EXPECT_FALSE(fs::exists(OwnTempFolderIn(base / "temp")));
     EXPECT_FALSE(fs::exists(base / "user" / "VellicorEx.exe"));
+}
+
+// A user may name a folder of their own as the temporary place: the program makes its
+// folder in it, empties only that at start and removes only that at exit.
+TEST_F(SingleInstance, ATemporaryPlaceOfTheUsersOwnIsLeftAsItWas) {
+    const fs::path base = program->Root() / "own-place";
+    const fs::path place = base / "Schnelle Platte";
+    const fs::path own = OwnTempFolderIn(place);
+    WriteText(place / "keepme.txt", "mine");
+    WriteText(place / "sub" / "y.txt", "mine too");
+    chmod(place.c_str(), 0755);
+    const std::map<std::string, std::string> before = vx::test::FolderContents(place);
+    WriteText(own / "Vel123", "left by a crashed run");
+    fs::create_directories(base / "user");
+    const std::vector<std::string> env = {"VELLICOREX_USER_DIR=" + (base / "user").string(),
+                                          "VELLICOREX_TEMP_DIR=" + place.string()};
+    const pid_t run = Spawn({}, base, env);
+    ASSERT_GT(run, 0);
+    // The socket is served from the folder once it has been made and emptied.
+    EXPECT_TRUE(PumpUntil([&] { return SocketInode(own / "VellicorEx.ipc") != 0; }, 30)) << "it never served";
+    struct stat info {};
+    EXPECT_EQ(lstat(own.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
+    EXPECT_FALSE(fs::exists(own / "Vel123"));
+    std::map<std::string, std::string> during = vx::test::FolderContents(place);
+    std::erase_if(during, [&](const auto& e) { return fs::path(e.first).begin()->string() == own.filename().string(); });
+    EXPECT_EQ(during, before);
+
+    PumpUntil([] { return false; }, 4);  // its start-up runs to the end
+    kill(run, SIGTERM);
+    EXPECT_EQ(WaitServing(run), 0);
+    EXPECT_FALSE(fs::exists(own));
+    EXPECT_EQ(vx::test::FolderContents(place), before);
 }
 
 TEST_F(SingleInstance, APrintRequestOpensTheLayoutAndPrintsItThroughTheFileQueue) {

@@ -95,6 +95,15 @@ XmlRule Word(int16_t name, XmlTarget target, std::string_view property, std::spa
                    .component = component, .words = words, .writeOther = writeOther, .readOther = readOther};
 }
 
+/// A word element that leaves out a value without a word, rather than writing it as
+/// empty text that reads back as another value or fails the read.
+XmlRule WordOrNothing(int16_t name, XmlTarget target, std::string_view property, std::span<const XmlWord> words,
+                      std::optional<int32_t> readOther) {
+    XmlRule r = Word(name, target, property, words, nullptr, readOther);
+    r.omitOther = true;
+    return r;
+}
+
 XmlRule IntField(int16_t name, XmlForm form, int32_t (*get)(const XmlScope&), void (*set)(XmlScope&, int32_t)) {
     return XmlRule{.name = name, .form = form, .getInt = get, .setInt = set};
 }
@@ -389,7 +398,7 @@ std::vector<XmlRule> MakeLayoutRules() {
                  +[](XmlScope& s, int32_t v) { s.layout->HeaderFooterFont().color = ColorRef(v); }),
         Named(42, F::Short, T::Layout, "mHeaderFooterLineHeight"),
         Named(43, F::Short, T::Layout, "mHeaderFooterLineHeightPercent"),
-        Word(44, T::Layout, "mHeaderFooterJustify", kAlignR, "", 0),
+        WordOrNothing(44, T::Layout, "mHeaderFooterJustify", kAlignR, 0),
         Named(45, F::Short, T::Layout, "mHeaderOffset"),
         Named(46, F::Bool, T::Layout, "mHeaderText"),
         Named(47, F::Bool, T::Layout, "mHeaderPrintInfo"),
@@ -406,11 +415,11 @@ std::vector<XmlRule> MakeLayoutRules() {
         Custom(58, F::Text, FormatDate<false>, ParseDate<false>),
         Named(59, F::Bool, T::Layout, "mZel"),
         TextField(60, VX_LAYOUT_TEXT(rgbSourceProfile), false),
-        Word(61, T::Layout, "mColorIntentRGB", kXmlIntentWords, "", std::nullopt),
+        WordOrNothing(61, T::Layout, "mColorIntentRGB", kXmlIntentWords, std::nullopt),
         Named(62, F::Bool, T::Layout, "mColorEmbedRGB"),
         Word(63, T::Layout, "mColorProof", kSimMethod, nullptr, std::nullopt),
         TextField(64, VX_LAYOUT_TEXT(simulationProfile), false),
-        Word(65, T::Layout, "mColorIntentSimulation", kXmlIntentWords, "", std::nullopt),
+        WordOrNothing(65, T::Layout, "mColorIntentSimulation", kXmlIntentWords, std::nullopt),
         TextField(66, VX_LAYOUT_TEXT(monitorProfile), false),
         Word(67, T::Layout, "mColorMatchPrinter", kPrinterControls, nullptr, std::nullopt),
         TextField(68, VX_LAYOUT_TEXT(printerProfile), false),
@@ -438,7 +447,7 @@ std::vector<XmlRule> MakeLayoutRules() {
         Named(82, F::Pair, T::Image, "mSize"),
         Named(83, F::Pair, T::Image, "mSizePixel"),
         Named(84, F::Pair, T::Image, "mSizeRatio"),
-        Word(85, T::Image, "mSizeMethod", kSizeMethod, "", 1),
+        WordOrNothing(85, T::Image, "mSizeMethod", kSizeMethod, 1),
         Named(86, F::Bool, T::Image, "mSizeRatioMode"),
         Word(87, T::Image, "mImageOptionDimens", kImageOption, nullptr, std::nullopt),
         Word(88, T::Image, "mFrameMode", kOffAutoCustom, nullptr, std::nullopt),
@@ -453,7 +462,7 @@ std::vector<XmlRule> MakeLayoutRules() {
         Custom(95, F::Text, FormatFontSize<true>, ParseFontSize<true>),
         IntField(96, F::Colour, +[](const XmlScope& s) -> int32_t { return int32_t(s.image->GetLabelFontColor()); },
                  +[](XmlScope& s, int32_t v) { s.image->SetLabelFontColor(ColorRef(v)); }),
-        Word(97, T::Image, "mLabelAlign", kAlign3, "", 0),
+        WordOrNothing(97, T::Image, "mLabelAlign", kAlign3, 0),
         Word(98, T::Image, "mLabelLocation", kLocation, nullptr, std::nullopt),
         Named(99, F::Bool, T::Image, "mLabelUpsideDown"),
         TextField(100, +[](const XmlScope& s) -> const std::string& { return s.image->GetCaptionFontName(); },
@@ -461,7 +470,7 @@ std::vector<XmlRule> MakeLayoutRules() {
         Custom(101, F::Text, FormatFontSize<false>, ParseFontSize<false>),
         IntField(102, F::Colour, +[](const XmlScope& s) -> int32_t { return int32_t(s.image->GetCaptionFontColor()); },
                  +[](XmlScope& s, int32_t v) { s.image->SetCaptionFontColor(ColorRef(v)); }),
-        Word(103, T::Image, "mCaptionAlign", kAlign3, "", 0),
+        WordOrNothing(103, T::Image, "mCaptionAlign", kAlign3, 0),
         Word(104, T::Image, "mCaptionLocation", kLocation, nullptr, std::nullopt),
         Named(105, F::Bool, T::Image, "mCaptionUpsideDown"),
         TextField(106, +[](const XmlScope& s) -> const std::string& { return s.image->GetCaptionText(); },
@@ -556,13 +565,12 @@ std::vector<XmlRule> MakeImageRules() {
         Word(171, T::Image, "mUseZelFile", kSourceMode, "ZEL", std::nullopt),
         TextField(172, +[](const XmlScope& s) -> const std::string& { return s.image->GetSourceProfile(); },
                   +[](XmlScope& s, std::string v) { s.image->SetSourceProfile(std::move(v)); }, false, 255),
-        Word(173, T::Image, "mProfileIntent", kXmlIntentWords, "", kXmlUnknownIntent),
+        WordOrNothing(173, T::Image, "mProfileIntent", kXmlIntentWords, kXmlUnknownIntent),
         Named(174, F::Bool, T::Image, "mProfileUseEmbed"),
         Word(175, T::Image, "mColorProof", kSimMethod, nullptr, std::nullopt),
         TextField(176, +[](const XmlScope& s) -> const std::string& { return s.image->GetSimulationProfile(); },
                   +[](XmlScope& s, std::string v) { s.image->SetSimulationProfile(std::move(v)); }, false),
-        // Empty like ImageSrcIntent: the reader stores 65535 for an unknown word.
-        Word(177, T::Image, "mColorIntentSimulation", kXmlIntentWords, "", kXmlUnknownIntent),
+        WordOrNothing(177, T::Image, "mColorIntentSimulation", kXmlIntentWords, kXmlUnknownIntent),
         Word(178, T::Image, "mTuneMode", kOffAutoCustom, nullptr, std::nullopt),
         Custom(179, F::Text, FormatTune, ParseTune),
         Named(180, F::Pair, T::Image, "mOffsetFromPageTop"),
@@ -602,7 +610,7 @@ std::vector<XmlRule> MakeTextRules() {
                      s.text->SetFont(std::move(f));
                  }),
         Named(186, F::Short, T::Text, "mTextLineHeight"),
-        Word(187, T::Text, "mTextJustify", kAlignR, "", 0),
+        WordOrNothing(187, T::Text, "mTextJustify", kAlignR, 0),
         Named(188, F::Bool, T::Text, "mColumnarWriting"),
         Named(189, F::Short, T::Text, "mAngle"),
         Named(190, F::Bool, T::Text, "mBackgroundColor"),
@@ -657,6 +665,10 @@ std::span<const XmlRule> LayoutXmlRules(XmlContext context) {
 bool IsXmlRuleWritten(const XmlRule& rule, const XmlScope& scope) {
     if (rule.written) return rule.written(scope);
     if (rule.skipEmpty && rule.getText) return !rule.getText(scope).empty();
+    if (rule.omitOther) {
+        const std::optional<int64_t> value = RuleInt(rule, scope, true);
+        return value && FormatXmlWord(rule.words, int32_t(*value)).has_value();
+    }
     return true;
 }
 
@@ -734,6 +746,7 @@ bool ParseXmlRule(const XmlRule& r, XmlScope& s, std::string_view text) {
             return true;
         }
         case F::Word: {
+            if (r.omitOther && text.empty()) return true;
             std::optional<int32_t> v = ParseXmlWord(r.words, text);
             if (!v) v = r.readOther;
             if (!v) return false;

@@ -48,6 +48,9 @@ struct XmlRule {
     std::span<const XmlWord> words = {};
     /// Word form: the text for a value without a word; null aborts the save.
     const char* writeOther = nullptr;
+    /// Word form: a value without a word is left out, and an empty element keeps what the
+    /// record holds (other writers of the format leave such a value as empty text).
+    bool omitOther = false;
     /// Word form: the value another word reads as; nullopt fails the read.
     std::optional<int32_t> readOther = std::nullopt;
     int32_t (*getInt)(const XmlScope&) = nullptr;
@@ -68,13 +71,15 @@ struct XmlRule {
 /// The rules of a context's children in file order (header and object: none).
 std::span<const XmlRule> LayoutXmlRules(XmlContext context);
 
-/// Whether the element is written for this scope.
+/// Whether the element is written for this scope: not for a value the format has no
+/// word for where the rule leaves it out.
 bool IsXmlRuleWritten(const XmlRule& rule, const XmlScope& scope);
 /// The element's text; false when the value cannot be written (an enumerated value
 /// without a word, text that is not UTF-8 or too long), which aborts the save.
 bool FormatXmlRule(const XmlRule& rule, const XmlScope& scope, std::string& out);
 /// Stores the element's text (as the file holds it) in the scope's records; false when
-/// the text fails the read.
+/// the text fails the read. An empty text of a rule that leaves out values without a
+/// word changes nothing.
 bool ParseXmlRule(const XmlRule& rule, XmlScope& scope, std::string_view text);
 
 }  // namespace vx

@@ -73,11 +73,11 @@ bool ReadLayout(ByteSource& file, PsdLayout& l) {
     return true;
 }
 
+// The integer part of the 16.16 value. It is pixels per inch whatever unit follows it:
+// that unit only says how the resolution is shown (118 per cm is stored as 299.72).
 uint32_t ResolutionPpi(const uint8_t* p) {
-    const uint64_t fixed = BigEndianValue(p, 4);  // 16.16
-    const uint32_t unit = BigEndianValue(p + 4, 2);
-    const uint64_t ppi = unit == 2 ? (fixed * 254 + 50 * 65536) / (100 * 65536) : (fixed + 32768) / 65536;
-    return ppi ? uint32_t(std::min<uint64_t>(ppi, 0xFFFFFFFFu)) : 72;
+    const uint32_t ppi = BigEndianValue(p, 2);
+    return ppi ? ppi : 72;
 }
 
 void ReadResolution(ByteSource& file, const PsdLayout& l, uint32_t& hRes, uint32_t& vRes) {

@@ -18,10 +18,10 @@ class PsdImageReader {
 public:
     /// "8BPS" version 1 (large documents, version 2, are not taken).
     static bool Probe(ByteSource& file);
-    /// Size, ReadPsdHeader's depth, resolution from resource 1005 (pixels per inch or
-    /// per centimetre, rounded to whole ppi; 72 without it) and whether resource 1039
-    /// holds a profile. Nothing for Lab and Multichannel documents, a damaged header or
-    /// a picture beyond the import limits.
+    /// Size, ReadPsdHeader's depth, resolution from resource 1005 (the integer part of
+    /// its pixels per inch, whatever unit it is shown in; 72 without it) and whether
+    /// resource 1039 holds a profile. Nothing for Lab and Multichannel documents, a
+    /// damaged header or a picture beyond the import limits.
     static std::optional<ImportedImageInfo> Describe(ByteSource& file);
     /// The composite as B,G,R,A. Null with messageId: 10526 ZIP data, 32 bits, Lab or
     /// Multichannel; 10417 damaged or short data; 10413 beyond the limits or out of memory.

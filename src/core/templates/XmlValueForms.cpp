@@ -256,9 +256,10 @@ std::string FromXmlText(std::string_view text) {
     if (first != std::string_view::npos && last != first) text = text.substr(first + 1, last - first - 1);
     std::string out;
     out.reserve(text.size());
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
+    // A line break written as a character reference arrives as CR LF already.
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+        out += text[i];
     }
     return out;
 }

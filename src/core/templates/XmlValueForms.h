@@ -69,8 +69,8 @@ std::optional<std::string_view> FormatXmlWord(std::span<const XmlWord> words, in
 /// The value of the first entry with exactly this word (letter case matters).
 std::optional<int32_t> ParseXmlWord(std::span<const XmlWord> words, std::string_view text);
 
-/// Rendering intents 1 "Perceptual" to 5 "Endorsed by Profile"; another value is written
-/// as empty text and another word reads as 65535.
+/// Rendering intents 1 "Perceptual" to 5 "Endorsed by Profile"; a layout leaves out
+/// another value, and in image elements another word reads as 65535.
 extern const std::span<const XmlWord> kXmlIntentWords;
 inline constexpr int32_t kXmlUnknownIntent = 65535;
 
@@ -79,7 +79,7 @@ inline constexpr int32_t kXmlUnknownIntent = 65535;
 /// XML cannot carry them. nullopt when the text is not valid UTF-8.
 std::optional<std::string> ToXmlText(std::string_view text, bool quoted);
 /// Back from the text form: what lies between the first and the last double quote (the
-/// whole text without two quotes), each LF becoming CR LF.
+/// whole text without two quotes), each LF that no CR precedes becoming CR LF.
 std::string FromXmlText(std::string_view text);
 
 }  // namespace vx

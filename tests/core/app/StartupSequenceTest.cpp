@@ -104,7 +104,7 @@ public:
           temp("VELLICOREX_TEMP_DIR", (root.Path() / "temp").string()),
           ports(&messages) {
         fs::create_directories(root.Path() / "user");
-        fs::create_directories(root.Path() / "temp");
+        fs::create_directories(TempFolder());
         env.screenWidth = 1280;
         env.screenHeight = 1024;
         env.createTempFolder = [] { return true; };
@@ -382,7 +382,7 @@ TEST_F(StartupTest, SwitchesLiveInTheSettingsStore) {
 }
 
 TEST_F(StartupTest, StalePreviewFilesGoAndOthersStay) {
-    const fs::path t = root.Path() / "temp";
+    const fs::path t = TempFolder();
     for (const char* name : {"ImageTmp.jpg", "ImageTmp12.jpg", "temppreview.jpg", "ImageTmp3.png", "keep.jpg"})
         std::ofstream(t / name) << "x";
     fs::create_directories(t / "ImageTmpDir.jpg");
@@ -436,7 +436,7 @@ TEST(StartupEnvironment, TheSystemAnswersFromTheProgramFolders) {
     const StartupEnvironment env = StartupEnvironment::System(1280, 1024);
     EXPECT_EQ(env.screenWidth, 1280);
     ASSERT_TRUE(env.createTempFolder());
-    EXPECT_TRUE(fs::is_directory(root.Path() / "temp"));
+    EXPECT_TRUE(fs::is_directory(root.Path() / "temp" / TempFolder().filename()));
     EXPECT_TRUE(env.freeTempBytes().has_value());
     EXPECT_TRUE(env.userFolderWritable());
     EXPECT_TRUE(fs::is_empty(root.Path() / "user")) << "the probe leaves nothing behind";

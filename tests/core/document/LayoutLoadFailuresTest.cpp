@@ -11,6 +11,7 @@
 #include "model/CLineObj.h"
 #include "model/CTextObj.h"
 #include "model/FreeLineItem.h"
+#include "platform/system/Folders.h"
 #include "platform/system/StringTable.h"
 #include "templates/TemplateInfo.h"
 
@@ -132,7 +133,7 @@ TEST_F(LayoutLoadCases, RefusesFilesItsReaderCannotTake) {
         {"CropFixedRatio True", Edit(xml, "<image>", "<CropFixedRatio>false", "<CropFixedRatio>True")},
         {"33-character font name", Edit(xml, "<freeText>", "\"DejaVu Sans\"", longName)},
         {"33-character label font", Edit(xml, "<image>", "\"DejaVu Sans\"", longName)},
-        {"empty intent in layout", Edit(xml, "<layout>", "<InputSrcIntent>Perceptual", "<InputSrcIntent>")},
+        {"other intent word in layout", Edit(xml, "<layout>", "<InputSrcIntent>Perceptual", "<InputSrcIntent>Other")},
         {"empty Dir", Edit(xml, "<image>", "<Dir>\"" + (root.Path() / "p/").string() + "\"", "<Dir>\"\"")},
         {"1000 images", OnlyImages(xml, 1000, image)},
         {"no layout element", "<?xml version=\"1.0\"?><root><header><Version>1</Version><Platform>Win</Platform>"
@@ -345,7 +346,7 @@ TEST_F(LayoutLoadCases, TheModelOpensRealPicturesAndLeavesOutFilesThatAreNone) {
         EXPECT_EQ(load.layout->GetDirty(), 1);
     }
     // Working bitmaps go with their layout.
-    EXPECT_TRUE(fs::is_empty(root.Path() / "temp"));
+    EXPECT_TRUE(fs::is_empty(TempFolder()));
     SetImageItemOpener(&opener);
 }
 

@@ -18,6 +18,7 @@
 #include "host/ToolWindows.h"
 #include "host/ViewServices.h"
 #include "model/ObjectList.h"
+#include "platform/system/Folders.h"
 #include "support/RecordingApplicationState.h"
 #include "support/RecordingImageNotFoundPrompt.h"
 #include "support/RecordingPorts.h"
@@ -107,6 +108,30 @@ struct FolderSnapshot {
 /// colour folder with the default RGB and CMYK files.
 inline const std::string kTestProfile = "Test RGB";
 
+/// Profiles that are installed and intents the reader accepts, as every layout the
+/// program makes has them.
+inline void NameTestProfiles(CLayoutSetting& l) {
+    l.SetColorIntentRGB(1);
+    l.SetColorIntentSimulation(3);
+    LayoutTexts& t = l.Texts();
+    t.rgbSourceProfile = t.simulationProfile = t.monitorProfile = t.printerProfile = kTestProfile;
+}
+
+inline CImageObj* AddProfiledImage(CLayoutSetting& l, const std::filesystem::path& path) {
+    CImageObj* image = AddImage(l, path.string());
+    image->SetSourceProfile(kTestProfile);
+    image->SetSimulationProfile(kTestProfile);
+    return image;
+}
+
+/// A layout file as someone writes it by hand: only the given children of layout and
+/// object.
+inline std::string HandWritten(const std::string& layout, const std::string& objects) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<root><header><Version>1500</Version>"
+           "<Platform>Win</Platform><OSVersion>x</OSVersion></header>\n<layout>" +
+           layout + "</layout>\n<object>" + objects + "</object></root>\n";
+}
+
 /// What a load needs around it: application state, image opener, prompt, file dialog,
 /// ports, colour folder and an empty temporary folder, all installed for the fixture.
 class LayoutLoadTest : public testing::Test {
@@ -114,7 +139,7 @@ protected:
     LayoutLoadTest()
         : tempEnv("VELLICOREX_TEMP_DIR", (root.Path() / "temp").string()),
           ports(&messages, &progress, &status) {
-        std::filesystem::create_directories(root.Path() / "temp");
+        std::filesystem::create_directories(TempFolder());
         colour.Write(0, "test.icc", DescribedSrgb(kTestProfile));
         colour.Write(0, "sRGB Color Space Profile.ICM", DescribedSrgb("Default RGB"));
         colour.Write(0, "Marlo_CMYK.icc", DescribedSrgb("Default CMYK"));
@@ -140,7 +165,7 @@ protected:
         const FolderSnapshot before = FolderSnapshot::Of(root.Path());
         LayoutLoad load = LoadLayoutXml(path);
         EXPECT_TRUE(FolderSnapshot::Of(root.Path()) == before) << "the load wrote below " << root.Path();
-        EXPECT_TRUE(std::filesystem::is_empty(root.Path() / "temp"));
+        EXPECT_TRUE(std::filesystem::is_empty(TempFolder()));
         return load;
     }
 

@@ -21,23 +21,10 @@ namespace {
 using test::AddImage;
 using test::AddItem;
 using test::Images;
+using test::AddProfiledImage;
+using test::HandWritten;
 using test::kTestProfile;
-
-/// Profiles that are installed and intents the reader accepts, as every layout the
-/// program makes has them.
-void NameTestProfiles(CLayoutSetting& l) {
-    l.SetColorIntentRGB(1);
-    l.SetColorIntentSimulation(3);
-    LayoutTexts& t = l.Texts();
-    t.rgbSourceProfile = t.simulationProfile = t.monitorProfile = t.printerProfile = kTestProfile;
-}
-
-CImageObj* AddProfiledImage(CLayoutSetting& l, const fs::path& path) {
-    CImageObj* image = AddImage(l, path.string());
-    image->SetSourceProfile(kTestProfile);
-    image->SetSimulationProfile(kTestProfile);
-    return image;
-}
+using test::NameTestProfiles;
 
 /// A layout with every kind of item and many values off their defaults, its images
 /// below folder.
@@ -253,6 +240,36 @@ TEST_F(LayoutLoad, SetsTheLineSpacingFromHeightAndFontSize) {
     ASSERT_TRUE(load.Ok());
     EXPECT_EQ(load.layout->GetHeaderFooterLineHeightPercent(), 125);
     EXPECT_EQ(load.layout->HeaderFooterFont().size, 50);
+}
+
+// A line break written as a character reference arrives as CR LF; it must not become
+// CR CR LF (an extra empty line). The same rule holds for every text element.
+TEST_F(LayoutLoad, ReadsEachLineBreakAsOneCrLf) {
+    struct Case { const char* name; std::string inFile; std::string read; };
+    const std::vector<Case> cases = {
+        {"LF", "a\nb", "a\r\nb"},
+        {"CR LF in the file", "a\r\nb", "a\r\nb"},  // the parser gives a bare LF
+        {"CR LF as references", "a&#13;&#10;b", "a\r\nb"},
+        {"CR as reference, LF", "a&#13;\nb", "a\r\nb"},
+        {"two CR LF", "a&#13;&#10;&#13;&#10;b", "a\r\n\r\nb"},
+        {"LF LF", "a\n\nb", "a\r\n\r\nb"},
+        {"bare CR", "a&#13;b", "a\rb"},
+        {"leading LF", "&#10;b", "\r\nb"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string text = "\"" + c.inFile + "\"";
+        const fs::path file = WriteText("lines.kqf", HandWritten("<HeaderText>" + text + "</HeaderText>"
+                                                                  "<ImageCaptionString>" + text + "</ImageCaptionString>",
+                                                                  "<freeText><String>" + text + "</String></freeText>"));
+        vx::LayoutLoad load = Load(file);
+        ASSERT_TRUE(load.Ok()) << int(load.status);
+        EXPECT_EQ(load.layout->Texts().headerText, c.read);
+        EXPECT_EQ(load.layout->GetBaseImage()->GetCaptionText(), c.read);
+        CLayoutObj* item = load.layout->GetFirstItem();
+        ASSERT_TRUE(item && item->GetKind() == kKindText);
+        EXPECT_EQ(static_cast<CTextObj*>(item)->GetText(), c.read);
+    }
 }
 
 }  // namespace

@@ -56,8 +56,6 @@ TEST(LayoutXmlRules, WriteAndReadBackThroughTheTable) {
         {XmlContext::Layout, "Color", [](XmlRecords& r) { r.layout.SetColor(7); }, "-", "Color"},
         {XmlContext::Layout, "ImageSizeMethod", [](XmlRecords& r) { r.layout.GetBaseImage()->SetSizeMethod(2); },
          "Ratio"},
-        {XmlContext::Layout, "ImageSizeMethod", [](XmlRecords& r) { r.layout.GetBaseImage()->SetSizeMethod(0); }, "",
-         "Dimensions"},
         {XmlContext::Layout, "CutLineOthersType", [](XmlRecords& r) { r.layout.CutLine().markType = 1; },
          "Around Image"},
         {XmlContext::Image, "Rotate", [](XmlRecords& r) { r.image.SetRotate(2 | 8); }, "180"},
@@ -72,7 +70,6 @@ TEST(LayoutXmlRules, WriteAndReadBackThroughTheTable) {
         {XmlContext::Image, "ImageSrcManagementMode", [](XmlRecords& r) { r.image.SetUseZelFile(3); }, "ZEL"},
         {XmlContext::Image, "ImageSrcIntent", [](XmlRecords& r) { r.image.SetProfileIntent(3); },
          "Relative Colormetric"},
-        {XmlContext::Image, "ImageSimIntent", [](XmlRecords& r) { r.image.SetColorIntentSimulation(-1); }, ""},
         {XmlContext::FreeLine, "Thickness", [](XmlRecords& r) { r.line.SetThickness(14); }, "2"},
         {XmlContext::FreeLine, "LineStyle", [](XmlRecords& r) { r.line.SetLineStyle(3); }, "Dash"},
         {XmlContext::FreeLine, "ArrowSize", [](XmlRecords& r) { r.line.SetArrowSize(0); }, "Middle"},
@@ -108,7 +105,7 @@ TEST(LayoutXmlRules, ReadsAsTheOldReaderDidAndSaturates) {
     EXPECT_EQ(r.layout.GetPaperLength(), INT32_MAX);
     ASSERT_TRUE(ParseXmlRule(RuleOf(XmlContext::Layout, "PageNumber"), r.scope, "70000"));
     EXPECT_EQ(r.layout.GetPageNumber(), 32767);
-    ASSERT_TRUE(ParseXmlRule(RuleOf(XmlContext::Image, "ImageSrcIntent"), r.scope, ""));
+    ASSERT_TRUE(ParseXmlRule(RuleOf(XmlContext::Image, "ImageSrcIntent"), r.scope, "Other"));
     EXPECT_EQ(uint16_t(r.image.GetProfileIntent()), 65535);
     ASSERT_TRUE(ParseXmlRule(RuleOf(XmlContext::Image, "LabelFontSize"), r.scope, "12.6"));
     EXPECT_EQ(r.image.GetLabelFontSize(), 60);

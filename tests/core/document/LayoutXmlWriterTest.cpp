@@ -191,7 +191,7 @@ TEST_F(LayoutXmlSave, WritesEveryItemKindInTableOrder) {
     EXPECT_EQ(f.Text(first, "Rotate"), "90");
     EXPECT_EQ(f.Text(first, "Flip"), "true");
     EXPECT_EQ(f.Text(second, "ImageSrcManagementMode"), "ZEL");
-    EXPECT_EQ(f.Text(third, "ImageSimIntent"), "");
+    EXPECT_FALSE(f.Text(third, "ImageSimIntent"));  // no word for it: left out
     EXPECT_FALSE(f.Text(second, "LabelFontName"));
     xmlNodePtr text = f.Child(f.Objects(), "freeText");
     EXPECT_TRUE(InContextOrder(ParsedFile::Names(text), XmlContext::FreeText));
@@ -306,14 +306,14 @@ TEST(LayoutXmlWriter, FreshDefaultValuesSave) {
     ParsedFile f = Serialized(*layout);
     xmlNodePtr e = f.Child(f.Objects(), "image");
     EXPECT_EQ(f.Text(e, "ImageSrcManagementMode"), "ZEL");
-    EXPECT_EQ(f.Text(e, "ImageSimIntent"), "");
+    EXPECT_FALSE(f.Text(e, "ImageSimIntent"));  // 0 has no word: left out
     EXPECT_EQ(f.Text(e, "ImageSrcIntent"), "Perceptual");
     EXPECT_EQ(f.Text(e, "SizeMethod"), "Dimensions");
     EXPECT_EQ(f.Text(e, "LabelFontSize"), "10");
     EXPECT_EQ(f.Text(e, "LabelLocation"), "Bottom");
     EXPECT_EQ(f.Text(e, "FrameColor"), "255,255,255");
     EXPECT_EQ(f.Text(e, "ColorTune"), "0,0,0");
-    EXPECT_EQ(f.Text(f.Layout(), "InputSrcIntent"), "");
+    EXPECT_FALSE(f.Text(f.Layout(), "InputSrcIntent"));
     EXPECT_EQ(f.Text(f.Layout(), "Orientation"), "Portrait");
     EXPECT_EQ(f.Text(f.Layout(), "OutputRecommend"), "true");
 }

@@ -11,9 +11,12 @@
 #include "importers/PsdImageReader.h"
 #include "importers/QtmlStartCount.h"
 #include "model/CImageObj.h"
+#include "model/ImageGeometry.h"
 #include "model/ImageAdding.h"
 #include "model/PictureLoader.h"
 #include "platform/system/FourCC.h"
+
+namespace fs = std::filesystem;
 
 namespace vx {
 namespace {
@@ -151,8 +154,8 @@ TEST(PsdImageReader, CmykKeepsInkBytes) {
 
 TEST(PsdImageReader, DescribesResolutionDepthAndProfile) {
     test::PsdContent s = MakeContent({"rgb", 3, 8, 3, 0, 0});
-    s.resolution = uint32_t(118.11 * 65536);  // per centimetre: 299.9994 ppi
-    s.resolutionUnit = 2;
+    s.resolution = uint32_t(300 << 16);
+    s.resolutionUnit = 2;  // shown in centimetres, stored per inch
     s.icc = test::SmallIccProfile();
     std::vector<uint8_t> bytes = test::WritePsd(s);
     MemoryByteSource source(bytes.data(), bytes.size());
@@ -173,6 +176,40 @@ TEST(PsdImageReader, DescribesResolutionDepthAndProfile) {
     ASSERT_TRUE(info);
     EXPECT_EQ(info->description.hRes, 240u);
     EXPECT_FALSE(info->hasEmbeddedProfile);
+}
+
+// Resource 1005 holds pixels per inch in every display unit; ImageMagick stores 118 per
+// centimetre as 299.72 with "cm" as the unit.
+TEST_F(PsdImport, ResolutionIsTheIntegerPartInEveryDisplayUnit) {
+    struct Case { const char* file; uint32_t ppi; };
+    const fs::path folder = test::SourceFolder() / "tests" / "fixtures" / "psd";
+    for (const Case& c : {Case{"ppcm-118.psd", 299}, Case{"ppi-299.72.psd", 299}, Case{"ppcm-118.11.psd", 300},
+                          Case{"ppi-300.psd", 300}, Case{"ppi-72.psd", 72}, Case{"ppcm-28.35.psd", 72}}) {
+        SCOPED_TRACE(c.file);
+        const std::string bytes = test::ReadFileBytes(folder / c.file);
+        ASSERT_FALSE(bytes.empty());
+        std::unique_ptr<CImageObj> item;
+        int opened = 0;
+        ASSERT_NE(Load(std::vector<uint8_t>(bytes.begin(), bytes.end()), item, opened), nullptr);
+        ASSERT_TRUE(item->GetDescription());
+        EXPECT_EQ(item->GetDescription()->hRes, c.ppi);
+        EXPECT_EQ(item->GetDescription()->vRes, c.ppi);
+        // 150 x 75 pixels at that resolution, in 1/360 inch rounded up.
+        const auto units = [&](int pixels) { return int32_t((pixels * 360 + c.ppi - 1) / c.ppi); };
+        EXPECT_EQ(GetImagePrintSize(*item, true), (LayoutPoint{units(150), units(75)}));
+    }
+    // The fraction never rounds up, and a zero integer part is no resolution.
+    test::PsdContent s = MakeContent({"rgb", 3, 8, 3, 0, 0});
+    struct Fixed { uint32_t value; uint32_t ppi; };
+    for (const Fixed& c : {Fixed{0x012CFFFF, 300}, Fixed{0x0000FFFF, 72}}) {
+        SCOPED_TRACE(c.value);
+        s.resolution = c.value;
+        const std::vector<uint8_t> bytes = test::WritePsd(s);
+        MemoryByteSource source(bytes.data(), bytes.size());
+        std::optional<ImportedImageInfo> info = PsdImageReader::Describe(source);
+        ASSERT_TRUE(info);
+        EXPECT_EQ(info->description.hRes, c.ppi);
+    }
 }
 
 TEST_F(PsdImport, RefusesLabLargeDocumentsZipAnd32Bits) {

@@ -43,9 +43,10 @@ fs::path UserFolder() {
 }
 
 fs::path TempFolder() {
-    if (const char* v = Env("VELLICOREX_TEMP_DIR")) return fs::path(v);
-    fs::path base = Env("TMPDIR") ? fs::path(Env("TMPDIR")) : fs::path("/var/tmp");
-    return base / ("TEVRA VellicorEX-" + std::to_string(geteuid()));
+    // The override names a place, as TMPDIR does: what else lies there is the user's.
+    const char* place = Env("VELLICOREX_TEMP_DIR");
+    if (!place) place = Env("TMPDIR");
+    return (place ? fs::path(place) : fs::path("/var/tmp")) / ("TEVRA VellicorEX-" + std::to_string(geteuid()));
 }
 
 Status EnsureUserFolder() {

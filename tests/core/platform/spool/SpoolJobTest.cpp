@@ -17,6 +17,7 @@
 #include "platform/spool/CupsSubmission.h"
 #include "platform/spool/PrintDevice.h"
 #include "platform/spool/SpoolJob.h"
+#include "platform/system/Folders.h"
 #include "support/RecordingPorts.h"
 #include "support/RunCommand.h"
 #include "support/TestFolders.h"
@@ -274,6 +275,8 @@ TEST_F(SpoolJobFileQueue, ACancelFromThePumpStopsQuietly) {
 TEST(SpoolJobCups, ARefusedSubmissionGives19401AndTheSpoolFileGoes) {
     TestRoot root;
     ScopedEnv temp("VELLICOREX_TEMP_DIR", root.Path().string());
+    ASSERT_TRUE(CreateTempFolder());
+    const fs::path folder = TempFolder();
     ScopedEnv server("CUPS_SERVER", "127.0.0.1:1");
     PrintQueue queue;
     queue.name = "TEVRA_Proof_44";
@@ -283,9 +286,9 @@ TEST(SpoolJobCups, ARefusedSubmissionGives19401AndTheSpoolFileGoes) {
     auto job = CreateSpoolJob(queue, device, messages, {});
     ASSERT_GT(job->StartDoc("Bogen"), 0);
     // The spool file is private to the user.
-    const std::vector<std::string> spool = Names(root.Path());
+    const std::vector<std::string> spool = Names(folder);
     ASSERT_EQ(spool.size(), 1u);
-    EXPECT_EQ(fs::status(root.Path() / spool[0]).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(folder / spool[0]).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     gfx::Canvas* page = job->StartPage();
     ASSERT_NE(page, nullptr);
     EXPECT_TRUE(job->EndPage());
@@ -294,7 +297,8 @@ TEST(SpoolJobCups, ARefusedSubmissionGives19401AndTheSpoolFileGoes) {
     ASSERT_EQ(messages.shown[0].args.size(), 2u);
     EXPECT_EQ(std::get<std::string>(messages.shown[0].args[0]), "TEVRA_Proof_44");
     EXPECT_FALSE(std::get<std::string>(messages.shown[0].args[1]).empty());
-    EXPECT_TRUE(Names(root.Path()).empty());
+    EXPECT_TRUE(Names(folder).empty());
+    RemoveTempFolder();
 }
 
 TEST(SpoolJobCups, OnlyACupsQueueWithoutDriverIsRawOnly) {
