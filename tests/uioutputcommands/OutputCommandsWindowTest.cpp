@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <wx/app.h>
 #include <wx/image.h>
 #include <wx/menu.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include "../ui/RunningProgramTest.h"
 #include "app/AppCore.h"
@@ -18,11 +21,14 @@
 #include "model/CImageObj.h"
 #include "model/CLayoutSetting.h"
 #include "model/CLineObj.h"
+#include "model/CTextObj.h"
 #include "model/NewItemPlacement.h"
 #include "model/Relayout.h"
 #include "model/UndoStore.h"
 #include "ui/CGPApp.h"
 #include "ui/CMainFrame.h"
+#include "ui/dialogs/FreeLineDlg.h"
+#include "ui/dialogs/GPTextDlg.h"
 #include "ui/document/GPDocument.h"
 #include "ui/document/WxSettingsDialogs.h"
 #include "ui/shell/CChildFrame.h"
@@ -190,6 +196,66 @@ TEST_F(OutputCommandsWindow, InsertFreeLineFromTheMainMenuPlacesALine) {
     EXPECT_EQ(App().Core()->GetUndoStore().GetLastUndoCode(), 5);
     EXPECT_EQ(layout->GetDirty(), 1);
     Shot("6-free-line.png");
+}
+
+// The keys of the menu's insert commands, typed with the focus in the layout view.
+TEST_F(OutputCommandsWindow, CtrlTAndCtrlLInTheLayoutViewInsertAFreeTextAndAFreeLine) {
+    vx::LayoutPane* view = Frame()->LayoutWindow()->RightPane();
+    std::vector<std::string> opened;
+    // The dialogs shown as the user sees them, then ended with OK.
+    hook->answer = [&](wxDialog& dialog) -> std::optional<int> {
+        if (auto* text = dynamic_cast<vx::CGPTextDlg*>(&dialog)) {
+            opened.push_back("text");
+            text->Show();
+            Settle(20);
+            auto* field = dynamic_cast<wxTextCtrl*>(text->FindWindow(1167));
+            if (!field) return wxID_CANCEL;
+            field->SetFocus();
+            wxUIActionSimulator().Text("Hallo");
+            Settle(20);
+            vx::test::Repaint(text);
+            vx::test::Shot(text, "uioutputcommands/7-free-text-dialog-from-ctrl-t.png");
+            return text->PressOk() ? wxID_OK : wxID_CANCEL;
+        }
+        if (auto* line = dynamic_cast<vx::CFreeLineDlg*>(&dialog)) {
+            opened.push_back("line");
+            line->Show();
+            Settle(20);
+            return line->PressOk() ? wxID_OK : wxID_CANCEL;
+        }
+        return std::nullopt;
+    };
+    struct Case {
+        char key;
+        const char* dialog;
+        int kind;
+    };
+    for (const Case& c : {Case{'T', "text", vx::kKindText}, Case{'L', "line", vx::kKindLine}}) {
+        SCOPED_TRACE(c.dialog);
+        opened.clear();
+        int before = 0;
+        for (vx::CLayoutObj* p = layout->GetFirstItem(); p; p = p->NextItem()) ++before;
+        view->SetFocus();
+        Settle();
+        ASSERT_TRUE(view->HasFocus());
+        wxUIActionSimulator().Char(c.key, wxMOD_CONTROL);
+        Settle(40);
+        EXPECT_EQ(opened, std::vector<std::string>{c.dialog});
+        int after = 0;
+        vx::CLayoutObj* last = nullptr;
+        for (vx::CLayoutObj* p = layout->GetFirstItem(); p; p = p->NextItem()) ++after, last = p;
+        ASSERT_EQ(after, before + 1);
+        EXPECT_EQ(last->GetKind(), c.kind);
+        EXPECT_GT(last->GetPosition().x, vx::kUnplacedX) << "placed as the menu places it";
+        EXPECT_EQ(App().Core()->GetUndoStore().GetLastUndoCode(), 5);
+    }
+    const vx::CTextObj* text = nullptr;
+    for (vx::CLayoutObj* p = layout->GetFirstItem(); p; p = p->NextItem())
+        if (p->GetKind() == vx::kKindText) text = static_cast<const vx::CTextObj*>(p);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->GetText(), "Hallo");
+    hook->answer = nullptr;
+    Shot("8-free-text-and-line-from-keys.png");
 }
 
 }  // namespace
