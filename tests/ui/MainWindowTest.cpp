@@ -18,6 +18,7 @@
 #include <wx/init.h>
 #include <wx/menu.h>
 #include <wx/statusbr.h>
+#include <wx/uiaction.h>
 
 
 #include "ProgramRun.h"
@@ -157,13 +158,26 @@ TEST_F(MainWindow, StartsWithTheNewLayoutInOneWindow) {
     }
     prefs.quickPrint = kept;
 
-    // Pointing at a toolbar button reads "Bereit".
+    // Moving the pointer over a toolbar button reads "Bereit"; over the rest of the bar,
+    // or only entering a button, leaves the text alone.
+    wxUIActionSimulator sim;
+    CMainToolBar* tools = frame->ToolBar();
+    const int middle = tools->GetClientSize().y / 2;
+    sim.MouseMove(tools->ClientToScreen(wxPoint(tools->GetClientSize().x - 3, middle)));
+    Settle();
     frame->SetMessageText("anders");
-    wxCommandEvent enter(wxEVT_TOOL_ENTER, frame->ToolBar()->GetId());
-    enter.SetInt(vx::ToWxId(vx::kCmdNew));
-    enter.SetEventObject(frame->ToolBar());
-    frame->ToolBar()->GetEventHandler()->ProcessEvent(enter);
+    sim.MouseMove(tools->ClientToScreen(wxPoint(tools->GetClientSize().x - 8, middle)));
+    Settle();
+    EXPECT_EQ(std::string(status->GetStatusText(0).utf8_str()), "anders");
+    tools->OnMouseEnter(vx::ToWxId(vx::kCmdLoadImage));
+    EXPECT_EQ(std::string(status->GetStatusText(0).utf8_str()), "anders");
+    sim.MouseMove(tools->ClientToScreen(wxPoint(24, middle)));  // "Bild laden"
+    Settle();
+    sim.MouseMove(tools->ClientToScreen(wxPoint(26, middle)));
+    Settle();
     EXPECT_EQ(std::string(status->GetStatusText(0).utf8_str()), "Bereit");
+    sim.MouseMove(frame->LayoutWindow()->GetScreenRect().GetPosition() + wxPoint(40, 40));
+    Settle();
 }
 
 TEST_F(MainWindow, KeysOfTheCommandsAreTheMenuAccelerators) {
