@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -17,6 +18,7 @@
 #include <wx/init.h>
 #include <wx/menu.h>
 #include <wx/statusbr.h>
+#include <wx/uiaction.h>
 
 
 #include "ProgramRun.h"
@@ -44,6 +46,7 @@
 #include "ui/shell/LongLoopFilter.h"
 #include "ui/shell/MenuTable.h"
 #include "ui/shell/WxScreenMetrics.h"
+#include "ui/view/CGPViewWindow.h"
 
 namespace fs = std::filesystem;
 
@@ -155,13 +158,79 @@ TEST_F(MainWindow, StartsWithTheNewLayoutInOneWindow) {
     }
     prefs.quickPrint = kept;
 
-    // Pointing at a toolbar button reads "Bereit".
+    // Moving the pointer over a toolbar button reads "Bereit"; over the rest of the bar,
+    // or only entering a button, leaves the text alone.
+    wxUIActionSimulator sim;
+    CMainToolBar* tools = frame->ToolBar();
+    const int middle = tools->GetClientSize().y / 2;
+    sim.MouseMove(tools->ClientToScreen(wxPoint(tools->GetClientSize().x - 3, middle)));
+    Settle();
     frame->SetMessageText("anders");
-    wxCommandEvent enter(wxEVT_TOOL_ENTER, frame->ToolBar()->GetId());
-    enter.SetInt(vx::ToWxId(vx::kCmdNew));
-    enter.SetEventObject(frame->ToolBar());
-    frame->ToolBar()->GetEventHandler()->ProcessEvent(enter);
+    sim.MouseMove(tools->ClientToScreen(wxPoint(tools->GetClientSize().x - 8, middle)));
+    Settle();
+    EXPECT_EQ(std::string(status->GetStatusText(0).utf8_str()), "anders");
+    tools->OnMouseEnter(vx::ToWxId(vx::kCmdLoadImage));
+    EXPECT_EQ(std::string(status->GetStatusText(0).utf8_str()), "anders");
+    sim.MouseMove(tools->ClientToScreen(wxPoint(24, middle)));  // "Bild laden"
+    Settle();
+    sim.MouseMove(tools->ClientToScreen(wxPoint(26, middle)));
+    Settle();
     EXPECT_EQ(std::string(status->GetStatusText(0).utf8_str()), "Bereit");
+    sim.MouseMove(frame->LayoutWindow()->GetScreenRect().GetPosition() + wxPoint(40, 40));
+    Settle();
+}
+
+TEST_F(MainWindow, KeysOfTheCommandsAreTheMenuAccelerators) {
+    struct Key {
+        int command;
+        int flags;
+        int code;
+    };
+    constexpr int kCtrl = wxACCEL_CTRL, kShift = wxACCEL_SHIFT;
+    const Key keys[] = {
+        {33003, kCtrl, 'T'},  // free text
+        {33005, kCtrl, 'L'},  // free line
+        {57643, kCtrl, 'Z'}, {57635, kCtrl, 'X'}, {57634, kCtrl, 'C'}, {57637, kCtrl, 'V'},
+        {57632, wxACCEL_NORMAL, WXK_DELETE}, {32851, kCtrl, 'D'}, {32857, kCtrl | kShift, 'D'},
+        {32852, kCtrl, 'A'},
+        {33303, kCtrl, 'G'}, {32915, kCtrl | kShift, ']'}, {32916, kCtrl, ']'}, {32917, kCtrl, '['},
+        {32918, kCtrl | kShift, '['},
+        {33300, kCtrl, '+'}, {33301, kCtrl, '-'},
+        {33313, kCtrl, 'J'}, {33305, kCtrl, WXK_HOME}, {33306, kCtrl, WXK_PAGEUP}, {33307, kCtrl, WXK_PAGEDOWN},
+        {33308, kCtrl, WXK_END},
+    };
+    wxMenuBar* bar = Frame()->GetMenuBar();
+    ASSERT_NE(bar, nullptr);
+    Frame()->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    bar->UpdateMenus();
+    for (const Key& k : keys) {
+        SCOPED_TRACE(k.command);
+        wxMenuItem* item = bar->FindItem(vx::ToWxId(k.command));
+        ASSERT_NE(item, nullptr);
+        std::unique_ptr<wxAcceleratorEntry> accel(item->GetAccel());
+        if (!accel || !accel->IsOk()) {
+            ADD_FAILURE() << "no key: " << item->GetItemLabel().utf8_string();
+            continue;
+        }
+        EXPECT_EQ(accel->GetFlags(), k.flags) << accel->ToString().utf8_string();
+        EXPECT_EQ(accel->GetKeyCode(), k.code) << accel->ToString().utf8_string();
+    }
+    // The numeric pad's plus and minus zoom as well.
+    std::vector<std::pair<int, int>> pad;
+    for (const wxAcceleratorEntry& e : vx::LayoutViewAccelerators())
+        if (e.GetFlags() == kCtrl) pad.emplace_back(e.GetKeyCode(), vx::FromWxId(e.GetCommand()));
+    EXPECT_EQ(pad, (std::vector<std::pair<int, int>>{{WXK_NUMPAD_ADD, 33300}, {WXK_NUMPAD_SUBTRACT, 33301}}));
+
+    // No key of the main menu runs two commands.
+    std::vector<std::pair<int, int>> seen;
+    for (const vx::MenuEntry& e : vx::MenuEntries()) {
+        if (e.menu != vx::kMainMenu || e.command <= 0 || !std::strchr(e.text, '\t')) continue;
+        std::unique_ptr<wxAcceleratorEntry> accel(bar->FindItem(vx::ToWxId(e.command))->GetAccel());
+        if (!accel) continue;
+        const std::pair<int, int> key{accel->GetFlags(), accel->GetKeyCode()};
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), key), 0) << e.text;
+        seen.push_back(key);
+    }
 }
 
 TEST_F(MainWindow, ToolbarHoldsItsButtonsInOneRowWithTheZoomBarPlace) {

@@ -3,12 +3,19 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <wx/app.h>
+#include <wx/filedlg.h>
 #include <wx/image.h>
 #include <wx/menu.h>
+#include <wx/modalhook.h>
+#include <wx/textctrl.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
 
 #include "../ui/RunningProgramTest.h"
 #include "app/AppCore.h"
@@ -18,15 +25,19 @@
 #include "model/CImageObj.h"
 #include "model/CLayoutSetting.h"
 #include "model/CLineObj.h"
+#include "model/CTextObj.h"
 #include "model/NewItemPlacement.h"
 #include "model/Relayout.h"
 #include "model/UndoStore.h"
 #include "ui/CGPApp.h"
 #include "ui/CMainFrame.h"
+#include "ui/dialogs/FreeLineDlg.h"
+#include "ui/dialogs/GPTextDlg.h"
 #include "ui/document/GPDocument.h"
 #include "ui/document/WxSettingsDialogs.h"
 #include "ui/shell/CChildFrame.h"
 #include "ui/shell/CChildSplitterWnd.h"
+#include "ui/shell/CMainToolBar.h"
 #include "ui/shell/CommandIds.h"
 #include "ui/shell/GPView.h"
 #include "ui/shell/LayoutPane.h"
@@ -65,6 +76,8 @@ std::vector<uint8_t> Jpeg(int width, int height) {
     };
     return vx::test::EncodeJpeg(j);
 }
+
+std::string StatusText() { return std::string(Frame()->GetStatusBar()->GetStatusText(0).utf8_str()); }
 
 class OutputCommandsWindow : public vx::test::RunningProgramTest {
 protected:
@@ -190,6 +203,175 @@ TEST_F(OutputCommandsWindow, InsertFreeLineFromTheMainMenuPlacesALine) {
     EXPECT_EQ(App().Core()->GetUndoStore().GetLastUndoCode(), 5);
     EXPECT_EQ(layout->GetDirty(), 1);
     Shot("6-free-line.png");
+}
+
+// The keys of the menu's insert commands, typed with the focus in the layout view.
+TEST_F(OutputCommandsWindow, CtrlTAndCtrlLInTheLayoutViewInsertAFreeTextAndAFreeLine) {
+    vx::LayoutPane* view = Frame()->LayoutWindow()->RightPane();
+    std::vector<std::string> opened;
+    // The dialogs shown as the user sees them, then ended with OK.
+    hook->answer = [&](wxDialog& dialog) -> std::optional<int> {
+        if (auto* text = dynamic_cast<vx::CGPTextDlg*>(&dialog)) {
+            opened.push_back("text");
+            text->Show();
+            Settle(20);
+            auto* field = dynamic_cast<wxTextCtrl*>(text->FindWindow(1167));
+            if (!field) return wxID_CANCEL;
+            field->SetFocus();
+            wxUIActionSimulator().Text("Hallo");
+            Settle(20);
+            vx::test::Repaint(text);
+            vx::test::Shot(text, "uioutputcommands/7-free-text-dialog-from-ctrl-t.png");
+            return text->PressOk() ? wxID_OK : wxID_CANCEL;
+        }
+        if (auto* line = dynamic_cast<vx::CFreeLineDlg*>(&dialog)) {
+            opened.push_back("line");
+            line->Show();
+            Settle(20);
+            return line->PressOk() ? wxID_OK : wxID_CANCEL;
+        }
+        return std::nullopt;
+    };
+    struct Case {
+        char key;
+        const char* dialog;
+        int kind;
+    };
+    for (const Case& c : {Case{'T', "text", vx::kKindText}, Case{'L', "line", vx::kKindLine}}) {
+        SCOPED_TRACE(c.dialog);
+        opened.clear();
+        int before = 0;
+        for (vx::CLayoutObj* p = layout->GetFirstItem(); p; p = p->NextItem()) ++before;
+        view->SetFocus();
+        Settle();
+        ASSERT_TRUE(view->HasFocus());
+        wxUIActionSimulator().Char(c.key, wxMOD_CONTROL);
+        Settle(40);
+        EXPECT_EQ(opened, std::vector<std::string>{c.dialog});
+        int after = 0;
+        vx::CLayoutObj* last = nullptr;
+        for (vx::CLayoutObj* p = layout->GetFirstItem(); p; p = p->NextItem()) ++after, last = p;
+        ASSERT_EQ(after, before + 1);
+        EXPECT_EQ(last->GetKind(), c.kind);
+        EXPECT_GT(last->GetPosition().x, vx::kUnplacedX) << "placed as the menu places it";
+        EXPECT_EQ(App().Core()->GetUndoStore().GetLastUndoCode(), 5);
+    }
+    const vx::CTextObj* text = nullptr;
+    for (vx::CLayoutObj* p = layout->GetFirstItem(); p; p = p->NextItem())
+        if (p->GetKind() == vx::kKindText) text = static_cast<const vx::CTextObj*>(p);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->GetText(), "Hallo");
+    hook->answer = nullptr;
+    Shot("8-free-text-and-line-from-keys.png");
+}
+
+/// Lets the program's image file dialog show and chooses a path in it as the user does,
+/// while the run's answering hook stands aside.
+class ImageChooser : public wxModalDialogHook {
+public:
+    fs::path path;
+    int shown = 0;
+    int others = 0;  // messages, cancelled
+
+    explicit ImageChooser(vx::test::AnsweringHook& hook) : mHook(hook) {
+        mHook.Unregister();
+        Register();
+        mTimer.Bind(wxEVT_TIMER, &ImageChooser::Choose, this);
+    }
+    ~ImageChooser() override {
+        mTimer.Stop();
+        Unregister();
+        mHook.Register();
+    }
+
+protected:
+    int Enter(wxDialog* dialog) override {
+        if (dialog == mChooser) return wxID_NONE;  // the file dialog's own modal step
+        auto* chooser = dynamic_cast<wxFileDialog*>(dialog);
+        if (!chooser) {
+            ++others;
+            return wxID_CANCEL;
+        }
+        mChooser = chooser;
+        ++shown;
+        mPathSet = false;
+        mTimer.Start(100);
+        return wxID_NONE;  // shown, modal, as the user gets it
+    }
+    void Exit(wxDialog*) override { mChooser = nullptr; }
+
+private:
+    void Choose(wxTimerEvent&) {
+        if (!mChooser) return;
+        if (!mPathSet) {
+            mChooser->SetPath(wxString::FromUTF8(path.string()));
+            mPathSet = true;
+            return;
+        }
+        wxArrayString chosen;
+        mChooser->GetPaths(chosen);  // the chooser selects the path when it has read its folder
+        if (chosen.empty()) return;
+        mTimer.Stop();
+        vx::test::Shot(wxRect(wxPoint(0, 0), wxGetDisplaySize()), "uioutputcommands/9-image-chooser.png");
+        mChooser->EndModal(wxID_OK);
+    }
+
+    vx::test::AnsweringHook& mHook;
+    wxTimer mTimer;
+    wxFileDialog* mChooser = nullptr;
+    bool mPathSet = false;
+};
+
+TEST_F(OutputCommandsWindow, LoadImageOfNoPictureEndsWithTheUnsupportedFormatStatus) {
+    // A text file named as a JPEG, alone and in a folder.
+    const fs::path folder = run->Root() / "keinbild";
+    fs::create_directories(folder / "Ordner");
+    vx::test::WriteBytes(folder / "x.jpg", vx::test::Bytes("Das ist kein Bild.\n"));
+    vx::test::WriteBytes(folder / "Ordner" / "y.jpg", vx::test::Bytes("Das ist auch kein Bild.\n"));
+    int items = 0;
+    for (vx::CLayoutObj* p = layout->GetFirstItem(); p; p = p->NextItem()) ++items;
+
+    CMainToolBar* tools = Frame()->ToolBar();
+    const wxPoint button = tools->ClientToScreen(wxPoint(24, tools->GetClientSize().y / 2));  // "Bild laden"
+    wxUIActionSimulator sim;
+    const auto byMenu = [&] {
+        sim.MouseMove(Frame()->LayoutWindow()->RightPane()->GetScreenRect().GetPosition() + wxPoint(60, 60));
+        Frame()->LayoutWindow()->RightPane()->SetFocus();
+        Settle();
+        sim.Char('d', wxMOD_ALT);
+        Settle(20);
+        sim.Char('l');
+    };
+    // Clicked, and the pointer stays on the button while the dialog is chosen from.
+    const auto byButton = [&] {
+        sim.MouseMove(button);
+        Settle();
+        sim.MouseClick();
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> start;
+        fs::path chosen;
+    };
+    const Case cases[] = {{"menu, file", byMenu, folder / "x.jpg"},
+                          {"button, file", byButton, folder / "x.jpg"},
+                          {"button, folder", byButton, folder / "Ordner"}};
+    int shot = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ImageChooser chooser(*hook);
+        chooser.path = c.chosen;
+        Frame()->SetStatusText("", 0);
+        c.start();
+        Settle(100);
+        EXPECT_EQ(chooser.shown, 1) << "Load image ran";
+        EXPECT_EQ(chooser.others, 0) << "no message";
+        EXPECT_EQ(StatusText(), "Bildformat nicht unterstützt.");
+        Shot("9-load-no-picture-" + std::to_string(++shot) + ".png");
+    }
+    int after = 0;
+    for (vx::CLayoutObj* p = layout->GetFirstItem(); p; p = p->NextItem()) ++after;
+    EXPECT_EQ(after, items) << "nothing was added";
 }
 
 }  // namespace

@@ -76,6 +76,16 @@ std::string UntitledFileName(const CLayoutSetting& layout) {
            LoadString(IDS_LAYOUT_EXTENSION);
 }
 
+// A layout made from a template carries the template's path: proposed as it stands, it
+// would be saved as "Foto_A4.kqt.kqf".
+std::string LayoutFileName(std::string name) {
+    const std::string templateExtension = LoadString(IDS_TEMPLATE_EXTENSION);
+    const size_t n = templateExtension.size();
+    if (name.size() >= n && EqualsNoCaseAscii(std::string_view(name).substr(name.size() - n), templateExtension))
+        name.replace(name.size() - n, n, LoadString(IDS_LAYOUT_EXTENSION));
+    return name;
+}
+
 std::string AsciiLower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
@@ -383,7 +393,7 @@ bool CGPDoc::DoSaveAs() {
         folder = DocumentsFolder();
     } else {
         const fs::path current = PathFromStored(keptPath);
-        name = PathText(current.filename());
+        name = LayoutFileName(PathText(current.filename()));
         folder = layout.GetSavedLayout() ? current.parent_path() : DocumentsFolder();
     }
 

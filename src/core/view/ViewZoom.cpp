@@ -82,18 +82,17 @@ std::optional<ZoomRatio> ZoomInStepRatio(ZoomRatio current) {
 
 std::optional<ZoomRatio> ZoomOutStepRatio(ZoomRatio current, int32_t paperHeight, const FitMetrics& metrics) {
     current = Usable(current);
-    // The largest step below the ratio: from a fitted 45% that is 33.33%, not 25%.
-    std::optional<ZoomRatio> candidate;
-    for (const ZoomRow& row : ZoomTable) {
-        const ZoomRatio r{row.numerator, row.denominator};
-        if (Compare(r, current) < 0) {
-            candidate = r;
-            break;
-        }
-    }
-    if (!candidate) return std::nullopt;
-    const int64_t height = int64_t(paperHeight) * candidate->numerator / candidate->denominator;
-    if (height < 3 * int64_t(metrics.scrollBar)) return std::nullopt;
+    // The step after the first row at or below the ratio: a ratio between two rows
+    // skips the lower one (a fitted 45% goes to 25%); the last row stays.
+    size_t first = 0;
+    while (first < ZoomTable.size() &&
+           Compare({ZoomTable[first].numerator, ZoomTable[first].denominator}, current) > 0)
+        ++first;
+    if (first == ZoomTable.size()) return std::nullopt;  // below 3%: no row to step to
+    const ZoomRow& row = ZoomTable[std::min(first + 1, ZoomTable.size() - 1)];
+    const ZoomRatio candidate{row.numerator, row.denominator};
+    const int64_t height = int64_t(paperHeight) * candidate.numerator / candidate.denominator;
+    if (height < 3 * int64_t(metrics.scrollBar) || candidate == current) return std::nullopt;
     return candidate;
 }
 

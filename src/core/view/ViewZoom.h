@@ -63,8 +63,9 @@ struct ScrollSizes {
 
 /// The next larger step; nullopt when the ratio already is that step (1600% stays).
 std::optional<ZoomRatio> ZoomInStepRatio(ZoomRatio current);
-/// The largest step below the ratio; nullopt at or below 3%, or when the paper would be
-/// shorter than three scroll-bar arrows at the step.
+/// The row after the first row at or below the ratio (3% stays); nullopt when that is
+/// the ratio itself, below 3%, or when the paper would be shorter than three scroll-bar
+/// arrows at the step.
 std::optional<ZoomRatio> ZoomOutStepRatio(ZoomRatio current, int32_t paperHeight, const FitMetrics& metrics);
 /// The ratio that fits the paper into the client area (1/33 when it would be below 3%);
 /// nullopt when the page would reach 32768 pixels.

@@ -65,7 +65,7 @@ CMainToolBar::CMainToolBar(wxWindow* parent)
     AddGap();
     AddButton(vx::kCmdSave, "save");
     Realize();
-    Bind(wxEVT_TOOL_ENTER, &CMainToolBar::OnToolEnter, this);
+    Bind(wxEVT_MOTION, &CMainToolBar::OnMotion, this);
 }
 
 void CMainToolBar::AddButton(int command, const char* icon) {
@@ -78,9 +78,16 @@ void CMainToolBar::AddGap() {
     AddControl(gap);
 }
 
-void CMainToolBar::OnToolEnter(wxCommandEvent& event) {
-    // The buttons have no help texts of their own: pointing at one reads "Bereit".
-    if (event.GetSelection() >= 0)
+void CMainToolBar::OnMouseEnter(int toolid) {
+    // Not the toolkit's own help: it would blank the status text for the buttons'
+    // missing help texts, also when the pointer only comes back from a dialog.
+    mPointedTool = toolid;
+}
+
+void CMainToolBar::OnMotion(wxMouseEvent& event) {
+    // The buttons have no help texts of their own: moving over one reads "Bereit".
+    if (mPointedTool != wxID_ANY)
         if (auto* frame = dynamic_cast<wxFrame*>(wxGetTopLevelParent(this)); frame && frame->GetStatusBar())
             frame->SetStatusText(wxString::FromUTF8("Bereit"), 0);
+    event.Skip();
 }

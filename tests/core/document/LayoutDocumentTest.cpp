@@ -36,11 +36,13 @@ struct ScriptedDocumentServices : DocumentServices {
     std::vector<fs::path> recent;
     fs::path documents;
     bool throwInDialog = false;
+    bool acceptProposal = false;  // OK on the proposed folder and name
 
     std::optional<SaveLayoutChoice> ChooseSaveLayoutPath(const fs::path& folder, const std::string& name,
                                                          bool relative) override {
         if (throwInDialog) throw std::runtime_error("dialog failed");
         asked.push_back({folder, name, relative});
+        if (acceptProposal) return SaveLayoutChoice{folder / name, relative};
         return asked.size() <= answers.size() ? answers[asked.size() - 1] : std::nullopt;
     }
     void AddRecentFile(const fs::path& path) override { recent.push_back(path); }
@@ -288,6 +290,44 @@ TEST_F(LayoutDocument, SaveAsAppendsTheExtensionUnlessItIsExactlyKqf) {
         EXPECT_EQ(services.recent.back(), folder / c.written);
     }
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(LayoutDocument, SaveAsProposesTheLayoutExtensionForATemplatesName) {
+    const struct Case {
+        const char* path;  // the layout's path
+        int savedLayout;
+        const char* proposed;
+    } cases[] = {
+        {"Vorlagen/Foto_A4.kqt", 0, "Foto_A4.kqf"}, {"Vorlagen/Foto_A4.KQT", 0, "Foto_A4.kqf"},
+        {"Vorlagen/Foto.A4.Kqt", 0, "Foto.A4.kqf"}, {"Ablage/plan.kqf", 1, "plan.kqf"},
+        {"Ablage/Karte.kqt.kqf", 1, "Karte.kqt.kqf"}, {"Ablage/Karte.kqtx", 1, "Karte.kqtx"},
+        {"Ablage/Karte-kqt", 1, "Karte-kqt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const fs::path path = root.Path() / c.path;
+        CGPDoc doc;
+        Give(doc, path);
+        doc.GetLayout()->SetSavedLayout(c.savedLayout);
+        services.asked.clear();
+        services.answers.clear();  // Cancel
+        EXPECT_FALSE(doc.DoSaveAs());
+        ASSERT_EQ(services.asked.size(), 1u);
+        EXPECT_EQ(services.asked[0].name, c.proposed);
+        EXPECT_EQ(services.asked[0].folder, c.savedLayout ? path.parent_path() : services.documents);
+        EXPECT_EQ(doc.GetLayout()->Texts().documentPath, path.string()) << "Cancel changes nothing";
+    }
+
+    // A new layout from a template, saved with the proposed name, is a layout file.
+    settings.chosenTemplate = WriteLayoutFile("Vorlagen/Foto_A4.kqt");
+    OwnedDoc d;
+    ASSERT_TRUE(d.doc.OnNewDocument());
+    services.asked.clear();
+    services.acceptProposal = true;
+    EXPECT_TRUE(d.doc.DoSaveAs());
+    EXPECT_TRUE(fs::exists(services.documents / "Foto_A4.kqf"));
+    EXPECT_FALSE(fs::exists(services.documents / "Foto_A4.kqt.kqf"));
+    EXPECT_EQ(d.owner.path, services.documents / "Foto_A4.kqf");
 }
 
 TEST_F(LayoutDocument, SaveAsOverAnExistingFileAsksAndNoKeepsIt) {

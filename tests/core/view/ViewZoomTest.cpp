@@ -22,9 +22,12 @@ TEST(ZoomSteps, StepToTheNeighbouringRowsOfTheTable) {
         std::optional<ZoomRatio> result;  // nullopt: unchanged
     };
     const FitMetrics metrics{2, 4, 17};
+    // Zooming out from a ratio between two rows skips the lower row: 45% goes to 25%.
     for (const Case& c : {Case{{16, 1}, true, std::nullopt}, Case{{1, 33}, false, std::nullopt},
-                          Case{{450, 1000}, true, ZoomRatio{1, 2}}, Case{{450, 1000}, false, ZoomRatio{1, 3}},
+                          Case{{450, 1000}, true, ZoomRatio{1, 2}}, Case{{450, 1000}, false, ZoomRatio{1, 4}},
                           Case{{1, 1}, false, ZoomRatio{2, 3}}, Case{{1, 1}, true, ZoomRatio{2, 1}},
+                          Case{{1, 2}, false, ZoomRatio{1, 3}}, Case{{9, 10}, false, ZoomRatio{1, 2}},
+                          Case{{20, 1}, false, ZoomRatio{12, 1}}, Case{{1, 30}, false, ZoomRatio{1, 33}},
                           Case{{1, 33}, true, ZoomRatio{1, 25}}, Case{{20, 1}, true, ZoomRatio{16, 1}},
                           Case{{1, 50}, false, std::nullopt}}) {
         SCOPED_TRACE(testing::Message() << c.start.numerator << "/" << c.start.denominator << (c.in ? " in" : " out"));
