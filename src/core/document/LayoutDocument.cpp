@@ -86,12 +86,6 @@ std::string LayoutFileName(std::string name) {
     return name;
 }
 
-std::string AsciiLower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-    return text;
-}
-
 bool StopRequested() { return Progress().IsCancelled(); }
 
 /// One file of Load image or of a folder walk: counts it, adds it and folds its outcome
@@ -321,7 +315,7 @@ bool CGPDoc::OnOpenDocument(const fs::path& requested) {
     AdoptLayout(std::move(load.layout));
     if (mOwner) mOwner->SetDocumentTitle(PathText(path.stem()));
     busy.Release();
-    if (AsciiLower(PathText(path.extension())) == LoadString(IDS_TEMPLATE_EXTENSION)) {
+    if (EqualsNoCaseAscii(PathText(path.extension()), LoadString(IDS_TEMPLATE_EXTENSION))) {
         mTemplateFileName = PathText(path.filename());
         mLayout->SetSavedLayout(0);
         mLayout->SetSavedTemplate(1);
