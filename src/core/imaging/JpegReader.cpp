@@ -66,16 +66,6 @@ int DenominatorFor(int imageWidth, int targetWidth) {
     return ratio >= 8 ? 8 : ratio >= 4 ? 4 : ratio >= 2 ? 2 : 1;
 }
 
-// The largest DCT reduction whose output (libjpeg rounds up) still covers the given
-// size on both sides.
-int CoveringDenominator(uint32_t imageWidth, uint32_t imageHeight, int coverWidth, int coverHeight) {
-    for (int d : {8, 4, 2})
-        if ((imageWidth + uint32_t(d) - 1) / uint32_t(d) >= uint32_t(coverWidth) &&
-            (imageHeight + uint32_t(d) - 1) / uint32_t(d) >= uint32_t(coverHeight))
-            return d;
-    return 1;
-}
-
 DibBufferPtr NewBuffer(int width, int height) {
     Rect16 rect;
     rect.Set(0, 0, int16_t(width), int16_t(height));
@@ -85,6 +75,15 @@ DibBufferPtr NewBuffer(int width, int height) {
 }
 
 }  // namespace
+
+int JpegCoveringDenominator(uint32_t imageWidth, uint32_t imageHeight, int coverWidth, int coverHeight) {
+    // libjpeg rounds the reduced size up.
+    for (int d : {8, 4, 2})
+        if ((imageWidth + uint32_t(d) - 1) / uint32_t(d) >= uint32_t(std::max(coverWidth, 1)) &&
+            (imageHeight + uint32_t(d) - 1) / uint32_t(d) >= uint32_t(std::max(coverHeight, 1)))
+            return d;
+    return 1;
+}
 
 bool ReadJpegInfo(JpegDecompressor& d, JpegFileInfo& out) {
     if (!d.ReadHeader({JPEG_APP0 + 1, JPEG_APP0 + 5, JPEG_APP0 + 2})) return false;
@@ -140,7 +139,7 @@ DibBufferPtr DecodeJpegFor(JpegDecompressor& d, const Rect16* target, bool cover
     if (target) {
         targetWidth = std::max(1, target->Width());
         targetHeight = std::max(1, target->Height());
-        denominator = covering ? CoveringDenominator(info.image_width, info.image_height, targetWidth, targetHeight)
+        denominator = covering ? JpegCoveringDenominator(info.image_width, info.image_height, targetWidth, targetHeight)
                                : DenominatorFor(int(std::min<JDIMENSION>(info.image_width, 65535)), targetWidth);
     }
     if (!d.PrepareOutput(denominator)) {
