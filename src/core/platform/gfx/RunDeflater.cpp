@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <utility>
 
@@ -126,21 +127,24 @@ void BuildCodes(const uint8_t* lengths, int symbols, uint32_t* codes) {
     for (int s = 0; s < symbols; ++s) codes[s] = lengths[s] ? Reverse(next[lengths[s]]++, lengths[s]) : 0;
 }
 
-/// Bits into bytes, the first bit lowest; the bytes must have room.
+/// Bits into bytes, the first bit lowest; the bytes must have room, and eight beyond.
 struct BitWriter {
     uint8_t* out;
     uint64_t bits;
-    int count;
-    void Put(uint32_t value, int n) {
-        bits |= uint64_t(value) << count;
-        count += n;
-        if (count >= 32) {
-            const uint32_t word = uint32_t(bits);
-            out[0] = uint8_t(word), out[1] = uint8_t(word >> 8), out[2] = uint8_t(word >> 16), out[3] = uint8_t(word >> 24);
-            out += 4;
-            bits >>= 32;
-            count -= 32;
-        }
+    int count;  // below 8 between calls
+    void Put(uint32_t value, int n) { PutTwo(value, n, 0, 0); }
+    /// Two codes of at most 24 bits each, then every whole byte out.
+    void PutTwo(uint32_t first, int n1, uint32_t second, int n2) {
+        bits |= uint64_t(first) << count;
+        count += n1;
+        bits |= uint64_t(second) << count;
+        count += n2;
+        if constexpr (std::endian::native == std::endian::little) std::memcpy(out, &bits, 8);
+        else
+            for (int i = 0; i < 8; ++i) out[i] = uint8_t(bits >> (8 * i));
+        out += count >> 3;
+        bits = (count & ~7) == 64 ? 0 : bits >> (count & ~7);
+        count &= 7;
     }
 };
 
@@ -168,20 +172,24 @@ bool RunDeflater::Add(const uint8_t* data, size_t size) {
             if (!mOk) return false;
             n = 0;
         }
-        const uint8_t b = data[i];
-        // A run of three or more of the byte before is one match at distance 1.
-        if (b == previous && i + 2 < size && data[i + 1] == b && data[i + 2] == b) {
-            const size_t limit = std::min<size_t>(258, size - i);
-            size_t run = 3;
-            while (run < limit && data[i + run] == b) ++run;
-            symbols[n++] = uint16_t(256 + run - 3);
-            ++mFrequency[257 + lengths.code[run - 3]];
-            i += run;
-        } else {
-            symbols[n++] = b;
-            ++mFrequency[b];
-            previous = b;
-            ++i;
+        // Each symbol takes a byte at least: up to here the block cannot fill.
+        const size_t stop = i + std::min(size - i, kBlockSymbols - n);
+        while (i < stop) {
+            const uint8_t b = data[i];
+            // A run of three or more of the byte before is one match at distance 1.
+            if (b == previous && i + 2 < size && data[i + 1] == b && data[i + 2] == b) {
+                const size_t limit = std::min<size_t>(258, size - i);
+                size_t run = 3;
+                while (run < limit && data[i + run] == b) ++run;
+                symbols[n++] = uint16_t(256 + run - 3);
+                ++mFrequency[257 + lengths.code[run - 3]];
+                i += run;
+            } else {
+                symbols[n++] = b;
+                ++mFrequency[b];
+                previous = b;
+                ++i;
+            }
         }
     }
     mCount = n;
@@ -267,10 +275,12 @@ void RunDeflater::WriteBlock(bool last) {
         if (symbol >= 16) w.Put(extra, kStepExtraBits[symbol - 16]);
     }
     const uint16_t* symbols = mSymbols.data();
-    for (size_t k = 0; k < mCount; ++k) {
-        const uint32_t e = encoding[symbols[k]];
-        w.Put(e & 0xFFFFFF, int(e >> 24));
+    size_t k = 0;
+    for (; k + 1 < mCount; k += 2) {
+        const uint32_t e1 = encoding[symbols[k]], e2 = encoding[symbols[k + 1]];
+        w.PutTwo(e1 & 0xFFFFFF, int(e1 >> 24), e2 & 0xFFFFFF, int(e2 >> 24));
     }
+    if (k < mCount) w.Put(encoding[symbols[k]] & 0xFFFFFF, int(encoding[symbols[k]] >> 24));
     w.Put(literalCodes[kEndOfBlock], literalLengths[kEndOfBlock]);
     mOut.resize(size_t(w.out - mOut.data()));
     mBits = w.bits;
@@ -293,8 +303,8 @@ bool RunDeflater::End() {
         WriteBlock(true);
     } else {
         // An empty last block with the fixed codes: the end-of-block code is seven 0 bits.
-        mOut.resize(mOut.size() + 8);
-        BitWriter w{mOut.data() + mOut.size() - 8, mBits, mBitCount};
+        mOut.resize(mOut.size() + 16);
+        BitWriter w{mOut.data() + mOut.size() - 16, mBits, mBitCount};
         w.Put(1, 1);
         w.Put(1, 2);
         w.Put(0, 7);
