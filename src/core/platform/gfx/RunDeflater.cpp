@@ -143,10 +143,26 @@ struct BitWriter {
         else
             for (int i = 0; i < 8; ++i) out[i] = uint8_t(bits >> (8 * i));
         out += count >> 3;
-        bits = (count & ~7) == 64 ? 0 : bits >> (count & ~7);
+        bits >>= count & ~7;  // count is below 8 + 2 x 24 here
         count &= 7;
     }
 };
+
+/// How many bytes from the start, at least 3 and at most limit, equal the first.
+size_t RunLength(const uint8_t* p, size_t limit) {
+    size_t run = 3;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Eight at a time: white margins are runs of thousands.
+        const uint64_t same = 0x0101010101010101ull * p[0];
+        for (; run + 8 <= limit; run += 8) {
+            uint64_t v;
+            std::memcpy(&v, p + run, 8);
+            if (const uint64_t differ = v ^ same) return run + size_t(std::countr_zero(differ) / 8);
+        }
+    }
+    while (run < limit && p[run] == p[0]) ++run;
+    return run;
+}
 
 }  // namespace
 
@@ -159,7 +175,6 @@ bool RunDeflater::Add(const uint8_t* data, size_t size) {
     if (!mOk || mEnded) return false;
     if (size == 0) return true;
     mAdler = uint32_t(adler32_z(mAdler, data, size));
-    const LengthCodes& lengths = Lengths();
     uint16_t* symbols = mSymbols.data();
     size_t n = mCount;
     int previous = mPrevious;
@@ -178,15 +193,11 @@ bool RunDeflater::Add(const uint8_t* data, size_t size) {
             const uint8_t b = data[i];
             // A run of three or more of the byte before is one match at distance 1.
             if (b == previous && i + 2 < size && data[i + 1] == b && data[i + 2] == b) {
-                const size_t limit = std::min<size_t>(258, size - i);
-                size_t run = 3;
-                while (run < limit && data[i + run] == b) ++run;
+                const size_t run = RunLength(data + i, std::min<size_t>(258, size - i));
                 symbols[n++] = uint16_t(256 + run - 3);
-                ++mFrequency[257 + lengths.code[run - 3]];
                 i += run;
             } else {
                 symbols[n++] = b;
-                ++mFrequency[b];
                 previous = b;
                 ++i;
             }
@@ -199,9 +210,26 @@ bool RunDeflater::Add(const uint8_t* data, size_t size) {
 
 void RunDeflater::WriteBlock(bool last) {
     const LengthCodes& lengths = Lengths();
-    mFrequency[kEndOfBlock] = 1;
+    // Counted here rather than as they come: four tallies taken in turn keep a repeated
+    // symbol from waiting on its own count.
+    const uint16_t* symbols = mSymbols.data();
+    uint32_t tally[4][512] = {};
+    size_t k = 0;
+    for (; k + 4 <= mCount; k += 4) {
+        ++tally[0][symbols[k]];
+        ++tally[1][symbols[k + 1]];
+        ++tally[2][symbols[k + 2]];
+        ++tally[3][symbols[k + 3]];
+    }
+    for (; k < mCount; ++k) ++tally[0][symbols[k]];
+    uint32_t frequency[kLiteralCodes] = {};
+    for (int s = 0; s < 512; ++s) {
+        const uint32_t f = tally[0][s] + tally[1][s] + tally[2][s] + tally[3][s];
+        frequency[s < 256 ? s : 257 + lengths.code[s - 256]] += f;
+    }
+    frequency[kEndOfBlock] = 1;
     uint8_t literalLengths[kLiteralCodes];
-    BuildLengths(mFrequency, kLiteralCodes, kMaxCodeBits, literalLengths);
+    BuildLengths(frequency, kLiteralCodes, kMaxCodeBits, literalLengths);
     uint32_t literalCodes[kLiteralCodes];
     BuildCodes(literalLengths, kLiteralCodes, literalCodes);
     // Every match is at distance 1 (code 0); two codes of one bit keep the code complete.
@@ -274,9 +302,7 @@ void RunDeflater::WriteBlock(bool last) {
         w.Put(stepCodes[symbol], stepLengths[symbol]);
         if (symbol >= 16) w.Put(extra, kStepExtraBits[symbol - 16]);
     }
-    const uint16_t* symbols = mSymbols.data();
-    size_t k = 0;
-    for (; k + 1 < mCount; k += 2) {
+    for (k = 0; k + 1 < mCount; k += 2) {
         const uint32_t e1 = encoding[symbols[k]], e2 = encoding[symbols[k + 1]];
         w.PutTwo(e1 & 0xFFFFFF, int(e1 >> 24), e2 & 0xFFFFFF, int(e2 >> 24));
     }
@@ -286,7 +312,6 @@ void RunDeflater::WriteBlock(bool last) {
     mBits = w.bits;
     mBitCount = w.count;
     mCount = 0;
-    std::fill(std::begin(mFrequency), std::end(mFrequency), 0);
 }
 
 void RunDeflater::Deliver(bool all) {

@@ -39,11 +39,9 @@ private:
     uint64_t mLength = 0;
     uint32_t mAdler = 1;
     int mPrevious = -1;  // the last byte added; none yet at the start
-    // The block being gathered: a literal byte, or 256 + (run length - 3); and how often
-    // each literal/length code occurs in it.
+    // The block being gathered: a literal byte, or 256 + (run length - 3).
     std::vector<uint16_t> mSymbols;
     size_t mCount = 0;
-    uint32_t mFrequency[286] = {};
     // Whole bytes not yet delivered; the bits of a byte begun.
     std::vector<uint8_t> mOut;
     uint64_t mBits = 0;
