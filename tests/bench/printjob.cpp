@@ -32,6 +32,7 @@
 #include "BenchFolder.h"
 #include "colourmanagement/PictureColourTransforms.h"
 #include "colourmanagement/ProfileChain.h"
+#include "colourmanagement/SingleColourTransforms.h"
 #include "host/HostService.h"
 #include "imaging/DibBuffer.h"
 #include "imaging/JpegReader.h"
@@ -121,9 +122,12 @@ struct DibCloser {
     void operator()(vx::DibBuffer* b) const noexcept { vx::DibBuffer::Free(b); }
 };
 
-// The floor: the least that printing the page's pictures needs, each step the job's own
-// choice made by the job's own function, done with the libraries directly.
+// The floor: the least that the job's page needs, each choice made by the job's own
+// function, the work done with the libraries directly.
 //   floor                                          job (PrintJob)
+//   0. the paper's colour to the medium, the       the same call (ConvertColours, after
+//      page's background: TransformColorForView    the pictures, with the colours of frames,
+//                                                  texts and lines)
 //   1. the printed size and the DCT reduction      the same functions (PrepareWholeJob,
 //      covering it: PrintedPictureSize,            LoadPictureBuffer, DecodeJpegCovering)
 //      JpegCoveringDenominator
@@ -134,7 +138,6 @@ struct DibCloser {
 //      and transform
 //   -                                              copies the picture into its working
 //                                                  bitmap, a file in the temporary folder
-//   -                                              turns the page colours to the medium
 //   4. cairo reduces the picture smoothly          the spool pass draws each band of the
 //      (GOOD) into its place on one page picture,  page the same way, the picture
 //      fitted and centred in its cell              letterboxed in its item
@@ -150,9 +153,11 @@ int RunFloor(int columns, const std::vector<std::string>& pictures, const std::s
     if (!bench.Build(kA4, columns, 1, pictures)) return 1;
 
     const auto start = Clock::now();
+    // 0. The paper's colour on the medium, as the job's page shows it.
+    const vx::ColorRef paper = vx::TransformColorForView(&bench.layout, 1, bench.layout.GetPaperColor());
     CairoSurface page(cairo_image_surface_create(CAIRO_FORMAT_RGB24, kA4.width, kA4.height));
     cairo_t* cr = cairo_create(page.get());
-    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_set_source_rgb(cr, (paper & 0xFF) / 255.0, ((paper >> 8) & 0xFF) / 255.0, ((paper >> 16) & 0xFF) / 255.0);
     cairo_paint(cr);
     for (vx::CImageObj* item : bench.items) {
         // 1. (The bench's items are not turned, so the cover needs no exchange of sides.)
