@@ -164,6 +164,8 @@ int RunFloor(int columns, const std::vector<std::string>& pictures, const std::s
         const vx::Rect16 cover = vx::PrintJob::PrintedPictureSize(*item, kPixelsPerInch);
         std::FILE* in = std::fopen(item->GetFilePath().c_str(), "rb");
         if (!in) return 1;
+        static char readBuffer[1 << 18];
+        std::setvbuf(in, readBuffer, _IOFBF, sizeof readBuffer);  // as the job reads: few large reads
         jpeg_decompress_struct d{};
         jpeg_error_mgr err{};
         d.err = jpeg_std_error(&err);
