@@ -168,7 +168,10 @@ size_t RunLength(const uint8_t* p, size_t limit) {
 
 RunDeflater::RunDeflater(Sink sink) : mSink(std::move(sink)), mSymbols(kBlockSymbols) {
     // Deflate with a 32 KiB window, the fastest level named; 0x7801 is a multiple of 31.
-    mOut = {0x78, 0x01};
+    mOut.resize(kDeliverBytes + kBlockBytes);
+    mOut[0] = 0x78;
+    mOut[1] = 0x01;
+    mOutSize = 2;
 }
 
 bool RunDeflater::Add(const uint8_t* data, size_t size) {
@@ -287,9 +290,7 @@ void RunDeflater::WriteBlock(bool last) {
     }
 
     // At most 21 bits a symbol, and the header.
-    const size_t before = mOut.size();
-    mOut.resize(before + mCount * 21 / 8 + 1024);
-    BitWriter w{mOut.data() + before, mBits, mBitCount};
+    BitWriter w{mOut.data() + mOutSize, mBits, mBitCount};
     w.Put(last ? 1 : 0, 1);
     w.Put(2, 2);  // Huffman codes of the block's own
     w.Put(uint32_t(literals - 257), 5);
@@ -308,17 +309,17 @@ void RunDeflater::WriteBlock(bool last) {
     }
     if (k < mCount) w.Put(encoding[symbols[k]] & 0xFFFFFF, int(encoding[symbols[k]] >> 24));
     w.Put(literalCodes[kEndOfBlock], literalLengths[kEndOfBlock]);
-    mOut.resize(size_t(w.out - mOut.data()));
+    mOutSize = size_t(w.out - mOut.data());
     mBits = w.bits;
     mBitCount = w.count;
     mCount = 0;
 }
 
 void RunDeflater::Deliver(bool all) {
-    if (!mOk || mOut.empty() || (!all && mOut.size() < kDeliverBytes)) return;
-    mOk = mSink(mOut.data(), mOut.size());
-    mLength += mOut.size();
-    mOut.clear();
+    if (!mOk || mOutSize == 0 || (!all && mOutSize < kDeliverBytes)) return;
+    mOk = mSink(mOut.data(), mOutSize);
+    mLength += mOutSize;
+    mOutSize = 0;
 }
 
 bool RunDeflater::End() {
@@ -328,19 +329,18 @@ bool RunDeflater::End() {
         WriteBlock(true);
     } else {
         // An empty last block with the fixed codes: the end-of-block code is seven 0 bits.
-        mOut.resize(mOut.size() + 16);
-        BitWriter w{mOut.data() + mOut.size() - 16, mBits, mBitCount};
+        BitWriter w{mOut.data() + mOutSize, mBits, mBitCount};
         w.Put(1, 1);
         w.Put(1, 2);
         w.Put(0, 7);
-        mOut.resize(size_t(w.out - mOut.data()));
+        mOutSize = size_t(w.out - mOut.data());
         mBits = w.bits;
         mBitCount = w.count;
     }
     // The begun byte, then the checksum, highest byte first.
-    for (; mBitCount > 0; mBitCount -= 8, mBits >>= 8) mOut.push_back(uint8_t(mBits));
+    for (; mBitCount > 0; mBitCount -= 8, mBits >>= 8) mOut[mOutSize++] = uint8_t(mBits);
     mBitCount = 0;
-    for (int shift = 24; shift >= 0; shift -= 8) mOut.push_back(uint8_t(mAdler >> shift));
+    for (int shift = 24; shift >= 0; shift -= 8) mOut[mOutSize++] = uint8_t(mAdler >> shift);
     Deliver(true);
     return mOk;
 }

@@ -28,6 +28,9 @@ public:
 
 private:
     static constexpr size_t kBlockSymbols = size_t(1) << 15;
+    /// The most a block takes: 21 bits a symbol (a run: length code, extra bits and
+    /// distance), its header, and the eight bytes the writer stores at once.
+    static constexpr size_t kBlockBytes = kBlockSymbols * 21 / 8 + 1024;
 
     void WriteBlock(bool last);
     /// Hands the finished bytes to the sink once enough have gathered, or all of them.
@@ -42,8 +45,10 @@ private:
     // The block being gathered: a literal byte, or 256 + (run length - 3).
     std::vector<uint16_t> mSymbols;
     size_t mCount = 0;
-    // Whole bytes not yet delivered; the bits of a byte begun.
+    // Whole bytes not yet delivered (fewer than kDeliverBytes between blocks, so that a
+    // block always has room); the bits of a byte begun.
     std::vector<uint8_t> mOut;
+    size_t mOutSize = 0;
     uint64_t mBits = 0;
     int mBitCount = 0;
 };
