@@ -1,9 +1,12 @@
-// Times the print job against its floor, and measures a banner's memory and disk peaks.
+// Times the print job against its floor, and measures the job's memory and disk peaks.
 // Run through scripts/bench-print, which also times the ImageMagick peer:
-//   bench_printjob floor  p1.jpg p2.jpg p3.jpg p4.jpg
-//   bench_printjob a4     p1.jpg p2.jpg p3.jpg p4.jpg <output folder>
-//   bench_printjob banner p1.jpg p2.jpg p3.jpg p4.jpg <output folder>
-// Each prints the seconds it took on one line ("seconds 1.234"); the banner also its peaks.
+//   bench_printjob floor  <columns> [--page page.png] pictures...
+//   bench_printjob job    <columns> <pages> <output folder> [--peaks] pictures...
+//   bench_printjob banner <output folder> p1.jpg p2.jpg p3.jpg p4.jpg
+// An A4 page at 360 pixels per inch holds columns x columns cells, each picture fitted
+// into its own; the pictures are taken in turn, from the first again when they run out.
+// Each prints the seconds its work took ("seconds 1.234"); the job with --peaks, and the
+// banner, also its peak memory and temporary disk.
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -12,20 +15,27 @@
 
 #include <cairo.h>
 #include <jpeglib.h>
-#include <lcms2.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "BenchFolder.h"
 #include "colourmanagement/PictureColourTransforms.h"
+#include "colourmanagement/ProfileChain.h"
+#include "colourmanagement/SingleColourTransforms.h"
 #include "host/HostService.h"
+#include "imaging/DibBuffer.h"
+#include "imaging/JpegReader.h"
 #include "model/CImageObj.h"
 #include "model/CLayoutSetting.h"
 #include "model/ImageInfoReaders.h"
@@ -46,30 +56,116 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 constexpr const char* kMedium = "TEVRA Proof 44 Fotopapier Hochglanz";
+constexpr int kPixelsPerInch = 360;
+constexpr int32_t kGap = 24;
 
 fs::path MediumProfile() { return vx::DataFolder() / "icc" / (std::string(kMedium) + ".icc"); }
 
 double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-// The floor: what printing the A4 page needs at least.
-int RunFloor(const std::vector<std::string>& pictures) {
-    const int pageW = 2976, pageH = 4209, cellW = 1440, cellH = 2060, gap = 24;
-    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-    cmsHPROFILE medium = cmsOpenProfileFromFile(MediumProfile().c_str(), "r");
-    if (!medium) {
-        std::fprintf(stderr, "no medium profile at %s\n", MediumProfile().c_str());
-        return 1;
+/// A paper in 1/360 inch (the printer's pixels) and as the layout names it.
+struct Paper {
+    int32_t width, height;
+    int16_t size;  // the driver's paper number
+    int16_t widthTenths, lengthTenths;
+};
+constexpr Paper kA4{2976, 4209, 9, 2100, 2970};
+constexpr Paper kBanner{15840, 42520, 256, 11176, 30000};
+
+/// A layout of `pages` pages of columns x columns cells, each holding the next picture.
+struct BenchLayout {
+    vx::CLayoutSetting layout{true};
+    std::vector<vx::CImageObj*> items;
+
+    bool Build(const Paper& paper, int columns, int pages, const std::vector<std::string>& pictures) {
+        layout.SetType(vx::kRecordTypeLayout);
+        layout.SetPaper({paper.width, paper.height});
+        layout.SetOrientation(1);
+        layout.SetPaperSize(paper.size);
+        layout.SetPaperWidth(paper.widthTenths);
+        layout.SetPaperLength(paper.lengthTenths);
+        layout.SetColor(2);
+        layout.SetPageNumber(int16_t(pages));
+        layout.SetPageMax(int16_t(pages));
+        layout.SetPaperColor(0xFFFFFF);
+        layout.SetBaseImage(std::make_unique<vx::CImageObj>(true));
+        layout.RenewViewState();
+        layout.Texts().printerProfile = kMedium;
+        const int32_t cellW = paper.width / columns - 2 * kGap, cellH = paper.height / columns - 2 * kGap;
+        const int perPage = columns * columns;
+        for (int i = 0; i < pages * perPage; ++i) {
+            const int page = i / perPage, cell = i % perPage;
+            auto item = std::make_unique<vx::CImageObj>(true);
+            item->SetOwner(&layout);
+            item->SetFilePath(pictures[size_t(i) % pictures.size()]);
+            if (!vx::ReadJpegInfo(*item)) {
+                std::fprintf(stderr, "cannot read %s\n", pictures[size_t(i) % pictures.size()].c_str());
+                return false;
+            }
+            item->SetColorSpace(vx::FourCC("RGB "));
+            item->SetSizeMethod(1);
+            item->SetPosition(kGap + (cell % columns) * (cellW + 2 * kGap),
+                              page * paper.height + kGap + (cell / columns) * (cellH + 2 * kGap));
+            item->SetSize(cellW, cellH);
+            items.push_back(item.get());
+            vx::AppendObject(layout.ItemListHead(), item);
+        }
+        return true;
     }
+};
+
+struct CairoSurfaceCloser {
+    void operator()(cairo_surface_t* s) const noexcept { cairo_surface_destroy(s); }
+};
+using CairoSurface = std::unique_ptr<cairo_surface_t, CairoSurfaceCloser>;
+struct DibCloser {
+    void operator()(vx::DibBuffer* b) const noexcept { vx::DibBuffer::Free(b); }
+};
+
+// The floor: the least that the job's page needs, each choice made by the job's own
+// function, the work done with the libraries directly.
+//   floor                                          job (PrintJob)
+//   0. the paper's colour to the medium, the       the same call (ConvertColours, after
+//      page's background: TransformColorForView    the pictures, with the colours of frames,
+//                                                  texts and lines)
+//   1. the printed size and the DCT reduction      the same functions (PrepareWholeJob,
+//      covering it: PrintedPictureSize,            LoadPictureBuffer, DecodeJpegCovering)
+//      JpegCoveringDenominator
+//   2. libjpeg decodes at that reduction into      the same, into the picture's buffer
+//      B,G,R,A rows                                (DibBuffer)
+//   3. the picture's colours to the medium in      the same call (the colour hook of
+//      place: ColorManageImage, the job's chain    LoadPictureBuffer)
+//      and transform
+//   -                                              copies the picture into its working
+//                                                  bitmap, a file in the temporary folder
+//   4. cairo reduces the picture smoothly          the spool pass draws each band of the
+//      (GOOD) into its place on one page picture,  page the same way, the picture
+//      fitted and centred in its cell              letterboxed in its item
+//   -                                              keeps the bands, writes each into the
+//                                                  PDF page (8-bit R,G,B, deflated) and
+//                                                  moves the file into the queue
+// The page it makes is the job's page, pixel for pixel (--page writes it, for checking).
+int RunFloor(int columns, const std::vector<std::string>& pictures, const std::string& pagePicture) {
+    vx::bench::BenchFolder temp;
+    if (!vx::CreateTempFolder()) return 1;
+    vx::InstallColourManagement();
+    BenchLayout bench;
+    if (!bench.Build(kA4, columns, 1, pictures)) return 1;
+
     const auto start = Clock::now();
-    cmsHTRANSFORM t = cmsCreateTransform(srgb, TYPE_BGRA_8, medium, TYPE_BGRA_8, cmsGetHeaderRenderingIntent(medium),
-                                         cmsFLAGS_HIGHRESPRECALC);
-    cairo_surface_t* page = cairo_image_surface_create(CAIRO_FORMAT_RGB24, pageW, pageH);
-    cairo_t* cr = cairo_create(page);
-    cairo_set_source_rgb(cr, 1, 1, 1);
+    // 0. The paper's colour on the medium, as the job's page shows it.
+    const vx::ColorRef paper = vx::TransformColorForView(&bench.layout, 1, bench.layout.GetPaperColor());
+    CairoSurface page(cairo_image_surface_create(CAIRO_FORMAT_RGB24, kA4.width, kA4.height));
+    cairo_t* cr = cairo_create(page.get());
+    cairo_set_source_rgb(cr, (paper & 0xFF) / 255.0, ((paper >> 8) & 0xFF) / 255.0, ((paper >> 16) & 0xFF) / 255.0);
     cairo_paint(cr);
-    for (size_t i = 0; i < pictures.size(); ++i) {
-        std::FILE* in = std::fopen(pictures[i].c_str(), "rb");
+    for (vx::CImageObj* item : bench.items) {
+        // 1. (The bench's items are not turned, so the cover needs no exchange of sides.)
+        const vx::Rect16 cover = vx::PrintJob::PrintedPictureSize(*item, kPixelsPerInch);
+        std::FILE* in = std::fopen(item->GetFilePath().c_str(), "rb");
         if (!in) return 1;
+        static char readBuffer[1 << 18];
+        std::setvbuf(in, readBuffer, _IOFBF, sizeof readBuffer);  // as the job reads: few large reads
         jpeg_decompress_struct d{};
         jpeg_error_mgr err{};
         d.err = jpeg_std_error(&err);
@@ -77,49 +173,58 @@ int RunFloor(const std::vector<std::string>& pictures) {
         jpeg_stdio_src(&d, in);
         jpeg_read_header(&d, TRUE);
         d.scale_num = 1;
-        d.scale_denom = 2;
-        d.out_color_space = JCS_EXT_BGRX;
+        d.scale_denom = unsigned(vx::JpegCoveringDenominator(d.image_width, d.image_height, cover.Width(),
+                                                             cover.Height()));
+        d.out_color_space = JCS_EXT_BGRA;
+        // 2.
         jpeg_start_decompress(&d);
-        cairo_surface_t* pic = cairo_image_surface_create(CAIRO_FORMAT_RGB24, int(d.output_width), int(d.output_height));
-        unsigned char* data = cairo_image_surface_get_data(pic);
-        const int stride = cairo_image_surface_get_stride(pic);
+        vx::Rect16 rect;
+        rect.Set(0, 0, int16_t(d.output_width), int16_t(d.output_height));
+        vx::DibBuffer* raw = nullptr;
+        vx::DibBuffer::Create(&raw, 32, rect);
+        std::unique_ptr<vx::DibBuffer, DibCloser> picture(raw);
+        if (!picture) return 1;
+        uint8_t* bits = vx::DibBuffer::GetBits(picture.get());
+        const int stride = vx::DibBuffer::GetRowBytes(picture.get());
         while (d.output_scanline < d.output_height) {
-            JSAMPROW row = data + size_t(d.output_scanline) * size_t(stride);
+            JSAMPROW row = bits + size_t(d.output_scanline) * size_t(stride);
             jpeg_read_scanlines(&d, &row, 1);
         }
-        const double w = d.output_width, h = d.output_height;
+        const int w = int(d.output_width), h = int(d.output_height);
         jpeg_finish_decompress(&d);
         jpeg_destroy_decompress(&d);
         std::fclose(in);
-        cairo_surface_mark_dirty(pic);
-        // Into its cell, the picture's shape kept, reduced smoothly.
-        const int cx = gap + int(i % 2) * (cellW + 2 * gap), cy = gap + int(i / 2) * (cellH + 2 * gap);
-        const double scale = std::min(cellW / w, cellH / h);
+        // 3.
+        if (!vx::ColorManageImage(picture.get(), *item, vx::kColourModePrint)) return 1;
+        // 4. Fitted into the item, centred along the longer side, as the job places it.
+        const vx::LayoutRect r = item->GetRect();
+        const double cellW = double(r.right) - r.left, cellH = double(r.bottom) - r.top;
+        const vx::ImageDescription& described = *item->GetDescription();
+        const double pw = described.width, ph = described.height;
+        double x = r.left, y = r.top, dw = cellW, dh = cellH;
+        if (cellW * ph > cellH * pw) {
+            dw = double(std::llround(cellH * pw / ph));
+            x += double(int32_t((cellW - dw) / 2));
+        } else {
+            dh = double(std::llround(cellW * ph / pw));
+            y += double(int32_t((cellH - dh) / 2));
+        }
+        CairoSurface source(cairo_image_surface_create_for_data(bits, CAIRO_FORMAT_RGB24, w, h, stride));
         cairo_save(cr);
-        cairo_translate(cr, cx, cy);
-        cairo_scale(cr, scale, scale);
-        cairo_set_source_surface(cr, pic, 0, 0);
+        cairo_translate(cr, x, y);
+        cairo_scale(cr, dw / w, dh / h);
+        cairo_set_source_surface(cr, source.get(), 0, 0);
         cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
         cairo_rectangle(cr, 0, 0, w, h);
         cairo_fill(cr);
         cairo_restore(cr);
-        cairo_surface_destroy(pic);
-        // The cell's pixels to the medium.
-        cairo_surface_flush(page);
-        unsigned char* p = cairo_image_surface_get_data(page);
-        const int ps = cairo_image_surface_get_stride(page);
-        for (int y = cy; y < cy + cellH; ++y) {
-            unsigned char* row = p + size_t(y) * size_t(ps) + size_t(cx) * 4;
-            cmsDoTransform(t, row, row, cellW);
-        }
-        cairo_surface_mark_dirty(page);
     }
+    cairo_surface_flush(page.get());
     const double seconds = Since(start);
     cairo_destroy(cr);
-    cairo_surface_destroy(page);
-    cmsDeleteTransform(t);
-    cmsCloseProfile(medium);
-    cmsCloseProfile(srgb);
+    if (!pagePicture.empty() && cairo_surface_write_to_png(page.get(), pagePicture.c_str()) != CAIRO_STATUS_SUCCESS)
+        return 1;
     std::printf("seconds %.3f\n", seconds);
     return 0;
 }
@@ -161,82 +266,81 @@ uint64_t FolderBytes(const fs::path& folder) {
     return total;
 }
 
-int RunJob(bool banner, const std::vector<std::string>& pictures, const fs::path& output) {
+int RunJob(const Paper& paper, int columns, int pages, bool peaks, const std::vector<std::string>& pictures,
+           const fs::path& output) {
     vx::bench::BenchFolder temp;
     if (!vx::CreateTempFolder()) return 1;
     vx::InstallColourManagement();
-
-    // A4 portrait, or 44 inch x 3 m; paper sizes in 1/360 inch and 0.1 mm.
-    const int32_t w = banner ? 15840 : 2976, h = banner ? 42520 : 4209;
-    vx::CLayoutSetting layout(true);
-    layout.SetType(vx::kRecordTypeLayout);
-    layout.SetPaper({w, h});
-    layout.SetOrientation(1);
-    layout.SetPaperSize(banner ? 256 : 9);
-    layout.SetPaperWidth(banner ? 11176 : 2100);
-    layout.SetPaperLength(banner ? 30000 : 2970);
-    layout.SetColor(2);
-    layout.SetPageNumber(1);
-    layout.SetPageMax(1);
-    layout.SetPaperColor(0xFFFFFF);
-    layout.SetBaseImage(std::make_unique<vx::CImageObj>(true));
-    layout.RenewViewState();
-    layout.Texts().printerProfile = kMedium;
-    const int32_t gap = 24, cellW = w / 2 - 2 * gap, cellH = h / 2 - 2 * gap;
-    for (size_t i = 0; i < pictures.size(); ++i) {
-        auto item = std::make_unique<vx::CImageObj>(true);
-        item->SetOwner(&layout);
-        item->SetFilePath(pictures[i]);
-        if (!vx::ReadJpegInfo(*item)) return 1;
-        item->SetColorSpace(vx::FourCC("RGB "));
-        item->SetSizeMethod(1);
-        item->SetPosition(gap + int32_t(i % 2) * (cellW + 2 * gap), gap + int32_t(i / 2) * (cellH + 2 * gap));
-        item->SetSize(cellW, cellH);
-        vx::AppendObject(layout.ItemListHead(), item);
-    }
+    BenchLayout bench;
+    if (!bench.Build(paper, columns, pages, pictures)) return 1;
 
     BenchServices services;
-    services.caps = {360, 360, w, h, 0, 0, w, h};
+    services.caps = {kPixelsPerInch, kPixelsPerInch, paper.width, paper.height, 0, 0, paper.width, paper.height};
     services.queue.name = "Bench";
     services.queue.kind = vx::QueueKind::File;
     services.queue.port = output.string();
     vx::ScopedHostService<vx::PrintJobServices> installed(&services);
     ForcedClassView view;
     view.forced = vx::kRender360;
-    view.Attach(nullptr, &layout);
+    view.Attach(nullptr, &bench.layout);
 
+    // Sampled only when asked: the timing runs keep to one thread.
     std::atomic<bool> done{false};
     std::atomic<uint64_t> tempPeak{0};
-    std::thread sampler([&] {
-        while (!done) {
-            const uint64_t now = FolderBytes(vx::TempFolder()) + FolderBytes(output);
-            if (now > tempPeak) tempPeak = now;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-    });
+    std::thread sampler;
+    if (peaks)
+        sampler = std::thread([&] {
+            while (!done) {
+                const uint64_t now = FolderBytes(vx::TempFolder()) + FolderBytes(output);
+                if (now > tempPeak) tempPeak = now;
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+        });
     const auto start = Clock::now();
     const bool printed = view.DoPrintJob();
     const double seconds = Since(start);
     done = true;
-    sampler.join();
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    std::printf("printed %d\nseconds %.3f\npeak_rss_mib %.1f\ndisk_peak_mib %.1f\n", printed ? 1 : 0, seconds,
-                double(usage.ru_maxrss) / 1024.0, double(tempPeak) / (1024.0 * 1024.0));
+    if (sampler.joinable()) sampler.join();
+    std::printf("printed %d\nseconds %.3f\n", printed ? 1 : 0, seconds);
+    if (peaks) {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        std::printf("peak_rss_mib %.1f\ndisk_peak_mib %.1f\n", double(usage.ru_maxrss) / 1024.0,
+                    double(tempPeak) / (1024.0 * 1024.0));
+    }
     vx::RemoveTempFolder();
     return printed ? 0 : 1;
+}
+
+int Usage(const char* program) {
+    std::fprintf(stderr,
+                 "usage: %s floor <columns> [--page page.png] pictures...\n"
+                 "       %s job <columns> <pages> <output folder> [--peaks] pictures...\n"
+                 "       %s banner <output folder> p1.jpg p2.jpg p3.jpg p4.jpg\n",
+                 program, program, program);
+    return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 6) {
-        std::fprintf(stderr, "usage: %s floor|a4|banner p1.jpg p2.jpg p3.jpg p4.jpg [output folder]\n", argv[0]);
-        return 2;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) return Usage(argv[0]);
+    const std::string mode = args.front();
+    args.erase(args.begin());
+    std::string pagePicture;
+    bool peaks = false;
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--page" && i + 1 < args.size()) pagePicture = args[++i];
+        else if (args[i] == "--peaks") peaks = true;
+        else rest.push_back(args[i]);
     }
-    const std::string mode = argv[1];
-    const std::vector<std::string> pictures(argv + 2, argv + 6);
-    if (mode == "floor") return RunFloor(pictures);
-    if (argc < 7) return 2;
-    return RunJob(mode == "banner", pictures, argv[6]);
+    const auto number = [](const std::string& s) { return std::max(1, std::atoi(s.c_str())); };
+    if (mode == "floor" && rest.size() >= 2)
+        return RunFloor(number(rest[0]), {rest.begin() + 1, rest.end()}, pagePicture);
+    if (mode == "job" && rest.size() >= 4)
+        return RunJob(kA4, number(rest[0]), number(rest[1]), peaks, {rest.begin() + 3, rest.end()}, rest[2]);
+    if (mode == "banner" && rest.size() == 5) return RunJob(kBanner, 2, 1, true, {rest.begin() + 1, rest.end()}, rest[0]);
+    return Usage(argv[0]);
 }

@@ -20,7 +20,24 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-File OpenJpegFile(const std::filesystem::path& path) { return File(std::fopen(path.c_str(), "rb")); }
+/// An open JPEG file; read whole through a large buffer of its own, as libjpeg asks for
+/// 4 KiB at a time, a system call each: thousands for a photograph.
+class JpegFile {
+public:
+    JpegFile(const std::filesystem::path& path, bool whole) : mFile(std::fopen(path.c_str(), "rb")) {
+        if (mFile && whole) {
+            mBuffer.reset(new char[kBufferBytes]);
+            std::setvbuf(mFile.get(), mBuffer.get(), _IOFBF, kBufferBytes);
+        }
+    }
+    std::FILE* get() const { return mFile.get(); }
+    explicit operator bool() const { return mFile != nullptr; }
+
+private:
+    static constexpr size_t kBufferBytes = size_t(1) << 18;
+    std::unique_ptr<char[]> mBuffer;  // outlives the file, which closes first
+    File mFile;
+};
 
 bool StartsWith(const jpeg_marker_struct* m, const char* text, size_t length) {
     return m->data_length >= length && std::memcmp(m->data, text, length) == 0;
@@ -66,16 +83,6 @@ int DenominatorFor(int imageWidth, int targetWidth) {
     return ratio >= 8 ? 8 : ratio >= 4 ? 4 : ratio >= 2 ? 2 : 1;
 }
 
-// The largest DCT reduction whose output (libjpeg rounds up) still covers the given
-// size on both sides.
-int CoveringDenominator(uint32_t imageWidth, uint32_t imageHeight, int coverWidth, int coverHeight) {
-    for (int d : {8, 4, 2})
-        if ((imageWidth + uint32_t(d) - 1) / uint32_t(d) >= uint32_t(coverWidth) &&
-            (imageHeight + uint32_t(d) - 1) / uint32_t(d) >= uint32_t(coverHeight))
-            return d;
-    return 1;
-}
-
 DibBufferPtr NewBuffer(int width, int height) {
     Rect16 rect;
     rect.Set(0, 0, int16_t(width), int16_t(height));
@@ -85,6 +92,15 @@ DibBufferPtr NewBuffer(int width, int height) {
 }
 
 }  // namespace
+
+int JpegCoveringDenominator(uint32_t imageWidth, uint32_t imageHeight, int coverWidth, int coverHeight) {
+    // libjpeg rounds the reduced size up.
+    for (int d : {8, 4, 2})
+        if ((imageWidth + uint32_t(d) - 1) / uint32_t(d) >= uint32_t(std::max(coverWidth, 1)) &&
+            (imageHeight + uint32_t(d) - 1) / uint32_t(d) >= uint32_t(std::max(coverHeight, 1)))
+            return d;
+    return 1;
+}
 
 bool ReadJpegInfo(JpegDecompressor& d, JpegFileInfo& out) {
     if (!d.ReadHeader({JPEG_APP0 + 1, JPEG_APP0 + 5, JPEG_APP0 + 2})) return false;
@@ -113,7 +129,7 @@ bool ReadJpegInfo(JpegDecompressor& d, JpegFileInfo& out) {
 }
 
 bool ReadJpegInfo(const std::filesystem::path& path, JpegFileInfo& info) {
-    File file = OpenJpegFile(path);
+    JpegFile file(path, false);
     if (!file) return false;
     JpegDecompressor d;
     return d.Open(file.get()) && ReadJpegInfo(d, info);
@@ -140,7 +156,7 @@ DibBufferPtr DecodeJpegFor(JpegDecompressor& d, const Rect16* target, bool cover
     if (target) {
         targetWidth = std::max(1, target->Width());
         targetHeight = std::max(1, target->Height());
-        denominator = covering ? CoveringDenominator(info.image_width, info.image_height, targetWidth, targetHeight)
+        denominator = covering ? JpegCoveringDenominator(info.image_width, info.image_height, targetWidth, targetHeight)
                                : DenominatorFor(int(std::min<JDIMENSION>(info.image_width, 65535)), targetWidth);
     }
     if (!d.PrepareOutput(denominator)) {
@@ -178,7 +194,7 @@ DibBufferPtr DecodeJpeg(JpegDecompressor& d, const Rect16* target, int& messageI
 }
 
 DibBufferPtr DecodeJpegCovering(const std::filesystem::path& path, const Rect16& cover, int& messageId) {
-    File file = OpenJpegFile(path);
+    JpegFile file(path, true);
     if (!file) {
         messageId = IDS_FILE_NOT_READABLE;
         return nullptr;
@@ -202,7 +218,7 @@ DibBufferPtr DecodeJpegStream(std::FILE* file, const Rect16* target, int& messag
 
 DibBufferPtr DecodeJpegFile(const std::filesystem::path& path, const Rect16* target,
                             int& messageId) {
-    File file = OpenJpegFile(path);
+    JpegFile file(path, true);
     if (!file) {
         messageId = IDS_FILE_NOT_READABLE;
         return nullptr;
@@ -219,7 +235,7 @@ DibBufferPtr DecodeJpegFromMemory(const uint8_t* data, size_t length) {
 
 bool LoadJpegIccProfile(const std::filesystem::path& path, std::vector<uint8_t>& profile) {
     profile.clear();
-    File file = OpenJpegFile(path);
+    JpegFile file(path, false);
     if (!file) return false;
     JpegDecompressor d;
     return d.Open(file.get()) && d.ReadHeader({JPEG_APP0 + 2}) && d.ReadIccProfile(profile);

@@ -46,6 +46,11 @@ DibBufferPtr DecodeJpeg(JpegDecompressor& opened, const Rect16* target, int& mes
 /// returns the decoded pixels unscaled. Failures as DecodeJpegFile.
 DibBufferPtr DecodeJpegCovering(const std::filesystem::path& path, const Rect16& cover, int& messageId);
 
+/// The largest DCT reduction (2, 4 or 8) whose output still covers coverWidth x
+/// coverHeight (sides below 1 count as 1) on both sides, else 1: what DecodeJpegCovering
+/// decodes at.
+int JpegCoveringDenominator(uint32_t imageWidth, uint32_t imageHeight, int coverWidth, int coverHeight);
+
 /// Decodes a whole JPEG held in memory; null when it cannot.
 DibBufferPtr DecodeJpegFromMemory(const uint8_t* data, size_t length);
 

@@ -1,20 +1,16 @@
 #include "platform/gfx/PdfDocument.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <new>
 
+#include "platform/gfx/RunDeflater.h"
+
 namespace vx::gfx {
 namespace {
 
-// Run-length matches only: on photographs the full match search finds next to nothing
-// more (the files were 0.5 % smaller) and took two and a half times as long.
-constexpr int kCompression = Z_BEST_SPEED;
-constexpr int kStrategy = Z_RLE;
 constexpr int kRowsPerChunk = 32;
 constexpr int kDrawingStripRows = 256;
 
@@ -69,49 +65,24 @@ bool HasTranslucentPixels(const cairo_surface_t* s) {
 
 }  // namespace
 
-/// One deflated stream, into the file or into memory.
+/// One deflated stream, into the file or into memory. Run-length matches only: on
+/// photographs a full match search finds next to nothing more (the files were 0.5 %
+/// smaller) and took two and a half times as long.
 class PdfDocument::Stream {
 public:
-    Stream(PdfDocument* file, std::string* memory) : mFile(file), mMemory(memory) {
-        mOk = deflateInit2(&mZ, kCompression, Z_DEFLATED, 15, 8, kStrategy) == Z_OK;
-    }
-    ~Stream() { deflateEnd(&mZ); }
-    Stream(const Stream&) = delete;
-    Stream& operator=(const Stream&) = delete;
+    Stream(PdfDocument* file, std::string* memory)
+        : mDeflater([file, memory](const uint8_t* data, size_t size) {
+              if (file) return file->Put(data, size);
+              memory->append(reinterpret_cast<const char*>(data), size);
+              return true;
+          }) {}
 
-    bool Add(const uint8_t* data, size_t size) { return Run(data, size, Z_NO_FLUSH); }
-    bool End() { return Run(nullptr, 0, Z_FINISH); }
-    uint64_t Length() const { return mLength; }
+    bool Add(const uint8_t* data, size_t size) { return mDeflater.Add(data, size); }
+    bool End() { return mDeflater.End(); }
+    uint64_t Length() const { return mDeflater.Length(); }
 
 private:
-    bool Run(const uint8_t* data, size_t size, int flush) {
-        if (!mOk) return false;
-        mZ.next_in = const_cast<Bytef*>(data);
-        mZ.avail_in = uInt(size);
-        for (;;) {
-            mZ.next_out = mOut;
-            mZ.avail_out = sizeof mOut;
-            const int rc = deflate(&mZ, flush);
-            if (rc == Z_STREAM_ERROR) return mOk = false;
-            const size_t n = sizeof mOut - mZ.avail_out;
-            if (n) {
-                mLength += n;
-                if (mFile) {
-                    if (!mFile->Put(mOut, n)) return mOk = false;
-                } else {
-                    mMemory->append(reinterpret_cast<const char*>(mOut), n);
-                }
-            }
-            if (flush == Z_FINISH ? rc == Z_STREAM_END : mZ.avail_in == 0 && mZ.avail_out != 0) return true;
-        }
-    }
-
-    PdfDocument* mFile;
-    std::string* mMemory;
-    z_stream mZ{};
-    bool mOk = false;
-    uint64_t mLength = 0;
-    uint8_t mOut[1 << 16];
+    RunDeflater mDeflater;
 };
 
 PdfDocument::PdfDocument(Writer writer) : mWriter(std::move(writer)) {
