@@ -41,7 +41,7 @@
 #include "model/ImageInfoReaders.h"
 #include "model/ObjectList.h"
 #include "model/ViewStateBlock.h"
-#include "platform/driver/PrintDevice.h"
+#include "platform/spool/PrintDevice.h"
 #include "platform/spool/SpoolJob.h"
 #include "platform/system/Folders.h"
 #include "platform/system/FourCC.h"

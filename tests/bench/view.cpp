@@ -25,7 +25,7 @@
 #include "model/ObjectList.h"
 #include "model/PageGeometry.h"
 #include "model/ViewStateBlock.h"
-#include "platform/driver/PrintDevice.h"
+#include "platform/spool/PrintDevice.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/ImageSurface.h"
 #include "platform/system/Folders.h"
