@@ -283,7 +283,8 @@ DibBufferPtr LoadImagePreview(CImageObj& item) {
     const std::optional<ImageDescription>& d = item.GetDescription();
     if (!d) return nullptr;
     const int rotate = item.GetRotate();
-    // The file's metadata is read with its thumbnail even when the thumbnail is not used.
+    // Read even when high quality leaves the thumbnail unused: the item's Exif record
+    // (the orientation the automatic rotation follows, the labels) comes with it.
     DibBufferPtr preview = ReadFileThumbnail(item, d->codecType);
     if (HighQualityThumbnails()) preview.reset();
     if (preview) {

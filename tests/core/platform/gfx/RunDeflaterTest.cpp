@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <numeric>
 #include <random>
 #include <string>
 #include <utility>
@@ -65,6 +66,30 @@ Bytes PictureRows(int width, int height) {
     return b;
 }
 
+/// 90 byte values counted 3000, 2250, 1687... (a quarter fewer each), spread over the
+/// byte range and handed out in turns, so that none makes a run. The lengths of their
+/// codes come so unevenly that the code of those lengths, itself, must be cut to its
+/// seven bits.
+Bytes SkewedCodeLengths() {
+    std::mt19937 random(1);
+    std::vector<uint8_t> value(256);
+    std::iota(value.begin(), value.end(), 0);
+    for (size_t i = 255; i > 0; --i) std::swap(value[i], value[random() % (i + 1)]);
+    std::vector<uint32_t> left;
+    for (uint32_t count = 3000; left.size() < 90; count = count * 3 / 4) left.push_back(std::max<uint32_t>(count, 1));
+    Bytes b;
+    for (bool any = true; any;) {
+        any = false;
+        for (size_t k = 0; k < left.size(); ++k)
+            if (left[k] > 0) {
+                --left[k];
+                b.push_back(value[k]);
+                any = true;
+            }
+    }
+    return b;
+}
+
 Bytes Concat(std::initializer_list<Bytes> parts) {
     Bytes all;
     for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
@@ -102,6 +127,7 @@ TEST(RunDeflater, ZlibInflatesWhatItWrites) {
         {"a white page", Bytes(3 << 20, 255)},
         {"noise over many blocks", Random(300000, 1)},
         {"code lengths that must be cut", skewed},
+        {"code lengths whose own code must be cut", SkewedCodeLengths()},
         {"pictures and white", PictureRows(700, 200)},
     };
     for (const Case& c : cases) {
@@ -112,8 +138,9 @@ TEST(RunDeflater, ZlibInflatesWhatItWrites) {
     }
 }
 
-TEST(RunDeflater, PiecesMakeTheSameBytesAsAWhole) {
-    // Runs and blocks cross the pieces' borders.
+TEST(RunDeflater, InputInPiecesInflatesToTheWhole) {
+    // Runs and blocks cross the pieces' borders. The stream differs from the whole's (a
+    // run is found within one piece only), what it inflates to does not.
     const Bytes input = Concat({PictureRows(300, 40), Bytes(1000, 0), Random(70000, 2), Bytes(5, 6)});
     for (const std::vector<size_t>& pieces : std::vector<std::vector<size_t>>{{1}, {2, 3}, {257, 1, 4096}}) {
         SCOPED_TRACE(pieces.front());
