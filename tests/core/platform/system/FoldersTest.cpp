@@ -91,6 +91,11 @@ TEST_F(Folders, TheOwnFolderIsPrivateEmptiedAndRemoved) {
     std::ofstream(dir / "sub" / "x") << "stale";
     std::ofstream(root.Path() / "outside") << "keep";
     fs::create_symlink(root.Path() / "outside", dir / "link");
+    fs::create_directories(root.Path() / "outside-folder");
+    std::ofstream(root.Path() / "outside-folder" / "precious") << "keep";
+    fs::create_directory_symlink(root.Path() / "outside-folder", dir / "sub" / "folder-link");
+    fs::create_directories(dir / "sub" / "deeper" / "deepest");
+    std::ofstream(dir / "sub" / "deeper" / "deepest" / "y") << "stale";
     chmod(dir.c_str(), 0755);
 
     ASSERT_TRUE(CreateTempFolder());
@@ -99,6 +104,7 @@ TEST_F(Folders, TheOwnFolderIsPrivateEmptiedAndRemoved) {
     EXPECT_EQ(st.st_mode & 07777, 0700u);
     EXPECT_TRUE(fs::is_empty(dir));
     EXPECT_TRUE(fs::exists(root.Path() / "outside"));
+    EXPECT_EQ(test::ReadFileBytes(root.Path() / "outside-folder" / "precious"), "keep");
 
     RemoveTempFolder();
     EXPECT_FALSE(fs::exists(dir));
