@@ -89,19 +89,14 @@ XmlRule Named(int16_t name, XmlForm form, XmlTarget target, std::string_view pro
     return XmlRule{.name = name, .form = form, .target = target, .property = property, .component = component};
 }
 
+/// A word element. Without a fallback word, a value the format has no word for is left
+/// out and an empty element keeps what the record holds: written as empty text it read
+/// back as another value or failed the read, and refusing the save lost the user's work.
 XmlRule Word(int16_t name, XmlTarget target, std::string_view property, std::span<const XmlWord> words,
              const char* writeOther, std::optional<int32_t> readOther, int8_t component = -1) {
     return XmlRule{.name = name, .form = F::Word, .target = target, .property = property,
-                   .component = component, .words = words, .writeOther = writeOther, .readOther = readOther};
-}
-
-/// A word element that leaves out a value without a word, rather than writing it as
-/// empty text that reads back as another value or fails the read.
-XmlRule WordOrNothing(int16_t name, XmlTarget target, std::string_view property, std::span<const XmlWord> words,
-                      std::optional<int32_t> readOther) {
-    XmlRule r = Word(name, target, property, words, nullptr, readOther);
-    r.omitOther = true;
-    return r;
+                   .component = component, .words = words, .writeOther = writeOther,
+                   .omitOther = writeOther == nullptr, .readOther = readOther};
 }
 
 XmlRule IntField(int16_t name, XmlForm form, int32_t (*get)(const XmlScope&), void (*set)(XmlScope&, int32_t)) {
@@ -398,7 +393,7 @@ std::vector<XmlRule> MakeLayoutRules() {
                  +[](XmlScope& s, int32_t v) { s.layout->HeaderFooterFont().color = ColorRef(v); }),
         Named(42, F::Short, T::Layout, "mHeaderFooterLineHeight"),
         Named(43, F::Short, T::Layout, "mHeaderFooterLineHeightPercent"),
-        WordOrNothing(44, T::Layout, "mHeaderFooterJustify", kAlignR, 0),
+        Word(44, T::Layout, "mHeaderFooterJustify", kAlignR, nullptr, 0),
         Named(45, F::Short, T::Layout, "mHeaderOffset"),
         Named(46, F::Bool, T::Layout, "mHeaderText"),
         Named(47, F::Bool, T::Layout, "mHeaderPrintInfo"),
@@ -415,11 +410,11 @@ std::vector<XmlRule> MakeLayoutRules() {
         Custom(58, F::Text, FormatDate<false>, ParseDate<false>),
         Named(59, F::Bool, T::Layout, "mZel"),
         TextField(60, VX_LAYOUT_TEXT(rgbSourceProfile), false),
-        WordOrNothing(61, T::Layout, "mColorIntentRGB", kXmlIntentWords, std::nullopt),
+        Word(61, T::Layout, "mColorIntentRGB", kXmlIntentWords, nullptr, std::nullopt),
         Named(62, F::Bool, T::Layout, "mColorEmbedRGB"),
         Word(63, T::Layout, "mColorProof", kSimMethod, nullptr, std::nullopt),
         TextField(64, VX_LAYOUT_TEXT(simulationProfile), false),
-        WordOrNothing(65, T::Layout, "mColorIntentSimulation", kXmlIntentWords, std::nullopt),
+        Word(65, T::Layout, "mColorIntentSimulation", kXmlIntentWords, nullptr, std::nullopt),
         TextField(66, VX_LAYOUT_TEXT(monitorProfile), false),
         Word(67, T::Layout, "mColorMatchPrinter", kPrinterControls, nullptr, std::nullopt),
         TextField(68, VX_LAYOUT_TEXT(printerProfile), false),
@@ -447,7 +442,7 @@ std::vector<XmlRule> MakeLayoutRules() {
         Named(82, F::Pair, T::Image, "mSize"),
         Named(83, F::Pair, T::Image, "mSizePixel"),
         Named(84, F::Pair, T::Image, "mSizeRatio"),
-        WordOrNothing(85, T::Image, "mSizeMethod", kSizeMethod, 1),
+        Word(85, T::Image, "mSizeMethod", kSizeMethod, nullptr, 1),
         Named(86, F::Bool, T::Image, "mSizeRatioMode"),
         Word(87, T::Image, "mImageOptionDimens", kImageOption, nullptr, std::nullopt),
         Word(88, T::Image, "mFrameMode", kOffAutoCustom, nullptr, std::nullopt),
@@ -462,7 +457,7 @@ std::vector<XmlRule> MakeLayoutRules() {
         Custom(95, F::Text, FormatFontSize<true>, ParseFontSize<true>),
         IntField(96, F::Colour, +[](const XmlScope& s) -> int32_t { return int32_t(s.image->GetLabelFontColor()); },
                  +[](XmlScope& s, int32_t v) { s.image->SetLabelFontColor(ColorRef(v)); }),
-        WordOrNothing(97, T::Image, "mLabelAlign", kAlign3, 0),
+        Word(97, T::Image, "mLabelAlign", kAlign3, nullptr, 0),
         Word(98, T::Image, "mLabelLocation", kLocation, nullptr, std::nullopt),
         Named(99, F::Bool, T::Image, "mLabelUpsideDown"),
         TextField(100, +[](const XmlScope& s) -> const std::string& { return s.image->GetCaptionFontName(); },
@@ -470,7 +465,7 @@ std::vector<XmlRule> MakeLayoutRules() {
         Custom(101, F::Text, FormatFontSize<false>, ParseFontSize<false>),
         IntField(102, F::Colour, +[](const XmlScope& s) -> int32_t { return int32_t(s.image->GetCaptionFontColor()); },
                  +[](XmlScope& s, int32_t v) { s.image->SetCaptionFontColor(ColorRef(v)); }),
-        WordOrNothing(103, T::Image, "mCaptionAlign", kAlign3, 0),
+        Word(103, T::Image, "mCaptionAlign", kAlign3, nullptr, 0),
         Word(104, T::Image, "mCaptionLocation", kLocation, nullptr, std::nullopt),
         Named(105, F::Bool, T::Image, "mCaptionUpsideDown"),
         TextField(106, +[](const XmlScope& s) -> const std::string& { return s.image->GetCaptionText(); },
@@ -565,12 +560,12 @@ std::vector<XmlRule> MakeImageRules() {
         Word(171, T::Image, "mUseZelFile", kSourceMode, "ZEL", std::nullopt),
         TextField(172, +[](const XmlScope& s) -> const std::string& { return s.image->GetSourceProfile(); },
                   +[](XmlScope& s, std::string v) { s.image->SetSourceProfile(std::move(v)); }, false, 255),
-        WordOrNothing(173, T::Image, "mProfileIntent", kXmlIntentWords, kXmlUnknownIntent),
+        Word(173, T::Image, "mProfileIntent", kXmlIntentWords, nullptr, kXmlUnknownIntent),
         Named(174, F::Bool, T::Image, "mProfileUseEmbed"),
         Word(175, T::Image, "mColorProof", kSimMethod, nullptr, std::nullopt),
         TextField(176, +[](const XmlScope& s) -> const std::string& { return s.image->GetSimulationProfile(); },
                   +[](XmlScope& s, std::string v) { s.image->SetSimulationProfile(std::move(v)); }, false),
-        WordOrNothing(177, T::Image, "mColorIntentSimulation", kXmlIntentWords, kXmlUnknownIntent),
+        Word(177, T::Image, "mColorIntentSimulation", kXmlIntentWords, nullptr, kXmlUnknownIntent),
         Word(178, T::Image, "mTuneMode", kOffAutoCustom, nullptr, std::nullopt),
         Custom(179, F::Text, FormatTune, ParseTune),
         Named(180, F::Pair, T::Image, "mOffsetFromPageTop"),
@@ -610,7 +605,7 @@ std::vector<XmlRule> MakeTextRules() {
                      s.text->SetFont(std::move(f));
                  }),
         Named(186, F::Short, T::Text, "mTextLineHeight"),
-        WordOrNothing(187, T::Text, "mTextJustify", kAlignR, 0),
+        Word(187, T::Text, "mTextJustify", kAlignR, nullptr, 0),
         Named(188, F::Bool, T::Text, "mColumnarWriting"),
         Named(189, F::Short, T::Text, "mAngle"),
         Named(190, F::Bool, T::Text, "mBackgroundColor"),

@@ -46,7 +46,7 @@ struct XmlRule {
     std::string_view property = {};
     int8_t component = -1;
     std::span<const XmlWord> words = {};
-    /// Word form: the text for a value without a word; null aborts the save.
+    /// Word form: the text for a value without a word; null leaves such a value out.
     const char* writeOther = nullptr;
     /// Word form: a value without a word is left out, and an empty element keeps what the
     /// record holds (other writers of the format leave such a value as empty text).

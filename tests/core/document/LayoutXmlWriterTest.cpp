@@ -320,11 +320,9 @@ TEST(LayoutXmlWriter, FreshDefaultValuesSave) {
 
 TEST(LayoutXmlWriter, RefusesValuesItsReaderWouldRefuse) {
     const std::vector<std::function<void(CLayoutSetting&)>> faults = {
-        [](CLayoutSetting& l) { l.SetAlign({3, 1}); },
         [](CLayoutSetting& l) { l.HeaderFooterFont().face = std::string(33, 'x'); },
         [](CLayoutSetting& l) { AddImage(l, "/p/i.jpg")->SetSourceProfile(std::string(256, 'p')); },
         [](CLayoutSetting& l) { l.Texts().comment = "caf\xE9"; },
-        [](CLayoutSetting& l) { AddImage(l, "/p/i.jpg")->SetLabelAlign(3); },
         [](CLayoutSetting& l) { AddImage(l, "/p/\xFF.jpg"); },
         [](CLayoutSetting& l) { l.SetBaseImage(nullptr); },
     };
@@ -442,7 +440,7 @@ TEST_P(FailedSave, OnAFullDisk) {
 }
 
 TEST_P(FailedSave, WhenAValueCannotBeWritten) {
-    layout->SetAlign({3, 1});
+    layout->Texts().comment = "caf\xE9";  // not UTF-8
     EXPECT_FALSE(SaveLayoutXml(target, *layout));
     ExpectUntouched();
 }
