@@ -14,6 +14,7 @@
 #include "model/CTextObj.h"
 #include "model/FreeLineItem.h"
 #include "model/FreeTextItem.h"
+#include "model/PageGeometry.h"
 
 namespace fs = std::filesystem;
 
@@ -171,6 +172,7 @@ TEST_F(WordlessValues, SaveAndReopen) {
 // keeps the value the record starts from, neither 65535 nor a refused file.
 TEST_F(WordlessValues, EmptyElementsKeepTheStartingValue) {
     app.defaults.SetHeaderFooterJustify(-1);
+    app.defaults.SetAlign({5, 2});
     app.defaults.SetColorIntentRGB(2);
     app.defaults.SetColorIntentSimulation(4);
     CImageObj& base = *app.defaults.GetBaseImage();
@@ -183,7 +185,7 @@ TEST_F(WordlessValues, EmptyElementsKeepTheStartingValue) {
     const std::string folder = "\"" + (root.Path() / "p").string() + "/\"";
     const fs::path file = WriteText(
         "handwritten.kqf",
-        test::HandWritten("<HeaderFooterJustify></HeaderFooterJustify><InputSrcIntent/><InputSimIntent></InputSimIntent>"
+        test::HandWritten("<AlignHorizontal/><AlignVertical></AlignVertical><HeaderFooterJustify></HeaderFooterJustify><InputSrcIntent/><InputSimIntent></InputSimIntent>"
                           "<ImageSizeMethod/><ImageLabelAlign></ImageLabelAlign><ImageCaptionAlign/>",
                           "<image><Dir>" + folder + "</Dir><File>\"a.jpg\"</File><ImageSrcIntent></ImageSrcIntent>"
                           "<ImageSimIntent/></image><freeText><String>\"x\"</String><Justify/></freeText>"));
@@ -198,7 +200,9 @@ TEST_F(WordlessValues, EmptyElementsKeepTheStartingValue) {
         if (o->GetKind() == kKindText) text = static_cast<CTextObj*>(o);
     ASSERT_NE(text, nullptr);
     struct Case { const char* element; int64_t read; int64_t start; };
-    for (const Case& c : {Case{"HeaderFooterJustify", l.GetHeaderFooterJustify(), -1},
+    for (const Case& c : {Case{"AlignHorizontal", GetAlign(l).x, 5},
+                          Case{"AlignVertical", GetAlign(l).y, 2},
+                          Case{"HeaderFooterJustify", l.GetHeaderFooterJustify(), -1},
                           Case{"InputSrcIntent", l.GetColorIntentRGB(), 2},
                           Case{"InputSimIntent", l.GetColorIntentSimulation(), 4},
                           Case{"ImageSizeMethod", l.GetBaseImage()->GetSizeMethod(), 2},
