@@ -283,10 +283,14 @@ DibBufferPtr LoadImagePreview(CImageObj& item) {
     const std::optional<ImageDescription>& d = item.GetDescription();
     if (!d) return nullptr;
     const int rotate = item.GetRotate();
-    // Read even when high quality leaves the thumbnail unused: the item's Exif record
-    // (the orientation the automatic rotation follows, the labels) comes with it.
-    DibBufferPtr preview = ReadFileThumbnail(item, d->codecType);
-    if (HighQualityThumbnails()) preview.reset();
+    // JPEG and TIFF files are read even when high quality leaves their thumbnail unused:
+    // the item's Exif record (the orientation the automatic rotation follows, the labels)
+    // comes with it.
+    const bool highQuality = HighQualityThumbnails();
+    const bool carriesExif = d->codecType == FourCC("jpeg") || d->codecType == FourCC("tiff");
+    DibBufferPtr preview;
+    if (!highQuality || carriesExif) preview = ReadFileThumbnail(item, d->codecType);
+    if (highQuality) preview.reset();
     if (preview) {
         if (rotate != 0 && !TransformPixelBuffer(preview, rotate)) {
             Messages().Show(IDS_NOT_ENOUGH_MEMORY, {}, Icon::Error, Buttons::Ok);
